@@ -1,0 +1,66 @@
+#pragma once
+// The few operating-system services the link needs, on POSIX (Linux):
+// manual-reset events that can be waited on together with file
+// descriptors, and the receiver of numbered cross-thread messages.
+
+#include <poll.h>
+
+#include <chrono>
+#include <cstdint>
+#include <initializer_list>
+
+// A manual-reset event: once Set it stays signalled until Reset. Built on
+// an eventfd, so a thread can wait on several events and on a device at
+// once with poll() and never spins.
+class Event {
+ public:
+  Event();
+  ~Event();
+  Event(const Event&) = delete;
+  Event& operator=(const Event&) = delete;
+
+  void Set();
+  void Reset();
+  bool IsSet() const;
+  // true when signalled within timeoutMs (-1 = no limit).
+  bool Wait(int timeoutMs = -1) const;
+  int Fd() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// Waits for the first of several events. Returns the index of a signalled
+// event (the lowest when several are), -1 on time-out, -2 on failure.
+int WaitAny(std::initializer_list<const Event*> events, int timeoutMs = -1);
+
+void SleepMs(int ms);
+
+// Where numbered messages with two integer parameters are posted. Windows
+// implement it with posted Qt events; tests with a recording queue. A
+// receiver must never block the poster. A null receiver pointer plays the
+// part of "no window".
+class MessageReceiver {
+ public:
+  virtual ~MessageReceiver() = default;
+  virtual void PostMessage(unsigned message, intptr_t wParam, intptr_t lParam) = 0;
+};
+
+inline void PostTo(MessageReceiver* receiver, unsigned message, intptr_t wParam, intptr_t lParam) {
+  if (receiver) receiver->PostMessage(message, wParam, lParam);
+}
+
+// Fixed message numbers.
+enum : unsigned {
+  WM_TRANSFER = 2026,
+  WM_DISPLAY_BYTES = 2028,
+  WM_BACKLIGHT = 2029,
+  WM_BACKLIGHT_COLOUR = 2030,
+  WM_ANNOUNCEMENT = 2031,
+  WM_BYTE_MONITOR = 2034,
+  WM_VORNI_RX = 2035,
+  WM_VORNI_TX = 2036,
+  WM_VORNII_RX = 2038,
+  WM_VORNII_TX = 2039,
+  WM_VORNII_FAULT = 2040,
+};

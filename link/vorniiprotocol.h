@@ -1,0 +1,73 @@
+#pragma once
+// Protocol II engine: frames requests, parses replies on its own thread,
+// queues them, and lets one requester at a time wait for the reply that
+// matches its command.
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "platform.h"
+#include "vorniiframe.h"
+
+class SerialPort;
+
+struct VORN_PACKET_STRUCT_TAG {
+  int32_t length = 0;
+  uint8_t data[512] = {};
+};
+
+class vornII_Protocol {
+ public:
+  static constexpr int kRingSlots = 32;
+  static constexpr int kRingSlotSize = 512;
+
+  // buildProductId decides the reply-error-flag rule of the status and
+  // channel-step commands.
+  vornII_Protocol(SerialPort& port, uint32_t buildProductId);
+  ~vornII_Protocol();
+  vornII_Protocol(const vornII_Protocol&) = delete;
+  vornII_Protocol& operator=(const vornII_Protocol&) = delete;
+
+  // Sends request (bit 7 of data[0] is set here). With a reply record it
+  // waits up to timeoutMs for the matching reply; every unrelated packet
+  // that arrives restarts the limit.
+  bool Transact(VORN_PACKET_STRUCT_TAG& request, VORN_PACKET_STRUCT_TAG* reply, int timeoutMs);
+
+  void SetNotifyEvent(Event* event);
+  Event* GetResetEvent();
+
+  bool AttachMonitor(MessageReceiver* window);
+  bool DetachMonitor();
+  void ReadRxSlot(uint8_t* destination, int count, int slot);
+  void ReadTxSlot(uint8_t* destination, int count, int slot);
+
+  bool Stop();
+
+  // Whether packet opcode byte p answers expected opcode byte e.
+  bool Matches(uint8_t p, uint8_t e) const;
+
+ private:
+  void ThreadMain();
+  void HandleBytes(const uint8_t* bytes, int n);
+  bool WaitForReply(uint8_t expected, VORN_PACKET_STRUCT_TAG& reply, int timeoutMs);
+
+  SerialPort& port_;
+  uint32_t buildProductId_;
+  int listenerId_ = -1;
+  Event listenerEvent_, replyEvent_, resetEvent_, stopEvent_;
+  Event* notifyEvent_ = nullptr;
+  std::mutex parserLock_;  // the parser is reset from the requester thread
+  VornIIParser parser_;
+  std::mutex queueLock_;
+  std::deque<VORN_PACKET_STRUCT_TAG> queue_;
+  std::mutex rxRingLock_, txRingLock_;
+  uint8_t rxRing_[kRingSlots][kRingSlotSize] = {};
+  uint8_t txRing_[kRingSlots][kRingSlotSize] = {};
+  int rxSlot_ = 0, txSlot_ = 0;
+  std::atomic<MessageReceiver*> monitor_{nullptr};
+  bool stopped_ = false;
+  std::thread thread_;
+};

@@ -1,0 +1,73 @@
+#pragma once
+// Protocol I engine: recognises front-panel frames in the shared receive
+// stream, keeps the latest display state, answers announcements, and
+// sends key events and display polls.
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include "platform.h"
+#include "vorniframe.h"
+
+class SerialPort;
+
+struct BacklightColour {
+  uint16_t red = 0, green = 0, blue = 0;
+};
+
+class vornI_Protocol {
+ public:
+  static constexpr int kRingSlots = 32;
+  static constexpr int kRingSlotSize = 100;
+
+  explicit vornI_Protocol(SerialPort& port);
+  ~vornI_Protocol();
+  vornI_Protocol(const vornI_Protocol&) = delete;
+  vornI_Protocol& operator=(const vornI_Protocol&) = delete;
+
+  bool SendKey(uint8_t key);
+  bool SendPoll(uint8_t argument);
+
+  void SetDisplayWindow(MessageReceiver* window);
+  void AttachMonitor(MessageReceiver* window);
+  void DetachMonitor();
+  void SetNotifyEvent(Event* event);
+  Event* GetResetEvent();
+
+  void CopyDisplayBytes(uint8_t* destination10);
+  int32_t CopyBacklight();
+  BacklightColour CopyBacklightColour();
+  void ReadRxSlot(uint8_t* destination, int count, int slot);
+  void ReadTxSlot(uint8_t* destination, int count, int slot);
+
+  bool Stop();
+
+  // Runs bytes through recognition and handling as the engine thread
+  // does (under the engine lock).
+  void HandleBytes(const uint8_t* bytes, int n);
+
+ private:
+  void ThreadMain();
+  void HandleFrame(int length);
+  bool SendFrame(uint8_t marker, uint8_t command, const uint8_t* payload, int n);
+
+  SerialPort& port_;
+  int listenerId_ = -1;
+  Event listenerEvent_, resetEvent_, stopEvent_;
+  Event* notifyEvent_ = nullptr;
+  std::recursive_mutex lock_;
+  VornIRecogniser recogniser_;
+  uint8_t display_[10] = {};
+  int32_t backlight_ = 0;
+  BacklightColour colour_;
+  uint8_t rxRing_[kRingSlots][kRingSlotSize] = {};
+  uint8_t txRing_[kRingSlots][kRingSlotSize] = {};
+  int rxSlot_ = 0, txSlot_ = 0;
+  std::mutex txLock_;
+  std::atomic<MessageReceiver*> displayWindow_{nullptr};
+  std::atomic<MessageReceiver*> monitor_{nullptr};
+  bool stopped_ = false;
+  std::thread thread_;
+};

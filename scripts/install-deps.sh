@@ -1,0 +1,29 @@
+#!/bin/sh
+# Installs what the build and the tests need on Debian 12. Safe to run
+# again: packages already installed are skipped.
+set -eu
+
+PACKAGES="build-essential cmake ninja-build pkg-config
+libgtest-dev libgmock-dev libbenchmark-dev
+clang libclang-rt-14-dev
+qt6-base-dev qt6-svg-dev qt6-charts-dev libgl-dev
+xvfb xauth xdg-utils fonts-dejavu-core"
+
+missing=""
+for p in $PACKAGES; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+
+if [ -z "$missing" ]; then
+  echo "install-deps: everything is installed"
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "install-deps: installing$missing"
+$SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -q
+# shellcheck disable=SC2086
+$SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing

@@ -1,0 +1,45 @@
+#!/bin/sh
+# Installs the dependencies, builds everything and runs every test:
+#   1. the normal build with all tests (widget tests on Qt's offscreen platform),
+#   2. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
+#   3. the serial-link tests under ThreadSanitizer,
+#   4. the protocol fuzzers for a bounded time.
+# Set VORN_QUICK=1 to run only step 1.
+set -eu
+cd "$(dirname "$0")/.."
+ROOT=$(pwd)
+JOBS=${JOBS:-$(nproc)}
+
+"$ROOT/scripts/install-deps.sh"
+
+export QT_QPA_PLATFORM=offscreen
+export CTEST_OUTPUT_ON_FAILURE=1
+
+run_suite() {  # build-dir label-regex cmake-args...
+  dir=$1; labels=$2; shift 2
+  echo "=== $dir"
+  cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja "$@"
+  cmake --build "$ROOT/$dir" -j "$JOBS"
+  if [ -n "$labels" ]; then
+    ctest --test-dir "$ROOT/$dir" -j "$JOBS" -L "$labels" --timeout 300
+  else
+    ctest --test-dir "$ROOT/$dir" -j "$JOBS" --timeout 300
+  fi
+}
+
+run_suite build "" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+if [ "${VORN_QUICK:-0}" = 1 ]; then exit 0; fi
+
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  run_suite build-asan "" -DCMAKE_BUILD_TYPE=Debug -DVORN_SANITIZE=address,undefined \
+    -DVORN_BUILD_BENCH=OFF
+
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  run_suite build-tsan "link|sim" -DCMAKE_BUILD_TYPE=Debug -DVORN_SANITIZE=thread \
+    -DVORN_BUILD_GUI=OFF -DVORN_BUILD_BENCH=OFF
+
+if [ -x "$ROOT/scripts/fuzz.sh" ]; then
+  "$ROOT/scripts/fuzz.sh"
+fi
+echo "=== all tests passed"
