@@ -101,17 +101,23 @@ TEST(ModelAcceptance, FlagMustShareABitAndUnknownRowNeverDoes) {
     bool accepted;
   };
   const std::vector<Case> cases = {
-      {kProductKestal, 1, true},      {kProductMerlo, 1, false},
-      {kProductMerlo, kAllModelsFlag, true}, {kProductSorel, 16, true},
-      {kProductSorel, 1, false},      {kNoProductId, kAllModelsFlag, false},
-      {0x1234, kAllModelsFlag, false}, {kProductKestalBT, 64 | 1, true},
+      {kProductKestal, 1, true},
+      {kProductMerlo, 1, false},
+      {kProductMerlo, kAllModelsFlag, true},
+      {kProductSorel, 16, true},
+      {kProductSorel, 1, false},
+      {kNoProductId, kAllModelsFlag, false},
+      {0x1234, kAllModelsFlag, false},
+      {kProductKestalBT, 64 | 1, true},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(IsModelAccepted(c.id, c.buildFlag), c.accepted) << std::hex << c.id << " " << c.buildFlag;
+    EXPECT_EQ(IsModelAccepted(c.id, c.buildFlag), c.accepted)
+        << std::hex << c.id << " " << c.buildFlag;
   }
 }
 
-// Each model's features, listed per model (the source lists them per bit).
+// Each model's features listed per model, the transpose of the per-bit table
+// in radioinfo.cpp, so a slip in either shows up.
 TEST(Features, EachModelHasExactlyItsFeatures) {
   struct Case {
     uint32_t id;

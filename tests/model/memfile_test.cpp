@@ -1,0 +1,255 @@
+#include "memfile.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "eeprom.h"
+#include "radioinfo.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<uint8_t> Pattern(size_t size) {
+  std::vector<uint8_t> bytes(size);
+  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(i * 13 + i / 256);
+  return bytes;
+}
+
+std::vector<uint8_t> Bytes(const EEbuffer& b) {
+  return std::vector<uint8_t>(b.Data(), b.Data() + b.GetLength());
+}
+
+class MemFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char name[] = "/tmp/vorn_memfile_XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    dir = name;
+  }
+  void TearDown() override {
+    fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(dir);
+  }
+
+  std::string PathOf(const std::string& name) const { return (dir / name).string(); }
+
+  void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) const {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+  }
+
+  static std::vector<uint8_t> ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+  }
+
+  // Names in the folder, to catch temporary files left behind.
+  std::vector<std::string> Listing() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename());
+    return names;
+  }
+
+  static std::vector<uint8_t> Image(uint32_t productId) {
+    std::vector<uint8_t> bytes = Pattern(kImageSize);
+    bytes[0] = static_cast<uint8_t>(productId >> 8);
+    bytes[1] = static_cast<uint8_t>(productId);
+    return bytes;
+  }
+
+  fs::path dir;
+};
+
+TEST_F(MemFileTest, LoadFillsErasedThenReadsAtMostTheImage) {
+  struct Case {
+    size_t fileSize;
+    int read;
+  };
+  const std::vector<Case> cases = {{0, 0}, {100, 100}, {2048, 2048}, {4096, 2048}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fileSize);
+    const std::vector<uint8_t> content = Pattern(c.fileSize);
+    WriteFile(PathOf("in.mem"), content);
+    EEPROM image;
+    image.Fill(0x00);
+    ASSERT_EQ(image.LoadFromFile(PathOf("in.mem").c_str()), c.read);
+    for (int a = 0; a < kImageSize; ++a) {
+      ASSERT_EQ(image.GetByte(a), a < c.read ? content[a] : 0xFF) << a;
+    }
+  }
+}
+
+TEST_F(MemFileTest, LoadOfMissingFileOrFolderChangesNothing) {
+  const std::vector<std::string> paths = {PathOf("missing.mem"), dir.string()};
+  for (const std::string& path : paths) {
+    EEPROM image;
+    image.Fill(0x42);
+    EXPECT_EQ(image.LoadFromFile(path.c_str()), -1) << path;
+    EXPECT_EQ(Bytes(image), std::vector<uint8_t>(kImageSize, 0x42)) << path;
+  }
+}
+
+TEST_F(MemFileTest, SaveThenLoadGivesTheSameImage) {
+  EEPROM image;
+  image.WriteBlock(0, Pattern(kImageSize).data(), kImageSize);
+  const std::string path = PathOf("round.mem");
+  ASSERT_EQ(image.SaveToFile(path.c_str()), kImageSize);
+  EXPECT_EQ(ReadFile(path), Bytes(image));
+
+  EEPROM loaded;
+  ASSERT_EQ(loaded.LoadFromFile(path.c_str()), kImageSize);
+  EXPECT_EQ(Bytes(loaded), Bytes(image));
+  EXPECT_EQ(Listing(), std::vector<std::string>{"round.mem"});
+}
+
+TEST_F(MemFileTest, SaveReplacesKeepingPermissionsAndNewFileFollowsUmask) {
+  const std::string existing = PathOf("old.mem");
+  WriteFile(existing, std::vector<uint8_t>(5000, 0x11));
+  chmod(existing.c_str(), 0640);
+  EEPROM image;
+  ASSERT_EQ(image.SaveToFile(existing.c_str()), kImageSize);
+  EXPECT_EQ(ReadFile(existing), std::vector<uint8_t>(kImageSize, 0xFF));  // no stale tail
+  struct stat st;
+  ASSERT_EQ(stat(existing.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+  const mode_t oldMask = umask(027);
+  const int saved = image.SaveToFile(PathOf("new.mem").c_str());
+  umask(oldMask);
+  ASSERT_EQ(saved, kImageSize);
+  ASSERT_EQ(stat(PathOf("new.mem").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST_F(MemFileTest, SaveThroughLinkUpdatesTheLinkedFile) {
+  const std::string real = PathOf("real.mem");
+  const std::string link = PathOf("link.mem");
+  WriteFile(real, {1, 2, 3});
+  ASSERT_EQ(symlink(real.c_str(), link.c_str()), 0);
+  EEPROM image;
+  ASSERT_EQ(image.SaveToFile(link.c_str()), kImageSize);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(ReadFile(real).size(), static_cast<size_t>(kImageSize));
+}
+
+TEST_F(MemFileTest, FailedSaveLeavesNoLeftovers) {
+  EEPROM image;
+
+  // A folder where the file should be.
+  fs::create_directory(dir / "folder.mem");
+  EXPECT_EQ(image.SaveToFile(PathOf("folder.mem").c_str()), -1);
+  EXPECT_TRUE(fs::is_directory(dir / "folder.mem"));
+
+  // A folder that does not exist.
+  EXPECT_EQ(image.SaveToFile(PathOf("nowhere/x.mem").c_str()), -1);
+  EXPECT_FALSE(fs::exists(dir / "nowhere"));
+  EXPECT_EQ(Listing(), std::vector<std::string>{"folder.mem"});
+  EXPECT_EQ(image.SaveToFile(nullptr), -1);
+}
+
+// The file size limit makes the write itself fail, for root as well.
+TEST_F(MemFileTest, WriteFailureKeepsOldFile) {
+  const std::vector<uint8_t> old = {9, 8, 7, 6};
+  const std::string path = PathOf("kept.mem");
+  WriteFile(path, old);
+  struct rlimit saved;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  struct rlimit small = saved;
+  small.rlim_cur = 1000;
+  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  EEPROM image;
+  const int result = image.SaveToFile(path.c_str());
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(result, -1);
+  EXPECT_EQ(ReadFile(path), old);
+  EXPECT_EQ(Listing(), std::vector<std::string>{"kept.mem"});
+}
+
+TEST_F(MemFileTest, FailedSaveInReadOnlyFolderKeepsOldFile) {
+  if (geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+  const std::vector<uint8_t> old = {9, 8, 7, 6};
+  const std::string path = PathOf("kept.mem");
+  WriteFile(path, old);
+  chmod(dir.c_str(), 0555);
+  EEPROM image;
+  EXPECT_EQ(image.SaveToFile(path.c_str()), -1);
+  chmod(dir.c_str(), 0755);
+  EXPECT_EQ(ReadFile(path), old);
+  EXPECT_EQ(Listing(), std::vector<std::string>{"kept.mem"});
+}
+
+TEST_F(MemFileTest, CheckedLoadReportsOpenFailureAndWrongType) {
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> content;
+    uint32_t buildFlag;
+    MemFileStatus status;
+    uint32_t productId;
+    const char* message;
+    const char* caption;
+  };
+  const std::vector<Case> cases = {
+      {"kestal.mem", Image(kProductKestal), 1, MemFileStatus::Loaded, 0x5A02, "", ""},
+      {"merlo.mem", Image(kProductMerlo), 1, MemFileStatus::WrongRadioType, 0x5A01,
+       "Incorrect radio type (5A01)", "Reading Mem-file"},
+      {"merlo_all.mem", Image(kProductMerlo), kAllModelsFlag, MemFileStatus::Loaded, 0x5A01, "",
+       ""},
+      {"empty.mem", {}, 1, MemFileStatus::WrongRadioType, 0xFFFF, "Incorrect radio type (FFFF)",
+       "Reading Mem-file"},
+      {"odd.mem", Image(0x0005), kAllModelsFlag, MemFileStatus::WrongRadioType, 0x0005,
+       "Incorrect radio type (05)", "Reading Mem-file"},
+  };
+  TradioInfo info;
+  info.SelectModel(kProductKestal);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteFile(PathOf(c.name), c.content);
+    EEPROM image;
+    image.Fill(0x00);
+    const MemFileResult r = CheckedLoadMemFile(image, info, c.buildFlag, PathOf(c.name));
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.productId, c.productId);
+    EXPECT_EQ(r.bytesRead, static_cast<int>(c.content.size()));
+    EXPECT_EQ(r.message, c.message);
+    EXPECT_EQ(r.caption, c.caption);
+    std::vector<uint8_t> expected = c.content;
+    expected.resize(kImageSize, 0xFF);
+    EXPECT_EQ(Bytes(image), expected) << "loaded bytes stay whatever the check says";
+  }
+
+  EEPROM image;
+  image.Fill(0x33);
+  const std::string missing = PathOf("missing.mem");
+  const MemFileResult r = CheckedLoadMemFile(image, info, 1, missing);
+  EXPECT_EQ(r.status, MemFileStatus::OpenFailed);
+  EXPECT_EQ(r.bytesRead, -1);
+  EXPECT_EQ(r.message, "Unable to open file " + missing);
+  EXPECT_EQ(r.caption, "File Open Error");
+  EXPECT_EQ(Bytes(image), std::vector<uint8_t>(kImageSize, 0x33));
+}
+
+TEST(HexIdText, UpperCaseAtLeastTwoDigits) {
+  struct Case {
+    uint32_t value;
+    const char* text;
+  };
+  const std::vector<Case> cases = {
+      {0x5A01, "5A01"}, {0xFFFF, "FFFF"}, {0x5, "05"}, {0, "00"}, {0xab, "AB"}, {0x123, "123"}};
+  for (const Case& c : cases) EXPECT_EQ(HexId(c.value), c.text);
+}
+
+}  // namespace
