@@ -1,0 +1,91 @@
+#include "frmreadwrite.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "platform.h"
+#include "transferhost.h"
+
+TfrmReadWrite::TfrmReadWrite(QWidget* parent) : QDialog(parent) {
+  setObjectName("frmReadWrite");
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+  setModal(true);
+
+  lblAction_ = new QLabel(this);
+  lblAction_->setObjectName("lblAction");
+  lblAction_->setAlignment(Qt::AlignCenter);
+  lblAction_->setWordWrap(true);
+
+  Panel1_ = new QFrame(this);
+  Panel1_->setObjectName("Panel1");
+  Panel1_->setFrameShape(QFrame::StyledPanel);
+  gaugeProgress_ = new QProgressBar(Panel1_);
+  gaugeProgress_->setObjectName("gaugeProgress");
+  gaugeProgress_->setOrientation(Qt::Horizontal);
+  gaugeProgress_->setTextVisible(false);
+  auto* panelLayout = new QVBoxLayout(Panel1_);
+  panelLayout->addWidget(gaugeProgress_);
+
+  btnCancel_ = new QPushButton(tr("Cancel"), this);
+  btnCancel_->setObjectName("btnCancel");
+  connect(btnCancel_, &QPushButton::clicked, this, &TfrmReadWrite::reject);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(lblAction_);
+  layout->addWidget(Panel1_);
+  layout->addWidget(btnCancel_, 0, Qt::AlignHCenter);
+  setFixedWidth(320);
+}
+
+void TfrmReadWrite::SetRange(int minimum, int maximum) {
+  gaugeProgress_->setRange(minimum, maximum);
+}
+
+void TfrmReadWrite::SetCancelMode() { btnCancel_->setText(tr("Cancel")); }
+void TfrmReadWrite::SetCloseMode() { btnCancel_->setText(tr("Close")); }
+void TfrmReadWrite::SetCancelEvent(Event* event) { cancelEvent_ = event; }
+
+// The last progress message carries the end of the image, one past the
+// maximum: it shows the bar full rather than being ignored.
+void TfrmReadWrite::SetProgress(int value) {
+  gaugeProgress_->setValue(std::clamp(value, gaugeProgress_->minimum(), gaugeProgress_->maximum()));
+}
+
+void TfrmReadWrite::SetActionText(const std::string& text) {
+  lblAction_->setText(QString::fromStdString(text));
+}
+
+void TfrmReadWrite::CloseProgress() {
+  cancelEvent_ = nullptr;
+  accept();
+}
+
+void TfrmReadWrite::reject() {
+  if (cancelEvent_) cancelEvent_->Set();
+  cancelEvent_ = nullptr;
+  QDialog::reject();
+}
+
+void TfrmReadWrite::showEvent(QShowEvent* e) {
+  lblAction_->clear();
+  SetProgress(0);
+  QDialog::showEvent(e);
+}
+
+void RunTransferDialog(TfrmReadWrite& dialog, const ProgressSetup& setup,
+                       const std::function<bool()>& startWorker) {
+  dialog.setWindowTitle(QString::fromStdString(setup.caption));
+  dialog.SetRange(setup.minimum, setup.maximum);
+  dialog.SetCancelMode();
+  dialog.SetCancelEvent(setup.cancelEvent);
+  if (!startWorker()) {
+    dialog.SetCancelEvent(nullptr);
+    return;
+  }
+  dialog.exec();
+}

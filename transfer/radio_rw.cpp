@@ -1,0 +1,256 @@
+#include "radio_rw.h"
+
+#include "buildconfig.h"
+#include "eeprom.h"
+#include "memfile.h"
+#include "params.h"
+#include "portmap.h"
+#include "radio.h"
+#include "radioinfo.h"
+#include "serialport.h"
+
+namespace {
+
+constexpr PromptIcon kIcon = PromptIcon::Warning;
+constexpr int kBaudSwitchSettleMs = 200;
+
+struct VersionNoticeRow {
+  uint32_t productId;
+  int firstCurrentMajor;  // majors below this get the notice
+  const char* text;
+};
+
+constexpr VersionNoticeRow kVersionNotices[] = {
+    {kProductDravo, 2,
+     "Your Dravo radio does not support the latest features available on Dravo-S radios, "
+     "e.g. NetScan"},
+    {kProductKestal, 3,
+     "Your Kestal radio does not support the latest features available on Kestal-S radios, "
+     "e.g. NetScan"},
+    {kProductMerlo, 2,
+     "Your Merlo family radio does not support the latest features available on Merlo-S "
+     "family radios, e.g. NetScan"},
+};
+
+}  // namespace
+
+std::string VersionNotice(uint32_t buildProductId, int majorVersion) {
+  for (const VersionNoticeRow& row : kVersionNotices)
+    if (row.productId == buildProductId && majorVersion < row.firstCurrentMajor) return row.text;
+  return "";
+}
+
+TransferFlows::TransferFlows(const RadioObjects& objects, TransferState& state,
+                             TransferHost& host, MessageReceiver* window)
+    : o_(objects), state_(state), host_(host), window_(window),
+      worker_(objects.radio, objects.image, objects.port) {}
+
+TransferFlows::~TransferFlows() {
+  // Closing the program mid-transfer: stop at the next block rather than
+  // keep the program alive for the rest of the image.
+  if (worker_.IsRunning()) o_.cancel.Set();
+  worker_.WaitUntilEnded();
+}
+
+bool TransferFlows::Warn(const std::string& text, const std::string& caption) {
+  host_.ShowMessage(text, caption, kIcon);
+  return false;
+}
+
+bool TransferFlows::OpenPort() {
+  const std::string name = PortMap::ComName(state_.portNumber);
+  if (o_.port.Open(name, state_.currentBaudRate)) return true;
+  return Warn("Unable to open " + name + ".", "Error");
+}
+
+bool TransferFlows::PortCheck() {
+  FinishPreviousTransfer();
+  // A pulled lead leaves the port open on a device that is gone; only a
+  // fresh open reaches the radio again.
+  if (o_.port.IsOpen() && o_.port.IsLost()) o_.port.Close();
+  if (o_.port.IsOpen()) return true;
+  const bool opened = OpenPort();
+  host_.RefreshPortPanels();
+  return opened;
+}
+
+bool TransferFlows::AcceptedRadio(uint32_t id, const std::string& caption, std::string& name) {
+  int row = 0;
+  uint32_t flag = 0;
+  if (FindModel(id, row, flag, name) && (flag & o_.build.modelFlag) != 0) return true;
+  return Warn("Incorrect radio type (" + HexId(id) + ")", caption);
+}
+
+bool TransferFlows::CheckProductId(int& productId, int& rowIndex) {
+  int id = 0;
+  if (!o_.radio.ReadProductId(id)) return Warn("Radio Response Timeout", "Reading Product ID");
+  std::string name;
+  if (!AcceptedRadio(static_cast<uint32_t>(id), "Checking Product ID", name)) return false;
+  uint32_t flag = 0;
+  FindModel(static_cast<uint32_t>(id), rowIndex, flag, name);
+  productId = id;
+  return true;
+}
+
+bool TransferFlows::RaiseBaudRate() {
+  if (o_.radio.SetRadioBaudRate(state_.maxBdRate)) {
+    // The radio needs a moment before it listens at the new rate.
+    SleepMs(kBaudSwitchSettleMs);
+    if (o_.port.SetBaudRate(state_.maxBdRate)) state_.currentBaudRate = state_.maxBdRate;
+  } else if (!host_.AskOkCancel(
+                 "Unable to increase radio baudrate. Continue at default baud-rate?",
+                 "Set baudrate", kIcon)) {
+    return false;
+  }
+  host_.RefreshPortPanels();
+  return true;
+}
+
+bool TransferFlows::ArrayFlag() {
+  return o_.build.engineering ? host_.ArrayFlagChecked()
+                              : TradioInfo::HasArrayTransfer(o_.build.productId);
+}
+
+// A command that stops after stopping the poll timer must not leave the
+// floating display without its poll.
+void TransferFlows::ResumePollTimer() {
+  if (host_.IsFloatingDisplayOn()) host_.StartPollTimer();
+}
+
+bool TransferFlows::ReadRadio() {
+  if (!PortCheck()) return false;
+  int productId = 0, row = 0;
+  if (!CheckProductId(productId, row)) return false;
+  if (!host_.AskOkCancel("All current edit data will be lost.", "Read From Radio?", kIcon))
+    return false;
+  host_.ClearRadioPanel();
+  if (!o_.radio.EnterProgMode()) return Warn("Radio Response Timeout", "Entering Prog Mode");
+  char firmware[20];
+  if (!o_.radio.ReadFirmwareText(firmware, sizeof firmware))
+    return Warn("Failed to read radio type.", "Read radio error");
+  if (!o_.radio.GetRadioVersion()) return Warn("Failed to read radio version.", "Read radio error");
+  host_.UpdateStatusBar();
+  if (host_.IsFloatingDisplayOn()) host_.StopPollTimer();
+
+  state_.baudRaised = TradioInfo::HasBaudRateSwitch(o_.build.productId) &&
+                      state_.maxBdRate != kDefaultBaudRate;
+  if (state_.baudRaised && !RaiseBaudRate()) {
+    ResumePollTimer();
+    return false;
+  }
+  const bool started = StartTransfer(kDirectionRead, "Reading from Radio");
+  if (started) ++o_.radio.radioReadCount;
+  return started;
+}
+
+bool TransferFlows::WriteRadio() {
+  if (!PortCheck()) return false;
+  int productId = 0, row = 0;
+  if (!CheckProductId(productId, row)) return false;
+
+  int radioId = 0;
+  if (!o_.radio.ReadProductId(radioId)) return Warn("Radio Response Timeout", "Reading Product ID");
+  std::string radioName, configName;
+  if (!AcceptedRadio(static_cast<uint32_t>(radioId), "Checking Product ID", radioName))
+    return false;
+  const int configId = o_.image.GetWord(o_.info.GetParamAddress(kParamProductId));
+  if (!AcceptedRadio(static_cast<uint32_t>(configId), "Current config", configName)) return false;
+  if (radioId != configId)
+    return Warn("Wrong Radio Type (radio is " + radioName + ", config is for " + configName + ")",
+                "Cross-checking Product ID");
+  if (o_.radio.radioReadCount == 0 &&
+      !host_.AskOkCancel("Radio has not been read in this session. Continue?", "Warning", kIcon))
+    return false;
+
+  host_.ClearRadioPanel();
+  if (!o_.radio.EnterProgMode()) return Warn("Radio Response Timeout.", "Comms Error");
+  host_.ClearRadioPanel();
+  char firmware[20];
+  o_.radio.ReadFirmwareText(firmware, sizeof firmware);
+  if (!o_.radio.GetRadioVersion()) return Warn("Radio Response Timeout.", "Comms Error");
+  host_.UpdateStatusBar();
+  o_.radio.SetTestMode(0);
+  if (host_.IsFloatingDisplayOn()) host_.StopPollTimer();
+
+  if (static_cast<uint32_t>(radioId) == kProductDravo) {
+    // The radio's own contrast setting survives the write.
+    const int address = o_.info.GetParamAddress(kParamLcdContrast);
+    int contrast = 0;
+    if (address >= 0 && o_.radio.ReadMemoryByte(address, contrast))
+      o_.image.SetByte(address, contrast);
+  }
+  if (state_.baudRaised && !RaiseBaudRate()) {
+    ResumePollTimer();
+    return false;
+  }
+  return StartTransfer(kDirectionWrite, "Writing to Radio");
+}
+
+bool TransferFlows::StartTransfer(int direction, const std::string& caption) {
+  TransferFields fields;
+  fields.startAddress = 0;
+  fields.endAddress = kImageSize - 1;
+  fields.direction = direction;
+  fields.arrayFlag = ArrayFlag();
+  fields.baudRaised = state_.baudRaised;
+  fields.statusAddress =
+      direction == kDirectionWrite ? o_.info.GetParamAddress(kParamStatus) : -1;
+  fields.window = window_;
+  fields.cancelEvent = &o_.cancel;
+
+  ProgressSetup setup;
+  setup.caption = caption;
+  setup.minimum = 0;
+  setup.maximum = fields.endAddress;
+  setup.direction = direction;
+  setup.cancelEvent = &o_.cancel;
+
+  direction_ = direction;
+  bool started = false;
+  host_.RunTransfer(setup, [&] {
+    o_.cancel.Reset();
+    const int number = worker_.Start(fields);
+    if (number == 0) return false;
+    closePending_ = true;
+    pendingNumber_ = number;
+    pendingBaudRaised_ = fields.baudRaised;
+    started = true;
+    return true;
+  });
+  return started;
+}
+
+bool TransferFlows::HandleMessage(unsigned message, intptr_t wParam, intptr_t lParam,
+                                  ProgressView& view) {
+  if (message == WM_TRANSFER) return ApplyTransferMessage(view, direction_, wParam, lParam);
+  if (message != WM_TRANSFER_CLOSED) return false;
+  // A late message of a transfer whose closing steps already ran is spent.
+  if (closePending_ && lParam == pendingNumber_) RunClosingSteps();
+  return true;
+}
+
+void TransferFlows::FinishPreviousTransfer() {
+  worker_.WaitUntilEnded();
+  if (!closePending_) return;
+  host_.DeliverPendingMessages();
+  if (closePending_) RunClosingSteps();
+}
+
+void TransferFlows::RunClosingSteps() {
+  worker_.WaitUntilEnded();  // it has posted its last message; let it return
+  closePending_ = false;
+  lastOutcome_ = worker_.LastOutcome();
+
+  if (lastOutcome_.resetFailed) Warn("Radio Response Timeout. (t)", "Comms Error");
+  if (pendingBaudRaised_) {
+    state_.currentBaudRate = kDefaultBaudRate;
+    host_.RefreshPortPanels();
+  }
+  ResumePollTimer();
+  host_.SetDataSource(2);
+  host_.UpdateStatusBar();
+  host_.UpdateEditButtons();
+  if (lastOutcome_.direction != kDirectionRead) return;
+  const std::string notice = VersionNotice(o_.build.productId, o_.radio.GetCachedVersion().major);
+  if (!notice.empty()) host_.ShowMessage(notice, kVersionNoticeCaption, kIcon);
+}

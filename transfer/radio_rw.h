@@ -1,0 +1,97 @@
+#pragma once
+// The "Read radio" and "Write radio" commands with the port check and the
+// product-ID check they start with. Written once against TransferHost, so
+// the main window and the command-line tool run the same steps and show
+// the same texts. All of it runs on the user-interface thread except the
+// block copying, which is TransferWorker's.
+
+#include <cstdint>
+#include <string>
+
+#include "platform.h"
+#include "progress.h"
+#include "transferhost.h"
+#include "transferworker.h"
+
+class EEPROM;
+class SerialPort;
+class TRadio;
+class TradioInfo;
+struct BuildConfig;
+
+// The program's shared objects the commands work on.
+struct RadioObjects {
+  SerialPort& port;
+  TRadio& radio;
+  EEPROM& image;
+  TradioInfo& info;  // the current model: parameter addresses
+  const BuildConfig& build;
+  Event& cancel;  // set by the progress display's button, read by the worker
+};
+
+// The notice for a radio whose firmware lacks the newest features (NetScan),
+// by build product ID and firmware major version; empty when none is due.
+std::string VersionNotice(uint32_t buildProductId, int majorVersion);
+inline constexpr const char* kVersionNoticeCaption = "Radio version check";
+
+class TransferFlows {
+ public:
+  // window receives the worker's messages; its owner hands them back to
+  // HandleMessage on the user-interface thread.
+  TransferFlows(const RadioObjects& objects, TransferState& state, TransferHost& host,
+                MessageReceiver* window);
+  ~TransferFlows();
+  TransferFlows(const TransferFlows&) = delete;
+  TransferFlows& operator=(const TransferFlows&) = delete;
+
+  // Opens "COM" + port number at the current baud rate; says so when it
+  // cannot.
+  bool OpenPort();
+  // Before any radio command: lets a transfer still finishing end (and
+  // completes its closing steps), reopens a port whose device vanished,
+  // opens a closed port. False when the port could not be opened.
+  bool PortCheck();
+  // Reads the radio's product ID and checks that this build accepts it.
+  bool CheckProductId(int& productId, int& rowIndex);
+
+  // The commands. True when a transfer was started (its progress display
+  // has closed by now; the closing steps follow on the worker's message).
+  bool ReadRadio();
+  bool WriteRadio();
+
+  // The worker's messages (WM_TRANSFER, WM_TRANSFER_CLOSED); view is the
+  // progress display. False for any other message.
+  bool HandleMessage(unsigned message, intptr_t wParam, intptr_t lParam, ProgressView& view);
+
+  // Waits for a running transfer to end and carries out its closing steps
+  // if its message has not been handled yet. PortCheck starts with it; the
+  // command-line tool calls it to finish a command.
+  void FinishPreviousTransfer();
+
+  bool ClosePending() const { return closePending_; }
+  // The outcome of the last transfer whose closing steps have run.
+  TransferOutcome LastOutcome() const { return lastOutcome_; }
+  int Direction() const { return direction_; }
+  Event& CancelEvent() { return o_.cancel; }
+  TransferWorker& Worker() { return worker_; }
+
+ private:
+  bool Warn(const std::string& text, const std::string& caption);  // always false
+  bool AcceptedRadio(uint32_t id, const std::string& caption, std::string& name);
+  bool RaiseBaudRate();
+  bool ArrayFlag();
+  void ResumePollTimer();
+  bool StartTransfer(int direction, const std::string& caption);
+  void RunClosingSteps();
+
+  RadioObjects o_;
+  TransferState& state_;
+  TransferHost& host_;
+  MessageReceiver* window_;
+  TransferWorker worker_;
+  int direction_ = kDirectionRead;
+  bool closePending_ = false;
+  int pendingNumber_ = 0;
+  bool pendingBaudRaised_ = false;
+  TransferOutcome lastOutcome_;
+};

@@ -1,0 +1,64 @@
+#pragma once
+// What the read and write commands need from the program around them.
+// The main window implements it with message boxes, its status bar and
+// the progress dialog; the command-line tool on the terminal; tests with
+// scripted answers. The commands themselves exist once, in TransferFlows.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "prompts.h"
+
+class Event;
+
+// Program state the commands read and change beside the image and TRadio
+// (the radio-read counter lives on TRadio).
+struct TransferState {
+  int portNumber = 1;                // the port is "COM" + number
+  uint32_t currentBaudRate = 9600;   // what the serial port runs at
+  uint32_t maxBdRate = 9600;         // the rate transfers may raise to
+  bool baudRaised = false;           // set by each read, kept for writes
+};
+
+// How the progress display of one transfer is set up before it is shown.
+struct ProgressSetup {
+  std::string caption;  // "Reading from Radio" / "Writing to Radio"
+  int minimum = 0;
+  int maximum = 2047;
+  int direction = 0;
+  Event* cancelEvent = nullptr;  // what the Cancel button sets
+};
+
+class TransferHost : public UserPrompts {
+ public:
+  // Status bar: panel 2 (radio text) alone, panels 0 and 1 (port), all.
+  virtual void ClearRadioPanel() = 0;
+  virtual void RefreshPortPanels() = 0;
+  virtual void UpdateStatusBar() = 0;  // all four panels, then repaint
+
+  // The floating display's poll timer, stopped while a transfer runs.
+  virtual bool IsFloatingDisplayOn() = 0;
+  virtual void StopPollTimer() = 0;
+  virtual void StartPollTimer() = 0;
+
+  // The engineering build's "Read/Write using arrays" check mark.
+  virtual bool ArrayFlagChecked() = 0;
+
+  // After a transfer: data source state (2 = radio data) and the editors.
+  virtual void SetDataSource(int state) = 0;
+  virtual void UpdateEditButtons() = 0;
+
+  // Sets the progress display up as `setup` says, calls startWorker (which
+  // resets the cancel event and starts the worker; false: nothing started,
+  // show nothing) and returns once the progress display has closed. The
+  // worker's messages reach the host's window meanwhile and go to
+  // TransferFlows::HandleMessage.
+  virtual void RunTransfer(const ProgressSetup& setup,
+                           const std::function<bool()>& startWorker) = 0;
+
+  // Hands every message the ended worker has already posted to
+  // TransferFlows::HandleMessage now (windows: deliver the posted events
+  // queued for the window). Called before the next radio command starts.
+  virtual void DeliverPendingMessages() = 0;
+};

@@ -1,0 +1,94 @@
+#include "transferworker.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "eebuff.h"
+#include "radio.h"
+#include "serialport.h"
+
+TransferWorker::TransferWorker(TRadio& radio, EEbuffer& image, SerialPort& port)
+    : radio_(radio), image_(image), port_(port) {}
+
+TransferWorker::~TransferWorker() { WaitUntilEnded(); }
+
+int TransferWorker::Start(const TransferFields& fields) {
+  std::lock_guard<std::mutex> g(lock_);
+  if (thread_.joinable()) thread_.join();
+  const int number = number_ + 1;
+  running_ = true;
+  try {
+    thread_ = std::thread(&TransferWorker::Run, this, fields, number);
+  } catch (const std::system_error&) {
+    running_ = false;
+    return 0;
+  }
+  number_ = number;
+  return number;
+}
+
+void TransferWorker::WaitUntilEnded() {
+  std::lock_guard<std::mutex> g(lock_);
+  if (thread_.joinable()) thread_.join();
+}
+
+TransferOutcome TransferWorker::LastOutcome() const {
+  std::lock_guard<std::mutex> g(outcomeLock_);
+  return outcome_;
+}
+
+// The first failed command ends the loop: no retries, and the image keeps
+// the blocks that arrived before it.
+int TransferWorker::CopyBlocks(const TransferFields& f) {
+  const int blockSize = f.arrayFlag ? kArrayBlockSize : kBlockSize;
+  uint8_t buffer[kArrayBlockSize] = {};
+  int address = f.startAddress;
+  for (;;) {
+    if (f.cancelEvent && f.cancelEvent->IsSet()) {
+      f.cancelEvent->Reset();
+      return kTransferCancelled;
+    }
+    bool ok;
+    if (f.direction == kDirectionRead) {
+      if (f.arrayFlag) {
+        // A short reply fills only what it carries; the next block still
+        // starts a whole array further on.
+        const int n = std::min(radio_.ReadMemoryArray(address, blockSize, buffer), blockSize);
+        ok = n > 0;
+        if (ok) image_.WriteBlock(address, buffer, n);
+      } else {
+        ok = radio_.ReadMemoryBlock(address, buffer);
+        if (ok) image_.WriteBlock(address, buffer, kBlockSize);
+      }
+    } else {
+      image_.ReadBlock(address, buffer, blockSize);
+      ok = f.arrayFlag ? radio_.WriteMemoryArray(address, blockSize, buffer)
+                       : radio_.WriteMemoryBlock(address, buffer);
+    }
+    if (!ok) return kTransferFailed;
+    address += blockSize;
+    const bool last = address >= f.endAddress;
+    PostTo(f.window, WM_TRANSFER, kTransferProgress, address);
+    if (last) return kTransferCompleted;
+  }
+}
+
+void TransferWorker::Run(TransferFields f, int number) {
+  const int result = CopyBlocks(f);
+  PostTo(f.window, WM_TRANSFER, kTransferFinished, result);
+
+  if (f.direction == kDirectionWrite && f.statusAddress >= 0) {
+    // The radio acts on its Status byte when it is written on its own.
+    const int value = image_.GetByte(f.statusAddress);
+    if (value >= 0) radio_.WriteMemoryByte(f.statusAddress, value);
+  }
+  const bool resetOk = radio_.ResetRadio();
+  if (f.baudRaised) port_.SetBaudRate(kDefaultBaudRate);
+
+  {
+    std::lock_guard<std::mutex> g(outcomeLock_);
+    outcome_ = TransferOutcome{number, f.direction, result, !resetOk};
+  }
+  running_ = false;
+  PostTo(f.window, WM_TRANSFER_CLOSED, resetOk ? 0 : kClosedResetFailed, number);
+}

@@ -1,0 +1,91 @@
+#pragma once
+// The whole-memory transfer thread. It copies the image to or from the
+// radio block by block, reports through posted messages only and never
+// waits for a window. After the loop it does the radio's closing steps
+// (Status byte, reset, baud rate back to 9600) and posts WM_TRANSFER_CLOSED
+// so the window can carry out the closing steps that touch the user
+// interface on its own thread.
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include "platform.h"
+
+class EEbuffer;
+class SerialPort;
+class TRadio;
+
+// Posted once by the worker as its very last act. wParam: the closing
+// flags below; lParam: the transfer's number (TransferWorker::Start), so a
+// window can tell a late message of an old transfer from the current one.
+inline constexpr unsigned WM_TRANSFER_CLOSED = 2027;
+inline constexpr intptr_t kClosedResetFailed = 1;
+
+// WM_TRANSFER wParam values and the finished results.
+inline constexpr intptr_t kTransferProgress = 0;
+inline constexpr intptr_t kTransferFinished = 1;
+enum TransferResult : int { kTransferCompleted = 0, kTransferFailed = 1, kTransferCancelled = 2 };
+
+enum TransferDirection : int { kDirectionRead = 0, kDirectionWrite = 1 };
+
+inline constexpr int kBlockSize = 16;
+inline constexpr int kArrayBlockSize = 128;
+inline constexpr uint32_t kDefaultBaudRate = 9600;
+
+struct TransferFields {
+  int startAddress = 0;
+  int endAddress = 2047;
+  int direction = kDirectionRead;
+  bool arrayFlag = false;
+  bool baudRaised = false;  // put the serial port back to 9600 at the end
+  int statusAddress = -1;   // write direction: the "Status" byte, -1 = none
+  MessageReceiver* window = nullptr;
+  Event* cancelEvent = nullptr;
+};
+
+// What the worker found out, readable once it has ended.
+struct TransferOutcome {
+  int number = 0;  // the transfer's number, 0 = none has run
+  int direction = kDirectionRead;
+  int result = kTransferCompleted;
+  bool resetFailed = false;
+};
+
+class TransferWorker {
+ public:
+  TransferWorker(TRadio& radio, EEbuffer& image, SerialPort& port);
+  ~TransferWorker();  // waits for a running transfer to end
+  TransferWorker(const TransferWorker&) = delete;
+  TransferWorker& operator=(const TransferWorker&) = delete;
+
+  // Starts one transfer on a new thread; an earlier one is waited for
+  // first, so two never overlap. Returns the transfer's number (1, 2, ...)
+  // or 0 when no thread could be started (nothing is posted then).
+  int Start(const TransferFields& fields);
+
+  // Returns once no transfer thread is running. Every radio command that
+  // could follow a transfer goes through this first: TRadio serves one
+  // command at a time, and Cancel lets the user go on before the worker
+  // has finished its closing steps.
+  void WaitUntilEnded();
+  bool IsRunning() const { return running_; }
+
+  // The last transfer's outcome; meaningful after WaitUntilEnded.
+  TransferOutcome LastOutcome() const;
+
+ private:
+  void Run(TransferFields fields, int number);
+  int CopyBlocks(const TransferFields& f);
+
+  TRadio& radio_;
+  EEbuffer& image_;
+  SerialPort& port_;
+  std::mutex lock_;  // Start/WaitUntilEnded from any thread
+  std::thread thread_;
+  std::atomic<bool> running_{false};
+  int number_ = 0;
+  mutable std::mutex outcomeLock_;
+  TransferOutcome outcome_;
+};
