@@ -1,0 +1,111 @@
+#include "about.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "buildconfig.h"
+#include "clicklabel.h"
+#include "maker.h"
+
+namespace {
+
+QPlainTextEdit* Memo(const char* name, int lines, QWidget* parent) {
+  auto* memo = new QPlainTextEdit(parent);
+  memo->setObjectName(name);
+  memo->setReadOnly(true);
+  memo->setFrameShape(QFrame::NoFrame);
+  memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo->setFocusPolicy(Qt::NoFocus);
+  memo->setFixedHeight(memo->fontMetrics().lineSpacing() * lines + 12);
+  return memo;
+}
+
+}  // namespace
+
+TAboutBox::TAboutBox(const BuildConfig& build, bool advanced, QWidget* parent)
+    : QDialog(parent), modelName_(QString::fromStdString(build.modelName)) {
+  setObjectName("AboutBox");
+  setWindowTitle("About...");
+  setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+  mmoHeading_ = Memo("mmoHeading", 2, this);
+  mmoHeading_->clear();
+  mmoHeading_->appendPlainText(modelName_ + " UHF Transceiver");
+  mmoHeading_->appendPlainText("Programmer Software");
+  QFont heading = mmoHeading_->font();
+  heading.setPointSizeF(heading.pointSizeF() * 1.3);
+  heading.setBold(true);
+  mmoHeading_->setFont(heading);
+  mmoHeading_->setFixedHeight(QFontMetrics(heading).lineSpacing() * 2 + 12);
+
+  lblVersion_ = new QLabel(QString::fromStdString(ShortVersionText(build)), this);
+  lblVersion_->setObjectName("lblVersion");
+  lblBuildDate_ = new QLabel(
+      advanced ? QString::fromStdString("Last build: " + BuildDateText(build)) : QString(), this);
+  lblBuildDate_->setObjectName("lblBuildDate");
+  lblCompanyInfo_ = new QLabel(
+      QString("%1\n%2\n%3").arg(kMakerName, kMakerYearLine, kMakerAddress), this);
+  lblCompanyInfo_->setObjectName("lblCompanyInfo");
+
+  const QString linkStyle = "color: #1a5fb4; text-decoration: underline;";
+  lblWebSite_ = new ClickLabel(kMakerWebAddress, this);
+  lblWebSite_->setObjectName("lblWebSite");
+  lblWebSite_->setStyleSheet(linkStyle);
+  lblEmail_ = new ClickLabel(kMakerSupportEmail, this);
+  lblEmail_->setObjectName("lblEmail");
+  lblEmail_->setStyleSheet(linkStyle);
+  connect(lblWebSite_, &ClickLabel::clicked, this,
+          [this] { QDesktopServices::openUrl(QUrl(WebUrl())); });
+  connect(lblEmail_, &ClickLabel::clicked, this,
+          [this] { QDesktopServices::openUrl(QUrl(MailUrl())); });
+
+  mmoModelsInfo_ = Memo("mmoModelsInfo", 2, this);
+  btnClose_ = new QPushButton("Close", this);
+  btnClose_->setObjectName("btnClose");
+  btnClose_->setDefault(true);
+  connect(btnClose_, &QPushButton::clicked, this, &QDialog::accept);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(20, 16, 20, 14);
+  layout->addWidget(mmoHeading_);
+  layout->addWidget(lblVersion_);
+  layout->addWidget(lblBuildDate_);
+  layout->addSpacing(8);
+  layout->addWidget(lblCompanyInfo_);
+  layout->addSpacing(4);
+  layout->addWidget(lblWebSite_);
+  layout->addWidget(lblEmail_);
+  layout->addSpacing(8);
+  layout->addWidget(mmoModelsInfo_);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(btnClose_);
+  layout->addLayout(buttons);
+  setFixedWidth(420);
+}
+
+void TAboutBox::SetModelsInfo(const QString& line) {
+  mmoModelsInfo_->clear();
+  mmoModelsInfo_->appendPlainText(line);
+}
+
+QString TAboutBox::WebUrl() const { return QString("http://") + kMakerWebAddress; }
+
+QString TAboutBox::MailUrl() const {
+  return QString("mailto:") + kMakerSupportEmail + "?subject=" + modelName_ +
+         " dealer software support";
+}
+
+void TAboutBox::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+  btnClose_->setFocus();
+}

@@ -1,0 +1,66 @@
+#include "background.h"
+
+#include <QFile>
+#include <QPainter>
+
+// The drawing lives in this static library's resources, which a program
+// only sees once they are registered.
+static void RegisterResources() { Q_INIT_RESOURCE(app); }
+
+namespace {
+
+constexpr BackgroundStyle kStyles[] = {
+    {"imgBackgroundVanilla", "#aab0b8", "#c6e3bd", "UHF CB"},
+    {"imgBackgroundKestal", "#e8892b", "#f2ae45", "KESTAL"},
+    {"imgBackgroundMerloFamily", "#3d8fe0", "#8ad6ff", "MERLO"},
+    {"imgBackgroundDravo", "#4fbf6a", "#b1f0a6", "DRAVO"},
+    {"imgBackgroundPinto", "#e04848", "#ffb3a3", "PINTO"},
+    {"imgBackgroundTamso", "#a070e0", "#d3bcff", "TAMSO"},
+};
+
+struct FlagPicture {
+  uint32_t flag;
+  const char* picture;
+};
+constexpr FlagPicture kFlagPictures[] = {
+    {1, "imgBackgroundKestal"}, {2, "imgBackgroundMerloFamily"}, {4, "imgBackgroundDravo"},
+    {8, "imgBackgroundPinto"},  {16, "imgBackgroundVanilla"},    {32, "imgBackgroundTamso"},
+    {64, "imgBackgroundKestal"}, {127, "imgBackgroundVanilla"},
+};
+
+QByteArray Drawing(const BackgroundStyle& style) {
+  static const bool registered = (RegisterResources(), true);
+  (void)registered;
+  QFile file(":/app/radio.svg");
+  file.open(QIODevice::ReadOnly);
+  QByteArray svg = file.readAll();
+  svg.replace("{{ACCENT}}", style.accent);
+  svg.replace("{{LCD}}", style.lcd);
+  svg.replace("{{LABEL}}", style.label);
+  return svg;
+}
+
+}  // namespace
+
+const BackgroundStyle* BackgroundStyles(int& count) {
+  count = static_cast<int>(std::size(kStyles));
+  return kStyles;
+}
+
+QStringList BackgroundsForModelFlag(uint32_t modelFlag) {
+  for (const FlagPicture& p : kFlagPictures)
+    if (p.flag == modelFlag) return {p.picture};
+  return {};
+}
+
+BackgroundPicture::BackgroundPicture(const BackgroundStyle& style, QWidget* parent)
+    : QWidget(parent), renderer_(Drawing(style)) {
+  setObjectName(style.objectName);
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+  renderer_.setAspectRatioMode(Qt::KeepAspectRatioByExpanding);
+}
+
+void BackgroundPicture::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  renderer_.render(&painter, rect());
+}

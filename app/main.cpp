@@ -1,0 +1,49 @@
+// The programmer's entry: one instance per user, the shared objects in
+// their fixed order, then the main window.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <memory>
+
+#include "appcontext.h"
+#include "buildconfig.h"
+#include "filechooser.h"
+#include "mainwindow.h"
+#include "screenshot.h"
+#include "simulation.h"
+#include "singleinstance.h"
+#include "startup.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const CommandLine line = ParseCommandLine(QApplication::arguments());
+  const BuildConfig& build = CompiledBuildConfig();
+
+  SingleInstance guard(SingleInstance::DefaultName(build), SingleInstance::DefaultFolder());
+  if (!guard.IsPrimary()) return RunSecondInstance(guard, build);
+
+  // Declared before the shared objects so the radio outlives the port
+  // that talks to it.
+  SimulationSession simulation;
+  SharedObjects shared(build);
+  DialogFileChooser chooser;
+  AppContext context{build, Settings::ForApplication(build), shared, chooser, line.arguments, 0};
+
+  if (line.simulate) {
+    std::string error;
+    context.sessionPort = simulation.Start(build, shared.port, error);
+    if (context.sessionPort == 0)
+      QMessageBox::warning(nullptr, "Error",
+                           QString::fromStdString("Unable to start the simulated radio: " + error));
+  }
+
+  TfrmMain window(context);
+  QObject::connect(&guard, &SingleInstance::raiseRequested, &window, &TfrmMain::BringToFront);
+  std::unique_ptr<ScreenshotDriver> screenshot;
+  if (!line.screenshotPath.isEmpty())
+    screenshot = std::make_unique<ScreenshotDriver>(&window, line.screenshotPath);
+  window.show();
+  window.StartUp();
+  if (screenshot) screenshot->SetReady();
+  return app.exec();
+}

@@ -1,0 +1,410 @@
+#include "mainwindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QUrl>
+
+#include "background.h"
+#include "clicklabel.h"
+#include "maker.h"
+#include "params.h"
+
+namespace {
+
+constexpr int kWindowWidth = 800;
+constexpr int kWindowHeight = 594;
+constexpr int kPanelWidths[3] = {50, 60, 120};
+constexpr int kFileNameShown = 85;  // longer names show their last 85 characters
+
+QMessageBox::Icon BoxIcon(PromptIcon icon) {
+  switch (icon) {
+    case PromptIcon::Warning: return QMessageBox::Warning;
+    case PromptIcon::Information: return QMessageBox::Information;
+    case PromptIcon::Question: return QMessageBox::Question;
+    case PromptIcon::Error: return QMessageBox::Critical;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// The trim colour of the build's picture, used by the buttons' hover frame.
+QString AccentFor(uint32_t modelFlag) {
+  int count = 0;
+  const BackgroundStyle* styles = BackgroundStyles(count);
+  const QStringList shown = BackgroundsForModelFlag(modelFlag);
+  for (int i = 0; i < count; ++i)
+    if (!shown.isEmpty() && shown.front() == styles[i].objectName) return styles[i].accent;
+  return styles[0].accent;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
+    : QMainWindow(parent), context_(context) {
+  setObjectName("frmMain");
+  std::vector<std::string> args = context_.arguments;
+  advanced_ = IsAdvancedSwitch(args) || context_.build.engineering;
+
+  BuildCentralArea();
+  BuildMenus();
+  ApplyVisibility();
+  LoadSettings();
+  BuildStatusBar();
+
+  // Nothing is loaded yet: the image reads as erased memory.
+  dataSource_ = kNothingLoaded;
+  context_.shared.image.Fill(0xFF);
+  context_.shared.info.SelectModel(context_.build.productId);
+
+  recentFiles_ = context_.settings.LoadRecentFiles();
+  FillRecentFilesMenu();
+  ChooseBackground();
+
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(kWindowWidth, kWindowHeight);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+  UpdateStatusBar();
+}
+
+TfrmMain::~TfrmMain() {
+  receiver_.Detach();
+  // The recent list goes back exactly as it was read.
+  context_.settings.SaveRecentFiles(recentFiles_);
+}
+
+void TfrmMain::StartUp() {
+  if (context_.sessionPort != 0) portNumber_ = context_.sessionPort;
+  OpenPort();
+  if (!defaultFile_.isEmpty()) {
+    currentFileName_ = defaultFile_;
+    if (LoadMemFile(defaultFile_) && context_.build.productId == kNoProductId) {
+      // The all-models build follows the model of the file it loaded.
+      SelectModelOfImage();
+    }
+  }
+  UpdateStatusBar();
+  UpdateEditButtons();
+}
+
+void TfrmMain::LoadSettings() {
+  const StoredSettings s = context_.settings.Load(context_.build);
+  portNumber_ = storedPortNumber_ = s.comPort;
+  maxBdRate_ = s.maxBdRate;
+  defaultFile_ = QString::fromStdString(s.defaultFile);
+  currentBaudRate_ = kBaudRates.front();
+}
+
+void TfrmMain::SaveSettings() {
+  StoredSettings s;
+  // The simulated radio's port belongs to this run only.
+  const bool sessionOnly = context_.sessionPort != 0 && portNumber_ == context_.sessionPort;
+  s.comPort = sessionOnly ? storedPortNumber_ : portNumber_;
+  s.maxBdRate = maxBdRate_;
+  s.defaultFile = defaultFile_.toStdString();
+  context_.settings.Save(s);
+}
+
+void TfrmMain::BuildCentralArea() {
+  auto* central = new QWidget(this);
+  central->setObjectName("centralArea");
+  auto* grid = new QGridLayout(central);
+  grid->setContentsMargins(0, 0, 0, 0);
+
+  int count = 0;
+  const BackgroundStyle* styles = BackgroundStyles(count);
+  for (int i = 0; i < count; ++i) {
+    auto* picture = new BackgroundPicture(styles[i], central);
+    backgrounds_.insert(styles[i].objectName, picture);
+    grid->addWidget(picture, 0, 0);
+  }
+
+  auto* content = new QWidget(central);
+  content->setObjectName("content");
+  auto* column = new QVBoxLayout(content);
+  column->setContentsMargins(26, 14, 26, 10);
+  column->setSpacing(10);
+
+  lblProgramName_ = new QLabel(content);
+  lblProgramName_->setObjectName("lblProgramName");
+  lblBlueTooth_ = new QLabel("BT", content);
+  lblBlueTooth_->setObjectName("lblBlueTooth");
+  lblBlueTooth_->hide();
+  lblVersion_ = new QLabel(content);
+  lblVersion_->setObjectName("lblVersion");
+  auto* nameRow = new QHBoxLayout;
+  nameRow->addWidget(lblProgramName_);
+  nameRow->addWidget(lblBlueTooth_);
+  nameRow->addStretch();
+  column->addLayout(nameRow);
+  column->addWidget(lblVersion_);
+  column->addStretch(1);
+
+  struct ButtonSpec {
+    const char* name;
+    const char* caption;
+    const char* hint;
+    void (TfrmMain::*handler)();
+  };
+  const ButtonSpec mainRow[] = {
+      {"btnReadRadio", "Read radio", "Reads radio configuration", &TfrmMain::btnReadRadioClick},
+      {"btnWriteRadio", "Write radio", "Writes current configuration to radio",
+       &TfrmMain::btnWriteRadioClick},
+      {"btnReadFile", "Read file", "Reads a mem-file of your choice", &TfrmMain::btnReadFileClick},
+      {"btnWriteFile", "Write file", "Writes current configuration to a file of your choice",
+       &TfrmMain::btnWriteFileClick},
+  };
+  const ButtonSpec editRow[] = {
+      {"btnChannelData", "Channels", "Configure receive-only channels", &TfrmMain::EditClick},
+      {"btnScan", "Scan/Duplex", "Setup scan and duplex memories", &TfrmMain::EditClick},
+      {"btnSelcall", "Selcall", "Configure selcall memories and options", &TfrmMain::EditClick},
+      {"btnCTCSS", "CTCSS/DCS", "Configure subtones (CTCSS/DCS)", &TfrmMain::EditClick},
+      {"btnSquelch", "Squelch", "Configure squelch thresholds", &TfrmMain::EditClick},
+      {"btnOptions", "Options", "Configure other radio options", &TfrmMain::EditClick},
+      {"btnAlign", "Align", "Perform radio alignment", &TfrmMain::EditClick},
+      {"btnAdvanced", "Advanced", "Configure advanced features", &TfrmMain::EditClick},
+      {"btnDevelopment", "Development", "Access development tools", &TfrmMain::EditClick},
+      {"btnEEPROM", "EEPROM", "View/edit EEPROM contents", &TfrmMain::EditClick},
+  };
+  const auto addRow = [&](const auto& specs, const char* rowName) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(8);
+    row->addStretch();
+    for (const ButtonSpec& spec : specs) {
+      auto* button = new QPushButton(spec.caption, content);
+      button->setObjectName(spec.name);
+      button->setProperty("row", rowName);
+      button->setToolTip(spec.hint);
+      button->setFlat(true);
+      button->setCursor(Qt::PointingHandCursor);
+      button->setFocusPolicy(Qt::TabFocus);
+      connect(button, &QPushButton::clicked, this, spec.handler);
+      buttons_.insert(spec.name, button);
+      row->addWidget(button);
+    }
+    row->addStretch();
+    column->addLayout(row);
+  };
+  column->addSpacing(260);
+  addRow(mainRow, "main");
+  addRow(editRow, "edit");
+  column->addStretch(1);
+
+  lblWebLink_ = new ClickLabel(QString(" ") + kMakerWebAddress + " ", content);
+  lblWebLink_->setObjectName("lblWebLink");
+  lblWebLink_->setToolTip(QString("http://") + kMakerWebAddress);
+  connect(lblWebLink_, &ClickLabel::clicked, this, &TfrmMain::lblWebLinkClick);
+  auto* linkRow = new QHBoxLayout;
+  linkRow->addStretch();
+  linkRow->addWidget(lblWebLink_);
+  column->addLayout(linkRow);
+  grid->addWidget(content, 0, 0);
+
+  const QString accent = AccentFor(context_.build.modelFlag);
+  central->setStyleSheet(QString(R"(
+    #centralArea { background: black; }
+    QLabel { color: #e6e6e6; background: transparent; }
+    #lblProgramName { font-size: 26px; font-weight: bold; }
+    #lblVersion { font-size: 13px; color: #9aa0a8; }
+    #lblBlueTooth { font-size: 15px; font-weight: bold; color: white; background: #1f6fd1;
+                    border-radius: 4px; padding: 1px 6px; }
+    #lblWebLink { color: %1; font-size: 12px; }
+    #lblWebLink:hover { text-decoration: underline; }
+    QPushButton { color: #f0f0f0; background: rgba(255, 255, 255, 18); border: 1px solid #3c4047;
+                  border-radius: 6px; padding: 6px 10px; font-size: 12px; min-width: 58px; }
+    QPushButton[row="main"] { font-size: 14px; font-weight: bold; min-width: 132px; padding: 9px 12px; }
+    QPushButton:hover { border-color: %1; background: rgba(255, 255, 255, 34); }
+    QPushButton:pressed { background: rgba(255, 255, 255, 60); }
+    QPushButton:focus { border-color: %1; }
+    QPushButton:disabled { color: #5c6067; border-color: #24262b; background: rgba(255, 255, 255, 6); }
+  )").arg(accent));
+  setCentralWidget(central);
+}
+
+void TfrmMain::BuildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName("StatusBar");
+  bar->setSizeGripEnabled(false);
+  bar->setStyleSheet(
+      "QStatusBar { background: #202225; } QStatusBar::item { border: none; }"
+      "QLabel { color: #d8d8d8; border-right: 1px solid #3a3d42; padding: 0 4px; }");
+  for (int i = 0; i < 4; ++i) {
+    panels_[i] = new QLabel(bar);
+    panels_[i]->setObjectName(QString("StatusPanel%1").arg(i));
+    if (i < 3) {
+      panels_[i]->setFixedWidth(kPanelWidths[i]);
+      bar->addWidget(panels_[i]);
+    } else {
+      bar->addWidget(panels_[i], 1);
+    }
+  }
+}
+
+void TfrmMain::ApplyVisibility() {
+  for (const char* name : {"btnEEPROM", "btnAdvanced", "btnDevelopment", "mnuEditEeprom",
+                           "mnuEditEngineering", "mnuEditRemote", "mnuEditDevelopment",
+                           "mnuByteMonitor", "mnuVornIPacketMonitor", "mnuVornIIPacketMonitor",
+                           "mnuSetupEngArrayRdWr"})
+    SetVisible(name, false);
+  if (context_.build.engineering) {
+    for (const char* name : {"btnEEPROM", "mnuEditChannelData", "mnuEditEeprom", "mnuByteMonitor",
+                             "mnuVornIPacketMonitor", "mnuVornIIPacketMonitor",
+                             "mnuEditDevelopment", "btnDevelopment", "mnuSetupEngArrayRdWr"})
+      SetVisible(name, true);
+    actions_["mnuSetupEngArrayRdWr"]->setChecked(
+        TradioInfo::HasArrayTransfer(context_.build.productId));
+  }
+  if (advanced_) {
+    SetVisible("btnAdvanced", true);
+    SetVisible("mnuEditEngineering", true);
+  }
+  // The floating display's menu item stays out of sight in this program.
+  SetVisible("mnuFloatingDisplay", false);
+}
+
+void TfrmMain::ChooseBackground() {
+  const QStringList shown = BackgroundsForModelFlag(context_.build.modelFlag);
+  for (auto it = backgrounds_.begin(); it != backgrounds_.end(); ++it)
+    it.value()->setVisible(shown.contains(it.key()));
+  lblBlueTooth_->setVisible(context_.build.modelFlag == 64);
+}
+
+void TfrmMain::FillRecentFilesMenu() {
+  // The list is shown as it was stored; the items have no action.
+  for (const QString& file : recentFiles_) recentMenu_->addAction(file);
+}
+
+void TfrmMain::SetEnabled(const char* name, bool enabled) {
+  if (QPushButton* b = buttons_.value(name)) b->setEnabled(enabled);
+  if (QAction* a = actions_.value(name)) a->setEnabled(enabled);
+}
+
+void TfrmMain::SetVisible(const char* name, bool visible) {
+  if (QPushButton* b = buttons_.value(name)) b->setVisible(visible);
+  if (QAction* a = actions_.value(name)) a->setVisible(visible);
+}
+
+bool TfrmMain::ArraysChecked() const {
+  const QAction* a = actions_.value("mnuSetupEngArrayRdWr");
+  return a && a->isChecked();
+}
+
+void TfrmMain::UpdatePortPanels() {
+  panels_[0]->setText(QString("COM%1").arg(portNumber_));
+  panels_[1]->setText(context_.shared.port.IsOpen() ? "Open" : "Not open");
+}
+
+void TfrmMain::ClearRadioPanel() { panels_[2]->clear(); }
+
+void TfrmMain::UpdateStatusBar() {
+  UpdatePortPanels();
+  std::string version;
+  TRadio& radio = context_.shared.radio;
+  panels_[2]->setText(radio.GetVersionText(version)
+                          ? QString::fromStdString("Radio: " + radio.GetFirmwareText() + " " + version)
+                          : QString());
+  switch (dataSource_) {
+    case kFileData:
+      panels_[3]->setText("File: " + (currentFileName_.size() > kFileNameShown
+                                          ? "..." + currentFileName_.right(kFileNameShown)
+                                          : currentFileName_));
+      break;
+    case kRadioData: panels_[3]->setText("Current (or modified) radio data loaded."); break;
+    default: panels_[3]->setText("No data loaded."); break;
+  }
+}
+
+QString TfrmMain::StatusText(int panel) const {
+  return panel >= 0 && panel < 4 ? panels_[panel]->text() : QString();
+}
+
+void TfrmMain::UpdateEditButtons() {
+  const BuildConfig& build = context_.build;
+  if (build.AllModels()) return;
+  int row = 0;
+  uint32_t flag = 0;
+  std::string name;
+  const bool usable = dataSource_ != kNothingLoaded && build.productId != kNoProductId &&
+                      FindModel(build.productId, row, flag, name);
+  for (const char* item : {"btnScan", "mnuEditScan", "btnCTCSS", "mnuEditCTCSS", "btnSquelch",
+                           "mnuEditSquelch", "btnOptions", "mnuEditOptions", "btnWriteRadio",
+                           "mnuFileWriteRadio", "btnAlign", "mnuEditAlign", "btnAdvanced",
+                           "mnuEditEngineering", "btnSelcall", "mnuEditSelcall", "btnChannelData",
+                           "mnuEditChannelData"})
+    SetEnabled(item, usable);
+  if (usable) {
+    const bool selcall = TradioInfo::HasSelcall(build.productId);
+    const bool channels = TradioInfo::HasRxOnlyChannels(build.productId);
+    for (const char* item : {"btnSelcall", "mnuEditSelcall"}) {
+      SetEnabled(item, selcall);
+      SetVisible(item, selcall);
+    }
+    for (const char* item : {"btnChannelData", "mnuEditChannelData"}) {
+      SetEnabled(item, channels);
+      SetVisible(item, channels);
+    }
+  } else {
+    // Aligning needs no loaded data: the alignment window reads the radio.
+    SetEnabled("btnAlign", true);
+  }
+}
+
+void TfrmMain::ShowMessage(const std::string& text, const std::string& caption, PromptIcon icon) {
+  QMessageBox box(BoxIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
+                  QMessageBox::Ok, this);
+  box.exec();
+}
+
+bool TfrmMain::AskOkCancel(const std::string& text, const std::string& caption, PromptIcon icon) {
+  QMessageBox box(BoxIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
+                  QMessageBox::Ok | QMessageBox::Cancel, this);
+  return box.exec() == QMessageBox::Ok;
+}
+
+void TfrmMain::SetMessageHandler(unsigned message, std::function<void(intptr_t, intptr_t)> handler) {
+  messageHandlers_[message] = std::move(handler);
+}
+
+bool TfrmMain::event(QEvent* e) {
+  if (e->type() == VornMessageEvent::EventType()) {
+    const auto* m = static_cast<VornMessageEvent*>(e);
+    const auto it = messageHandlers_.find(m->message);
+    if (it != messageHandlers_.end() && it->second) it->second(m->wParam, m->lParam);
+    return true;
+  }
+  return QMainWindow::event(e);
+}
+
+void TfrmMain::showEvent(QShowEvent* e) {
+  const BuildConfig& build = context_.build;
+  setWindowTitle(QString::fromStdString(TitleText(build)));
+  lblProgramName_->setText(QString::fromStdString(build.modelName + " Programmer"));
+  lblVersion_->setText(QString::fromStdString(ShortVersionText(build)));
+  QMainWindow::showEvent(e);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* e) {
+  SaveSettings();
+  QMainWindow::closeEvent(e);
+}
+
+void TfrmMain::BringToFront() {
+  if (isMinimized()) showNormal();
+  show();
+  raise();
+  activateWindow();
+}
+
+void TfrmMain::lblWebLinkClick() {
+  QDesktopServices::openUrl(QUrl(QString("http://") + kMakerWebAddress));
+}

@@ -1,0 +1,97 @@
+// The main window's mem-file commands: read, write, and the default file.
+
+#include <QFileInfo>
+
+#include "filechooser.h"
+#include "mainwindow.h"
+#include "memfile.h"
+#include "params.h"
+
+namespace {
+const char* const kMemFilter = "Mem files (*.mem)";
+const char* const kDefaultFileFilter = "Programming Files (*.mem);;All Files (*)";
+}  // namespace
+
+bool TfrmMain::LoadMemFile(const QString& path) {
+  SharedObjects& shared = context_.shared;
+  const MemFileResult result =
+      CheckedLoadMemFile(shared.image, shared.info, context_.build.modelFlag, path.toStdString());
+  if (result.status == MemFileStatus::OpenFailed) {
+    ShowMessage(result.message, result.caption, PromptIcon::Warning);
+    return false;
+  }
+  // The bytes are in the image now, even when they belong to another model.
+  dataSource_ = kFileData;
+  currentFileName_ = path;
+  if (result.status == MemFileStatus::WrongRadioType) {
+    ShowMessage(result.message, result.caption, PromptIcon::Warning);
+    return false;
+  }
+  return true;
+}
+
+void TfrmMain::SelectModelOfImage() {
+  SharedObjects& shared = context_.shared;
+  const int id = shared.image.GetParamWord(shared.info, kParamProductId);
+  shared.info.SelectModel(id < 0 ? kNoProductId : static_cast<uint32_t>(id));
+}
+
+void TfrmMain::btnReadFileClick() {
+  FileDialogRequest request;
+  request.kind = FileDialogRequest::Open;
+  request.filter = kMemFilter;
+  request.initialPath = currentFileName_;
+  const QString path = context_.chooser.Choose(this, request);
+  if (!path.isEmpty()) {
+    if (LoadMemFile(path)) context_.shared.info.SelectModel(context_.build.productId);
+    UpdateStatusBar();
+  }
+  UpdateEditButtons();
+}
+
+void TfrmMain::btnWriteFileClick() {
+  FileDialogRequest request;
+  request.kind = FileDialogRequest::Save;
+  request.filter = kMemFilter;
+  request.defaultSuffix = "mem";
+  const QString path = context_.chooser.Choose(this, request);
+  if (path.isEmpty()) return;
+  if (QFileInfo::exists(path) &&
+      !AskOkCancel("File already exists. Overwrite?", "Saving Program File...",
+                   PromptIcon::Warning))
+    return;
+  // A save that fails must not pass for one that worked: the name and the
+  // data source stay as they were, and the old file is left intact.
+  const int written = context_.shared.image.SaveToFile(path.toStdString().c_str());
+  if (written != context_.shared.image.GetLength()) {
+    ShowMessage("Unable to write file " + path.toStdString(), "File Save Error",
+                PromptIcon::Warning);
+    return;
+  }
+  currentFileName_ = path;
+  dataSource_ = kFileData;
+  UpdateStatusBar();
+}
+
+void TfrmMain::mnuSetDefaultFilenameClick() {
+  FileDialogRequest request;
+  request.kind = FileDialogRequest::Open;
+  request.title = "Set Default Filename.";
+  request.filter = kDefaultFileFilter;
+  request.initialPath = defaultFile_;
+  request.mustExist = true;
+  const QString path = context_.chooser.Choose(this, request);
+  if (path.isEmpty()) return;
+  defaultFile_ = path;
+  if (!AskOkCancel("Load file '" + path.toStdString() + "' ?\nAll current data will be lost.",
+                   "Load Default File.", PromptIcon::Question))
+    return;
+  if (LoadMemFile(defaultFile_)) {
+    // The all-models build follows the model of the file it loaded.
+    if (context_.build.AllModels()) SelectModelOfImage();
+    UpdateEditButtons();
+  }
+  UpdateStatusBar();
+}
+
+void TfrmMain::mnuRemoveDefaultFilenameClick() { defaultFile_.clear(); }

@@ -1,0 +1,35 @@
+#pragma once
+// The rules the stored settings obey: bounds, defaults and the "/a"
+// switch. Plain C++ so they can be checked without any settings store.
+
+#include <array>
+#include <string>
+#include <vector>
+
+struct BuildConfig;
+
+// Rates the port may run at; the first is the line's normal rate and the
+// last the highest transfer rate a user may choose.
+inline constexpr std::array<int, 4> kBaudRates = {9600, 19200, 38400, 57600};
+inline constexpr int kDefaultComPort = 1;
+inline constexpr int kMaxComPort = 256;
+inline constexpr int kRecentFileCount = 4;
+inline constexpr int kRecentFileMaxChars = 199;
+
+// A port outside 1..256 becomes port 1.
+int BoundComPort(int stored);
+// A rate outside 9600..57600 (an unset one counts as 0) becomes 9600; a rate
+// inside the range is kept even when it is not one of kBaudRates.
+int BoundMaxBdRate(int stored);
+// An empty default file becomes the build's "def<model>.mem", except in the
+// all-models build, which has no default file.
+std::string BoundDefaultFile(const std::string& stored, const BuildConfig& build);
+// Advanced mode: the first argument (and only the first), in any case, is "/a".
+bool IsAdvancedSwitch(const std::vector<std::string>& arguments);
+
+// What the programmer keeps between runs.
+struct StoredSettings {
+  int comPort = kDefaultComPort;
+  int maxBdRate = kBaudRates.front();
+  std::string defaultFile;
+};

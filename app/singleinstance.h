@@ -1,0 +1,44 @@
+#pragma once
+// Keeps one programmer running per user. The first instance holds a lock
+// file and listens on a local socket beside it; a later instance finds the
+// lock held and asks the first, through the socket, to bring its window
+// forward.
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+struct BuildConfig;
+
+class SingleInstance : public QObject {
+  Q_OBJECT
+ public:
+  // name: the guard's name, unique per user; folder: where its lock and
+  // socket live.
+  SingleInstance(const QString& name, const QString& folder, QObject* parent = nullptr);
+  ~SingleInstance() override;
+
+  // "KestalMutex-<uid>" (the model's name + "Mutex-" + the user id).
+  static QString DefaultName(const BuildConfig& build);
+  // The user's runtime folder (XDG_RUNTIME_DIR), or the temporary folder.
+  static QString DefaultFolder();
+
+  // True for the instance that holds the guard.
+  bool IsPrimary() const { return primary_; }
+  // Asks the primary instance to show its window; true when it was told.
+  bool RequestRaise(int timeoutMs = 2000) const;
+
+ signals:
+  // The primary instance was asked to bring its window to the front.
+  void raiseRequested();
+
+ private:
+  void AcceptConnection();
+
+  QString socketPath_;
+  QLockFile lock_;
+  QLocalServer server_;
+  bool primary_ = false;
+};
