@@ -50,16 +50,22 @@ class vornII_Protocol {
   bool Matches(uint8_t p, uint8_t e) const;
 
  private:
+  enum class Verdict { kNoMatch, kMatch, kNack };
+  Verdict Classify(uint8_t p, uint8_t e) const;
   void ThreadMain();
   void HandleBytes(const uint8_t* bytes, int n);
+  void QueuePacket(const uint8_t* payload, int length);
   bool WaitForReply(uint8_t expected, VORN_PACKET_STRUCT_TAG& reply, int timeoutMs);
 
   SerialPort& port_;
   uint32_t buildProductId_;
   int listenerId_ = -1;
   Event listenerEvent_, replyEvent_, resetEvent_, stopEvent_;
-  Event* notifyEvent_ = nullptr;
-  std::mutex parserLock_;  // the parser is reset from the requester thread
+  std::atomic<Event*> notifyEvent_{nullptr};
+  // Guards the parser and the reading of the listener queue together, so
+  // that a requester's clear-and-reset cannot fall between the engine
+  // taking stale bytes and feeding them.
+  std::mutex parserLock_;
   VornIIParser parser_;
   std::mutex queueLock_;
   std::deque<VORN_PACKET_STRUCT_TAG> queue_;

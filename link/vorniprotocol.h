@@ -56,7 +56,7 @@ class vornI_Protocol {
   SerialPort& port_;
   int listenerId_ = -1;
   Event listenerEvent_, resetEvent_, stopEvent_;
-  Event* notifyEvent_ = nullptr;
+  std::atomic<Event*> notifyEvent_{nullptr};
   std::recursive_mutex lock_;
   VornIRecogniser recogniser_;
   uint8_t display_[10] = {};

@@ -1,0 +1,199 @@
+#include "vorniiprotocol.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "radioinfo.h"
+#include "serialport.h"
+
+namespace {
+constexpr uint8_t kRequestFlag = 0x80;
+constexpr uint8_t kNackFlag = 0x40;
+constexpr uint8_t kCommandMask = 0x3F;
+constexpr int kReadChunk = 256;
+
+// Reasons posted with WM_VORNII_FAULT.
+constexpr intptr_t kFaultTimeout = 1;
+constexpr intptr_t kFaultNack = 2;
+
+// Commands whose replies keep the request flag on radios without the
+// reply-error flag (status and channel stepping).
+bool KeepsRequestFlag(uint8_t command) { return command == 5 || command == 41 || command == 42; }
+
+void CopySlot(std::mutex& lock, const uint8_t* slotBytes, uint8_t* destination, int count) {
+  count = std::clamp(count, 0, vornII_Protocol::kRingSlotSize);
+  std::lock_guard<std::mutex> g(lock);
+  std::memcpy(destination, slotBytes, static_cast<size_t>(count));
+}
+}  // namespace
+
+vornII_Protocol::vornII_Protocol(SerialPort& port, uint32_t buildProductId)
+    : port_(port), buildProductId_(buildProductId) {
+  listenerId_ = port_.RegisterListener(&listenerEvent_);
+  thread_ = std::thread(&vornII_Protocol::ThreadMain, this);
+}
+
+vornII_Protocol::~vornII_Protocol() { Stop(); }
+
+bool vornII_Protocol::Stop() {
+  if (stopped_) return true;
+  stopEvent_.Set();
+  if (thread_.joinable()) thread_.join();
+  stopped_ = true;
+  return true;
+}
+
+void vornII_Protocol::ThreadMain() {
+  uint8_t buffer[kReadChunk];
+  for (;;) {
+    const int which = WaitAny({&stopEvent_, &listenerEvent_, &resetEvent_});
+    if (which == 0) {
+      stopEvent_.Reset();
+      return;
+    }
+    if (which < 0) return;
+    std::lock_guard<std::mutex> g(parserLock_);
+    if (which == 1) {
+      const int n = port_.ReadListener(buffer, kReadChunk, listenerId_);
+      HandleBytes(buffer, n);
+      // A requester waiting on a port that has just closed or lost its
+      // device must not sit out its whole time limit: wake it to look.
+      if (!port_.IsOpen() || port_.IsLost()) replyEvent_.Set();
+    } else {
+      resetEvent_.Reset();
+      parser_.Reset();
+    }
+  }
+}
+
+// Called with the parser lock held.
+void vornII_Protocol::HandleBytes(const uint8_t* bytes, int n) {
+  for (int i = 0; i < n; ++i) {
+    if (parser_.Feed(bytes[i])) QueuePacket(parser_.Payload(), parser_.Length());
+  }
+}
+
+void vornII_Protocol::QueuePacket(const uint8_t* payload, int length) {
+  VORN_PACKET_STRUCT_TAG packet;
+  packet.length = length;
+  std::memcpy(packet.data, payload, static_cast<size_t>(length));
+  {
+    std::lock_guard<std::mutex> g(queueLock_);
+    queue_.push_back(packet);
+  }
+  replyEvent_.Set();
+  if (Event* notify = notifyEvent_.load()) notify->Set();
+
+  if (MessageReceiver* monitor = monitor_.load()) {
+    std::lock_guard<std::mutex> g(rxRingLock_);
+    std::memcpy(rxRing_[rxSlot_], payload, static_cast<size_t>(std::min(length, kRingSlotSize)));
+    PostTo(monitor, WM_VORNII_RX, rxSlot_, length);
+    rxSlot_ = (rxSlot_ + 1) % kRingSlots;
+  }
+}
+
+bool vornII_Protocol::Transact(VORN_PACKET_STRUCT_TAG& request, VORN_PACKET_STRUCT_TAG* reply,
+                               int timeoutMs) {
+  // The length travels in one byte: a longer (or empty) request cannot be
+  // framed, and a truncated frame would make the radio swallow what follows.
+  if (request.length < 1 || request.length > kVornIIMaxPayload) return false;
+
+  request.data[0] |= kRequestFlag;
+  if (MessageReceiver* monitor = monitor_.load()) {
+    std::lock_guard<std::mutex> g(txRingLock_);
+    std::memcpy(txRing_[txSlot_], request.data, static_cast<size_t>(request.length));
+    PostTo(monitor, WM_VORNII_TX, txSlot_, request.length);
+    txSlot_ = (txSlot_ + 1) % kRingSlots;
+  }
+
+  uint8_t frame[kVornIIMaxFrame];
+  const int frameLength = EncodeVornIIFrame(request.data, request.length, frame);
+  {
+    std::lock_guard<std::mutex> g(parserLock_);
+    port_.ClearListener(listenerId_);
+    parser_.Reset();
+  }
+  if (!port_.Send(frame, frameLength)) return false;
+  if (!reply) return true;
+
+  const bool ok = WaitForReply(request.data[0], *reply, timeoutMs);
+  if (!ok) reply->length = 0;
+  return ok;
+}
+
+bool vornII_Protocol::WaitForReply(uint8_t expected, VORN_PACKET_STRUCT_TAG& reply, int timeoutMs) {
+  auto portGone = [this] { return !port_.IsOpen() || port_.IsLost(); };
+  if (portGone()) return false;
+  for (;;) {
+    const int woke = WaitAny({&replyEvent_}, timeoutMs);
+    if (woke == -1) {
+      PostTo(monitor_.load(), WM_VORNII_FAULT, kFaultTimeout, 0);
+      return false;
+    }
+    if (woke != 0) return false;
+
+    bool matched = false;
+    int nacks = 0;
+    {
+      std::lock_guard<std::mutex> g(queueLock_);
+      while (!queue_.empty() && !matched) {
+        const VORN_PACKET_STRUCT_TAG& p = queue_.front();
+        const Verdict v = Classify(p.data[0], expected);
+        if (v == Verdict::kMatch) {
+          reply.length = p.length;
+          std::memcpy(reply.data, p.data, static_cast<size_t>(p.length));
+          matched = true;
+        } else if (v == Verdict::kNack) {
+          ++nacks;
+        }
+        queue_.pop_front();
+      }
+      // Reset only after looking, under the lock: a packet appended later
+      // signals the event again.
+      replyEvent_.Reset();
+    }
+    for (int i = 0; i < nacks; ++i) PostTo(monitor_.load(), WM_VORNII_FAULT, kFaultNack, 0);
+    if (matched) return true;
+    if (portGone()) return false;
+  }
+}
+
+vornII_Protocol::Verdict vornII_Protocol::Classify(uint8_t p, uint8_t e) const {
+  const uint8_t command = e & kCommandMask;
+  if ((p & kCommandMask) != command) return Verdict::kNoMatch;
+  uint8_t b = p;
+  if (!TradioInfo::HasReplyErrorFlag(buildProductId_) && KeepsRequestFlag(command))
+    b &= static_cast<uint8_t>(~kRequestFlag);
+  if (b & kRequestFlag) return Verdict::kNoMatch;
+  return (b & kNackFlag) ? Verdict::kNack : Verdict::kMatch;
+}
+
+bool vornII_Protocol::Matches(uint8_t p, uint8_t e) const { return Classify(p, e) == Verdict::kMatch; }
+
+void vornII_Protocol::SetNotifyEvent(Event* event) { notifyEvent_.store(event); }
+Event* vornII_Protocol::GetResetEvent() { return &resetEvent_; }
+
+bool vornII_Protocol::AttachMonitor(MessageReceiver* window) {
+  {
+    std::scoped_lock g(rxRingLock_, txRingLock_);
+    rxSlot_ = 0;
+    txSlot_ = 0;
+  }
+  monitor_.store(window);
+  return true;
+}
+
+bool vornII_Protocol::DetachMonitor() {
+  monitor_.store(nullptr);
+  return true;
+}
+
+void vornII_Protocol::ReadRxSlot(uint8_t* destination, int count, int slot) {
+  if (slot < 0 || slot >= kRingSlots) return;
+  CopySlot(rxRingLock_, rxRing_[slot], destination, count);
+}
+
+void vornII_Protocol::ReadTxSlot(uint8_t* destination, int count, int slot) {
+  if (slot < 0 || slot >= kRingSlots) return;
+  CopySlot(txRingLock_, txRing_[slot], destination, count);
+}

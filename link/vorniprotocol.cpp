@@ -1,0 +1,164 @@
+#include "vorniprotocol.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "serialport.h"
+
+namespace {
+constexpr uint8_t kCmdDisplay = 2;
+constexpr uint8_t kCmdBacklight = 3;
+constexpr uint8_t kCmdKey = 4;
+constexpr uint8_t kCmdAnnounce = 5;
+constexpr uint8_t kCmdAnnounceAck = 9;
+constexpr uint8_t kCmdPoll = 10;
+constexpr uint8_t kCmdColour = 36;
+constexpr uint8_t kCmdAckRequest = 73;
+
+constexpr int kReadChunk = 256;
+
+int ClampCount(int count, int max) { return std::clamp(count, 0, max); }
+bool ValidSlot(int slot, int slots) { return slot >= 0 && slot < slots; }
+}  // namespace
+
+vornI_Protocol::vornI_Protocol(SerialPort& port) : port_(port) {
+  listenerId_ = port_.RegisterListener(&listenerEvent_);
+  thread_ = std::thread(&vornI_Protocol::ThreadMain, this);
+}
+
+vornI_Protocol::~vornI_Protocol() { Stop(); }
+
+bool vornI_Protocol::Stop() {
+  if (stopped_) return true;
+  stopEvent_.Set();
+  if (thread_.joinable()) thread_.join();
+  stopped_ = true;
+  return true;
+}
+
+void vornI_Protocol::ThreadMain() {
+  uint8_t buffer[kReadChunk];
+  for (;;) {
+    const int which = WaitAny({&stopEvent_, &listenerEvent_, &resetEvent_});
+    if (which == 0) {
+      stopEvent_.Reset();
+      return;
+    }
+    if (which < 0) return;
+    if (which == 1) {
+      std::lock_guard<std::recursive_mutex> g(lock_);
+      const int n = port_.ReadListener(buffer, kReadChunk, listenerId_);
+      HandleBytes(buffer, n);
+    } else {
+      // Reset the event first: a signal that lands while the window is
+      // being cleared is then not lost.
+      std::lock_guard<std::recursive_mutex> g(lock_);
+      resetEvent_.Reset();
+      recogniser_.Reset();
+    }
+  }
+}
+
+void vornI_Protocol::HandleBytes(const uint8_t* bytes, int n) {
+  std::lock_guard<std::recursive_mutex> g(lock_);
+  for (int i = 0; i < n; ++i) {
+    const int length = recogniser_.Feed(bytes[i]);
+    if (length > 0) HandleFrame(length);
+  }
+}
+
+void vornI_Protocol::HandleFrame(int length) {
+  if (MessageReceiver* monitor = monitor_.load()) {
+    recogniser_.CopyWireOrder(rxRing_[rxSlot_], kRingSlotSize);
+    PostTo(monitor, WM_VORNI_RX, rxSlot_, length);
+    rxSlot_ = (rxSlot_ + 1) % kRingSlots;
+  }
+
+  const VornIRecogniser& r = recogniser_;
+  MessageReceiver* display = displayWindow_.load();
+  if (r.Marker() == kVornIMarkerA) {
+    switch (r.Command()) {
+      case kCmdDisplay:
+        for (int k = 0; k < 10; ++k) display_[k] = r.P(k + 1);
+        PostTo(display, WM_DISPLAY_BYTES, 0, 0);
+        break;
+      case kCmdBacklight:
+        backlight_ = r.P(4);
+        PostTo(display, WM_BACKLIGHT, backlight_, 0);
+        break;
+      case kCmdColour:
+        colour_.red = static_cast<uint16_t>(r.P(6) * 256 + r.P(5));
+        colour_.green = static_cast<uint16_t>(r.P(4) * 256 + r.P(3));
+        colour_.blue = static_cast<uint16_t>(r.P(2) * 256 + r.P(1));
+        PostTo(display, WM_BACKLIGHT_COLOUR, 0, 0);
+        break;
+      case kCmdAnnounce:
+        PostTo(display, WM_ANNOUNCEMENT, 0, 0);
+        break;
+      case kCmdAnnounceAck:
+      case kCmdAckRequest: {
+        static constexpr uint8_t kAck[] = {0x03, 0x03, 0x01, 0x00};
+        SendFrame(kVornIMarkerC, kCmdAckRequest, kAck, sizeof kAck);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+
+  if (Event* notify = notifyEvent_.load()) notify->Set();
+}
+
+bool vornI_Protocol::SendFrame(uint8_t marker, uint8_t command, const uint8_t* payload, int n) {
+  uint8_t frame[kVornIWindow];
+  const int length = EncodeVornIFrame(marker, command, payload, n, frame);
+  {
+    std::lock_guard<std::recursive_mutex> g(lock_);
+    if (MessageReceiver* monitor = monitor_.load()) {
+      std::memcpy(txRing_[txSlot_], frame, static_cast<size_t>(std::min(length, kRingSlotSize)));
+      PostTo(monitor, WM_VORNI_TX, txSlot_, length);
+      txSlot_ = (txSlot_ + 1) % kRingSlots;
+    }
+  }
+  return port_.Send(frame, length);
+}
+
+bool vornI_Protocol::SendKey(uint8_t key) { return SendFrame(kVornIMarkerA, kCmdKey, &key, 1); }
+
+bool vornI_Protocol::SendPoll(uint8_t argument) {
+  const uint8_t payload[] = {0x03, 0x03, 0x01, argument};
+  return SendFrame(kVornIMarkerA, kCmdPoll, payload, sizeof payload);
+}
+
+void vornI_Protocol::SetDisplayWindow(MessageReceiver* window) { displayWindow_.store(window); }
+void vornI_Protocol::AttachMonitor(MessageReceiver* window) { monitor_.store(window); }
+void vornI_Protocol::DetachMonitor() { monitor_.store(nullptr); }
+void vornI_Protocol::SetNotifyEvent(Event* event) { notifyEvent_.store(event); }
+Event* vornI_Protocol::GetResetEvent() { return &resetEvent_; }
+
+void vornI_Protocol::CopyDisplayBytes(uint8_t* destination10) {
+  std::lock_guard<std::recursive_mutex> g(lock_);
+  std::memcpy(destination10, display_, sizeof display_);
+}
+
+int32_t vornI_Protocol::CopyBacklight() {
+  std::lock_guard<std::recursive_mutex> g(lock_);
+  return backlight_;
+}
+
+BacklightColour vornI_Protocol::CopyBacklightColour() {
+  std::lock_guard<std::recursive_mutex> g(lock_);
+  return colour_;
+}
+
+void vornI_Protocol::ReadRxSlot(uint8_t* destination, int count, int slot) {
+  if (!ValidSlot(slot, kRingSlots)) return;
+  std::lock_guard<std::recursive_mutex> g(lock_);
+  std::memcpy(destination, rxRing_[slot], static_cast<size_t>(ClampCount(count, kRingSlotSize)));
+}
+
+void vornI_Protocol::ReadTxSlot(uint8_t* destination, int count, int slot) {
+  if (!ValidSlot(slot, kRingSlots)) return;
+  std::lock_guard<std::recursive_mutex> g(lock_);
+  std::memcpy(destination, txRing_[slot], static_cast<size_t>(ClampCount(count, kRingSlotSize)));
+}
