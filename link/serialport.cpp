@@ -112,6 +112,7 @@ struct SerialPort::Impl {
   void ReaderLoop(int device);
   void WriterLoop(int device);
   void Deliver(const uint8_t* block, int count);
+  void WakeListeners();
   bool WriteAll(int device, const uint8_t* bytes, int count);
 };
 
@@ -185,8 +186,18 @@ bool SerialPort::Impl::CloseLocked() {
     txQueue.Clear();
   }
   std::lock_guard<std::mutex> g(listenerLock);
-  for (int i = 0; i < listenerCount; ++i) listenerQueues[i]->Clear();
+  for (int i = 0; i < listenerCount; ++i) {
+    listenerQueues[i]->Clear();
+    // A requester waiting for a reply learns at once that none can come.
+    if (listenerEvents[i]) listenerEvents[i]->Set();
+  }
   return true;
+}
+
+void SerialPort::Impl::WakeListeners() {
+  std::lock_guard<std::mutex> g(listenerLock);
+  for (int i = 0; i < listenerCount; ++i)
+    if (listenerEvents[i]) listenerEvents[i]->Set();
 }
 
 void SerialPort::Impl::Deliver(const uint8_t* block, int count) {
@@ -225,6 +236,7 @@ void SerialPort::Impl::ReaderLoop(int device) {
     const bool hungUp = fds[1].revents & (POLLHUP | POLLERR | POLLNVAL);
     if (got < 0 && errno == EAGAIN && !hungUp) continue;
     lost = true;
+    WakeListeners();
   }
 }
 
@@ -356,6 +368,11 @@ int SerialPort::ReadListener(uint8_t* destination, int maximum, int listenerId) 
   const int taken = queue.Pop(destination, maximum);
   if (queue.IsEmpty() && p.listenerEvents[listenerId]) p.listenerEvents[listenerId]->Reset();
   return taken;
+}
+
+void SerialPort::UnregisterListener(int listenerId) {
+  std::lock_guard<std::mutex> g(impl_->listenerLock);
+  if (listenerId >= 0 && listenerId < impl_->listenerCount) impl_->listenerEvents[listenerId] = nullptr;
 }
 
 void SerialPort::ClearListener(int listenerId) {

@@ -36,6 +36,9 @@ class SerialPort {
   int RegisterListener(Event* event);
   int ReadListener(uint8_t* destination, int maximum, int listenerId);
   void ClearListener(int listenerId);
+  // The listener's event is about to be destroyed: the reader must never
+  // touch it again. Its id stays taken.
+  void UnregisterListener(int listenerId);
 
   bool SetMonitor(MessageReceiver* window, unsigned message);
   bool ClearMonitor();

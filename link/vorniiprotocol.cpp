@@ -37,6 +37,8 @@ vornII_Protocol::~vornII_Protocol() { Stop(); }
 
 bool vornII_Protocol::Stop() {
   if (stopped_) return true;
+  // The port outlives this engine; it must stop signalling our event.
+  port_.UnregisterListener(listenerId_);
   stopEvent_.Set();
   if (thread_.joinable()) thread_.join();
   stopped_ = true;

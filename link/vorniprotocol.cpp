@@ -30,6 +30,8 @@ vornI_Protocol::~vornI_Protocol() { Stop(); }
 
 bool vornI_Protocol::Stop() {
   if (stopped_) return true;
+  // The port outlives this engine; it must stop signalling our event.
+  port_.UnregisterListener(listenerId_);
   stopEvent_.Set();
   if (thread_.joinable()) thread_.join();
   stopped_ = true;

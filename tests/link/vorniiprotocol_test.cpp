@@ -1,4 +1,5 @@
 // The protocol II engine against the far end of a real pseudo-terminal.
+#include <chrono>
 #include <future>
 
 #include "protocol_link.h"
@@ -234,16 +235,31 @@ TEST_F(VornIIEngine, PortVanishingMidRequestFails) {
   VORN_PACKET_STRUCT_TAG request = Request({0x00});
   VORN_PACKET_STRUCT_TAG reply;
   reply.length = 99;
-  auto result = TransactAsync(request, &reply, kFailMs);
+  // A long limit: the wait must end because the device went, not
+  // because the time ran out.
+  auto result = TransactAsync(request, &reply, 20000);
   EXPECT_EQ(peer.Read(6).size(), 6u);
+  const auto hungUpAt = std::chrono::steady_clock::now();
   peer.HangUp();
   EXPECT_FALSE(result.get());
+  EXPECT_LT(std::chrono::steady_clock::now() - hungUpAt, std::chrono::seconds(10));
   EXPECT_EQ(reply.length, 0);
 
   // The lost device takes no more requests.
   reply.length = 99;
   EXPECT_FALSE(two->Transact(request, &reply, kPatientMs));
   EXPECT_EQ(reply.length, 99);
+}
+
+TEST_F(VornIIEngine, EnginesCanGoWhileThePortStaysOpen) {
+  Start();
+  one.reset();
+  two.reset();
+  // The reader must not signal the destroyed engines' events.
+  ASSERT_TRUE(peer.Write(FrameII({0x00, 0x12})));
+  ASSERT_TRUE(peer.Write(FrameII({0x00, 0x13})));
+  SleepMs(50);
+  EXPECT_TRUE(port.IsOpen());
 }
 
 TEST_F(VornIIEngine, StoppedEngineParsesNothingMore) {
