@@ -117,6 +117,9 @@ struct SerialPort::Impl {
 };
 
 bool SerialPort::Impl::OpenLocked(const std::string& name, uint32_t baud) {
+  // A lost device is as good as closed: the next open replaces it, which
+  // is how the next radio command gets a re-plugged lead working again.
+  if (fd >= 0 && lost) CloseLocked();
   if (fd >= 0) return false;
   const int number = PortMap::ParseComName(name);
   const std::string path = number ? ports.DevicePath(number) : name.rfind('/', 0) == 0 ? name : "";
@@ -332,7 +335,9 @@ bool SerialPort::ChangePort(int number) {
   return p.OpenLocked(PortMap::ComName(number), p.workingBaud);
 }
 
-bool SerialPort::IsOpen() const { return impl_->fd >= 0; }
+// A port whose device has gone counts as not open, so the port check
+// before the next radio command reopens it and the status bar says so.
+bool SerialPort::IsOpen() const { return impl_->fd >= 0 && !impl_->lost; }
 
 // Once the device has gone nothing can reach the line, so Send says so.
 bool SerialPort::Send(const uint8_t* bytes, int count) {
