@@ -9,20 +9,27 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "background.h"
 #include "buildconfig.h"
 #include "clicklabel.h"
 #include "maker.h"
 
 namespace {
 
-QPlainTextEdit* Memo(const char* name, int lines, QWidget* parent) {
+// A read-only memo that reads like text on the dialog: no frame, no
+// scroll bars, tall enough for its lines.
+QPlainTextEdit* Memo(const char* name, int lines, const QFont& font, QWidget* parent) {
   auto* memo = new QPlainTextEdit(parent);
   memo->setObjectName(name);
   memo->setReadOnly(true);
+  memo->setFont(font);
   memo->setFrameShape(QFrame::NoFrame);
+  memo->setStyleSheet("background: transparent;");
   memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memo->setFocusPolicy(Qt::NoFocus);
-  memo->setFixedHeight(memo->fontMetrics().lineSpacing() * lines + 12);
+  memo->document()->setDocumentMargin(1);
+  memo->setFixedHeight(QFontMetrics(font).lineSpacing() * lines + 6);
   return memo;
 }
 
@@ -35,15 +42,20 @@ TAboutBox::TAboutBox(const BuildConfig& build, bool advanced, QWidget* parent)
   setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-  mmoHeading_ = Memo("mmoHeading", 2, this);
+  QFont headingFont = font();
+  headingFont.setPointSizeF(headingFont.pointSizeF() * 1.4);
+  headingFont.setBold(true);
+  mmoHeading_ = Memo("mmoHeading", 2, headingFont, this);
   mmoHeading_->clear();
   mmoHeading_->appendPlainText(modelName_ + " UHF Transceiver");
   mmoHeading_->appendPlainText("Programmer Software");
-  QFont heading = mmoHeading_->font();
-  heading.setPointSizeF(heading.pointSizeF() * 1.3);
-  heading.setBold(true);
-  mmoHeading_->setFont(heading);
-  mmoHeading_->setFixedHeight(QFontMetrics(heading).lineSpacing() * 2 + 12);
+  mmoHeading_->moveCursor(QTextCursor::Start);
+
+  // The radio from the main window, cut down to a banner.
+  auto* banner = new BackgroundPicture(BackgroundStyleForModelFlag(build.modelFlag), this,
+                                       QRectF(120, 92, 560, 236));
+  banner->setObjectName("imgRadio");
+  banner->setFixedHeight(160);
 
   lblVersion_ = new QLabel(QString::fromStdString(ShortVersionText(build)), this);
   lblVersion_->setObjectName("lblVersion");
@@ -66,7 +78,7 @@ TAboutBox::TAboutBox(const BuildConfig& build, bool advanced, QWidget* parent)
   connect(lblEmail_, &ClickLabel::clicked, this,
           [this] { QDesktopServices::openUrl(QUrl(MailUrl())); });
 
-  mmoModelsInfo_ = Memo("mmoModelsInfo", 2, this);
+  mmoModelsInfo_ = Memo("mmoModelsInfo", 1, font(), this);
   btnClose_ = new QPushButton("Close", this);
   btnClose_->setObjectName("btnClose");
   btnClose_->setDefault(true);
@@ -74,6 +86,7 @@ TAboutBox::TAboutBox(const BuildConfig& build, bool advanced, QWidget* parent)
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(20, 16, 20, 14);
+  layout->addWidget(banner);
   layout->addWidget(mmoHeading_);
   layout->addWidget(lblVersion_);
   layout->addWidget(lblBuildDate_);
@@ -94,6 +107,7 @@ TAboutBox::TAboutBox(const BuildConfig& build, bool advanced, QWidget* parent)
 void TAboutBox::SetModelsInfo(const QString& line) {
   mmoModelsInfo_->clear();
   mmoModelsInfo_->appendPlainText(line);
+  mmoModelsInfo_->moveCursor(QTextCursor::Start);
 }
 
 QString TAboutBox::WebUrl() const { return QString("http://") + kMakerWebAddress; }

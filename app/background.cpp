@@ -47,14 +47,23 @@ const BackgroundStyle* BackgroundStyles(int& count) {
   return kStyles;
 }
 
+const BackgroundStyle& BackgroundStyleForModelFlag(uint32_t modelFlag) {
+  const QStringList shown = BackgroundsForModelFlag(modelFlag);
+  for (const BackgroundStyle& style : kStyles)
+    if (!shown.isEmpty() && shown.front() == style.objectName) return style;
+  return kStyles[0];
+}
+
 QStringList BackgroundsForModelFlag(uint32_t modelFlag) {
   for (const FlagPicture& p : kFlagPictures)
     if (p.flag == modelFlag) return {p.picture};
   return {};
 }
 
-BackgroundPicture::BackgroundPicture(const BackgroundStyle& style, QWidget* parent)
+BackgroundPicture::BackgroundPicture(const BackgroundStyle& style, QWidget* parent,
+                                     const QRectF& viewBox)
     : QWidget(parent), renderer_(Drawing(style)) {
+  if (!viewBox.isEmpty()) renderer_.setViewBox(viewBox);
   setObjectName(style.objectName);
   setAttribute(Qt::WA_TransparentForMouseEvents);
   renderer_.setAspectRatioMode(Qt::KeepAspectRatioByExpanding);

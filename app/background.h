@@ -19,9 +19,13 @@ const BackgroundStyle* BackgroundStyles(int& count);
 // also shows the "BT" label, which the window handles.
 QStringList BackgroundsForModelFlag(uint32_t modelFlag);
 
+// The style of the build's picture (the vanilla one when it shows none).
+const BackgroundStyle& BackgroundStyleForModelFlag(uint32_t modelFlag);
+
 class BackgroundPicture : public QWidget {
  public:
-  BackgroundPicture(const BackgroundStyle& style, QWidget* parent);
+  // viewBox: the part of the drawing to show; empty for all of it.
+  BackgroundPicture(const BackgroundStyle& style, QWidget* parent, const QRectF& viewBox = {});
 
  protected:
   void paintEvent(QPaintEvent* e) override;

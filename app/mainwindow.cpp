@@ -35,15 +35,6 @@ QMessageBox::Icon BoxIcon(PromptIcon icon) {
   return QMessageBox::NoIcon;
 }
 
-// The trim colour of the build's picture, used by the buttons' hover frame.
-QString AccentFor(uint32_t modelFlag) {
-  int count = 0;
-  const BackgroundStyle* styles = BackgroundStyles(count);
-  const QStringList shown = BackgroundsForModelFlag(modelFlag);
-  for (int i = 0; i < count; ++i)
-    if (!shown.isEmpty() && shown.front() == styles[i].objectName) return styles[i].accent;
-  return styles[0].accent;
-}
 
 }  // namespace
 
@@ -171,6 +162,10 @@ void TfrmMain::BuildCentralArea() {
       {"btnCTCSS", "CTCSS/DCS", "Configure subtones (CTCSS/DCS)", &TfrmMain::EditClick},
       {"btnSquelch", "Squelch", "Configure squelch thresholds", &TfrmMain::EditClick},
       {"btnOptions", "Options", "Configure other radio options", &TfrmMain::EditClick},
+  };
+  // The bench tools: alignment, and what advanced mode and the engineering
+  // build add.
+  const ButtonSpec serviceRow[] = {
       {"btnAlign", "Align", "Perform radio alignment", &TfrmMain::EditClick},
       {"btnAdvanced", "Advanced", "Configure advanced features", &TfrmMain::EditClick},
       {"btnDevelopment", "Development", "Access development tools", &TfrmMain::EditClick},
@@ -195,9 +190,10 @@ void TfrmMain::BuildCentralArea() {
     row->addStretch();
     column->addLayout(row);
   };
-  column->addSpacing(260);
+  column->addSpacing(236);
   addRow(mainRow, "main");
   addRow(editRow, "edit");
+  addRow(serviceRow, "edit");
   column->addStretch(1);
 
   lblWebLink_ = new ClickLabel(QString(" ") + kMakerWebAddress + " ", content);
@@ -210,7 +206,7 @@ void TfrmMain::BuildCentralArea() {
   column->addLayout(linkRow);
   grid->addWidget(content, 0, 0);
 
-  const QString accent = AccentFor(context_.build.modelFlag);
+  const QString accent = BackgroundStyleForModelFlag(context_.build.modelFlag).accent;
   central->setStyleSheet(QString(R"(
     #centralArea { background: black; }
     QLabel { color: #e6e6e6; background: transparent; }
@@ -221,7 +217,7 @@ void TfrmMain::BuildCentralArea() {
     #lblWebLink { color: %1; font-size: 12px; }
     #lblWebLink:hover { text-decoration: underline; }
     QPushButton { color: #f0f0f0; background: rgba(255, 255, 255, 18); border: 1px solid #3c4047;
-                  border-radius: 6px; padding: 6px 10px; font-size: 12px; min-width: 58px; }
+                  border-radius: 6px; padding: 6px 10px; font-size: 12px; min-width: 82px; }
     QPushButton[row="main"] { font-size: 14px; font-weight: bold; min-width: 132px; padding: 9px 12px; }
     QPushButton:hover { border-color: %1; background: rgba(255, 255, 255, 34); }
     QPushButton:pressed { background: rgba(255, 255, 255, 60); }
@@ -237,7 +233,8 @@ void TfrmMain::BuildStatusBar() {
   bar->setSizeGripEnabled(false);
   bar->setStyleSheet(
       "QStatusBar { background: #202225; } QStatusBar::item { border: none; }"
-      "QLabel { color: #d8d8d8; border-right: 1px solid #3a3d42; padding: 0 4px; }");
+      "QLabel { color: #d8d8d8; font-size: 8pt; border-right: 1px solid #3a3d42;"
+      " padding: 0 1px; }");
   for (int i = 0; i < 4; ++i) {
     panels_[i] = new QLabel(bar);
     panels_[i]->setObjectName(QString("StatusPanel%1").arg(i));

@@ -1,0 +1,69 @@
+// The main window against the simulated radio: the session-only port of
+// --simulate and the product-ID check.
+#include <QTest>
+
+#include "app_fixture.h"
+#include "simradio.h"
+#include "simulation.h"
+
+namespace {
+
+TEST_F(AppFixture, SimulatedRadioPortIsUsedForThisRunOnly) {
+  Store("ComPort", 5);
+  SimulatedRadio radio(0x5A02);
+  ASSERT_TRUE(radio.Start());
+  extraDevices = {radio.DevicePath()};
+  sessionPort = 97;
+  const std::vector<SeenBox> seen = Start();
+  EXPECT_EQ(seen.size(), 1u);  // the missing default file only
+  EXPECT_EQ(Window().PortNumber(), 97);
+  EXPECT_EQ(Window().StatusText(0), "COM97");
+  EXPECT_EQ(Window().StatusText(1), "Open");
+  CloseWindow();
+  EXPECT_EQ(Stored("ComPort").toInt(), 5);
+}
+
+TEST_F(AppFixture, SimulationSessionAddsItsDeviceToThePortMap) {
+  SimulationSession session;
+  Start();
+  std::string error;
+  const int number = session.Start(Kestal(), Window().Shared().port, error);
+  EXPECT_GE(number, 97) << error;
+  ASSERT_NE(session.Radio(), nullptr);
+  EXPECT_EQ(Window().Shared().port.Ports().DevicePath(number), session.Radio()->DevicePath());
+  EXPECT_EQ(session.Radio()->ProductId(), 0x5A02u);
+}
+
+struct RadioCase {
+  uint32_t productId;
+  bool accepted;
+  QString message;
+};
+
+class ProductIdCheck : public AppFixture, public ::testing::WithParamInterface<RadioCase> {};
+
+TEST_P(ProductIdCheck, AcceptsOnlyTheBuildsModel) {
+  SimulatedRadio radio(GetParam().productId);
+  ASSERT_TRUE(radio.Start());
+  extraDevices = {radio.DevicePath()};
+  sessionPort = 97;
+  Start();
+  const TfrmMain::ProductIdCheck check = Window().CheckProductId();
+  EXPECT_EQ(check.ok, GetParam().accepted);
+  EXPECT_EQ(check.productId, static_cast<int>(GetParam().productId));
+  const std::vector<SeenBox> seen = boxes.Take();
+  if (GetParam().accepted) {
+    EXPECT_TRUE(seen.empty());
+  } else {
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, GetParam().message);
+    EXPECT_EQ(seen[0].caption, "Checking Product ID");
+    EXPECT_EQ(seen[0].icon, QMessageBox::Warning);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Radios, ProductIdCheck,
+                         ::testing::Values(RadioCase{0x5A02, true, ""},
+                                           RadioCase{0x5A01, false, "Incorrect radio type (5A01)"}));
+
+}  // namespace

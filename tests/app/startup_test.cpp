@@ -1,0 +1,141 @@
+// Start-up and shut-down of the main window: stored settings and their
+// bounds, the "/a" switch, the default file and the recent-files INI.
+#include <QFile>
+#include <QMenu>
+
+#include "app_fixture.h"
+#include "ini_file.h"
+#include "startup.h"
+
+namespace {
+
+struct StoredCase {
+  QVariant comPort, maxBdRate;
+  int port, rate;
+};
+
+class StoredSettingsStart : public AppFixture, public ::testing::WithParamInterface<StoredCase> {};
+
+TEST_P(StoredSettingsStart, BoundsAreAppliedAndTheBoundedValuesSaved) {
+  const StoredCase& c = GetParam();
+  Store("ComPort", c.comPort);
+  Store("MaxBdRate", c.maxBdRate);
+  const std::vector<SeenBox> seen = Start();
+
+  EXPECT_EQ(Window().PortNumber(), c.port);
+  EXPECT_EQ(Window().MaxBdRate(), c.rate);
+  EXPECT_EQ(Window().CurrentBaudRate(), 9600);
+  EXPECT_EQ(Window().StatusText(0), QString("COM%1").arg(c.port));
+  EXPECT_EQ(Window().StatusText(1), "Not open");
+  // The port the window tried is the bounded one.
+  ASSERT_FALSE(seen.empty());
+  EXPECT_TRUE(seen[0].text.startsWith(QString("Unable to open COM%1.\n").arg(c.port)))
+      << seen[0].text.toStdString();
+  EXPECT_EQ(seen[0].caption, "Error");
+  EXPECT_EQ(seen[0].icon, QMessageBox::Warning);
+
+  CloseWindow();
+  EXPECT_EQ(Stored("ComPort").toInt(), c.port);
+  EXPECT_EQ(Stored("MaxBdRate").toInt(), c.rate);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stored, StoredSettingsStart,
+                         ::testing::Values(StoredCase{0, 4800, 1, 9600},
+                                           StoredCase{-3, 25000, 1, 25000},
+                                           StoredCase{300, 115200, 1, 9600},
+                                           StoredCase{256, 57600, 256, 57600},
+                                           StoredCase{"COM3", "fast", 1, 9600}));
+
+TEST_F(AppFixture, WithNothingStoredTheDefaultsAreUsedAndSavedOnExit) {
+  const std::vector<SeenBox> seen = Start();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_TRUE(seen[0].text.startsWith("Unable to open COM1."));
+  EXPECT_EQ(seen[1].text, "Unable to open file defkestal.mem");
+  EXPECT_EQ(seen[1].caption, "File Open Error");
+  EXPECT_EQ(seen[1].icon, QMessageBox::Warning);
+  EXPECT_EQ(Window().DataSource(), kNothingLoaded);
+  EXPECT_EQ(Window().StatusText(3), "No data loaded.");
+
+  CloseWindow();
+  EXPECT_EQ(Stored("ComPort").toInt(), 1);
+  EXPECT_EQ(Stored("MaxBdRate").toInt(), 9600);
+  EXPECT_EQ(Stored("DefaultFile").toString(), "defkestal.mem");
+}
+
+TEST_F(AppFixture, TheDefaultFileIsLoadedAtStartUp) {
+  WriteFile(Path("defkestal.mem"), Image(0x5A02));
+  const std::vector<SeenBox> seen = Start();
+  EXPECT_EQ(seen.size(), 1u);  // only the port
+  EXPECT_EQ(Window().DataSource(), kFileData);
+  EXPECT_EQ(Window().CurrentFileName(), "defkestal.mem");
+  EXPECT_EQ(Window().StatusText(3), "File: defkestal.mem");
+  EXPECT_TRUE(Button("btnScan")->isEnabled());
+}
+
+TEST_F(AppFixture, ARemovedDefaultFileIsSavedEmptyAndTheNextStartUsesTheBuildDefault) {
+  Store("DefaultFile", Path("fleet.mem"));
+  Start();
+  EXPECT_EQ(Window().DefaultFile(), Path("fleet.mem"));
+  Action("mnuRemoveDefaultFilename")->trigger();
+  EXPECT_TRUE(boxes.Take().empty());
+  CloseWindow();
+  EXPECT_EQ(Stored("DefaultFile").toString(), "");
+
+  Start();
+  EXPECT_EQ(Window().DefaultFile(), "defkestal.mem");
+}
+
+struct SwitchCase {
+  std::vector<std::string> args;
+  bool advanced;
+};
+
+class AdvancedSwitch : public AppFixture, public ::testing::WithParamInterface<SwitchCase> {};
+
+TEST_P(AdvancedSwitch, ShowsTheAdvancedCommandsOnlyInFirstPlace) {
+  Start(Kestal(), GetParam().args);
+  const bool advanced = GetParam().advanced;
+  EXPECT_EQ(Window().AdvancedMode(), advanced);
+  EXPECT_EQ(!Button("btnAdvanced")->isHidden(), advanced);
+  EXPECT_EQ(Action("mnuEditEngineering")->isVisible(), advanced);
+  EXPECT_TRUE(Button("btnDevelopment")->isHidden());
+}
+
+INSTANTIATE_TEST_SUITE_P(Arguments, AdvancedSwitch,
+                         ::testing::Values(SwitchCase{{"/A"}, true}, SwitchCase{{"/a"}, true},
+                                           SwitchCase{{"x", "/a"}, false},
+                                           SwitchCase{{"--simulate", "/A"}, false},
+                                           SwitchCase{{}, false}));
+
+TEST_F(AppFixture, RecentFilesLongerThan199CharactersAreCutAndWrittenBackSo) {
+  const QString longName = "/fleet/" + QString(240, 'x') + ".mem";
+  WriteFile(IniPath(), "[RecentMemFiles]\nFile0=" + longName.toUtf8() + "\nFile3=/fleet/d.mem\n");
+  Start();
+  const RecentFiles& recent = Window().RecentMemFiles();
+  EXPECT_EQ(recent[0], longName.left(199));
+  EXPECT_EQ(recent[1], "");
+  EXPECT_EQ(recent[3], "/fleet/d.mem");
+  // The submenu holds them but stays hidden.
+  QMenu* menu = Window().findChild<QMenu*>("mnuRecentlyUsedFiles");
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->actions().size(), 4);
+  EXPECT_EQ(menu->actions()[0]->text(), longName.left(199));
+  EXPECT_FALSE(Action("mnuRecentlyUsedFiles")->isVisible());
+
+  CloseWindow();
+  const std::string text = ReadFile(IniPath()).toStdString();
+  EXPECT_EQ(QString::fromStdString(ReadIniValue(text, "RecentMemFiles", "File0")),
+            longName.left(199));
+  EXPECT_EQ(ReadIniValue(text, "RecentMemFiles", "File3"), "/fleet/d.mem");
+}
+
+TEST(CommandLine, KeepsEveryArgumentAndFindsTheProgramsOptions) {
+  const CommandLine line =
+      ParseCommandLine({"kestal-programmer", "/a", "--simulate", "--screenshot", "s.png"});
+  EXPECT_TRUE(line.simulate);
+  EXPECT_EQ(line.screenshotPath, "s.png");
+  ASSERT_EQ(line.arguments.size(), 4u);
+  EXPECT_EQ(line.arguments[0], "/a");
+}
+
+}  // namespace
