@@ -65,9 +65,9 @@ bool TransferFlows::OpenPort() {
 
 bool TransferFlows::PortCheck() {
   FinishPreviousTransfer();
-  // A pulled lead leaves the port open on a device that is gone; only a
-  // fresh open reaches the radio again.
-  if (o_.port.IsOpen() && o_.port.IsLost()) o_.port.Close();
+  // A pulled lead leaves the port on a device that is gone; only a fresh
+  // open reaches the radio again.
+  if (o_.port.IsLost()) o_.port.Close();
   if (o_.port.IsOpen()) return true;
   const bool opened = OpenPort();
   host_.RefreshPortPanels();

@@ -1,0 +1,74 @@
+#pragma once
+// A TransferHost that plays the main window and its user from a script:
+// it records every message, question and refresh in order, answers
+// questions by caption, and runs the progress "dialog" on the test's
+// thread from a real message queue, with an optional Cancel click.
+
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "messagequeue.h"
+#include "platform.h"
+#include "progress.h"
+#include "radio_rw.h"
+#include "transferhost.h"
+
+class ScriptedHost : public TransferHost, public ProgressView {
+ public:
+  ScriptedHost() : uiThread_(std::this_thread::get_id()) {}
+  void Attach(TransferFlows& flows) { flows_ = &flows; }
+
+  // Script.
+  std::map<std::string, bool> answers;  // by caption; unlisted questions get OK
+  bool floatingOn = false;
+  bool arraysChecked = false;
+  int cancelAtProgress = -1;  // clicks Cancel once progress reaches this
+
+  // Record, in order: "msg:<caption>:<text>", "ask:<caption>:<text>",
+  // "ClearRadioPanel", "RefreshPortPanels", "UpdateStatusBar",
+  // "StopPollTimer", "StartPollTimer", "SetDataSource:<n>",
+  // "UpdateEditButtons", "RunTransfer:<caption>".
+  std::vector<std::string> log;
+  std::vector<std::string> Dialogs() const;  // the msg: and ask: entries
+  int dataSource = 0;
+  ProgressSetup setup;
+  bool otherThreadTouchedUi = false;  // a host call off the test's thread
+
+  // The progress display as the user saw it.
+  std::vector<int> progress;
+  bool closeMode = false;
+  std::string actionText;
+  bool dialogOpen = false;
+  bool closedByTransfer = false;
+  int pumpedResult = -2;  // what the pump returned; -1 = closed by a click
+
+  MessageQueue queue;  // the window the worker posts to
+
+  // UserPrompts.
+  void ShowMessage(const std::string& text, const std::string& caption, PromptIcon) override;
+  bool AskOkCancel(const std::string& text, const std::string& caption, PromptIcon) override;
+  // TransferHost.
+  void ClearRadioPanel() override { Note("ClearRadioPanel"); }
+  void RefreshPortPanels() override { Note("RefreshPortPanels"); }
+  void UpdateStatusBar() override { Note("UpdateStatusBar"); }
+  bool IsFloatingDisplayOn() override { return floatingOn; }
+  void StopPollTimer() override { Note("StopPollTimer"); }
+  void StartPollTimer() override { Note("StartPollTimer"); }
+  bool ArrayFlagChecked() override { return arraysChecked; }
+  void SetDataSource(int state) override;
+  void UpdateEditButtons() override { Note("UpdateEditButtons"); }
+  void RunTransfer(const ProgressSetup& s, const std::function<bool()>& startWorker) override;
+  void DeliverPendingMessages() override;
+  // ProgressView.
+  void SetProgress(int value) override;
+  void SetCloseMode() override { closeMode = true; }
+  void SetActionText(const std::string& text) override { actionText = text; }
+  void CloseProgress() override;
+
+ private:
+  void Note(const std::string& entry);
+  std::thread::id uiThread_;
+  TransferFlows* flows_ = nullptr;
+};
