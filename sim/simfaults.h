@@ -1,0 +1,52 @@
+#pragma once
+// The faults a simulated radio can play, and the bookkeeping that decides,
+// command by command, whether it answers.
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+struct SimFaults {
+  int silentAfter = -1;        // answers this many commands, then none (-1: off)
+  int silentOpcode = -1;       // this command number falls silent ...
+  int silentOpcodeAfter = 0;   // ... once this many of it were answered
+  int nackOpcode = -1;         // refuses every request with this command number
+  int replyDelayMs = 0;        // waits this long before each reply
+  double dropProbability = 0;     // per byte sent
+  double corruptProbability = 0;  // per byte sent
+  uint32_t seed = 1;           // for dropping, corrupting and noise
+  int noiseBytes = 0;          // line noise sent before each reply frame
+  int hangUpAfter = -1;        // closes the line after answering this many commands
+  bool pace = false;           // bytes take their wire time at the line rate
+};
+
+enum class SimVerdict {
+  Answer,
+  Nack,    // reply with the refusal bit
+  Silent,  // no reply at all
+  HangUp,  // close the line instead of answering
+};
+
+class SimFaultPlan {
+ public:
+  explicit SimFaultPlan(const SimFaults& faults = {});
+  void Configure(const SimFaults& faults);  // restarts the counts
+  const SimFaults& Faults() const { return faults_; }
+
+  // What to do with the next command of this number (0..63).
+  SimVerdict Decide(uint8_t command);
+  // Call after a reply went out; true when the line must now be closed.
+  bool Answered(uint8_t command);
+
+  // Drops and corrupts bytes of a frame about to be sent, in place.
+  void Mangle(std::vector<uint8_t>& bytes);
+  // Noise for the gap before a frame. It never holds a framing byte of
+  // either protocol, so it tests the receiver's skipping, not its luck.
+  std::vector<uint8_t> Noise();
+
+ private:
+  SimFaults faults_;
+  int answered_ = 0;
+  int answeredOfOpcode_ = 0;
+  std::mt19937 rng_;
+};

@@ -1,0 +1,160 @@
+// The programmer's own serial port and command layer against the simulated
+// radio: both ends agree on every layout they share.
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "eeprom.h"
+#include "radio.h"
+#include "radioinfo.h"
+#include "serialport.h"
+#include "simradio.h"
+
+namespace {
+
+struct Link {
+  explicit Link(uint32_t product, SimVersion version = {}) : radio(product), image(kImageSize) {
+    if (version.major) radio.SetVersion(version);
+    info.SelectModel(product);
+    started = radio.Start() && port.Open(radio.DevicePath(), 9600);
+    tradio = std::make_unique<TRadio>(port, image, info, product);
+  }
+  ~Link() {
+    tradio.reset();
+    port.Close();
+  }
+
+  SimulatedRadio radio;
+  SerialPort port;
+  EEPROM image;
+  TradioInfo info;
+  std::unique_ptr<TRadio> tradio;
+  bool started = false;
+};
+
+TEST(SimWithTRadio, ReadsTheWholeMemoryAsTheRadioHoldsIt) {
+  Link link(kProductKestal);
+  ASSERT_TRUE(link.started);
+  TRadio& r = *link.tradio;
+  int id = 0;
+  ASSERT_TRUE(r.ReadProductId(id));
+  EXPECT_EQ(id, 0x5A02);
+  ASSERT_TRUE(r.EnterProgMode());
+  char text[20] = {};
+  ASSERT_TRUE(r.ReadFirmwareText(text, sizeof text));
+  EXPECT_STREQ(text, "Kestal UHF CB");
+  ASSERT_TRUE(r.GetRadioVersion());
+  std::string version;
+  ASSERT_TRUE(r.GetVersionText(version));
+  EXPECT_EQ(version, "v3.00");
+
+  std::vector<uint8_t> read(kImageSize);
+  for (int a = 0; a < kImageSize; a += 16) ASSERT_TRUE(r.ReadMemoryBlock(a, read.data() + a)) << a;
+  EXPECT_EQ(read, link.radio.Memory());
+  ASSERT_TRUE(r.ResetRadio());
+  EXPECT_FALSE(link.radio.State().progMode);
+}
+
+TEST(SimWithTRadio, ArraysAndWritesLandInTheRadio) {
+  Link link(kProductTamso);
+  ASSERT_TRUE(link.started);
+  TRadio& r = *link.tradio;
+  std::vector<uint8_t> bytes(128);
+  for (int i = 0; i < 128; ++i) bytes[i] = static_cast<uint8_t>(0x60 + i);
+  ASSERT_TRUE(r.WriteMemoryArray(0x300, 128, bytes.data()));
+  std::vector<uint8_t> back(128);
+  ASSERT_EQ(r.ReadMemoryArray(0x300, 128, back.data()), 128);
+  EXPECT_EQ(back, bytes);
+  ASSERT_TRUE(r.WriteMemoryWord(0x40, 0x1234));
+  EXPECT_EQ(link.radio.MemoryByte(0x40), 0x12);
+  EXPECT_EQ(link.radio.MemoryByte(0x41), 0x34);
+  EXPECT_EQ(link.image.GetWord(0x40), 0x1234);
+}
+
+struct StepCase {
+  uint32_t product;
+  SimVersion version;
+};
+
+class SimWithTRadioChannels : public testing::TestWithParam<StepCase> {};
+
+// Whatever the firmware reports, the programmer's rules land on the
+// channel the radio is on.
+TEST_P(SimWithTRadioChannels, RulesRecoverTheRadiosChannel) {
+  Link link(GetParam().product, GetParam().version);
+  ASSERT_TRUE(link.started);
+  TRadio& r = *link.tradio;
+  ASSERT_TRUE(r.GetRadioVersion());
+  int channel = 0;
+  ASSERT_TRUE(r.StepChannel(+1, channel));
+  EXPECT_EQ(channel, 12);
+  ASSERT_TRUE(r.StepChannel(-1, channel));
+  EXPECT_EQ(channel, 11);
+  ASSERT_TRUE(r.SetChannel(129));
+  ASSERT_GE(r.GetChannel(), 0);
+  EXPECT_EQ(r.currentChannel, 129);
+  int status = -1;
+  EXPECT_TRUE(r.GetRadioStatus(status));  // bit 7 or not, the reply is accepted
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, SimWithTRadioChannels,
+                         testing::Values(StepCase{kProductKestal, {}}, StepCase{kProductSorel, {}},
+                                         StepCase{kProductKestalBT, {}}, StepCase{kProductDravo, {1, 5, 0}},
+                                         StepCase{kProductPinto, {1, 0, 0}}, StepCase{kProductPinto, {1, 1, 0}},
+                                         StepCase{kProductMerlo, {1, 0x20, 0}}, StepCase{kProductTamso, {}}));
+
+TEST(SimWithTRadio, EngineeringReadings) {
+  Link link(kProductKestal);
+  ASSERT_TRUE(link.started);
+  TRadio& r = *link.tradio;
+  link.radio.SetSignal(true);
+  EXPECT_EQ(r.ReadAdcChannel(4), 0x9C);
+  EXPECT_EQ(r.ReadAdcChannel(1), 0xB4);
+  ASSERT_TRUE(r.SetAfcEnable(false));
+  int error = 0;
+  ASSERT_TRUE(r.ReadFrequencyError(error));
+  EXPECT_EQ(error, -150);
+  ASSERT_TRUE(r.PokeMemory(0x2000, 0x5A, 0xFF));
+  int value = 0;
+  ASSERT_TRUE(r.PeekMemory(0x2000, value));
+  EXPECT_EQ(value, 0x5A);
+  ASSERT_TRUE(r.SetTxTone(16));
+  int16_t samples[126] = {};
+  ASSERT_TRUE(r.ReadAudioSamples(126, samples));
+  EXPECT_EQ(samples[2], 8000);
+}
+
+TEST(SimWithTRadio, DisplayReachesTheSnapshot) {
+  Link link(kProductDravo);
+  ASSERT_TRUE(link.started);
+  TRadio& r = *link.tradio;
+  link.radio.SetChannel(35);
+  ASSERT_TRUE(r.PollDisplay(0));
+  for (int i = 0; i < 100 && r.GetChannelDigit1() != "3"; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    r.FetchDisplay();
+  }
+  EXPECT_EQ(r.GetChannelDigit1() + r.GetChannelDigit2(), "35");
+  EXPECT_EQ(r.GetAlphaChar(1), "E");
+  ASSERT_TRUE(r.SendFrontPanelKey(6, 0x30));  // PTT pressed
+  for (int i = 0; i < 100 && !r.IsTxLit(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    r.FetchDisplay();
+  }
+  EXPECT_TRUE(r.IsTxLit());
+  EXPECT_TRUE(link.radio.State().ptt);
+}
+
+TEST(SimWithTRadio, ProgrammerAcknowledgesAnnouncements) {
+  Link link(kProductKestal);
+  ASSERT_TRUE(link.started);
+  link.radio.SendAnnouncement();
+  for (int i = 0; i < 100 && link.radio.Counters().acksReceived == 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(link.radio.Counters().acksReceived, 1);
+  EXPECT_FALSE(link.radio.Counters().ackPending);
+}
+
+}  // namespace
