@@ -1,0 +1,77 @@
+#include "commands.h"
+
+#include <sstream>
+
+#include "simoptions.h"
+
+namespace {
+
+const OptionSpec kPortOption{"port", 'p', "PORT", "the radio's port: COM + number or a device path",
+                             true};
+const OptionSpec kDeviceOption{"device", 'd', "PATH",
+                               "also a port at this device path (COM97 onwards); repeatable"};
+
+// The simulator's own option list, without its usage line and its --help.
+std::string SimulatorOptions() {
+  const std::string usage = SimUsage();
+  const size_t start = usage.find("\n\n");
+  std::istringstream lines(start == std::string::npos ? usage : usage.substr(start + 2));
+  std::string out = "\nSimulator options:\n", line;
+  while (std::getline(lines, line))
+    if (line.rfind("  --help", 0) != 0) out += line + "\n";
+  return out;
+}
+
+}  // namespace
+
+const std::vector<Command>& Commands() {
+  static const std::vector<Command> commands = {
+      {{"ports", "", "list the serial ports: COM name, device, USB adapter description",
+        {kDeviceOption}},
+       RunPorts},
+      {{"detect", "", "find the port where a radio of this build's model answers",
+        {kDeviceOption}, 0, 0,
+        "Probes every existing port at 9600 baud, lowest number first, and prints\n"
+        "the first port whose radio is of this build's model (by its product ID and\n"
+        "its firmware text) on standard output, in a form --port accepts.\n"},
+       RunDetect},
+      {{"info", "", "the radio's firmware text, product ID, PCB revision and firmware version",
+        {kPortOption}},
+       RunInfo},
+      {{"read", "", "read the radio's memory into a mem-file",
+        {kPortOption, {"output", 'o', "FILE", "the mem-file to write", true}}, 0, 0,
+        "The mem-file is written only when the whole memory was read; an existing\n"
+        "file is replaced in one step and is left as it was on any failure.\n"
+        "Ctrl-C cancels the transfer; the radio is still reset.\n"},
+       RunRead},
+      {{"write", "FILE", "write a mem-file into the radio",
+        {kPortOption, {"yes", 'y', nullptr, "answer OK to the programmer's questions"}}, 1, 1,
+        "FILE must be a whole 2048-byte memory image. The programmer's checks run\n"
+        "as in the window: the radio's model, the file's model and their match are\n"
+        "refused when wrong whatever --yes says. Each run of vornprog is a new\n"
+        "session, so the \"Radio has not been read in this session\" question is\n"
+        "always asked: without --yes it is answered Cancel and nothing is written.\n"},
+       RunWrite},
+      {{"dump", "FILE", "list a mem-file's parameters and receive-only channels", {}, 1, 1,
+        "The model is the one named by the file's product ID. Each parameter of that\n"
+        "model: index, name, address, value in decimal and hexadecimal. Values are\n"
+        "single bytes except the words \"Product ID\" and \"PCB Rev\", the 24-byte\n"
+        "channel bit arrays (shown in hexadecimal) and \"Rx-only Channels\" (the\n"
+        "records, decoded below the parameters: record, bank and channel number,\n"
+        "frequency in MHz, alpha tag, memberships Scan0/Scan1/Quiet/Silent).\n"},
+       RunDump},
+      {{"diff", "FILE1 FILE2", "name the parameters and receive-only channels that differ", {},
+        2, 2,
+        "Exit status: 0 when the files are the same, 1 when they differ, 2 when a\n"
+        "file cannot be read. Bytes outside every named parameter that differ are\n"
+        "listed by address.\n"},
+       RunDiff},
+      {{"simulate", "[options]",
+        "run a simulated radio on a pseudo-terminal; prints its device path first", {}, 0, 0,
+        "Serves until interrupted (Ctrl-C or SIGTERM). The model defaults to this\n"
+        "build's model.\n",
+        true, SimulatorOptions},
+       RunSimulate},
+  };
+  return commands;
+}

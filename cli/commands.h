@@ -1,0 +1,27 @@
+#pragma once
+// The subcommands. Each returns the process exit status: 0 success,
+// 1 failure, 2 a usage error (diff: 1 when the files differ).
+
+#include <vector>
+
+#include "args.h"
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+int RunPorts(const ParsedArgs& args);
+int RunDetect(const ParsedArgs& args);
+int RunInfo(const ParsedArgs& args);
+int RunRead(const ParsedArgs& args);
+int RunWrite(const ParsedArgs& args);
+int RunDump(const ParsedArgs& args);
+int RunDiff(const ParsedArgs& args);
+int RunSimulate(const ParsedArgs& args);
+
+struct Command {
+  CommandSpec spec;
+  int (*run)(const ParsedArgs&);
+};
+
+const std::vector<Command>& Commands();

@@ -1,0 +1,60 @@
+// vornprog: the Vorn programmer's command-line tool. Reads, writes and
+// inspects radios and mem-files with the same core as the windows.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "buildconfig.h"
+#include "commands.h"
+
+namespace {
+
+void PrintTopUsage(std::FILE* to) {
+  const BuildConfig& build = CompiledBuildConfig();
+  std::fprintf(to,
+               "Usage: vornprog COMMAND [options]\n"
+               "The command-line tool of the %s (%s).\n\nCommands:\n",
+               ApplicationTitle(build).c_str(), ShortVersionText(build).c_str());
+  for (const Command& c : Commands()) {
+    std::string left = std::string("  ") + c.spec.name;
+    left.resize(14, ' ');
+    std::fprintf(to, "%s%s\n", left.c_str(), c.spec.summary);
+  }
+  std::fprintf(to,
+               "\nPORT is \"COM\" + number (COM1-COM32 /dev/ttyS0-31, COM33-COM64 "
+               "/dev/ttyUSB0-31,\nCOM65-COM96 /dev/ttyACM0-31) or a device path.\n"
+               "Run 'vornprog COMMAND --help' for a command's options. Messages go to\n"
+               "standard error; the exit status is 0 on success, non-zero on failure.\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    PrintTopUsage(stderr);
+    return kExitUsage;
+  }
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    PrintTopUsage(stdout);
+    return kExitOk;
+  }
+  for (const Command& c : Commands()) {
+    if (args[0] != c.spec.name) continue;
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(c.spec, std::vector<std::string>(args.begin() + 1, args.end()), parsed, error)) {
+      std::fprintf(stderr, "vornprog %s: %s\nTry 'vornprog %s --help'.\n", c.spec.name,
+                   error.c_str(), c.spec.name);
+      return kExitUsage;
+    }
+    if (parsed.help) {
+      std::fputs(CommandUsage(c.spec).c_str(), stdout);
+      return kExitOk;
+    }
+    return c.run(parsed);
+  }
+  std::fprintf(stderr, "vornprog: unknown command '%s'\nTry 'vornprog --help'.\n", args[0].c_str());
+  return kExitUsage;
+}

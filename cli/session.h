@@ -1,0 +1,47 @@
+#pragma once
+// One run of vornprog is one session of the programmer: the shared
+// objects the main window would create (serial port, memory image,
+// TRadio, the current model, the cancel event) and the same read and
+// write commands, with the terminal as their host.
+
+#include <cstdio>
+#include <string>
+
+#include "buildconfig.h"
+#include "eeprom.h"
+#include "messagequeue.h"
+#include "platform.h"
+#include "radio.h"
+#include "radio_rw.h"
+#include "radioinfo.h"
+#include "serialport.h"
+#include "terminalhost.h"
+#include "transferhost.h"
+
+class Session {
+ public:
+  explicit Session(const BuildConfig& build, std::FILE* messages = stderr);
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // PORT is "COM" + number or a device path; the commands then use it.
+  // False (and error set) when it is neither.
+  bool UsePort(const std::string& portText, std::string& error);
+  // The port check of every radio command; on failure also says which
+  // device the port name stood for and why it would not open.
+  bool PortCheck();
+
+  BuildConfig build;
+  SerialPort port;
+  EEPROM image;
+  TradioInfo info;
+  TRadio radio;
+  Event cancel;
+  TransferState state;
+  MessageQueue window;  // where the transfer worker posts
+  TerminalHost host;
+  TransferFlows flows;
+};
+
+// Said as "vornprog: text" on standard error.
+void Say(const std::string& text);

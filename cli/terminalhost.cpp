@@ -1,0 +1,91 @@
+#include "terminalhost.h"
+
+#include "interrupt.h"
+#include "progressbar.h"
+#include "radio.h"
+#include "radio_rw.h"
+
+TerminalHost::TerminalHost(std::FILE* out, bool bar) : out_(out), bar_(bar) {}
+
+void TerminalHost::Attach(TransferFlows& flows, MessageQueue& queue, TRadio& radio) {
+  flows_ = &flows;
+  queue_ = &queue;
+  radio_ = &radio;
+}
+
+void TerminalHost::Note(const std::string& text) {
+  EndBarLine();
+  std::fprintf(out_, "vornprog: %s\n", text.c_str());
+  std::fflush(out_);
+}
+
+void TerminalHost::ShowMessage(const std::string& text, const std::string& caption, PromptIcon) {
+  Note(caption + ": " + text);
+}
+
+bool TerminalHost::AskOkCancel(const std::string& text, const std::string& caption, PromptIcon) {
+  if (preAnswered_.count(caption)) return true;
+  if (assumeYes_) {
+    Note(caption + ": " + text + " OK (--yes)");
+    return true;
+  }
+  Note(caption + ": " + text + " Cancel (give --yes to answer OK)");
+  return false;
+}
+
+// The window's status panel shows the radio's firmware text and version;
+// here they are said once, when first known.
+void TerminalHost::UpdateStatusBar() {
+  if (!radio_) return;
+  std::string version;
+  if (!radio_->GetVersionText(version)) return;
+  const std::string shown = radio_->GetFirmwareText() + " " + version;
+  if (shown == radioShown_) return;
+  radioShown_ = shown;
+  Note("radio: " + shown);
+}
+
+void TerminalHost::RunTransfer(const ProgressSetup& setup, const std::function<bool()>& startWorker) {
+  setup_ = setup;
+  lastPercentDrawn_ = -1;
+  pumpedResult_ = -1;
+  if (!startWorker()) return;
+  SetProgress(setup.minimum);
+  // Ctrl-C plays the Cancel button: the worker stops before its next
+  // block and still resets the radio; the pump carries on to its end.
+  bool cancelSent = false;
+  pumpedResult_ = PumpTransferProgress(*queue_, *flows_, *this, [&] {
+    if (InterruptGuard::Requested() && !cancelSent && setup.cancelEvent) {
+      setup.cancelEvent->Set();
+      cancelSent = true;
+    }
+    return false;
+  });
+}
+
+void TerminalHost::DeliverPendingMessages() {
+  if (queue_ && flows_) DeliverQueued(*queue_, *flows_, *this);
+}
+
+void TerminalHost::SetProgress(int value) {
+  if (!bar_) return;
+  // Redraw only when the figure moves: 128 redraws of the same line are
+  // just noise on a slow terminal.
+  const int percent = ProgressPercent(value, setup_.minimum, setup_.maximum);
+  if (barDrawn_ && percent == lastPercentDrawn_) return;
+  lastPercentDrawn_ = percent;
+  const std::string line = ProgressBarLine(setup_.caption, value, setup_.minimum, setup_.maximum);
+  std::fprintf(out_, "\r%s", line.c_str());
+  std::fflush(out_);
+  barDrawn_ = true;
+}
+
+void TerminalHost::SetActionText(const std::string& text) { Note(text); }
+
+void TerminalHost::CloseProgress() { EndBarLine(); }
+
+void TerminalHost::EndBarLine() {
+  if (!barDrawn_) return;
+  std::fputc('\n', out_);
+  barDrawn_ = false;
+}

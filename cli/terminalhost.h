@@ -1,0 +1,78 @@
+#pragma once
+// The read and write commands' surroundings on a terminal: messages and
+// questions as lines on standard error, the progress display as a bar
+// redrawn in place (only when standard error is a terminal), and the
+// worker's posted messages pumped on the main thread into TransferFlows.
+
+#include <cstdio>
+#include <set>
+#include <string>
+
+#include "messagequeue.h"
+#include "progress.h"
+#include "transferhost.h"
+
+class TRadio;
+class TransferFlows;
+
+class TerminalHost : public TransferHost, public ProgressView {
+ public:
+  // out: where messages go (standard error); bar: draw the progress bar.
+  TerminalHost(std::FILE* out, bool bar);
+  void Attach(TransferFlows& flows, MessageQueue& queue, TRadio& radio);
+
+  // Questions are refused (the command stops) unless assumeYes is set.
+  void SetAssumeYes(bool yes) { assumeYes_ = yes; }
+  // A question the tool answers OK itself, by caption, because what it
+  // guards does not exist here (no edit data on a terminal).
+  void PreAnswer(const std::string& caption) { preAnswered_.insert(caption); }
+  // The engineering build's "Read/Write using arrays" mark, as the menu
+  // starts it.
+  void SetArrayFlag(bool on) { arrayFlag_ = on; }
+
+  // Prints "vornprog: text".
+  void Note(const std::string& text);
+
+  // UserPrompts.
+  void ShowMessage(const std::string& text, const std::string& caption, PromptIcon icon) override;
+  bool AskOkCancel(const std::string& text, const std::string& caption, PromptIcon icon) override;
+
+  // TransferHost.
+  void ClearRadioPanel() override {}
+  void RefreshPortPanels() override {}
+  void UpdateStatusBar() override;
+  bool IsFloatingDisplayOn() override { return false; }
+  void StopPollTimer() override {}
+  void StartPollTimer() override {}
+  bool ArrayFlagChecked() override { return arrayFlag_; }
+  void SetDataSource(int) override {}
+  void UpdateEditButtons() override {}
+  void RunTransfer(const ProgressSetup& setup, const std::function<bool()>& startWorker) override;
+  void DeliverPendingMessages() override;
+
+  // ProgressView.
+  void SetProgress(int value) override;
+  void SetCloseMode() override {}
+  void SetActionText(const std::string& text) override;
+  void CloseProgress() override;
+
+  // The finished result the last RunTransfer saw (-1: none).
+  int LastPumpedResult() const { return pumpedResult_; }
+
+ private:
+  void EndBarLine();
+
+  std::FILE* out_;
+  bool bar_;
+  bool assumeYes_ = false;
+  bool arrayFlag_ = false;
+  std::set<std::string> preAnswered_;
+  TransferFlows* flows_ = nullptr;
+  MessageQueue* queue_ = nullptr;
+  TRadio* radio_ = nullptr;
+  ProgressSetup setup_;
+  bool barDrawn_ = false;
+  int lastPercentDrawn_ = -1;
+  std::string radioShown_;
+  int pumpedResult_ = -1;
+};
