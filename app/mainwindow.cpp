@@ -75,7 +75,6 @@ TfrmMain::~TfrmMain() {
 }
 
 void TfrmMain::StartUp() {
-  if (context_.sessionPort != 0) portNumber_ = context_.sessionPort;
   OpenPort();
   if (!defaultFile_.isEmpty()) {
     currentFileName_ = defaultFile_;
@@ -91,6 +90,7 @@ void TfrmMain::StartUp() {
 void TfrmMain::LoadSettings() {
   const StoredSettings s = context_.settings.Load(context_.build);
   portNumber_ = storedPortNumber_ = s.comPort;
+  if (context_.sessionPort != 0) portNumber_ = context_.sessionPort;
   maxBdRate_ = s.maxBdRate;
   defaultFile_ = QString::fromStdString(s.defaultFile);
   currentBaudRate_ = kBaudRates.front();

@@ -272,6 +272,15 @@ TEST_F(AppFixture, AlignWithoutAPortAsksToGoOnOffline) {
   EXPECT_EQ(opened, std::vector<bool>{true});
 }
 
+TEST_F(AppFixture, ARaiseRequestBringsAMinimisedWindowBack) {
+  Start();
+  Window().showMinimized();
+  QTRY_VERIFY(Window().isMinimized());
+  Window().BringToFront();
+  QTRY_VERIFY(!Window().isMinimized());
+  EXPECT_TRUE(Window().isVisible());
+}
+
 TEST_F(AppFixture, WebLinkOpensTheMakersSite) {
   Start();
   UrlRecorder http("http");
