@@ -98,6 +98,7 @@ TEST_P(AdvancedSwitch, ShowsTheAdvancedCommandsOnlyInFirstPlace) {
   EXPECT_EQ(Window().AdvancedMode(), advanced);
   EXPECT_EQ(!Button("btnAdvanced")->isHidden(), advanced);
   EXPECT_EQ(Action("mnuEditEngineering")->isVisible(), advanced);
+  EXPECT_FALSE(Button("btnAdvanced")->isEnabled());  // nothing loaded yet
   EXPECT_TRUE(Button("btnDevelopment")->isHidden());
 }
 
