@@ -37,7 +37,8 @@ inline constexpr const char* kVersionNoticeCaption = "Radio version check";
 class TransferFlows {
  public:
   // window receives the worker's messages; its owner hands them back to
-  // HandleMessage on the user-interface thread.
+  // HandleMessage on the user-interface thread. The window and the host
+  // outlive the flows (whose end cancels and waits for a running worker).
   TransferFlows(const RadioObjects& objects, TransferState& state, TransferHost& host,
                 MessageReceiver* window);
   ~TransferFlows();
