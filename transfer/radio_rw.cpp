@@ -60,7 +60,7 @@ bool TransferFlows::Warn(const std::string& text, const std::string& caption) {
 bool TransferFlows::OpenPort() {
   const std::string name = PortMap::ComName(state_.portNumber);
   if (o_.port.Open(name, state_.currentBaudRate)) return true;
-  return Warn("Unable to open " + name + ".", "Error");
+  return Warn(host_.OpenPortFailureText(name), "Error");
 }
 
 bool TransferFlows::PortCheck() {

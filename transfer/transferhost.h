@@ -32,6 +32,12 @@ struct ProgressSetup {
 
 class TransferHost : public UserPrompts {
  public:
+  // The message for a port that will not open. Hosts that know more (the
+  // system's reason, the remedy) say it; the plain line is the least.
+  virtual std::string OpenPortFailureText(const std::string& portName) {
+    return "Unable to open " + portName + ".";
+  }
+
   // Status bar: panel 2 (radio text) alone, panels 0 and 1 (port), all.
   virtual void ClearRadioPanel() = 0;
   virtual void RefreshPortPanels() = 0;
