@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -15,8 +16,10 @@
 
 #include "background.h"
 #include "clicklabel.h"
+#include "frmreadwrite.h"
 #include "maker.h"
 #include "params.h"
+#include "radio_rw.h"
 
 namespace {
 
@@ -49,6 +52,7 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
   ApplyVisibility();
   LoadSettings();
   BuildStatusBar();
+  BuildTransfers();
 
   // Nothing is loaded yet: the image reads as erased memory.
   dataSource_ = kNothingLoaded;
@@ -69,6 +73,9 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
+  // A transfer still running is cancelled and waited for while the window
+  // it reports to is whole.
+  flows_.reset();
   receiver_.Detach();
   // The recent list goes back exactly as it was read.
   context_.settings.SaveRecentFiles(recentFiles_);
@@ -89,19 +96,21 @@ void TfrmMain::StartUp() {
 
 void TfrmMain::LoadSettings() {
   const StoredSettings s = context_.settings.Load(context_.build);
-  portNumber_ = storedPortNumber_ = s.comPort;
-  if (context_.sessionPort != 0) portNumber_ = context_.sessionPort;
-  maxBdRate_ = s.maxBdRate;
+  transferState_.portNumber = storedPortNumber_ = s.comPort;
+  if (context_.sessionPort != 0) transferState_.portNumber = context_.sessionPort;
+  transferState_.maxBdRate = static_cast<uint32_t>(s.maxBdRate);
+  transferState_.currentBaudRate = static_cast<uint32_t>(kBaudRates.front());
+  transferState_.baudRaised = false;
   defaultFile_ = QString::fromStdString(s.defaultFile);
-  currentBaudRate_ = kBaudRates.front();
 }
 
 void TfrmMain::SaveSettings() {
   StoredSettings s;
   // The simulated radio's port belongs to this run only.
-  const bool sessionOnly = context_.sessionPort != 0 && portNumber_ == context_.sessionPort;
-  s.comPort = sessionOnly ? storedPortNumber_ : portNumber_;
-  s.maxBdRate = maxBdRate_;
+  const int port = transferState_.portNumber;
+  const bool sessionOnly = context_.sessionPort != 0 && port == context_.sessionPort;
+  s.comPort = sessionOnly ? storedPortNumber_ : port;
+  s.maxBdRate = static_cast<int>(transferState_.maxBdRate);
   s.defaultFile = defaultFile_.toStdString();
   context_.settings.Save(s);
 }
@@ -183,7 +192,7 @@ void TfrmMain::BuildCentralArea() {
       button->setFlat(true);
       button->setCursor(Qt::PointingHandCursor);
       button->setFocusPolicy(Qt::TabFocus);
-      connect(button, &QPushButton::clicked, this, spec.handler);
+      connect(button, &QPushButton::clicked, this, [this, h = spec.handler] { RunCommand(h); });
       buttons_.insert(spec.name, button);
       row->addWidget(button);
     }
@@ -296,15 +305,13 @@ bool TfrmMain::ArraysChecked() const {
   return a && a->isChecked();
 }
 
-void TfrmMain::UpdatePortPanels() {
-  panels_[0]->setText(QString("COM%1").arg(portNumber_));
+void TfrmMain::RefreshPortPanels() {
+  panels_[0]->setText(QString("COM%1").arg(transferState_.portNumber));
   panels_[1]->setText(context_.shared.port.IsOpen() ? "Open" : "Not open");
 }
 
-void TfrmMain::ClearRadioPanel() { panels_[2]->clear(); }
-
 void TfrmMain::UpdateStatusBar() {
-  UpdatePortPanels();
+  RefreshPortPanels();
   std::string version;
   TRadio& radio = context_.shared.radio;
   panels_[2]->setText(radio.GetVersionText(version)
@@ -319,6 +326,9 @@ void TfrmMain::UpdateStatusBar() {
     case kRadioData: panels_[3]->setText("Current (or modified) radio data loaded."); break;
     default: panels_[3]->setText("No data loaded."); break;
   }
+  // The transfer commands go on talking to the radio on this thread; the
+  // user should see the radio's version before they do.
+  statusBar()->repaint();
 }
 
 QString TfrmMain::StatusText(int panel) const {
@@ -391,6 +401,10 @@ void TfrmMain::showEvent(QShowEvent* e) {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* e) {
+  // Closing during a transfer stops it at the next block; the flows wait
+  // for the worker when the window is destroyed.
+  if (flows_->Worker().IsRunning()) context_.shared.cancel.Set();
+  if (frmReadWrite_->isVisible()) frmReadWrite_->reject();
   SaveSettings();
   QMainWindow::closeEvent(e);
 }

@@ -8,23 +8,30 @@
 #include <QMainWindow>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "appcontext.h"
-#include "prompts.h"
 #include "qtmessagereceiver.h"
 #include "settings.h"
+#include "transferhost.h"
 #include "windowopeners.h"
 
 class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QTimer;
 class ClickLabel;
+class TfrmReadWrite;
+class TransferFlows;
 
 // What the image holds.
 enum DataSourceState { kNothingLoaded = 0, kFileData = 1, kRadioData = 2 };
 
-class TfrmMain : public QMainWindow, public UserPrompts {
+// It is the transfers' host: the read and write commands run in its
+// TransferFlows, show their questions here and report to its status bar,
+// buttons and progress dialog.
+class TfrmMain : public QMainWindow, public TransferHost {
   Q_OBJECT
  public:
   explicit TfrmMain(AppContext& context, QWidget* parent = nullptr);
@@ -38,9 +45,25 @@ class TfrmMain : public QMainWindow, public UserPrompts {
   void ShowMessage(const std::string& text, const std::string& caption, PromptIcon icon) override;
   bool AskOkCancel(const std::string& text, const std::string& caption, PromptIcon icon) override;
 
-  // Helpers shared with the transfer and service windows.
+  // TransferHost.
+  std::string OpenPortFailureText(const std::string& portName) override;
+  void ClearRadioPanel() override;    // panel 2, before each transfer
+  void RefreshPortPanels() override;  // panels 0 and 1
+  void UpdateStatusBar() override;
+  bool IsFloatingDisplayOn() override;
+  void StopPollTimer() override;
+  void StartPollTimer() override;
+  bool ArrayFlagChecked() override { return ArraysChecked(); }
+  void SetDataSource(int state) override { dataSource_ = state; }
+  void UpdateEditButtons() override;
+  void RunTransfer(const ProgressSetup& setup, const std::function<bool()>& startWorker) override;
+  void DeliverPendingMessages() override;
+
+  // Helpers shared with the service windows; the port and product checks
+  // are the transfer commands' own.
   bool OpenPort();
-  // Opens the port when it is closed; true when it is open afterwards.
+  // Lets a transfer still finishing end first, then opens the port when it
+  // is closed; true when it is open afterwards.
   bool PortCheck();
   struct ProductIdCheck {
     bool ok = false;
@@ -48,22 +71,15 @@ class TfrmMain : public QMainWindow, public UserPrompts {
     int rowIndex = 0;
   };
   ProductIdCheck CheckProductId();
-  void UpdateStatusBar();
-  void UpdatePortPanels();   // panels 0 and 1
-  void ClearRadioPanel();    // panel 2, before each transfer
-  void UpdateEditButtons();
   bool LoadMemFile(const QString& path);
 
-  // Program-wide state.
+  // Program-wide state. The port and the rates are the transfers' state.
   int DataSource() const { return dataSource_; }
-  void SetDataSource(int state) { dataSource_ = state; }
   const QString& CurrentFileName() const { return currentFileName_; }
-  int PortNumber() const { return portNumber_; }
-  int MaxBdRate() const { return maxBdRate_; }
-  int CurrentBaudRate() const { return currentBaudRate_; }
-  void SetCurrentBaudRate(int rate) { currentBaudRate_ = rate; }
-  bool BaudRaised() const { return baudRaised_; }
-  void SetBaudRaised(bool raised) { baudRaised_ = raised; }
+  int PortNumber() const { return transferState_.portNumber; }
+  int MaxBdRate() const { return static_cast<int>(transferState_.maxBdRate); }
+  int CurrentBaudRate() const { return static_cast<int>(transferState_.currentBaudRate); }
+  bool BaudRaised() const { return transferState_.baudRaised; }
   const QString& DefaultFile() const { return defaultFile_; }
   bool AdvancedMode() const { return advanced_; }
   bool ArraysChecked() const;  // "Read/Write using arrays"
@@ -71,6 +87,8 @@ class TfrmMain : public QMainWindow, public UserPrompts {
   QString StatusText(int panel) const;
   const BuildConfig& Build() const { return context_.build; }
   SharedObjects& Shared() { return context_.shared; }
+  TransferFlows& Flows() { return *flows_; }
+  TfrmReadWrite& ReadWriteDialog() { return *frmReadWrite_; }
 
   // Where the link and the workers post their messages for this window.
   MessageReceiver& Receiver() { return receiver_; }
@@ -90,6 +108,7 @@ class TfrmMain : public QMainWindow, public UserPrompts {
   void BuildCentralArea();
   void BuildMenus();
   void BuildStatusBar();
+  void BuildTransfers();
   void ApplyVisibility();
   void ChooseBackground();
   void FillRecentFilesMenu();
@@ -121,6 +140,9 @@ class TfrmMain : public QMainWindow, public UserPrompts {
   void AboutClick();
   void lblWebLinkClick();
   void RunOpener(const std::function<void()>& opener);
+  // Every command of the buttons and menus goes through here: none starts
+  // while a transfer's worker is still finishing.
+  void RunCommand(void (TfrmMain::*handler)());
 
   AppContext& context_;
   QtMessageReceiver receiver_{this};
@@ -130,11 +152,8 @@ class TfrmMain : public QMainWindow, public UserPrompts {
   bool advanced_ = false;
   int dataSource_ = kNothingLoaded;
   QString currentFileName_;
-  int portNumber_ = kDefaultComPort;
+  TransferState transferState_;
   int storedPortNumber_ = kDefaultComPort;
-  int maxBdRate_ = kBaudRates.front();
-  int currentBaudRate_ = kBaudRates.front();
-  bool baudRaised_ = false;
   QString defaultFile_;
   RecentFiles recentFiles_;
 
@@ -147,4 +166,9 @@ class TfrmMain : public QMainWindow, public UserPrompts {
   QLabel* lblBlueTooth_ = nullptr;
   ClickLabel* lblWebLink_ = nullptr;
   QHash<QString, QWidget*> backgrounds_;
+  QTimer* tmrPollFloatingRadio_ = nullptr;  // its tick comes with the floating display
+  TfrmReadWrite* frmReadWrite_ = nullptr;
+  // Last: it ends (cancelling and waiting for a running worker) before the
+  // rest of the window goes.
+  std::unique_ptr<TransferFlows> flows_;
 };

@@ -9,7 +9,6 @@
 #include "about.h"
 #include "mainwindow.h"
 #include "memfile.h"
-#include "portmessages.h"
 
 namespace {
 
@@ -130,7 +129,8 @@ void TfrmMain::BuildMenus() {
       action->setObjectName(item.name);
       action->setCheckable(item.flags & kCheck);
       action->setVisible(!(item.flags & kHidden));
-      if (item.handler) connect(action, &QAction::triggered, this, item.handler);
+      if (item.handler)
+        connect(action, &QAction::triggered, this, [this, h = item.handler] { RunCommand(h); });
       actions_.insert(item.name, action);
     }
   }
@@ -140,47 +140,11 @@ void TfrmMain::RunOpener(const std::function<void()>& opener) {
   if (opener) opener();
 }
 
-void TfrmMain::btnReadRadioClick() { RunOpener(openers_.readRadio); }
-void TfrmMain::btnWriteRadioClick() { RunOpener(openers_.writeRadio); }
 void TfrmMain::mnuPrintClick() { RunOpener(openers_.print); }
 void TfrmMain::mnuFileExitClick() { close(); }
 void TfrmMain::mnuByteMonitorClick() { RunOpener(openers_.byteMonitor); }
 void TfrmMain::mnuVornIPacketMonitorClick() { RunOpener(openers_.vornIMonitor); }
 void TfrmMain::mnuVornIIPacketMonitorClick() { RunOpener(openers_.vornIIMonitor); }
-
-bool TfrmMain::OpenPort() {
-  SerialPort& port = context_.shared.port;
-  const std::string name = "COM" + std::to_string(portNumber_);
-  if (port.Open(name, static_cast<uint32_t>(currentBaudRate_))) return true;
-  ShowMessage(OpenPortFailureText(name, port.LastOpenError(), port.LastOpenErrno()), "Error",
-              PromptIcon::Warning);
-  return false;
-}
-
-bool TfrmMain::PortCheck() {
-  if (context_.shared.port.IsOpen()) return true;
-  const bool opened = OpenPort();
-  UpdatePortPanels();
-  return opened;
-}
-
-TfrmMain::ProductIdCheck TfrmMain::CheckProductId() {
-  ProductIdCheck check;
-  if (!context_.shared.radio.ReadProductId(check.productId)) {
-    ShowMessage("Radio Response Timeout", "Reading Product ID", PromptIcon::Warning);
-    return check;
-  }
-  uint32_t flag = 0;
-  std::string name;
-  const uint32_t id = static_cast<uint32_t>(check.productId);
-  if (FindModel(id, check.rowIndex, flag, name) && (flag & context_.build.modelFlag) != 0) {
-    check.ok = true;
-    return check;
-  }
-  ShowMessage("Incorrect radio type (" + HexId(id) + ")", "Checking Product ID",
-              PromptIcon::Warning);
-  return check;
-}
 
 void TfrmMain::EditClick() {
   const QString name = sender() ? sender()->objectName() : QString();
@@ -227,29 +191,23 @@ void TfrmMain::OpenAlignment() {
 
 void TfrmMain::mnCommPortClick() {
   if (!openers_.commPort) return;
-  int port = portNumber_;
-  int rate = maxBdRate_;
+  int port = transferState_.portNumber;
+  int rate = static_cast<int>(transferState_.maxBdRate);
   if (!openers_.commPort(port, rate)) return;
-  if (port != portNumber_) {
-    portNumber_ = port;
+  if (port != transferState_.portNumber) {
+    transferState_.portNumber = port;
     context_.shared.port.ChangePort(port);
-    UpdatePortPanels();
+    RefreshPortPanels();
   }
-  maxBdRate_ = rate;
+  transferState_.maxBdRate = static_cast<uint32_t>(rate);
 }
 
 void TfrmMain::mnAutoDetectClick() {
   if (!openers_.autoDetect) return;
   const int found = openers_.autoDetect();
   if (found == 0) return;
-  portNumber_ = found;
-  UpdatePortPanels();
-}
-
-void TfrmMain::mnuFirmwareClick() {
-  if (!openers_.firmware) return;
-  if (!PortCheck()) return;
-  openers_.firmware();
+  transferState_.portNumber = found;
+  RefreshPortPanels();
 }
 
 void TfrmMain::AboutClick() {

@@ -10,13 +10,11 @@ struct WindowOpeners {
   std::function<void()> scan, ctcss, selcall, channelData, squelch, options, engOptions;
   std::function<void()> eeprom, development;  // after the port check
   std::function<void(bool offline)> align;    // after the calibration read
-  // Radio transfers (they check the port and radio themselves).
-  std::function<void()> readRadio, writeRadio;
   // Port setup: commPort shows the port dialog with the current values and
   // returns true when it closed with OK, leaving the chosen ones behind.
   std::function<bool(int& portNumber, int& maxBdRate)> commPort;
   // The found port number, 0 when none.
   std::function<int()> autoDetect;
-  std::function<void()> firmware, print;
+  std::function<void()> print;
   std::function<void()> byteMonitor, vornIMonitor, vornIIMonitor;
 };
