@@ -1,0 +1,403 @@
+// "Read radio", "Write radio" and "Firmware Version" through the real main
+// window, clicked like a user would, against a simulated radio on a
+// pseudo-terminal registered as an extra port.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "app_fixture.h"
+#include "frmfirmware.h"
+#include "frmreadwrite.h"
+#include "params.h"
+#include "radio_rw.h"
+#include "transfer_rig.h"
+
+namespace {
+
+constexpr const char* kRadioData = "Current (or modified) radio data loaded.";
+
+// Polls `done` while the event loop runs; false when it never came true.
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > timeoutMs) return false;
+    QTest::qWait(5);
+  }
+  return true;
+}
+
+// Calls `tick` every few milliseconds while a modal window runs.
+class Watcher {
+ public:
+  explicit Watcher(std::function<void()> tick) {
+    QObject::connect(&timer_, &QTimer::timeout, std::move(tick));
+    timer_.start(3);
+  }
+
+ private:
+  QTimer timer_;
+};
+
+// The requests of a read: the checks, programming mode, identity, the
+// blocks (`count` of them, `step` apart) and the reset.
+std::vector<Req> ReadRequests(int productIdAddress, int count, int command = OP_READ_BLOCK,
+                              int step = kBlockSize, std::vector<Req> beforeBlocks = {}) {
+  std::vector<Req> r{{OP_READ_WORD, productIdAddress},
+                     {OP_ENTER_PROG_MODE},
+                     {OP_READ_FIRMWARE_TEXT},
+                     {OP_GET_VERSION}};
+  r.insert(r.end(), beforeBlocks.begin(), beforeBlocks.end());
+  AppendBlocks(r, command, count, step);
+  r.push_back({OP_RESET});
+  return r;
+}
+
+class RadioWindow : public AppFixture {
+ protected:
+  // The window on a radio of the build's model holding random memory.
+  void StartWithRadio(const BuildConfig& build = Kestal()) {
+    sim_ = std::make_unique<SimulatedRadio>(build.productId);
+    ASSERT_TRUE(sim_->Start());
+    memory_ = RandomBytes(build.productId);
+    PutProductId(memory_, ParamAddressOf(build.productId, kParamProductId), build.productId);
+    sim_->SetMemory(memory_);
+    extraDevices = {sim_->DevicePath()};
+    sessionPort = 97;
+    Start(build);
+    sim_->ClearRequests();
+  }
+
+  SimulatedRadio& Sim() { return *sim_; }
+  const std::vector<uint8_t>& Memory() const { return memory_; }
+  std::vector<Req> Log() { return Summarise(sim_->Requests()); }
+  int ProductIdAddress() { return Window().Shared().info.GetParamAddress(kParamProductId); }
+  std::vector<uint8_t> ImageBytes() {
+    const EEPROM& image = Window().Shared().image;
+    return {image.Data(), image.Data() + image.GetLength()};
+  }
+
+  TfrmReadWrite& Dialog() { return Window().ReadWriteDialog(); }
+  QPushButton* DialogButton() { return Dialog().findChild<QPushButton*>("btnCancel"); }
+  QString ActionText() { return Dialog().findChild<QLabel*>("lblAction")->text(); }
+  int Progress() { return Dialog().findChild<QProgressBar*>("gaugeProgress")->value(); }
+
+  // The worker has ended and the window has carried out its closing steps.
+  bool ClosingStepsDone() {
+    return WaitFor([&] { return !Window().Flows().ClosePending(); });
+  }
+
+  // Loads `bytes` as a mem-file through "Read file".
+  void LoadFile(const std::vector<uint8_t>& bytes) {
+    WriteFile(Path("radio.mem"),
+              QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    chooser.answers = {Path("radio.mem")};
+    QTest::mouseClick(Button("btnReadFile"), Qt::LeftButton);
+  }
+
+ private:
+  std::unique_ptr<SimulatedRadio> sim_;
+  std::vector<uint8_t> memory_;
+};
+
+TEST_F(RadioWindow, ReadRadioCopiesTheRadioAndTheWindowShowsIt) {
+  StartWithRadio();
+  QString title;
+  Watcher watch([&] {
+    if (Dialog().isVisible()) title = Dialog().windowTitle();
+  });
+  QTest::mouseClick(Button("btnReadRadio"), Qt::LeftButton);
+
+  const std::vector<SeenBox> seen = boxes.Take();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, "All current edit data will be lost.");
+  EXPECT_EQ(seen[0].caption, "Read From Radio?");
+  EXPECT_EQ(seen[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+  EXPECT_EQ(seen[0].icon, QMessageBox::Warning);
+
+  // The dialog closed by itself, full.
+  EXPECT_EQ(title, "Reading from Radio");
+  EXPECT_FALSE(Dialog().isVisible());
+  EXPECT_EQ(Dialog().result(), QDialog::Accepted);
+  EXPECT_EQ(Progress(), 2047);
+
+  ASSERT_TRUE(ClosingStepsDone());
+  EXPECT_EQ(ImageBytes(), Memory());
+  EXPECT_EQ(Log(), ReadRequests(ProductIdAddress(), 128));
+  EXPECT_EQ(Window().StatusText(3), kRadioData);
+  EXPECT_EQ(Window().StatusText(2),
+            QString("Radio: %1 v3.00").arg(QString::fromStdString(Sim().FirmwareText())));
+  for (const char* name : {"btnWriteRadio", "btnScan", "btnCTCSS", "btnSquelch", "btnOptions",
+                           "btnChannelData", "btnAlign"})
+    EXPECT_TRUE(Button(name)->isEnabled()) << name;
+  EXPECT_TRUE(boxes.Take().empty()) << "a Kestal 3.00 gets no version notice";
+}
+
+struct WriteCase {
+  QMessageBox::StandardButton answer;
+  bool written;
+};
+
+class FreshSessionWrite : public RadioWindow, public ::testing::WithParamInterface<WriteCase> {};
+
+TEST_P(FreshSessionWrite, AsksBecauseTheRadioWasNotRead) {
+  StartWithRadio();
+  std::vector<uint8_t> config = RandomBytes(77);
+  PutProductId(config, ProductIdAddress(), kProductKestal);
+  LoadFile(config);
+  ASSERT_TRUE(boxes.Take().empty());
+  ASSERT_TRUE(Button("btnWriteRadio")->isEnabled());
+
+  boxes.Answer({GetParam().answer});
+  QTest::mouseClick(Button("btnWriteRadio"), Qt::LeftButton);
+  const std::vector<SeenBox> seen = boxes.Take();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, "Radio has not been read in this session. Continue?");
+  EXPECT_EQ(seen[0].caption, "Warning");
+  EXPECT_EQ(seen[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+
+  ASSERT_TRUE(ClosingStepsDone());
+  if (GetParam().written) {
+    EXPECT_EQ(Dialog().windowTitle(), "Writing to Radio");
+    EXPECT_EQ(Sim().Memory(), config);
+    EXPECT_EQ(Log().back(), Req{OP_RESET});
+    EXPECT_EQ(Window().StatusText(3), kRadioData);
+  } else {
+    EXPECT_EQ(Sim().Memory(), Memory());
+    const std::vector<Req> checksOnly(2, Req{OP_READ_WORD, ProductIdAddress()});
+    EXPECT_EQ(Log(), checksOnly);
+    EXPECT_TRUE(Window().StatusText(3).startsWith("File: "));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, FreshSessionWrite,
+                         ::testing::Values(WriteCase{QMessageBox::Ok, true},
+                                           WriteCase{QMessageBox::Cancel, false}));
+
+TEST_F(RadioWindow, ARadioFallingSilentLeavesTheTimeoutAndACloseButton) {
+  StartWithRadio();
+  SimFaults faults;
+  faults.silentOpcode = OP_READ_BLOCK;
+  faults.silentOpcodeAfter = 5;
+  Sim().SetFaults(faults);
+
+  QString text;
+  Watcher watch([&] {
+    if (!Dialog().isVisible() || DialogButton()->text() != "Close" || ActionText().isEmpty())
+      return;
+    text = ActionText();
+    QTest::mouseClick(DialogButton(), Qt::LeftButton);
+  });
+  QTest::mouseClick(Button("btnReadRadio"), Qt::LeftButton);
+
+  EXPECT_EQ(text, "Timeout reading from radio");
+  EXPECT_FALSE(Dialog().isVisible());
+  ASSERT_TRUE(ClosingStepsDone());
+  const std::vector<uint8_t> image = ImageBytes();
+  EXPECT_TRUE(std::equal(image.begin(), image.begin() + 80, Memory().begin()));
+  EXPECT_TRUE(std::all_of(image.begin() + 80, image.end(), [](uint8_t b) { return b == 0xFF; }))
+      << "the rest of the image is as it was (erased)";
+  EXPECT_EQ(Log(), ReadRequests(ProductIdAddress(), 6)) << "five answered, the sixth not";
+  EXPECT_EQ(Window().StatusText(3), kRadioData);
+  EXPECT_EQ(boxes.Take().size(), 1u) << "the question only: the reset was answered";
+}
+
+// Cancel closes the dialog while the worker still finishes its block and
+// resets the radio; a command clicked at once must wait for it.
+TEST_F(RadioWindow, CancelThenReadAgainWaitsForTheFirstWorker) {
+  StartWithRadio();
+  SimFaults paced;
+  paced.pace = true;  // 9600 baud wire time: a full read takes seconds
+  Sim().SetFaults(paced);
+
+  int cancelAt = 64;
+  bool closedWhileRunning = false;
+  Watcher watch([&] {
+    if (cancelAt < 0 || !Dialog().isVisible() || Progress() < cancelAt) return;
+    QTest::mouseClick(DialogButton(), Qt::LeftButton);
+    closedWhileRunning = !Dialog().isVisible() && Window().Flows().Worker().IsRunning();
+    cancelAt = -1;
+  });
+  QTest::mouseClick(Button("btnReadRadio"), Qt::LeftButton);
+  EXPECT_TRUE(closedWhileRunning) << "the dialog closed at once, before the worker ended";
+  EXPECT_EQ(Dialog().result(), QDialog::Rejected);
+
+  cancelAt = 32;  // the second read is cancelled too, to keep the test short
+  QTest::mouseClick(Button("btnReadRadio"), Qt::LeftButton);
+  ASSERT_TRUE(ClosingStepsDone());
+
+  // Two whole command sequences, one after the other, nothing interleaved.
+  const std::vector<Req> log = Log();
+  const auto firstReset = std::find(log.begin(), log.end(), Req{OP_RESET});
+  ASSERT_NE(firstReset, log.end());
+  const std::vector<Req> first(log.begin(), firstReset + 1);
+  const std::vector<Req> second(firstReset + 1, log.end());
+  const int pid = ProductIdAddress();
+  EXPECT_GE(first.size(), 4u + 4 + 1);
+  EXPECT_EQ(first, ReadRequests(pid, static_cast<int>(first.size()) - 5));
+  EXPECT_GE(second.size(), 4u + 2 + 1);
+  EXPECT_EQ(second, ReadRequests(pid, static_cast<int>(second.size()) - 5));
+  EXPECT_LT(second.size(), 4u + 128 + 1);
+  EXPECT_EQ(boxes.Take().size(), 2u) << "one question per read, nothing else";
+}
+
+// A file read at once after a Cancel must not be marked as radio data by
+// the cancelled transfer's late closing steps.
+TEST_F(RadioWindow, AFileReadRightAfterACancelStaysAFile) {
+  StartWithRadio();
+  SimFaults paced;
+  paced.pace = true;
+  Sim().SetFaults(paced);
+  Watcher watch([&] {
+    if (Dialog().isVisible() && Progress() >= 32) QTest::mouseClick(DialogButton(), Qt::LeftButton);
+  });
+  QTest::mouseClick(Button("btnReadRadio"), Qt::LeftButton);
+
+  std::vector<uint8_t> config = RandomBytes(5);
+  PutProductId(config, ProductIdAddress(), kProductKestal);
+  LoadFile(config);
+  ASSERT_TRUE(ClosingStepsDone());
+  QTest::qWait(50);  // any late message of the transfer
+  EXPECT_EQ(Window().StatusText(3).toStdString(), ("File: " + Path("radio.mem")).toStdString());
+  EXPECT_EQ(ImageBytes(), config);
+  EXPECT_EQ(Log().back(), Req{OP_RESET});
+}
+
+struct FirmwareCase {
+  const char* name;
+  bool radio;          // a port with a radio behind it
+  bool silent;         // the radio answers nothing
+  const char* message; // the one box shown, "" for none
+  bool windowOpens;
+};
+
+class FirmwareVersion : public RadioWindow, public ::testing::WithParamInterface<FirmwareCase> {};
+
+TEST_P(FirmwareVersion, ChecksThePortThenShowsTheRadiosFacts) {
+  const FirmwareCase& c = GetParam();
+  if (c.radio) {
+    StartWithRadio();
+  } else {
+    Start();
+  }
+  boxes.Take();
+  if (c.radio) Sim().SetPcbRevision(3);
+  if (c.silent) {
+    SimFaults faults;
+    faults.silentAfter = 0;
+    Sim().SetFaults(faults);
+  }
+
+  QStringList shown;
+  bool opened = false;
+  Watcher watch([&] {
+    auto* form = qobject_cast<TfrmFirmware*>(QApplication::activeModalWidget());
+    if (!form) return;
+    opened = true;
+    for (const char* name :
+         {"lblRadioTypeInfo", "lblProductIDInfo", "lblPCBRevInfo", "lblFirmwareInfo"})
+      shown << form->findChild<QLabel*>(name)->text();
+    QTest::mouseClick(form->findChild<QPushButton*>("btnOK"), Qt::LeftButton);
+  });
+  Action("mnuFirmware")->trigger();
+
+  EXPECT_EQ(opened, c.windowOpens);
+  const std::vector<SeenBox> seen = boxes.Take();
+  if (QString(c.message).isEmpty()) {
+    EXPECT_TRUE(seen.empty());
+  } else {
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_TRUE(seen[0].text.startsWith(c.message)) << seen[0].text.toStdString();
+  }
+  if (!c.radio) {
+    // The window's fuller text: the system's reason on a second line.
+    EXPECT_EQ(seen[0].caption, "Error");
+    EXPECT_GT(seen[0].text.split('\n').size(), 1);
+  } else if (c.silent) {
+    EXPECT_EQ(seen[0].caption, "Read Error");
+    EXPECT_EQ(shown.join("|").toStdString(), "|||");
+  } else {
+    EXPECT_EQ(shown.join("|").toStdString(), Sim().FirmwareText() + "|5A02|03|v3.00");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Radios, FirmwareVersion,
+    ::testing::Values(FirmwareCase{"NoPort", false, false, "Unable to open COM1.\n", false},
+                      FirmwareCase{"SilentRadio", true, true, "Unable to read from radio", true},
+                      FirmwareCase{"Radio", true, false, "", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Closing the program mid-transfer stops the worker at the next block; the
+// window's end waits for it, and the radio is still reset.
+class CloseDuringTransfer : public RadioWindow, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(CloseDuringTransfer, StopsTheWorkerAndResetsTheRadio) {
+  const bool cancelFirst = GetParam();
+  StartWithRadio();
+  SimFaults paced;
+  paced.pace = true;
+  Sim().SetFaults(paced);
+  bool done = false;
+  Watcher watch([&] {
+    if (done || !Dialog().isVisible() || Progress() < 64) return;
+    done = true;
+    if (cancelFirst) QTest::mouseClick(DialogButton(), Qt::LeftButton);
+    Window().close();
+  });
+  QTest::mouseClick(Button("btnReadRadio"), Qt::LeftButton);
+  EXPECT_TRUE(done);
+  EXPECT_FALSE(Dialog().isVisible());
+  EXPECT_FALSE(Window().isVisible());
+
+  CloseWindow();
+  const std::vector<Req> log = Log();
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back(), Req{OP_RESET});
+  EXPECT_LT(log.size(), 4u + 128 + 1) << "the read stopped early";
+  EXPECT_EQ(Stored("ComPort").toInt(), 1) << "settings saved, the session port not among them";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, CloseDuringTransfer, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "CancelThenClose" : "Close"; });
+
+// Pinto radios take arrays and a raised rate; the engineering build's menu
+// item decides about arrays instead of the model.
+struct ArrayCase {
+  const char* name;
+  bool engineering;
+  bool toggleArrayItem;
+  int command;
+  int step;
+};
+
+class ArrayRead : public RadioWindow, public ::testing::WithParamInterface<ArrayCase> {};
+
+TEST_P(ArrayRead, FollowsTheModelOrTheMenuItem) {
+  const ArrayCase& c = GetParam();
+  Store("MaxBdRate", 38400);
+  StartWithRadio(BuildConfig::ForFamily("Pinto", c.engineering));
+  if (c.toggleArrayItem) Action("mnuSetupEngArrayRdWr")->trigger();
+  QTest::mouseClick(Button("btnReadRadio"), Qt::LeftButton);
+  ASSERT_TRUE(ClosingStepsDone());
+
+  EXPECT_EQ(ImageBytes(), Memory());
+  const int count = kImageSize / c.step;
+  EXPECT_EQ(Log(), ReadRequests(ProductIdAddress(), count, c.command, c.step,
+                                {{OP_SET_BAUD_RATE, 38400}}));
+  EXPECT_TRUE(Window().BaudRaised());
+  EXPECT_EQ(Window().CurrentBaudRate(), 9600) << "back to the normal rate after the transfer";
+  EXPECT_EQ(Window().Shared().port.CurrentBaudRate(), 9600u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Builds, ArrayRead,
+    ::testing::Values(ArrayCase{"PintoArrays", false, false, OP_READ_ARRAY, kArrayBlockSize},
+                      ArrayCase{"EngineeringArraysOff", true, true, OP_READ_BLOCK, kBlockSize}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
