@@ -32,6 +32,8 @@ int main(int argc, char** argv) {
   if (line.simulate) {
     std::string error;
     context.sessionPort = simulation.Start(build, shared.port, error);
+    // A read to be photographed must last long enough to be seen.
+    if (line.screenshotRead) simulation.PaceLikeARealLine();
     if (context.sessionPort == 0)
       QMessageBox::warning(nullptr, "Error",
                            QString::fromStdString("Unable to start the simulated radio: " + error));
@@ -41,7 +43,8 @@ int main(int argc, char** argv) {
   QObject::connect(&guard, &SingleInstance::raiseRequested, &window, &TfrmMain::BringToFront);
   std::unique_ptr<ScreenshotDriver> screenshot;
   if (!line.screenshotPath.isEmpty())
-    screenshot = std::make_unique<ScreenshotDriver>(&window, line.screenshotPath);
+    screenshot = std::make_unique<ScreenshotDriver>(&window, line.screenshotPath,
+                                                    line.screenshotRead);
   window.show();
   window.StartUp();
   if (screenshot) screenshot->SetReady();

@@ -248,7 +248,12 @@ void TfrmMain::BuildStatusBar() {
     panels_[i] = new QLabel(bar);
     panels_[i]->setObjectName(QString("StatusPanel%1").arg(i));
     if (i < 3) {
-      panels_[i]->setFixedWidth(kPanelWidths[i]);
+      // The radio panel widens for a firmware text and version that do
+      // not fit its 120 pixels rather than cut them off.
+      if (i == 2)
+        panels_[i]->setMinimumWidth(kPanelWidths[i]);
+      else
+        panels_[i]->setFixedWidth(kPanelWidths[i]);
       bar->addWidget(panels_[i]);
     } else {
       bar->addWidget(panels_[i], 1);

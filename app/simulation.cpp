@@ -29,9 +29,18 @@ int SimulationSession::Start(const BuildConfig& build, SerialPort& port, std::st
   radio_ = std::move(radio);
   return number;
 }
+
+void SimulationSession::PaceLikeARealLine() {
+  if (!radio_) return;
+  SimFaults faults = radio_->Faults();
+  faults.pace = true;
+  radio_->SetFaults(faults);
+}
 #else
 int SimulationSession::Start(const BuildConfig&, SerialPort&, std::string& error) {
   error = "this build has no simulated radio";
   return 0;
 }
+
+void SimulationSession::PaceLikeARealLine() {}
 #endif

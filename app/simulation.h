@@ -20,6 +20,9 @@ class SimulationSession {
   // port number to use for this run (97 and up), 0 on failure with the
   // reason in error.
   int Start(const BuildConfig& build, SerialPort& port, std::string& error);
+  // Makes every byte take its wire time at the radio's line rate, as on a
+  // real lead (a whole read then takes seconds rather than a blink).
+  void PaceLikeARealLine();
   // The running radio, null before a successful Start.
   SimulatedRadio* Radio() { return radio_.get(); }
 

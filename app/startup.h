@@ -16,6 +16,7 @@ struct CommandLine {
   std::vector<std::string> arguments;
   bool simulate = false;       // --simulate
   QString screenshotPath;      // --screenshot FILE
+  bool screenshotRead = false; // --screenshot-read: read the radio first
 };
 
 CommandLine ParseCommandLine(const QStringList& arguments);

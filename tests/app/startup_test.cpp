@@ -135,8 +135,10 @@ TEST(CommandLine, KeepsEveryArgumentAndFindsTheProgramsOptions) {
       ParseCommandLine({"kestal-programmer", "/a", "--simulate", "--screenshot", "s.png"});
   EXPECT_TRUE(line.simulate);
   EXPECT_EQ(line.screenshotPath, "s.png");
+  EXPECT_FALSE(line.screenshotRead);
   ASSERT_EQ(line.arguments.size(), 4u);
   EXPECT_EQ(line.arguments[0], "/a");
+  EXPECT_TRUE(ParseCommandLine({"kestal-programmer", "--screenshot-read"}).screenshotRead);
 }
 
 }  // namespace

@@ -131,6 +131,10 @@ TEST_F(RadioWindow, ReadRadioCopiesTheRadioAndTheWindowShowsIt) {
   EXPECT_EQ(Window().StatusText(3), kRadioData);
   EXPECT_EQ(Window().StatusText(2),
             QString("Radio: %1 v3.00").arg(QString::fromStdString(Sim().FirmwareText())));
+  auto* radioPanel = Window().findChild<QLabel*>("StatusPanel2");
+  EXPECT_LE(radioPanel->fontMetrics().horizontalAdvance(radioPanel->text()),
+            radioPanel->contentsRect().width())
+      << "the radio's text is shown whole";
   for (const char* name : {"btnWriteRadio", "btnScan", "btnCTCSS", "btnSquelch", "btnOptions",
                            "btnChannelData", "btnAlign"})
     EXPECT_TRUE(Button(name)->isEnabled()) << name;
