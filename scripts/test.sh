@@ -2,7 +2,8 @@
 # Installs the dependencies, builds everything and runs every test:
 #   1. the normal build with all tests (widget tests on Qt's offscreen platform),
 #   2. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
-#   3. the serial-link tests under ThreadSanitizer,
+#   3. the threaded core tests (link, simulated radio, transfers, vornprog)
+#      under ThreadSanitizer,
 #   4. the protocol fuzzers for a bounded time.
 # Set VORN_QUICK=1 to run only step 1.
 set -eu
@@ -36,7 +37,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
     -DVORN_BUILD_BENCH=OFF
 
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-  run_suite build-tsan "link|sim" -DCMAKE_BUILD_TYPE=Debug -DVORN_SANITIZE=thread \
+  run_suite build-tsan "link|sim|transfer|cli" -DCMAKE_BUILD_TYPE=Debug -DVORN_SANITIZE=thread \
     -DVORN_BUILD_GUI=OFF -DVORN_BUILD_BENCH=OFF
 
 if [ -x "$ROOT/scripts/fuzz.sh" ]; then

@@ -359,6 +359,9 @@ TEST(WriteCommand, AsksWhenTheRadioWasNotReadThisSession) {
     rig.host.cancelAtProgress = 0;
     ASSERT_TRUE(rig.flows.ReadRadio());
     rig.host.cancelAtProgress = -1;
+    // Cancel closes the dialog before the worker ends; the image is the
+    // worker's until it has.
+    rig.flows.FinishPreviousTransfer();
     rig.FillImage(13, kProductKestal);
     EXPECT_TRUE(rig.flows.WriteRadio());
     rig.flows.FinishPreviousTransfer();
