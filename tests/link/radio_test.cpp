@@ -638,11 +638,11 @@ TEST(RadioDisplay, AccessorsReadTheFetchedSnapshot) {
       {"Bluetooth", [](const TRadio& t) { return t.IsBluetoothLit(); }, 8, 5},
       {"Digit1Flash", [](const TRadio& t) { return t.IsChannelDigit1Flashing(); }, 9, 0},
       {"Digit2Flash", [](const TRadio& t) { return t.IsChannelDigit2Flashing(); }, 9, 1},
-      {"Alpha1Flash", [](const TRadio& t) { return t.IsAlphaCharFlashing(1); }, 9, 2},
-      {"Alpha2Flash", [](const TRadio& t) { return t.IsAlphaCharFlashing(2); }, 9, 3},
-      {"Alpha3Flash", [](const TRadio& t) { return t.IsAlphaCharFlashing(3); }, 9, 4},
-      {"Alpha4Flash", [](const TRadio& t) { return t.IsAlphaCharFlashing(4); }, 9, 5},
-      {"Alpha5Flash", [](const TRadio& t) { return t.IsAlphaCharFlashing(5); }, 9, 6},
+      {"Alpha1Flash", [](const TRadio& t) { return t.IsAlphaChar1Flashing(); }, 9, 2},
+      {"Alpha2Flash", [](const TRadio& t) { return t.IsAlphaChar2Flashing(); }, 9, 3},
+      {"Alpha3Flash", [](const TRadio& t) { return t.IsAlphaChar3Flashing(); }, 9, 4},
+      {"Alpha4Flash", [](const TRadio& t) { return t.IsAlphaChar4Flashing(); }, 9, 5},
+      {"Alpha5Flash", [](const TRadio& t) { return t.IsAlphaChar5Flashing(); }, 9, 6},
   };
   // A pattern and its complement, so that every lamp is seen both ways.
   for (const Bytes& icons : {Bytes{0xB5, 0x2A, 0x55}, Bytes{0x4A, 0xD5, 0xAA}}) {
@@ -654,12 +654,27 @@ TEST(RadioDisplay, AccessorsReadTheFetchedSnapshot) {
     }));
     EXPECT_EQ(r.GetChannelDigit1(), "4");
     EXPECT_EQ(r.GetChannelDigit2(), "2");
-    for (int i = 1; i <= 5; ++i) EXPECT_EQ(r.GetAlphaChar(i), std::string(1, "HELLO"[i - 1]));
+    const std::vector<std::string> alpha = {r.GetAlphaChar1(), r.GetAlphaChar2(), r.GetAlphaChar3(),
+                                            r.GetAlphaChar4(), r.GetAlphaChar5()};
+    EXPECT_EQ(alpha, (std::vector<std::string>{"H", "E", "L", "L", "O"}));
+    for (int i = 1; i <= 5; ++i) {
+      EXPECT_EQ(r.GetAlphaChar(i), alpha[i - 1]);
+      EXPECT_EQ(r.IsAlphaCharFlashing(i), ((display[9] >> (i + 1)) & 1) != 0) << i;
+    }
+    // Numbers that name no character read nothing, least of all past the
+    // ten display bytes.
+    for (int i : {-1, 0, 6, 9, 100}) {
+      EXPECT_EQ(r.GetAlphaChar(i), "") << i;
+      EXPECT_FALSE(r.IsAlphaCharFlashing(i)) << i;
+    }
     for (const LampCase& lamp : lamps)
       EXPECT_EQ(lamp.lit(r), ((display[lamp.byte] >> lamp.bit) & 1) != 0) << lamp.name;
     EXPECT_FALSE(r.IsPriLit());
     EXPECT_FALSE(r.IsSignalScaleLit());
     for (int bar = 1; bar <= 8; ++bar) EXPECT_FALSE(r.IsSignalBarLit(bar));
+    for (bool bar : {r.IsSignalBar1Lit(), r.IsSignalBar2Lit(), r.IsSignalBar3Lit(), r.IsSignalBar4Lit(),
+                     r.IsSignalBar5Lit(), r.IsSignalBar6Lit(), r.IsSignalBar7Lit(), r.IsSignalBar8Lit()})
+      EXPECT_FALSE(bar);
   }
 
   ASSERT_TRUE(link.peer.Write(VornIFrame(3, {0x00, 0x00, 0x00, 0x01})));
