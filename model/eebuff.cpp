@@ -78,6 +78,9 @@ bool ReplaceFileContents(const char* path, const uint8_t* bytes, size_t size) {
   const bool exists = stat(target.c_str(), &old) == 0;
   if (exists && !S_ISREG(old.st_mode)) return false;
   if (!exists && errno != ENOENT) return false;
+  // A file the user cannot write stays protected: replacing it through the
+  // folder would get round its permissions.
+  if (exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
 
   std::string tempName;
   const int fd = CreateTempBeside(target, tempName);
