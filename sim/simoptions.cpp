@@ -7,11 +7,14 @@
 
 namespace {
 
+// Decimal, or hexadecimal after "0x". A leading zero is not octal: "010"
+// typed for a count or a channel means ten.
 bool ToLong(const std::string& text, long low, long high, long& value) {
   if (text.empty()) return false;
+  const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
   errno = 0;
   char* end = nullptr;
-  value = std::strtol(text.c_str(), &end, 0);  // decimal, or 0x-prefixed hexadecimal
+  value = std::strtol(text.c_str(), &end, hex ? 16 : 10);
   return errno == 0 && *end == '\0' && value >= low && value <= high;
 }
 

@@ -184,6 +184,41 @@ INSTANTIATE_TEST_SUITE_P(
                     BadArgs{"trailing_junk", {"--delay", "5ms"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Numbers are decimal unless they start with 0x: a leading zero is not
+// octal, so "--delay 050" waits 50 ms and "--channel 09" is channel 9.
+struct NumberCase {
+  const char* name;
+  std::vector<std::string> args;
+  int SimOptions::*field;
+  int expected;
+};
+
+class SimOptionNumbers : public testing::TestWithParam<NumberCase> {};
+
+TEST_P(SimOptionNumbers, AreDecimalOrHexadecimal) {
+  SimOptions o;
+  std::string error;
+  ASSERT_TRUE(ParseSimOptions(GetParam().args, o, error)) << error;
+  EXPECT_EQ(o.*GetParam().field, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Args, SimOptionNumbers,
+                         testing::Values(NumberCase{"leading_zero_channel", {"--channel", "09"}, &SimOptions::channel, 9},
+                                         NumberCase{"leading_zero_pcb", {"--pcb-rev", "010"}, &SimOptions::pcbRevision, 10},
+                                         NumberCase{"hexadecimal_pcb", {"--pcb-rev", "0x1F"}, &SimOptions::pcbRevision, 31},
+                                         NumberCase{"upper_case_prefix", {"--pcb-rev", "0X10"}, &SimOptions::pcbRevision, 16}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SimOptionsTest, LeadingZerosInFaultCountsAreDecimal) {
+  SimOptions o;
+  std::string error;
+  ASSERT_TRUE(ParseSimOptions({"--delay", "050", "--nack", "033", "--silent-opcode", "03:010"}, o, error)) << error;
+  EXPECT_EQ(o.faults.replyDelayMs, 50);
+  EXPECT_EQ(o.faults.nackOpcode, 33);
+  EXPECT_EQ(o.faults.silentOpcode, 3);
+  EXPECT_EQ(o.faults.silentOpcodeAfter, 10);
+}
+
 TEST(SimSetup, PcbRevisionOnlyWhereTheModelHasIt) {
   SimulatedRadio kestal(kProductKestal);
   EXPECT_TRUE(kestal.SetPcbRevision(0x0102));
