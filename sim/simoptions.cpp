@@ -162,7 +162,7 @@ std::string SimUsage() {
 
 bool ApplySimOptions(const SimOptions& o, SimulatedRadio& radio, std::string& error) {
   if (!o.image.empty() && !radio.LoadImage(o.image)) {
-    error = "cannot read mem-file " + o.image;
+    error = "cannot read " + o.image + " as a mem-file of 2048 bytes";
     return false;
   }
   if (o.hasVersion) radio.SetVersion(o.version);

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 
 #include "params.h"
 #include "radioinfo.h"
@@ -349,9 +351,14 @@ bool SimulatedRadio::SetPcbRevision(int revision) {
   return core_.memory.SetParamWord(info, kParamPcbRev, revision) == 0;
 }
 
+// The programmer pads a short mem-file with erased bytes; a radio has no
+// such thing as half a memory, so only a whole image is taken.
 bool SimulatedRadio::LoadImage(const std::string& path) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (ec || size != static_cast<std::uintmax_t>(kImageSize)) return false;
   EEPROM image(kImageSize);
-  if (image.LoadFromFile(path.c_str()) <= 0) return false;
+  if (image.LoadFromFile(path.c_str()) != kImageSize) return false;
   std::lock_guard<std::mutex> lock(mutex_);
   core_.memory.WriteBlock(0, image.Data(), kImageSize);
   return true;

@@ -126,6 +126,21 @@ TEST(SimSetup, LoadsAMemFile) {
   std::remove(path.c_str());
 }
 
+// A radio's memory is always whole: a truncated or oversized file is
+// refused and the memory stays as it was.
+TEST(SimSetup, RefusesAMemFileThatIsNotAWholeMemory) {
+  const std::string path = testing::TempDir() + "sim_odd_" + std::to_string(getpid()) + ".mem";
+  SimulatedRadio radio(kProductKestal);
+  const std::vector<uint8_t> before = radio.Memory();
+  for (size_t size : {size_t{0}, size_t{100}, size_t{kImageSize - 1}, size_t{kImageSize + 1}}) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(std::string(size, '\x11').data(),
+                                                                  static_cast<std::streamsize>(size));
+    EXPECT_FALSE(radio.LoadImage(path)) << size;
+    EXPECT_EQ(radio.Memory(), before) << size;
+  }
+  std::remove(path.c_str());
+}
+
 TEST(SimOptionsTest, ParsesEveryFlag) {
   SimOptions o;
   std::string error;
