@@ -20,7 +20,14 @@ SingleInstance::SingleInstance(const QString& name, const QString& folder, QObje
   // Only a dead holder makes the lock stale, never its age.
   lock_.setStaleLockTime(0);
   primary_ = lock_.tryLock(0);
-  if (!primary_) return;
+  if (!primary_) {
+    // Only a lock held by another copy means one is running. A folder the
+    // lock cannot be made in must not keep the program from starting with
+    // a false "already running"; it then runs unguarded.
+    primary_ = lock_.error() != QLockFile::LockFailedError;
+    guarded_ = false;
+    return;
+  }
   // A socket left by a crashed instance would make listen() fail.
   QLocalServer::removeServer(socketPath_);
   server_.setSocketOptions(QLocalServer::UserAccessOption);
@@ -29,7 +36,7 @@ SingleInstance::SingleInstance(const QString& name, const QString& folder, QObje
 }
 
 SingleInstance::~SingleInstance() {
-  if (!primary_) return;
+  if (!guarded_) return;
   server_.close();
   lock_.unlock();
 }

@@ -25,8 +25,11 @@ class SingleInstance : public QObject {
   // The user's runtime folder (XDG_RUNTIME_DIR), or the temporary folder.
   static QString DefaultFolder();
 
-  // True for the instance that holds the guard.
+  // True for the instance that holds the guard, and for one that could
+  // not set the guard up at all (nothing shows another copy is running).
   bool IsPrimary() const { return primary_; }
+  // True when this instance holds the lock and listens for raise requests.
+  bool IsGuarded() const { return guarded_; }
   // Asks the primary instance to show its window; true when it was told.
   bool RequestRaise(int timeoutMs = 2000) const;
 
@@ -41,4 +44,5 @@ class SingleInstance : public QObject {
   QLockFile lock_;
   QLocalServer server_;
   bool primary_ = false;
+  bool guarded_ = true;
 };

@@ -1,6 +1,7 @@
 // One programmer per user: the second start says so and raises the first.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -46,4 +47,13 @@ TEST(SingleInstance, DefaultNameIsPerModelAndUser) {
                   .startsWith("KestalMutex-"));
   EXPECT_TRUE(SingleInstance::DefaultName(BuildConfig::ForFamily("Kestal", false))
                   .endsWith(QString::number(getuid())));
+}
+
+TEST(SingleInstance, AFolderWithoutRoomForTheLockDoesNotClaimAnotherCopyRuns) {
+  QTemporaryDir dir;
+  const QString missing = dir.filePath("no-such-folder");
+  SingleInstance only("KestalMutex-test", missing);
+  EXPECT_TRUE(only.IsPrimary()) << "nothing shows another copy is running";
+  EXPECT_FALSE(only.IsGuarded());
+  EXPECT_FALSE(QDir(missing).exists());
 }
