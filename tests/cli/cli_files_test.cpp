@@ -220,7 +220,9 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{{"write", "--port", "COM1", "--yes=1", "f"}, 2, false, "--yes takes no value"},
         UsageCase{{"dump", "a", "b"}, 2, false, "unexpected argument b"},
         UsageCase{{"diff", "--colour", "a", "b"}, 2, false, "unknown option --colour"},
-        UsageCase{{"simulate", "--model", "zebra"}, 2, false, "bad value for --model"}));
+        UsageCase{{"simulate", "--model", "zebra"}, 2, false, "bad value for --model"},
+        UsageCase{{"simulate", "--image", "/no/such/radio.mem"}, 1, false,
+                  "vornprog: cannot read /no/such/radio.mem as a mem-file of 2048 bytes"}));
 
 // ---- the progress bar's line ----
 

@@ -174,6 +174,59 @@ TEST(SimOptionsTest, ParsesEveryFlag) {
   EXPECT_EQ(o.link, "/tmp/x");
 }
 
+// What the command line says reaches the radio it sets up.
+TEST(SimOptionsTest, ApplyingThemSetsTheRadioUp) {
+  const std::string path = testing::TempDir() + "sim_apply_" + std::to_string(getpid()) + ".mem";
+  std::vector<char> bytes(kImageSize, 0x22);
+  bytes[0] = 0x5A;
+  bytes[1] = 0x02;
+  std::ofstream(path, std::ios::binary).write(bytes.data(), kImageSize);
+
+  SimOptions o;
+  std::string error;
+  ASSERT_TRUE(ParseSimOptions({"--image", path, "--version", "2.05b", "--firmware", "Kestal old", "--baud", "19200",
+                               "--radio-id", "0102030405060708", "--channel", "85", "--signal", "--pcb-rev", "0x0107",
+                               "--silent-after", "9", "--silent-opcode", "3:4", "--nack", "33", "--delay", "7",
+                               "--drop", "0.5", "--corrupt", "0.25", "--seed", "5", "--noise", "6",
+                               "--hang-up-after", "11"},
+                              o, error))
+      << error;
+  SimulatedRadio radio(kProductKestal);
+  ASSERT_TRUE(ApplySimOptions(o, radio, error)) << error;
+  std::remove(path.c_str());
+
+  EXPECT_EQ(radio.MemoryByte(100), 0x22);  // the mem-file ...
+  EXPECT_EQ(radio.MemoryByte(28), 0x01);   // ... with the PCB revision over it
+  EXPECT_EQ(radio.MemoryByte(29), 0x07);
+  EXPECT_EQ(SimVersionText(radio.Version()), "2.05b");
+  EXPECT_EQ(radio.FirmwareText(), "Kestal old");
+  EXPECT_EQ(radio.RadioId(), (std::array<uint8_t, 8>{1, 2, 3, 4, 5, 6, 7, 8}));
+  EXPECT_EQ(radio.State().channel, 85);
+  EXPECT_TRUE(radio.State().signal);
+  EXPECT_EQ(radio.LineRate(), 19200u);
+  const SimFaults f = radio.Faults();
+  EXPECT_TRUE(f.pace);
+  EXPECT_EQ(f.silentAfter, 9);
+  EXPECT_EQ(f.silentOpcode, 3);
+  EXPECT_EQ(f.silentOpcodeAfter, 4);
+  EXPECT_EQ(f.nackOpcode, 33);
+  EXPECT_EQ(f.replyDelayMs, 7);
+  EXPECT_DOUBLE_EQ(f.dropProbability, 0.5);
+  EXPECT_DOUBLE_EQ(f.corruptProbability, 0.25);
+  EXPECT_EQ(f.seed, 5u);
+  EXPECT_EQ(f.noiseBytes, 6);
+  EXPECT_EQ(f.hangUpAfter, 11);
+}
+
+TEST(SimOptionsTest, ApplyingAMissingImageFailsWithAReason) {
+  SimOptions o;
+  o.image = testing::TempDir() + "no_such_image.mem";
+  SimulatedRadio radio(kProductKestal);
+  std::string error;
+  EXPECT_FALSE(ApplySimOptions(o, radio, error));
+  EXPECT_NE(error.find(o.image), std::string::npos) << error;
+}
+
 struct BadArgs {
   const char* name;
   std::vector<std::string> args;
