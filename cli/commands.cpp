@@ -55,10 +55,11 @@ const std::vector<Command>& Commands() {
       {{"dump", "FILE", "list a mem-file's parameters and receive-only channels", {}, 1, 1,
         "The model is the one named by the file's product ID. Each parameter of that\n"
         "model: index, name, address, value in decimal and hexadecimal. Values are\n"
-        "single bytes except the words \"Product ID\" and \"PCB Rev\", the 24-byte\n"
-        "channel bit arrays (shown in hexadecimal) and \"Rx-only Channels\" (the\n"
+        "single bytes except the words \"Product ID\" and \"PCB Rev\"; the 24-byte\n"
+        "channel bit arrays, \"Selcall Mem\" (80 bytes) and \"Selcall Ident\" (8 bytes)\n"
+        "are shown as their bytes in hexadecimal; \"Rx-only Channels\" are the\n"
         "records, decoded below the parameters: record, bank and channel number,\n"
-        "frequency in MHz, alpha tag, memberships Scan0/Scan1/Quiet/Silent).\n"},
+        "frequency in MHz, alpha tag, memberships Scan0/Scan1/Quiet/Silent.\n"},
        RunDump},
       {{"diff", "FILE1 FILE2", "name the parameters and receive-only channels that differ", {},
         2, 2,

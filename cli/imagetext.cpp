@@ -8,6 +8,13 @@
 
 namespace {
 
+// The selcall memories (ten records of 8 bytes) and the radio's own ident
+// (8 bytes): selcall digits and alpha tags, shown as their bytes.
+constexpr int kParamSelcallMem = 94;
+constexpr int kParamSelcallIdent = 95;
+constexpr int kSelcallRecordSize = 8;
+constexpr int kSelcallMemories = 10;
+
 struct ShapeRow {
   int index;
   ParamShape shape;
@@ -21,6 +28,8 @@ constexpr ShapeRow kShapes[] = {
     {kParamQuietMem, {ParamKind::BitArray, kChannelBitArraySize}},
     {kParamSilentMem, {ParamKind::BitArray, kChannelBitArraySize}},
     {kParamScanMem2, {ParamKind::BitArray, kChannelBitArraySize}},
+    {kParamSelcallMem, {ParamKind::Bytes, kSelcallMemories * kSelcallRecordSize}},
+    {kParamSelcallIdent, {ParamKind::Bytes, kSelcallRecordSize}},
     {kParamRxOnlyChannels,
      {ParamKind::RxRecords, kRxOnlyChannelCount * kRxChannelRecordSize}},
 };
@@ -128,6 +137,7 @@ ParamValue ParamValueAt(const EEPROM& image, int address, const ParamShape& shap
       break;
     }
     case ParamKind::BitArray:
+    case ParamKind::Bytes:
       for (int i = 0; i < shape.size; ++i)
         v.hex += (i ? " " : "") + Format("%02lX", image.GetByte(address + i));
       break;

@@ -13,7 +13,7 @@
 // How much of the image a parameter covers and how its value is shown.
 // The table of addresses gives no widths; these are the ones the memory
 // layout fixes. Everything else is shown as one byte.
-enum class ParamKind { Byte, Word, BitArray, RxRecords };
+enum class ParamKind { Byte, Word, BitArray, Bytes, RxRecords };
 struct ParamShape {
   ParamKind kind = ParamKind::Byte;
   int size = 1;  // bytes from the parameter's address
@@ -25,8 +25,8 @@ ParamShape ShapeOf(int paramIndex);
 TradioInfo ModelOfImage(const EEPROM& image);
 
 // A parameter's value: decimal and hexadecimal for bytes and words
-// ("128", "0x80"), the bytes in hexadecimal for bit arrays, a pointer to
-// the channel list for the channel records.
+// ("128", "0x80"), the bytes in hexadecimal for bit arrays and other runs
+// of bytes, a pointer to the channel list for the channel records.
 struct ParamValue {
   std::string decimal;
   std::string hex;

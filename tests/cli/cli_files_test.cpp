@@ -76,6 +76,12 @@ TEST_F(CliTest, DumpListsEveryKestalParameterWithAddressAndValue) {
   const auto pcb = LinesNaming(lines, "PCB Rev");
   ASSERT_EQ(pcb.size(), 1u);
   EXPECT_TRUE(Contains(pcb[0], Hex("0x%04X", image[28] << 8 | image[29]))) << pcb[0];
+  // The selcall ident is shown whole: its 8 bytes and no more.
+  const auto ident = LinesNaming(lines, "Selcall Ident");
+  ASSERT_EQ(ident.size(), 1u);
+  const std::string identBytes = "0x388  FF FF FF FF FF FF FF FF";
+  ASSERT_GE(ident[0].size(), identBytes.size());
+  EXPECT_EQ(ident[0].substr(ident[0].size() - identBytes.size()), identBytes) << ident[0];
 }
 
 TEST_F(CliTest, DumpDecodesTheReceiveOnlyChannelsThatHaveAFrequency) {
@@ -166,9 +172,13 @@ INSTANTIATE_TEST_SUITE_P(
         // Record 2's name is empty (the first code ends it), so a byte
         // after that code changes no name: it is still reported.
         DiffCase{"HiddenNameByte", {{224 + 12 + 3, 0x00}}, {"byte 0x0EF: "}},
-        // Byte 62 has no name on the Kestal; the selcall area neither.
+        // Byte 62 has no name on the Kestal; the gap after "Scan Mem 2" neither.
         DiffCase{"UnnamedBytes", {{62, 0x11}, {1000, 0x01}, {1001, 0x02}},
-                 {"byte 0x03E: ", "bytes 0x3E8..0x3E9: 2 bytes differ"}}),
+                 {"byte 0x03E: ", "bytes 0x3E8..0x3E9: 2 bytes differ"}},
+        // The selcall memories (10 x 8 bytes at 824) and the ident (8 bytes
+        // at 904) are named whichever of their bytes changes.
+        DiffCase{"SelcallMemoryAndIdent", {{824 + 8 * 9 + 7, 0x00}, {904 + 6, 0x00}},
+                 {"Selcall Mem: ", "Selcall Ident: "}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CliTest, DiffGivesValuesOnBothSides) {
