@@ -1,11 +1,14 @@
 // The main window's controls: which are shown and enabled for each build
 // and data state, the status bar, the edit dispatch and posted messages.
+#include <QApplication>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <thread>
 
@@ -65,14 +68,28 @@ TEST_F(AppFixture, MenuBarHoldsEveryCommandInOrder) {
     actual << top->objectName() + ":" + items.join(",");
   }
   EXPECT_EQ(actual, expected);
-  EXPECT_EQ(Action("mnuFileWriteFile")->text(), "Write To File");
-  EXPECT_EQ(Action("mnuEditScan")->text(), "Scan / Duplex");
-  EXPECT_EQ(Action("mnCommPort")->text(), "Comm Port ...");
+  const QStringList captions = {
+      "File:Write To Radio|Write To File|Read From Radio|Read From File|Recently used mem-files|"
+      "Print...|Exit",
+      "Edit:Scan / Duplex|Channel Data|Selcall|CTCSS|Squelch|Options|Align|Advanced|CB Setup|"
+      "EEPROM|Development|Remote Control|Floating Display",
+      "Setup:Comm Port ...|Auto Detect...|Set Default Filename...|Remove Default Filename|"
+      "Byte Monitor|Vorn I Packet Monitor|Vorn II Packet Monitor|Read/Write using arrays",
+      "Help:Firmware Version|About..."};
+  QStringList shownCaptions;
+  for (QAction* top : Window().menuBar()->actions()) {
+    QStringList items;
+    for (QAction* a : top->menu()->actions())
+      if (!a->isSeparator()) items << a->text();
+    shownCaptions << top->text() + ":" + items.join("|");
+  }
+  EXPECT_EQ(shownCaptions, captions);
   for (const char* hidden : {"mnuRecentlyUsedFiles", "mnuCBSetup", "mnuEditRemote",
                              "mnuFloatingDisplay", "mnuEditEeprom", "mnuEditDevelopment",
                              "mnuByteMonitor", "mnuSetupEngArrayRdWr", "mnuEditEngineering"})
     EXPECT_FALSE(Action(hidden)->isVisible()) << hidden;
   EXPECT_TRUE(Action("mnuFloatingDisplay")->isCheckable());
+  EXPECT_TRUE(Action("mnuSetupEngArrayRdWr")->isCheckable());
 }
 
 TEST_F(AppFixture, ButtonsAreFlatWithHandCursorAndHints) {
@@ -302,6 +319,82 @@ TEST_F(AppFixture, PromptsUseTheCaptionIconAndButtonsAsked) {
   EXPECT_EQ(seen[1].icon, QMessageBox::Question);
   EXPECT_EQ(seen[2].buttons, QMessageBox::Ok);
   EXPECT_EQ(seen[2].icon, QMessageBox::Information);
+}
+
+struct PortDialogCase {
+  const char* name;
+  bool ok;             // how the port dialog closed
+  int chosenPort, chosenRate;
+  int port, rate;      // what the window holds afterwards
+};
+
+class CommPortCommand : public AppFixture, public ::testing::WithParamInterface<PortDialogCase> {};
+
+TEST_P(CommPortCommand, TakesThePortAndRateOnlyOnOk) {
+  const PortDialogCase& c = GetParam();
+  Store("ComPort", 3);
+  Store("MaxBdRate", 19200);
+  Start();
+  std::vector<std::pair<int, int>> handed;
+  Window().Openers().commPort = [&](int& port, int& rate) {
+    handed.emplace_back(port, rate);
+    port = c.chosenPort;
+    rate = c.chosenRate;
+    return c.ok;
+  };
+  Action("mnCommPort")->trigger();
+  EXPECT_EQ(handed, (std::vector<std::pair<int, int>>{{3, 19200}}));
+  EXPECT_EQ(Window().PortNumber(), c.port);
+  EXPECT_EQ(Window().MaxBdRate(), c.rate);
+  EXPECT_EQ(Window().StatusText(0), QString("COM%1").arg(c.port));
+  EXPECT_EQ(Window().StatusText(1), "Not open");
+  EXPECT_TRUE(boxes.Take().empty());
+  CloseWindow();
+  EXPECT_EQ(Stored("ComPort").toInt(), c.port);
+  EXPECT_EQ(Stored("MaxBdRate").toInt(), c.rate);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, CommPortCommand,
+    ::testing::Values(PortDialogCase{"NewPortAndRate", true, 7, 38400, 7, 38400},
+                      PortDialogCase{"SamePortNewRate", true, 3, 57600, 3, 57600},
+                      PortDialogCase{"Cancelled", false, 7, 38400, 3, 19200}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(AppFixture, AutoDetectTakesAFoundPortOnly) {
+  Start();
+  int found = 0;
+  Window().Openers().autoDetect = [&] { return found; };
+  Action("mnAutoDetect")->trigger();
+  EXPECT_EQ(Window().PortNumber(), 1);
+  found = 12;
+  Action("mnAutoDetect")->trigger();
+  EXPECT_EQ(Window().PortNumber(), 12);
+  EXPECT_EQ(Window().StatusText(0), "COM12");
+}
+
+TEST_F(AppFixture, AboutFromTheHelpMenuNamesTheModelsSupported) {
+  Start();
+  QString models, title;
+  QTimer::singleShot(0, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    ASSERT_NE(box, nullptr);
+    title = box->windowTitle();
+    models = box->findChild<QPlainTextEdit*>("mmoModelsInfo")->toPlainText();
+    QTest::mouseClick(box->findChild<QPushButton*>("btnClose"), Qt::LeftButton);
+  });
+  Action("About")->trigger();
+  EXPECT_EQ(title, "About...");
+  EXPECT_EQ(models, "This programmer supports Kestal only.");
+}
+
+TEST_F(AppFixture, ExitClosesTheWindowAndSavesTheSettings) {
+  Start();
+  ASSERT_FALSE(Stored("DefaultFile").isValid());
+  Action("mnuFileExit")->trigger();
+  EXPECT_FALSE(Window().isVisible());
+  EXPECT_EQ(Stored("ComPort").toInt(), 1);
+  EXPECT_EQ(Stored("DefaultFile").toString(), "defkestal.mem");
 }
 
 }  // namespace

@@ -43,7 +43,10 @@ struct RadioCase {
 class ProductIdCheck : public AppFixture, public ::testing::WithParamInterface<RadioCase> {};
 
 TEST_P(ProductIdCheck, AcceptsOnlyTheBuildsModel) {
-  SimulatedRadio radio(GetParam().productId);
+  // An erased radio answers 0xFFFF, which names no model.
+  const bool erased = GetParam().productId == 0xFFFF;
+  SimulatedRadio radio(erased ? kProductKestal : GetParam().productId);
+  if (erased) radio.SetMemory(std::vector<uint8_t>(kImageSize, 0xFF));
   ASSERT_TRUE(radio.Start());
   extraDevices = {radio.DevicePath()};
   sessionPort = 97;
@@ -66,6 +69,7 @@ TEST_P(ProductIdCheck, AcceptsOnlyTheBuildsModel) {
 
 INSTANTIATE_TEST_SUITE_P(Radios, ProductIdCheck,
                          ::testing::Values(RadioCase{0x5A02, true, ""},
-                                           RadioCase{0x5A01, false, "Incorrect radio type (5A01)"}));
+                                           RadioCase{0x5A01, false, "Incorrect radio type (5A01)"},
+                                           RadioCase{0xFFFF, false, "Incorrect radio type (FFFF)"}));
 
 }  // namespace

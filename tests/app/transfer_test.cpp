@@ -404,4 +404,77 @@ INSTANTIATE_TEST_SUITE_P(
                       ArrayCase{"EngineeringArraysOff", true, true, OP_READ_BLOCK, kBlockSize}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// "Align" reads the calibration area into the image before the alignment
+// window opens; a radio that does not answer is offered offline.
+struct AlignCase {
+  const char* name;
+  SimFaults faults;
+  QMessageBox::StandardButton answer;  // to the offline question, if asked
+  std::vector<QString> boxes;          // "caption: text" of each box shown
+  std::vector<bool> opened;            // the offline flag the window got
+  int blocksCopied;                    // calibration blocks now in the image
+};
+
+SimFaults NackOf(int opcode) {
+  SimFaults f;
+  f.nackOpcode = opcode;
+  return f;
+}
+SimFaults BlocksAnswered(int count) {
+  SimFaults f;
+  f.silentOpcode = OP_READ_BLOCK;
+  f.silentOpcodeAfter = count;
+  return f;
+}
+
+const QString kOffline = "Comms Error: Unable to read radio calibration.\nContinue in offline mode?";
+
+class AlignCommand : public RadioWindow, public ::testing::WithParamInterface<AlignCase> {};
+
+TEST_P(AlignCommand, ReadsTheCalibrationOrOffersOffline) {
+  const AlignCase& c = GetParam();
+  StartWithRadio();
+  std::vector<bool> opened;
+  Window().Openers().align = [&](bool offline) { opened.push_back(offline); };
+  Sim().SetFaults(c.faults);
+
+  boxes.Answer({c.answer});
+  QTest::mouseClick(Button("btnAlign"), Qt::LeftButton);
+
+  std::vector<QString> seen;
+  for (const SeenBox& box : boxes.Take()) seen.push_back(box.caption + ": " + box.text);
+  EXPECT_EQ(seen, c.boxes);
+  EXPECT_EQ(opened, c.opened);
+  const std::vector<uint8_t> image = ImageBytes();
+  const size_t copied = static_cast<size_t>(c.blocksCopied) * kBlockSize;
+  EXPECT_TRUE(std::equal(image.begin(), image.begin() + copied, Memory().begin()));
+  EXPECT_TRUE(std::all_of(image.begin() + copied, image.end(), [](uint8_t b) { return b == 0xFF; }))
+      << "nothing beyond the calibration blocks read";
+  EXPECT_EQ(Window().DataSource(), kNothingLoaded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Radios, AlignCommand,
+    ::testing::Values(
+        AlignCase{"Online", {}, QMessageBox::Ok, {}, {false}, 2},
+        AlignCase{"VersionRefusedGoOffline", NackOf(OP_GET_VERSION), QMessageBox::Ok, {kOffline},
+                  {true}, 0},
+        AlignCase{"VersionRefusedCancel", NackOf(OP_GET_VERSION), QMessageBox::Cancel,
+                  {kOffline}, {}, 0},
+        AlignCase{"CalibrationUnreadable", NackOf(OP_READ_BLOCK), QMessageBox::Ok,
+                  {"Comms Error: Error reading radio calibration."}, {}, 0},
+        AlignCase{"SecondBlockUnreadable", BlocksAnswered(1), QMessageBox::Ok,
+                  {"Comms Error: Error reading radio calibration."}, {}, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RadioWindow, AlignAsksTheRadioInOrder) {
+  StartWithRadio();
+  Window().Openers().align = [](bool) {};
+  QTest::mouseClick(Button("btnAlign"), Qt::LeftButton);
+  EXPECT_EQ(Log(), (std::vector<Req>{{OP_READ_WORD, ProductIdAddress()},
+                                     {OP_GET_VERSION},
+                                     {OP_READ_BLOCK, 0},
+                                     {OP_READ_BLOCK, 16}}));
+}
+
 }  // namespace
