@@ -141,6 +141,24 @@ TEST_F(RadioWindow, ReadRadioCopiesTheRadioAndTheWindowShowsIt) {
   EXPECT_TRUE(boxes.Take().empty()) << "a Kestal 3.00 gets no version notice";
 }
 
+TEST_F(RadioWindow, AKestalOnFirmwareTwoGetsTheVersionNoticeAfterTheRead) {
+  StartWithRadio();
+  Sim().SetVersion(SimVersion{2, 10, ' '});
+  QTest::mouseClick(Button("btnReadRadio"), Qt::LeftButton);
+  ASSERT_TRUE(ClosingStepsDone());
+  ASSERT_TRUE(WaitFor([&] { return boxes.Seen().size() >= 2; }));
+  const std::vector<SeenBox> seen = boxes.Take();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[1].caption, "Radio version check");
+  EXPECT_EQ(seen[1].text,
+            "Your Kestal radio does not support the latest features available on Kestal-S "
+            "radios, e.g. NetScan");
+  EXPECT_EQ(seen[1].icon, QMessageBox::Warning);
+  EXPECT_EQ(seen[1].buttons, QMessageBox::Ok);
+  EXPECT_EQ(ImageBytes(), Memory());
+  EXPECT_EQ(Window().StatusText(3), kRadioData);
+}
+
 struct WriteCase {
   QMessageBox::StandardButton answer;
   bool written;
