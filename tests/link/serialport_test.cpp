@@ -65,8 +65,9 @@ TEST_F(SerialPortTest, SendsFromSeveralThreadsStayContiguous) {
 
 TEST(SerialPortListeners, EveryListenerGetsEveryByteInOrder) {
   PtyPeer peer;
-  SerialPort port;
+  // The port keeps pointers to its listeners' events: they must outlive it.
   Event first, second;
+  SerialPort port;
   ASSERT_EQ(port.RegisterListener(&first), 0);
   ASSERT_EQ(port.RegisterListener(&second), 1);
   ASSERT_TRUE(port.Open(peer.SlavePath(), 9600));
@@ -84,8 +85,8 @@ TEST(SerialPortListeners, EveryListenerGetsEveryByteInOrder) {
 
 TEST(SerialPortListeners, ANonReadingListenerKeepsTheFirst1024Bytes) {
   PtyPeer peer;
-  SerialPort port;
   Event reading, idle;
+  SerialPort port;
   port.RegisterListener(&reading);
   port.RegisterListener(&idle);
   ASSERT_TRUE(port.Open(peer.SlavePath(), 9600));
@@ -102,8 +103,8 @@ TEST(SerialPortListeners, ANonReadingListenerKeepsTheFirst1024Bytes) {
 }
 
 TEST(SerialPortListeners, RegistrationAndBadIds) {
-  SerialPort port;
   Event events[9];
+  SerialPort port;
   for (int i = 0; i < 8; ++i) ASSERT_EQ(port.RegisterListener(&events[i]), i);
   EXPECT_EQ(port.RegisterListener(&events[8]), -1);
 
@@ -120,8 +121,8 @@ TEST(SerialPortListeners, RegistrationAndBadIds) {
 
 TEST(SerialPortListeners, CloseClearsListenerQueues) {
   PtyPeer peer;
-  SerialPort port;
   Event e;
+  SerialPort port;
   port.RegisterListener(&e);
   ASSERT_TRUE(port.Open(peer.SlavePath(), 9600));
   ASSERT_TRUE(peer.Write(Pattern(10)));
@@ -275,8 +276,8 @@ double ProcessCpuMs() {
 
 TEST(SerialPortLost, AHungUpDeviceIsLostWithoutSpinning) {
   auto peer = std::make_unique<PtyPeer>();
-  SerialPort port;
   Event listener;
+  SerialPort port;
   port.RegisterListener(&listener);
   ASSERT_TRUE(port.Open(peer->SlavePath(), 9600));
   EXPECT_FALSE(port.IsLost());
