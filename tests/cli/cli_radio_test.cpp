@@ -2,6 +2,8 @@
 
 #include <signal.h>
 
+#include <cstdlib>
+
 #include "cli_fixture.h"
 #include "pty_peer.h"
 #include "radio.h"
@@ -226,6 +228,27 @@ TEST_F(CliTest, InfoFromASilentRadioFails) {
   EXPECT_NE(r.status, 0);
   EXPECT_TRUE(Contains(r.err, "Read Error: Unable to read from radio")) << r.err;
   EXPECT_EQ(r.out, "");
+}
+
+// The port map as text: "COM" name, then the device. A device given with
+// --device comes after the machine's own ports, as COM97 onwards.
+TEST_F(CliTest, PortsListsAnAddedDeviceUnderItsComName) {
+  SimulatedRadio& radio = StartRadio();
+  const ToolResult r = RunTool({"ports", "--device", radio.DevicePath()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  std::string line;
+  for (size_t start = 0, end; start < r.out.size(); start = end + 1) {
+    end = r.out.find('\n', start);
+    if (end == std::string::npos) end = r.out.size();
+    const std::string l = r.out.substr(start, end - start);
+    if (l.size() > radio.DevicePath().size() &&
+        l.compare(l.size() - radio.DevicePath().size() - 1, std::string::npos, " " + radio.DevicePath()) == 0)
+      line = l;
+  }
+  ASSERT_FALSE(line.empty()) << r.out;
+  ASSERT_EQ(line.rfind("COM", 0), 0u) << line;
+  EXPECT_GE(std::atoi(line.c_str() + 3), 97) << line;
+  EXPECT_EQ(r.err, "");
 }
 
 TEST_F(CliTest, APortThatWillNotOpenIsNamedWithItsDevice) {
