@@ -70,11 +70,15 @@ void SimPty::Close() {
 
 bool SimPty::Write(const uint8_t* bytes, int count, int stopFd, uint32_t paceBaud) {
   int done = 0;
+  // The line may have been idle; from then on the bytes of this write
+  // follow one another on a fixed schedule, so a late wake-up for one
+  // chunk does not push back every later one.
+  if (paceBaud > 0) lineFreeAt_ = std::max(lineFreeAt_, Clock::now());
   while (done < count && master_ >= 0) {
     int chunk = count - done;
     if (paceBaud > 0) {
       chunk = std::min(chunk, kPacedChunk);
-      lineFreeAt_ = std::max(lineFreeAt_, Clock::now()) + SimWireTime(chunk, paceBaud);
+      lineFreeAt_ += SimWireTime(chunk, paceBaud);
       if (SimSleepUntil(lineFreeAt_, stopFd)) return false;
     }
     const ssize_t n = write(master_, bytes + done, static_cast<size_t>(chunk));
