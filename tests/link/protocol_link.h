@@ -58,8 +58,14 @@ class ProtocolLink : public testing::Test {
   }
 
   // The port holds pointers to the engines' listener events: close it
-  // before the engines go.
-  void TearDown() override { port.Close(); }
+  // before the engines go. Coupled engines signal each other's reset event
+  // from their threads, so both threads stop before either engine is
+  // destroyed, as the radio layer does.
+  void TearDown() override {
+    port.Close();
+    if (one) one->Stop();
+    if (two) two->Stop();
+  }
 
   static bool WaitForCount(const RecordingReceiver& r, unsigned message, size_t count) {
     return WaitUntil([&] { return r.Messages(message).size() >= count; }, 2000);
