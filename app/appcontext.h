@@ -7,27 +7,10 @@
 #include <vector>
 
 #include "buildconfig.h"
-#include "eeprom.h"
-#include "platform.h"
-#include "radio.h"
-#include "radioinfo.h"
-#include "serialport.h"
 #include "settings.h"
+#include "sharedobjects.h"
 
 class FileChooser;
-
-// The objects every window shares, in the order the program creates them:
-// the serial port, the memory image, the model record (which the radio
-// layer reads), the radio command layer and the transfers' cancel event.
-struct SharedObjects {
-  explicit SharedObjects(const BuildConfig& build) : radio(port, image, info, build.productId) {}
-
-  SerialPort port;
-  EEPROM image{kImageSize};
-  TradioInfo info;
-  TRadio radio;
-  Event cancel;
-};
 
 struct AppContext {
   BuildConfig build;

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   // Declared before the shared objects so the radio outlives the port
   // that talks to it.
   SimulationSession simulation;
-  SharedObjects shared(build);
+  SharedObjects shared(build.productId);
   DialogFileChooser chooser;
   AppContext context{build, Settings::ForApplication(build), shared, chooser, line.arguments, 0};
 

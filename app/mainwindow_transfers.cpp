@@ -23,11 +23,8 @@ void TfrmMain::BuildTransfers() {
   tmrPollFloatingRadio_->setInterval(kPollFloatingRadioMs);
 
   frmReadWrite_ = new TfrmReadWrite(this);
-  SharedObjects& shared = context_.shared;
-  flows_ = std::make_unique<TransferFlows>(
-      RadioObjects{shared.port, shared.radio, shared.image, shared.info, context_.build,
-                   shared.cancel},
-      transferState_, *this, &receiver_);
+  flows_ = std::make_unique<TransferFlows>(RadioObjectsOf(context_.shared, context_.build),
+                                           transferState_, *this, &receiver_);
   for (unsigned message : {unsigned{WM_TRANSFER}, WM_TRANSFER_CLOSED})
     SetMessageHandler(message, [this, message](intptr_t wParam, intptr_t lParam) {
       flows_->HandleMessage(message, wParam, lParam, *frmReadWrite_);

@@ -24,6 +24,7 @@
 #include "radio_rw.h"
 #include "radioinfo.h"
 #include "serialport.h"
+#include "sharedobjects.h"
 #include "simradio.h"
 
 namespace {
@@ -83,22 +84,21 @@ class Bench {
   explicit Bench(const char* family)
       : build_(BuildConfig::ForFamily(family, false)),
         sim_(build_.productId),
-        radio_(port_, image_, info_, build_.productId),
-        flows_(RadioObjects{port_, radio_, image_, info_, build_, cancel_}, state_, host_,
-               &host_.queue) {
-    info_.SelectModel(build_.productId);
+        shared_(build_.productId),
+        flows_(RadioObjectsOf(shared_, build_), state_, host_, &host_.queue) {
+    shared_.info.SelectModel(build_.productId);
     host_.flows = &flows_;
     if (!sim_.Start()) std::exit(2);
-    state_.portNumber = port_.Ports().AddExtraDevice(sim_.DevicePath());
-    port_.SetMonitor(&counter_, WM_BYTE_MONITOR);
+    state_.portNumber = shared_.port.Ports().AddExtraDevice(sim_.DevicePath());
+    shared_.port.SetMonitor(&counter_, WM_BYTE_MONITOR);
     std::vector<uint8_t> bytes(kImageSize);
     for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7 + 3);
-    const int pid = info_.GetParamAddress(kParamProductId);
+    const int pid = shared_.info.GetParamAddress(kParamProductId);
     bytes[static_cast<size_t>(pid)] = static_cast<uint8_t>(build_.productId >> 8);
     bytes[static_cast<size_t>(pid) + 1] = static_cast<uint8_t>(build_.productId);
     sim_.SetMemory(bytes);
-    image_.WriteBlock(0, bytes.data(), kImageSize);
-    radio_.radioReadCount = 1;
+    shared_.image.WriteBlock(0, bytes.data(), kImageSize);
+    shared_.radio.radioReadCount = 1;
   }
 
   void Pace(bool on) {
@@ -131,11 +131,7 @@ class Bench {
   BuildConfig build_;
   SimulatedRadio sim_;
   ByteCounter counter_;
-  SerialPort port_;
-  EEPROM image_;
-  TradioInfo info_;
-  TRadio radio_;
-  Event cancel_;
+  SharedObjects shared_;
   TransferState state_;
   BenchHost host_;
   TransferFlows flows_;

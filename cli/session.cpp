@@ -7,10 +7,10 @@
 void Say(const std::string& text) { std::fprintf(stderr, "vornprog: %s\n", text.c_str()); }
 
 Session::Session(const BuildConfig& b, std::FILE* messages)
-    : build(b),
-      radio(port, image, info, b.productId),
+    : SharedObjects(b.productId),
+      build(b),
       host(messages, isatty(fileno(messages)) == 1),
-      flows(RadioObjects{port, radio, image, info, build, cancel}, state, host, &window) {
+      flows(RadioObjectsOf(*this, build), state, host, &window) {
   info.SelectModel(build.productId);
   host.Attach(flows, window, radio);
   host.SetArrayFlag(TradioInfo::HasArrayTransfer(build.productId));

@@ -15,10 +15,11 @@
 #include "radio_rw.h"
 #include "radioinfo.h"
 #include "serialport.h"
+#include "sharedobjects.h"
 #include "terminalhost.h"
 #include "transferhost.h"
 
-class Session {
+class Session : public SharedObjects {
  public:
   explicit Session(const BuildConfig& build, std::FILE* messages = stderr);
   Session(const Session&) = delete;
@@ -32,11 +33,6 @@ class Session {
   bool PortCheck();
 
   BuildConfig build;
-  SerialPort port;
-  EEPROM image;
-  TradioInfo info;
-  TRadio radio;
-  Event cancel;
   TransferState state;
   MessageQueue window;  // where the transfer worker posts
   TerminalHost host;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform.h"
+#include "sharedobjects.h"
 #include "progress.h"
 #include "transferhost.h"
 #include "transferworker.h"
@@ -28,6 +29,10 @@ struct RadioObjects {
   const BuildConfig& build;
   Event& cancel;  // set by the progress display's button, read by the worker
 };
+
+inline RadioObjects RadioObjectsOf(SharedObjects& s, const BuildConfig& build) {
+  return RadioObjects{s.port, s.radio, s.image, s.info, build, s.cancel};
+}
 
 // The notice for a radio whose firmware lacks the newest features (NetScan),
 // by build product ID and firmware major version; empty when none is due.

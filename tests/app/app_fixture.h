@@ -65,7 +65,7 @@ class AppFixture : public ::testing::Test {
                              std::vector<std::string> arguments = {}) {
     window_.reset();  // a second start replaces the first window whole
     context_.reset();
-    shared_ = std::make_unique<SharedObjects>(build);
+    shared_ = std::make_unique<SharedObjects>(build.productId);
     // No serial device exists under the temporary folder.
     shared_->port.Ports().SetRoots(Path("dev").toStdString(), Path("sys").toStdString());
     for (const std::string& device : extraDevices) shared_->port.Ports().AddExtraDevice(device);

@@ -54,10 +54,10 @@ void PutProductId(std::vector<uint8_t>& bytes, int a, uint32_t productId) {
 }
 
 Rig::Rig(const BuildConfig& b, uint32_t radioProduct)
-    : build(b),
+    : SharedObjects(b.productId),
+      build(b),
       sim(radioProduct ? radioProduct : b.productId),
-      radio(port, image, info, b.productId),
-      flows(RadioObjects{port, radio, image, info, build, cancel}, state, host, &host.queue) {
+      flows(RadioObjectsOf(*this, build), state, host, &host.queue) {
   info.SelectModel(build.productId);
   host.Attach(flows);
   if (sim.Start()) state.portNumber = port.Ports().AddExtraDevice(sim.DevicePath());

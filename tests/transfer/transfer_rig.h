@@ -20,6 +20,7 @@
 #include "radioinfo.h"
 #include "scripted_host.h"
 #include "serialport.h"
+#include "sharedobjects.h"
 #include "simcore.h"
 #include "simradio.h"
 #include "transferhost.h"
@@ -41,7 +42,7 @@ std::vector<uint8_t> RandomBytes(uint32_t seed, size_t count = kImageSize);
 void PutProductId(std::vector<uint8_t>& bytes, int address, uint32_t productId);
 int ParamAddressOf(uint32_t model, int index);
 
-struct Rig {
+struct Rig : SharedObjects {
   explicit Rig(const BuildConfig& build, uint32_t radioProduct = 0);
   ~Rig();
 
@@ -54,11 +55,6 @@ struct Rig {
 
   BuildConfig build;
   SimulatedRadio sim;
-  SerialPort port;
-  EEPROM image;
-  TradioInfo info;
-  TRadio radio;
-  Event cancel;
   TransferState state;
   ScriptedHost host;
   TransferFlows flows;

@@ -136,10 +136,10 @@ class DialogHost : public ScriptedHost {
   GuiWindow* window = nullptr;
 };
 
-struct GuiRig {
+struct GuiRig : SharedObjects {
   explicit GuiRig(const BuildConfig& b)
-      : build(b), sim(b.productId), radio(port, image, info, b.productId),
-        flows(RadioObjects{port, radio, image, info, build, cancel}, state, host, &window) {
+      : SharedObjects(b.productId), build(b), sim(b.productId),
+        flows(RadioObjectsOf(*this, build), state, host, &window) {
     info.SelectModel(b.productId);
     host.Attach(flows);
     host.dialog = &dialog.form;
@@ -156,11 +156,6 @@ struct GuiRig {
 
   BuildConfig build;
   SimulatedRadio sim;
-  SerialPort port;
-  EEPROM image;
-  TradioInfo info;
-  TRadio radio;
-  Event cancel;
   TransferState state;
   DialogHost host;
   GuiWindow window;
