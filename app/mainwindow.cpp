@@ -150,13 +150,13 @@ void TfrmMain::BuildCentralArea() {
   column->addWidget(lblVersion_);
   column->addStretch(1);
 
-  struct ButtonSpec {
+  struct ButtonDef {
     const char* name;
     const char* caption;
     const char* hint;
     void (TfrmMain::*handler)();
   };
-  const ButtonSpec mainRow[] = {
+  const ButtonDef mainRow[] = {
       {"btnReadRadio", "Read radio", "Reads radio configuration", &TfrmMain::btnReadRadioClick},
       {"btnWriteRadio", "Write radio", "Writes current configuration to radio",
        &TfrmMain::btnWriteRadioClick},
@@ -164,7 +164,7 @@ void TfrmMain::BuildCentralArea() {
       {"btnWriteFile", "Write file", "Writes current configuration to a file of your choice",
        &TfrmMain::btnWriteFileClick},
   };
-  const ButtonSpec editRow[] = {
+  const ButtonDef editRow[] = {
       {"btnChannelData", "Channels", "Configure receive-only channels", &TfrmMain::EditClick},
       {"btnScan", "Scan/Duplex", "Setup scan and duplex memories", &TfrmMain::EditClick},
       {"btnSelcall", "Selcall", "Configure selcall memories and options", &TfrmMain::EditClick},
@@ -174,26 +174,26 @@ void TfrmMain::BuildCentralArea() {
   };
   // The bench tools: alignment, and what advanced mode and the engineering
   // build add.
-  const ButtonSpec serviceRow[] = {
+  const ButtonDef serviceRow[] = {
       {"btnAlign", "Align", "Perform radio alignment", &TfrmMain::EditClick},
       {"btnAdvanced", "Advanced", "Configure advanced features", &TfrmMain::EditClick},
       {"btnDevelopment", "Development", "Access development tools", &TfrmMain::EditClick},
       {"btnEEPROM", "EEPROM", "View/edit EEPROM contents", &TfrmMain::EditClick},
   };
-  const auto addRow = [&](const auto& specs, const char* rowName) {
+  const auto addRow = [&](const auto& defs, const char* rowName) {
     auto* row = new QHBoxLayout;
     row->setSpacing(8);
     row->addStretch();
-    for (const ButtonSpec& spec : specs) {
-      auto* button = new QPushButton(spec.caption, content);
-      button->setObjectName(spec.name);
+    for (const ButtonDef& def : defs) {
+      auto* button = new QPushButton(def.caption, content);
+      button->setObjectName(def.name);
       button->setProperty("row", rowName);
-      button->setToolTip(spec.hint);
+      button->setToolTip(def.hint);
       button->setFlat(true);
       button->setCursor(Qt::PointingHandCursor);
       button->setFocusPolicy(Qt::TabFocus);
-      connect(button, &QPushButton::clicked, this, [this, h = spec.handler] { RunCommand(h); });
-      buttons_.insert(spec.name, button);
+      connect(button, &QPushButton::clicked, this, [this, h = def.handler] { RunCommand(h); });
+      buttons_.insert(def.name, button);
       row->addWidget(button);
     }
     row->addStretch();

@@ -4,14 +4,14 @@
 
 namespace {
 
-const OptionSpec* FindLong(const CommandSpec& spec, const std::string& name) {
-  for (const OptionSpec& o : spec.options)
+const OptionSyntax* FindLong(const CommandSyntax& syntax, const std::string& name) {
+  for (const OptionSyntax& o : syntax.options)
     if (name == o.longName) return &o;
   return nullptr;
 }
 
-const OptionSpec* FindShort(const CommandSpec& spec, char c) {
-  for (const OptionSpec& o : spec.options)
+const OptionSyntax* FindShort(const CommandSyntax& syntax, char c) {
+  for (const OptionSyntax& o : syntax.options)
     if (o.shortName != 0 && o.shortName == c) return &o;
   return nullptr;
 }
@@ -30,11 +30,11 @@ std::vector<std::string> ParsedArgs::All(const std::string& name) const {
   return it == values.end() ? std::vector<std::string>() : it->second;
 }
 
-bool ParseArgs(const CommandSpec& spec, const std::vector<std::string>& args, ParsedArgs& out,
+bool ParseArgs(const CommandSyntax& syntax, const std::vector<std::string>& args, ParsedArgs& out,
                std::string& error) {
   out = ParsedArgs{};
   out.raw = args;
-  if (spec.passThrough) {
+  if (syntax.passThrough) {
     // A pass-through command still answers --help the same way.
     out.help = std::any_of(args.begin(), args.end(), IsHelp);
     return true;
@@ -54,18 +54,18 @@ bool ParseArgs(const CommandSpec& spec, const std::vector<std::string>& args, Pa
       out.help = true;
       continue;
     }
-    const OptionSpec* option = nullptr;
+    const OptionSyntax* option = nullptr;
     std::string value;
     bool inlineValue = false;
     if (a.rfind("--", 0) == 0) {
       const size_t eq = a.find('=');
-      option = FindLong(spec, a.substr(2, eq == std::string::npos ? std::string::npos : eq - 2));
+      option = FindLong(syntax, a.substr(2, eq == std::string::npos ? std::string::npos : eq - 2));
       if (option && eq != std::string::npos) {
         value = a.substr(eq + 1);
         inlineValue = true;
       }
     } else if (a.size() == 2) {
-      option = FindShort(spec, a[1]);
+      option = FindShort(syntax, a[1]);
     }
     if (!option) {
       error = "unknown option " + a;
@@ -94,35 +94,35 @@ bool ParseArgs(const CommandSpec& spec, const std::vector<std::string>& args, Pa
     out.values[option->longName].push_back(value);
   }
   if (out.help) return true;
-  for (const OptionSpec& o : spec.options) {
+  for (const OptionSyntax& o : syntax.options) {
     if (o.required && !out.Has(o.longName)) {
       error = std::string("--") + o.longName + " " + o.valueName + " is required";
       return false;
     }
   }
   const int n = static_cast<int>(out.operands.size());
-  if (n < spec.minOperands) {
-    error = std::string("missing ") + spec.operands;
+  if (n < syntax.minOperands) {
+    error = std::string("missing ") + syntax.operands;
     return false;
   }
-  if (n > spec.maxOperands) {
-    error = "unexpected argument " + out.operands[static_cast<size_t>(spec.maxOperands)];
+  if (n > syntax.maxOperands) {
+    error = "unexpected argument " + out.operands[static_cast<size_t>(syntax.maxOperands)];
     return false;
   }
   return true;
 }
 
-std::string CommandUsage(const CommandSpec& spec) {
-  std::string usage = std::string("Usage: vornprog ") + spec.name;
-  for (const OptionSpec& o : spec.options) {
+std::string CommandUsage(const CommandSyntax& syntax) {
+  std::string usage = std::string("Usage: vornprog ") + syntax.name;
+  for (const OptionSyntax& o : syntax.options) {
     std::string part = std::string("--") + o.longName + (o.valueName ? std::string(" ") + o.valueName : "");
     usage += o.required ? " " + part : " [" + part + "]";
   }
-  if (spec.operands[0] != '\0') usage += std::string(" ") + spec.operands;
-  usage += std::string("\n") + spec.summary + "\n";
-  if (!spec.options.empty()) {
+  if (syntax.operands[0] != '\0') usage += std::string(" ") + syntax.operands;
+  usage += std::string("\n") + syntax.summary + "\n";
+  if (!syntax.options.empty()) {
     usage += "\nOptions:\n";
-    for (const OptionSpec& o : spec.options) {
+    for (const OptionSyntax& o : syntax.options) {
       std::string left = "  ";
       if (o.shortName) left += std::string("-") + o.shortName + ", ";
       left += std::string("--") + o.longName + (o.valueName ? std::string(" ") + o.valueName : "");
@@ -131,7 +131,7 @@ std::string CommandUsage(const CommandSpec& spec) {
     }
   }
   usage += "  -h, --help            this text\n";
-  if (spec.details[0] != '\0') usage += std::string("\n") + spec.details;
-  if (spec.moreHelp) usage += spec.moreHelp();
+  if (syntax.details[0] != '\0') usage += std::string("\n") + syntax.details;
+  if (syntax.moreHelp) usage += syntax.moreHelp();
   return usage;
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-struct OptionSpec {
+struct OptionSyntax {
   const char* longName;   // "port" for --port
   char shortName;         // 'o' for -o, 0 for none
   const char* valueName;  // "PORT"; nullptr for a switch
@@ -15,11 +15,11 @@ struct OptionSpec {
   bool required = false;
 };
 
-struct CommandSpec {
+struct CommandSyntax {
   const char* name;
   const char* operands;  // "FILE1 FILE2" for the usage line, "" for none
   const char* summary;
-  std::vector<OptionSpec> options;
+  std::vector<OptionSyntax> options;
   int minOperands = 0;
   int maxOperands = 0;
   const char* details = "";  // extra paragraphs for --help
@@ -41,9 +41,9 @@ struct ParsedArgs {
   std::vector<std::string> All(const std::string& name) const;
 };
 
-// Parses args (those after the subcommand) for spec. On failure returns
+// Parses args (those after the subcommand) for syntax. On failure returns
 // false and error says why, in the words of a usage message.
-bool ParseArgs(const CommandSpec& spec, const std::vector<std::string>& args, ParsedArgs& out,
+bool ParseArgs(const CommandSyntax& syntax, const std::vector<std::string>& args, ParsedArgs& out,
                std::string& error);
 
-std::string CommandUsage(const CommandSpec& spec);
+std::string CommandUsage(const CommandSyntax& syntax);

@@ -6,9 +6,9 @@
 
 namespace {
 
-const OptionSpec kPortOption{"port", 'p', "PORT", "the radio's port: COM + number or a device path",
+const OptionSyntax kPortOption{"port", 'p', "PORT", "the radio's port: COM + number or a device path",
                              true};
-const OptionSpec kDeviceOption{"device", 'd', "PATH",
+const OptionSyntax kDeviceOption{"device", 'd', "PATH",
                                "also a port at this device path (COM97 onwards); repeatable"};
 
 // The simulator's own option list, without its usage line and its --help.

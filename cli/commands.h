@@ -20,7 +20,7 @@ int RunDiff(const ParsedArgs& args);
 int RunSimulate(const ParsedArgs& args);
 
 struct Command {
-  CommandSpec spec;
+  CommandSyntax syntax;
   int (*run)(const ParsedArgs&);
 };
 

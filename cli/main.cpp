@@ -17,9 +17,9 @@ void PrintTopUsage(std::FILE* to) {
                "The command-line tool of the %s (%s).\n\nCommands:\n",
                ApplicationTitle(build).c_str(), ShortVersionText(build).c_str());
   for (const Command& c : Commands()) {
-    std::string left = std::string("  ") + c.spec.name;
+    std::string left = std::string("  ") + c.syntax.name;
     left.resize(14, ' ');
-    std::fprintf(to, "%s%s\n", left.c_str(), c.spec.summary);
+    std::fprintf(to, "%s%s\n", left.c_str(), c.syntax.summary);
   }
   std::fprintf(to,
                "\nPORT is \"COM\" + number (COM1-COM32 /dev/ttyS0-31, COM33-COM64 "
@@ -41,16 +41,16 @@ int main(int argc, char** argv) {
     return kExitOk;
   }
   for (const Command& c : Commands()) {
-    if (args[0] != c.spec.name) continue;
+    if (args[0] != c.syntax.name) continue;
     ParsedArgs parsed;
     std::string error;
-    if (!ParseArgs(c.spec, std::vector<std::string>(args.begin() + 1, args.end()), parsed, error)) {
-      std::fprintf(stderr, "vornprog %s: %s\nTry 'vornprog %s --help'.\n", c.spec.name,
-                   error.c_str(), c.spec.name);
+    if (!ParseArgs(c.syntax, std::vector<std::string>(args.begin() + 1, args.end()), parsed, error)) {
+      std::fprintf(stderr, "vornprog %s: %s\nTry 'vornprog %s --help'.\n", c.syntax.name,
+                   error.c_str(), c.syntax.name);
       return kExitUsage;
     }
     if (parsed.help) {
-      std::fputs(CommandUsage(c.spec).c_str(), stdout);
+      std::fputs(CommandUsage(c.syntax).c_str(), stdout);
       return kExitOk;
     }
     return c.run(parsed);
