@@ -24,10 +24,10 @@
 #include <thread>
 #include <vector>
 
-#include "eeprom.h"
 #include "radio.h"
 #include "radioinfo.h"
 #include "serialport.h"
+#include "sharedobjects.h"
 #include "vorniiframe.h"
 
 namespace {
@@ -151,11 +151,10 @@ int main(int argc, char** argv) {
   MinimalResponder responder;
   const double plainUs = PlainRoundTripUs(responder.SlavePath(), roundTrips);
 
-  SerialPort port;
-  EEPROM image;
-  TradioInfo info;
-  info.SelectModel(kProductKestal);
-  TRadio radio(port, image, info, kProductKestal);
+  SharedObjects shared(kProductKestal);
+  shared.info.SelectModel(kProductKestal);
+  SerialPort& port = shared.port;
+  TRadio& radio = shared.radio;
   if (!port.Open(responder.SlavePath(), 9600)) {
     std::fprintf(stderr, "cannot open %s: %s\n", responder.SlavePath().c_str(),
                  port.LastOpenError().c_str());

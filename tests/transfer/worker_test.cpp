@@ -17,13 +17,15 @@ std::vector<QueuedMessage> Drain(MessageQueue& q) {
 }
 
 // The shared objects on a port to any device, without the command flows.
-struct Link {
-  explicit Link(uint32_t product) : radio(port, image, info, product) { info.SelectModel(product); }
-  SerialPort port;
-  EEPROM image;
-  TradioInfo info;
-  TRadio radio;
-  Event cancel;
+struct Link : SharedObjects {
+  explicit Link(uint32_t product) : SharedObjects(product) { info.SelectModel(product); }
+  // A read of the whole image reporting to this link's window.
+  TransferFields Fields() {
+    TransferFields f;
+    f.window = &window;
+    f.cancelEvent = &cancel;
+    return f;
+  }
   MessageQueue window;
 };
 
@@ -34,9 +36,7 @@ TEST(TransferWorker, PostsProgressThenResultThenClosedWithoutAnyoneListening) {
   Link link(kProductKestal);
   ASSERT_TRUE(link.port.Open(sim.DevicePath(), 9600));
   TransferWorker worker(link.radio, link.image, link.port);
-  TransferFields f;
-  f.window = &link.window;
-  f.cancelEvent = &link.cancel;
+  TransferFields f = link.Fields();
 
   const int number = worker.Start(f);
   EXPECT_EQ(number, 1);
@@ -64,11 +64,9 @@ TEST(TransferWorker, PostsProgressThenResultThenClosedWithoutAnyoneListening) {
 TEST(TransferWorker, WithoutAnOpenPortFailsAtOnceAndReportsTheFailedReset) {
   Link link(kProductKestal);
   TransferWorker worker(link.radio, link.image, link.port);
-  TransferFields f;
+  TransferFields f = link.Fields();
   f.direction = kDirectionWrite;
   f.statusAddress = link.info.GetParamAddress(kParamStatus);
-  f.window = &link.window;
-  f.cancelEvent = &link.cancel;
   const int number = worker.Start(f);
   worker.WaitUntilEnded();
   const std::vector<QueuedMessage> got = Drain(link.window);
@@ -89,9 +87,7 @@ TEST(TransferWorker, ACancelSetBeforeTheFirstBlockCopiesNothing) {
   Link link(kProductKestal);
   ASSERT_TRUE(link.port.Open(sim.DevicePath(), 9600));
   TransferWorker worker(link.radio, link.image, link.port);
-  TransferFields f;
-  f.window = &link.window;
-  f.cancelEvent = &link.cancel;
+  TransferFields f = link.Fields();
   link.cancel.Set();
   worker.Start(f);
   worker.WaitUntilEnded();
@@ -127,10 +123,8 @@ TEST_P(ArrayReply, CopiesWhatArrivedUpToTheBlockAndMovesOnAWholeArray) {
   link.image.WriteBlock(0, before.data(), kImageSize);
   ASSERT_TRUE(link.port.Open(device.Path(), 9600));
   TransferWorker worker(link.radio, link.image, link.port);
-  TransferFields f;
+  TransferFields f = link.Fields();
   f.arrayFlag = true;
-  f.window = &link.window;
-  f.cancelEvent = &link.cancel;
 
   worker.Start(f);
   worker.WaitUntilEnded();
@@ -168,10 +162,8 @@ TEST(ArrayReply, AnEmptyArrayIsAFailure) {
   Link link(kProductTamso);
   ASSERT_TRUE(link.port.Open(device.Path(), 9600));
   TransferWorker worker(link.radio, link.image, link.port);
-  TransferFields f;
+  TransferFields f = link.Fields();
   f.arrayFlag = true;
-  f.window = &link.window;
-  f.cancelEvent = &link.cancel;
   worker.Start(f);
   worker.WaitUntilEnded();
   EXPECT_EQ(worker.LastOutcome().result, kTransferFailed);
