@@ -9,6 +9,7 @@
 #include "buildconfig.h"
 #include "filechooser.h"
 #include "mainwindow.h"
+#include "programwindows.h"
 #include "screenshot.h"
 #include "simulation.h"
 #include "singleinstance.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
   }
 
   TfrmMain window(context);
+  new ProgramWindows(window);  // owned by the main window
   QObject::connect(&guard, &SingleInstance::raiseRequested, &window, &TfrmMain::BringToFront);
   std::unique_ptr<ScreenshotDriver> screenshot;
   if (!line.screenshotPath.isEmpty())

@@ -2,7 +2,7 @@
 // Answers the real message boxes a window shows during a test. While it
 // lives it polls for the active modal QMessageBox, records its text,
 // caption, icon and buttons, and presses the next scripted button (OK when
-// the script has run out). Windows of every part can reuse it.
+// the script has run out). Any of the program's windows can use it.
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,0 +1,22 @@
+#pragma once
+// The program's secondary windows, built once when the main window is and
+// living as long as it does. Each is plugged into the main window's
+// openers here, so the main window itself knows none of them.
+
+#include <QObject>
+
+#include "editorcontext.h"
+
+class TfrmMain;
+
+class ProgramWindows : public QObject {
+ public:
+  // Becomes a child of `main`, which must outlive nothing it lends out.
+  explicit ProgramWindows(TfrmMain& main);
+
+ private:
+  void InstallEditors();
+
+  TfrmMain& main_;
+  EditorContext editors_;
+};

@@ -1,0 +1,20 @@
+#pragma once
+// What every editor window is built with: the build it belongs to, the
+// session's shared objects (the image it edits, the current model, and for
+// the few commands that talk to the radio the radio itself), whether the
+// program runs in advanced mode, and the main window's port check.
+
+#include <functional>
+
+#include "buildconfig.h"
+#include "sharedobjects.h"
+
+struct EditorContext {
+  const BuildConfig& build;
+  SharedObjects& shared;
+  bool advanced = false;
+  // Lets a finishing transfer end and opens the port when it is closed;
+  // true when the port is open afterwards. Every radio command from an
+  // editor goes through it first.
+  std::function<bool()> portCheck;
+};
