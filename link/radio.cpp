@@ -34,9 +34,9 @@ TRadio::~TRadio() {
 }
 
 bool TRadio::SendCommand(VORN_PACKET_STRUCT_TAG& request, VORN_PACKET_STRUCT_TAG* reply,
-                         int timeoutMs) {
+                         int timeoutMs, int echoedBytes) {
   if (!port_.IsOpen()) return false;
-  return protocolII_->Transact(request, reply, timeoutMs);
+  return protocolII_->Transact(request, reply, timeoutMs, echoedBytes);
 }
 
 void TRadio::Begin(uint8_t opcode) {
@@ -53,9 +53,14 @@ void TRadio::AddWord(int value) {
   Add(static_cast<uint8_t>(value & 0xFF));
 }
 
-bool TRadio::Command(int timeoutMs) { return SendCommand(request_, &reply_, timeoutMs); }
+bool TRadio::Command(int timeoutMs, int echoedBytes) {
+  return SendCommand(request_, &reply_, timeoutMs, echoedBytes);
+}
 
 namespace {
+// A memory read's reply repeats the address it answers.
+constexpr int kEchoedAddress = 2;
+
 // True when the reply carries at least `count` payload bytes.
 bool Carries(const VORN_PACKET_STRUCT_TAG& reply, int count) { return reply.length >= count; }
 }  // namespace
@@ -80,7 +85,7 @@ bool TRadio::ProbeRadio() {
 bool TRadio::ReadMemoryByte(int address, int& value) {
   Begin(OP_READ_BYTE);
   AddWord(address);
-  if (!Command(kTimeoutNormal) || !Carries(reply_, 4)) return false;
+  if (!Command(kTimeoutNormal, kEchoedAddress) || !Carries(reply_, 4)) return false;
   value = reply_.data[3];
   return true;
 }
@@ -88,7 +93,7 @@ bool TRadio::ReadMemoryByte(int address, int& value) {
 bool TRadio::ReadMemoryWord(int address, int& value) {
   Begin(OP_READ_WORD);
   AddWord(address);
-  if (!Command(kTimeoutNormal) || !Carries(reply_, 5)) return false;
+  if (!Command(kTimeoutNormal, kEchoedAddress) || !Carries(reply_, 5)) return false;
   value = reply_.data[3] * 256 + reply_.data[4];
   return true;
 }
@@ -96,7 +101,7 @@ bool TRadio::ReadMemoryWord(int address, int& value) {
 bool TRadio::ReadMemoryBlock(int address, uint8_t* buffer16) {
   Begin(OP_READ_BLOCK);
   AddWord(address);
-  if (!Command(kTimeoutNormal) || !Carries(reply_, 3 + 16)) return false;
+  if (!Command(kTimeoutNormal, kEchoedAddress) || !Carries(reply_, 3 + 16)) return false;
   std::memcpy(buffer16, reply_.data + 3, 16);
   return true;
 }
@@ -123,7 +128,7 @@ int TRadio::ReadMemoryArray(int address, int count, uint8_t* buffer) {
   Begin(OP_READ_ARRAY);
   AddWord(address);
   Add(static_cast<uint8_t>(count));
-  if (!Command(kTimeoutArray) || !Carries(reply_, 4)) return 0;
+  if (!Command(kTimeoutArray, kEchoedAddress) || !Carries(reply_, 4)) return 0;
   // Trust neither the reply's count beyond the bytes it actually carries
   // nor beyond what the caller asked for (and sized its buffer for).
   const int n = std::min({static_cast<int>(reply_.data[3]), reply_.length - 4, count});

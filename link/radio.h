@@ -84,7 +84,9 @@ class TRadio {
   TRadio(const TRadio&) = delete;
   TRadio& operator=(const TRadio&) = delete;
 
-  bool SendCommand(VORN_PACKET_STRUCT_TAG& request, VORN_PACKET_STRUCT_TAG* reply, int timeoutMs);
+  // echoedBytes: see vornII_Protocol::Transact.
+  bool SendCommand(VORN_PACKET_STRUCT_TAG& request, VORN_PACKET_STRUCT_TAG* reply, int timeoutMs,
+                   int echoedBytes = 0);
 
   bool GetRadioVersion();
   bool ProbeRadio();
@@ -208,7 +210,9 @@ class TRadio {
   static bool IsAlphaIndex(int i) { return i >= 1 && i <= 5; }
   std::string CharAt(int i) const { return std::string(1, static_cast<char>(display_[i])); }
   bool Bit(int byte, int bit) const { return (display_[byte] >> bit) & 1; }
-  bool Command(int timeoutMs);  // sends request_, fills reply_
+  // Sends request_, fills reply_. Memory reads pass the two address bytes
+  // their reply must repeat.
+  bool Command(int timeoutMs, int echoedBytes = 0);
   void Begin(uint8_t opcode);
   void Add(uint8_t byte);
   void AddWord(int value);

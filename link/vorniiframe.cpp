@@ -35,6 +35,7 @@ int EncodeVornIIFrame(const uint8_t* payload, int length, uint8_t* out) {
 }
 
 bool VornIIParser::Feed(uint8_t byte) {
+  badChecksum_ = false;
   switch (state_) {
     case 0:
       received_ = 0;
@@ -66,11 +67,15 @@ bool VornIIParser::Feed(uint8_t byte) {
       if (received_ == expected_) state_ = 4;
       return false;
     case 4:
-      state_ = 5;  // checksum consumed, not compared
+      checksum_ = byte;
+      state_ = 5;
       return false;
     case 5:
       state_ = 0;
-      return byte == kEnd;
+      if (byte != kEnd) return false;
+      if (checksum_ == VornIIChecksum(buffer_, expected_)) return true;
+      badChecksum_ = true;
+      return false;
     default:
       state_ = 0;
       return false;

@@ -20,14 +20,19 @@ int EncodeVornIIFrame(const uint8_t* payload, int length, uint8_t* out);
 uint8_t VornIIChecksum(const uint8_t* payload, int length);
 
 // The receive state machine. Feed() one byte at a time; it returns true
-// when that byte completed a frame, whose payload is then Payload()[0 ..
-// Length()-1] until the next Feed().
+// when that byte completed a frame whose checksum holds, whose payload is
+// then Payload()[0 .. Length()-1] until the next Feed(). A frame whose
+// checksum does not hold is dropped like line noise: a damaged byte in a
+// reply must never pass for the radio's data.
 class VornIIParser {
  public:
   static constexpr int kBufferSize = 1024;
 
   bool Feed(uint8_t byte);
   void Reset() { state_ = 0; }
+  // True when the last byte fed ended a frame that was dropped for its
+  // checksum, so a monitor can say why nothing arrived.
+  bool BadChecksum() const { return badChecksum_; }
   int State() const { return state_; }
 
   const uint8_t* Payload() const { return buffer_; }
@@ -39,4 +44,6 @@ class VornIIParser {
   int expected_ = 0;
   int received_ = 0;
   bool escapePending_ = false;
+  uint8_t checksum_ = 0;
+  bool badChecksum_ = false;
 };

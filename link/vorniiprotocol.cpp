@@ -12,10 +12,6 @@ constexpr uint8_t kNackFlag = 0x40;
 constexpr uint8_t kCommandMask = 0x3F;
 constexpr int kReadChunk = 256;
 
-// Reasons posted with WM_VORNII_FAULT.
-constexpr intptr_t kFaultTimeout = 1;
-constexpr intptr_t kFaultNack = 2;
-
 // Commands whose replies keep the request flag on radios without the
 // reply-error flag (status and channel stepping).
 bool KeepsRequestFlag(uint8_t command) { return command == 5 || command == 41 || command == 42; }
@@ -71,7 +67,10 @@ void vornII_Protocol::ThreadMain() {
 // Called with the parser lock held.
 void vornII_Protocol::HandleBytes(const uint8_t* bytes, int n) {
   for (int i = 0; i < n; ++i) {
-    if (parser_.Feed(bytes[i])) QueuePacket(parser_.Payload(), parser_.Length());
+    if (parser_.Feed(bytes[i]))
+      QueuePacket(parser_.Payload(), parser_.Length());
+    else if (parser_.BadChecksum())
+      PostTo(monitor_.load(), WM_VORNII_FAULT, kVornIIFaultBadChecksum, 0);
   }
 }
 
@@ -95,7 +94,7 @@ void vornII_Protocol::QueuePacket(const uint8_t* payload, int length) {
 }
 
 bool vornII_Protocol::Transact(VORN_PACKET_STRUCT_TAG& request, VORN_PACKET_STRUCT_TAG* reply,
-                               int timeoutMs) {
+                               int timeoutMs, int echoedBytes) {
   // The length travels in one byte: a longer (or empty) request cannot be
   // framed, and a truncated frame would make the radio swallow what follows.
   if (request.length < 1 || request.length > kVornIIMaxPayload) return false;
@@ -118,18 +117,25 @@ bool vornII_Protocol::Transact(VORN_PACKET_STRUCT_TAG& request, VORN_PACKET_STRU
   if (!port_.Send(frame, frameLength)) return false;
   if (!reply) return true;
 
-  const bool ok = WaitForReply(request.data[0], *reply, timeoutMs);
+  echoedBytes = std::clamp(echoedBytes, 0, request.length - 1);
+  const bool ok = WaitForReply(request, echoedBytes, *reply, timeoutMs);
   if (!ok) reply->length = 0;
   return ok;
 }
 
-bool vornII_Protocol::WaitForReply(uint8_t expected, VORN_PACKET_STRUCT_TAG& reply, int timeoutMs) {
+bool vornII_Protocol::WaitForReply(const VORN_PACKET_STRUCT_TAG& request, int echoedBytes,
+                                   VORN_PACKET_STRUCT_TAG& reply, int timeoutMs) {
+  const uint8_t expected = request.data[0];
+  auto echoes = [&](const VORN_PACKET_STRUCT_TAG& p) {
+    return p.length > echoedBytes &&
+           std::memcmp(p.data + 1, request.data + 1, static_cast<size_t>(echoedBytes)) == 0;
+  };
   auto portGone = [this] { return !port_.IsOpen() || port_.IsLost(); };
   if (portGone()) return false;
   for (;;) {
     const int woke = WaitAny({&replyEvent_}, timeoutMs);
     if (woke == -1) {
-      PostTo(monitor_.load(), WM_VORNII_FAULT, kFaultTimeout, 0);
+      PostTo(monitor_.load(), WM_VORNII_FAULT, kVornIIFaultTimeout, 0);
       return false;
     }
     if (woke != 0) return false;
@@ -141,7 +147,7 @@ bool vornII_Protocol::WaitForReply(uint8_t expected, VORN_PACKET_STRUCT_TAG& rep
       while (!queue_.empty() && !matched) {
         const VORN_PACKET_STRUCT_TAG& p = queue_.front();
         const Verdict v = Classify(p.data[0], expected);
-        if (v == Verdict::kMatch) {
+        if (v == Verdict::kMatch && echoes(p)) {
           reply.length = p.length;
           std::memcpy(reply.data, p.data, static_cast<size_t>(p.length));
           matched = true;
@@ -154,7 +160,7 @@ bool vornII_Protocol::WaitForReply(uint8_t expected, VORN_PACKET_STRUCT_TAG& rep
       // signals the event again.
       replyEvent_.Reset();
     }
-    for (int i = 0; i < nacks; ++i) PostTo(monitor_.load(), WM_VORNII_FAULT, kFaultNack, 0);
+    for (int i = 0; i < nacks; ++i) PostTo(monitor_.load(), WM_VORNII_FAULT, kVornIIFaultNack, 0);
     if (matched) return true;
     if (portGone()) return false;
   }

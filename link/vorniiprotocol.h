@@ -14,6 +14,13 @@
 
 class SerialPort;
 
+// WM_VORNII_FAULT's first parameter: why a monitor saw no reply.
+enum VornIIFault : int {
+  kVornIIFaultTimeout = 1,      // "* timeout *"
+  kVornIIFaultNack = 2,         // "* NACK *"
+  kVornIIFaultBadChecksum = 3,  // "* bad checksum *": a frame dropped as damaged
+};
+
 struct VORN_PACKET_STRUCT_TAG {
   int32_t length = 0;
   uint8_t data[512] = {};
@@ -33,8 +40,12 @@ class vornII_Protocol {
 
   // Sends request (bit 7 of data[0] is set here). With a reply record it
   // waits up to timeoutMs for the matching reply; every unrelated packet
-  // that arrives restarts the limit.
-  bool Transact(VORN_PACKET_STRUCT_TAG& request, VORN_PACKET_STRUCT_TAG* reply, int timeoutMs);
+  // that arrives restarts the limit. With echoedBytes > 0 only a reply
+  // that repeats the request's bytes 1..echoedBytes (the address of a
+  // memory read) is the reply: a late answer to an earlier request for
+  // another address is dropped like a reply to another command.
+  bool Transact(VORN_PACKET_STRUCT_TAG& request, VORN_PACKET_STRUCT_TAG* reply, int timeoutMs,
+                int echoedBytes = 0);
 
   void SetNotifyEvent(Event* event);
   Event* GetResetEvent();
@@ -55,7 +66,8 @@ class vornII_Protocol {
   void ThreadMain();
   void HandleBytes(const uint8_t* bytes, int n);
   void QueuePacket(const uint8_t* payload, int length);
-  bool WaitForReply(uint8_t expected, VORN_PACKET_STRUCT_TAG& reply, int timeoutMs);
+  bool WaitForReply(const VORN_PACKET_STRUCT_TAG& request, int echoedBytes,
+                    VORN_PACKET_STRUCT_TAG& reply, int timeoutMs);
 
   SerialPort& port_;
   uint32_t buildProductId_;

@@ -1,5 +1,7 @@
-// Protocol II receive state machine under arbitrary input, and a round
-// trip of the input as a payload through the encoder and a fresh parser.
+// Protocol II receive state machine under arbitrary input (frames taken
+// exactly when their checksum holds), a round trip of the input as a
+// payload through the encoder and a fresh parser, and the same payload
+// with one byte damaged, which must never pass.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -20,9 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < size; ++i) {
     const bool done = parser.Feed(data[i]);
     Check(parser.State() >= 0 && parser.State() <= 5);
-    if (done) {
-      Check(data[i] == 0x7F && parser.State() == 0);
+    Check(!(done && parser.BadChecksum()));
+    if (done || parser.BadChecksum()) {
+      Check(i >= 1 && data[i] == 0x7F && parser.State() == 0);
       Check(parser.Length() >= 1 && parser.Length() <= kVornIIMaxPayload);
+      // The checksum byte came just before the end byte, never escaped.
+      const bool holds = data[i - 1] == VornIIChecksum(parser.Payload(), parser.Length());
+      Check(holds == done);
     }
   }
 
@@ -54,5 +60,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   Check(frames == 1);
+
+  // One payload byte damaged on the line under the original checksum:
+  // never a frame, always reported as a bad checksum at its end byte.
+  uint8_t damaged[kVornIIMaxPayload];
+  std::memcpy(damaged, data, static_cast<size_t>(length));
+  damaged[length / 2] ^= static_cast<uint8_t>(1u << (data[0] % 8));
+  uint8_t damagedFrame[kVornIIMaxFrame];
+  const int damagedLength = EncodeVornIIFrame(damaged, length, damagedFrame);
+  damagedFrame[damagedLength - 2] = frame[frameLength - 2];
+  parser.Reset();
+  int badChecksums = 0;
+  for (int k = 0; k < damagedLength; ++k) {
+    Check(!parser.Feed(damagedFrame[k]));
+    if (parser.BadChecksum()) {
+      ++badChecksums;
+      Check(k == damagedLength - 1);
+    }
+  }
+  Check(badChecksums == 1);
   return 0;
 }

@@ -95,15 +95,18 @@ INSTANTIATE_TEST_SUITE_P(
     Streams, VornIIParse,
     testing::Values(
         ParseCase{"Reply", kReply, {{0x00, 0x12}}},
-        // The checksum is not compared.
-        ParseCase{"AnyChecksum", {0x7E, 0x02, 0x02, 0x00, 0x12, 0x00, 0x7F}, {{0x00, 0x12}}},
+        // A damaged frame is line noise: a wrong checksum, or one payload
+        // byte flipped under a checksum that was right for the original.
+        ParseCase{"WrongChecksumIsDropped",
+                  Concat({{0x7E, 0x02, 0x02, 0x00, 0x12, 0x00, 0x7F}, kReply}), {{0x00, 0x12}}},
+        ParseCase{"FlippedPayloadByteIsDropped", {0x7E, 0x02, 0x02, 0x00, 0x13, 0xED, 0x7F}, {}},
         ParseCase{"NoiseBefore", Concat({{0x00, 0x55, 0x7F}, kReply}), {{0x00, 0x12}}},
         ParseCase{"BackToBack", Concat({kReply, kReply}), {{0x00, 0x12}, {0x00, 0x12}}},
         ParseCase{"EscapedInPayload",
-                  {0x7E, 0x02, 0x02, 0x7D, 0x5F, 0x7D, 0x5D, 0x00, 0x7F},
+                  {0x7E, 0x02, 0x02, 0x7D, 0x5F, 0x7D, 0x5D, 0xFD, 0x7F},
                   {{0x7F, 0x7D}}},
         // A raw 7E inside a payload is data, not a new start.
-        ParseCase{"RawStartIsData", {0x7E, 0x02, 0x02, 0x7E, 0x01, 0x00, 0x7F}, {{0x7E, 0x01}}},
+        ParseCase{"RawStartIsData", {0x7E, 0x02, 0x02, 0x7E, 0x01, 0x80, 0x7F}, {{0x7E, 0x01}}},
         ParseCase{"WrongEndDropsFrame", Concat({{0x7E, 0x02, 0x02, 0x00, 0x12, 0xED, 0x00}, kReply}),
                   {{0x00, 0x12}}},
         ParseCase{"WrongTypeIsNoise", Concat({{0x7E, 0x03, 0x02, 0x00, 0x12, 0xED, 0x7F}, kReply}),
@@ -115,6 +118,18 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"ZeroLengthIsNoise", Concat({{0x7E, 0x02, 0x00, 0xFF, 0x7F}, kReply}),
                   {{0x00, 0x12}}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(VornIIParser, SaysWhenItDroppedAFrameForItsChecksum) {
+  VornIIParser parser;
+  const Bytes damaged = {0x7E, 0x02, 0x02, 0x00, 0x12, 0xEC, 0x7F};
+  for (size_t i = 0; i < damaged.size(); ++i) {
+    EXPECT_FALSE(parser.Feed(damaged[i]));
+    EXPECT_EQ(parser.BadChecksum(), i + 1 == damaged.size()) << "byte " << i;
+  }
+  EXPECT_TRUE(parser.Feed(0x7E) == false && !parser.BadChecksum()) << "the next byte clears it";
+  for (uint8_t b : Bytes(kReply.begin() + 1, kReply.end())) parser.Feed(b);
+  EXPECT_FALSE(parser.BadChecksum());
+}
 
 TEST(VornIIParser, DamagedLengthSwallowsFollowingBytesUntilCounted) {
   // A length of 9 eats the following reply as payload; the next one parses.

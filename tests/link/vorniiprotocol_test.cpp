@@ -26,16 +26,18 @@ Bytes WithRequestFlag(Bytes payload) {
 class VornIIEngine : public ProtocolLink {
  protected:
   std::future<bool> TransactAsync(VORN_PACKET_STRUCT_TAG& request, VORN_PACKET_STRUCT_TAG* reply,
-                                  int timeoutMs) {
-    return std::async(std::launch::async,
-                      [this, &request, reply, timeoutMs] { return two->Transact(request, reply, timeoutMs); });
+                                  int timeoutMs, int echoedBytes = 0) {
+    return std::async(std::launch::async, [this, &request, reply, timeoutMs, echoedBytes] {
+      return two->Transact(request, reply, timeoutMs, echoedBytes);
+    });
   }
 
   // Runs one request while the peer plays the radio: it reads the request
   // frame, then sends `radio`.
-  bool Exchange(const Bytes& payload, const Bytes& radio, VORN_PACKET_STRUCT_TAG& reply, int timeoutMs) {
+  bool Exchange(const Bytes& payload, const Bytes& radio, VORN_PACKET_STRUCT_TAG& reply, int timeoutMs,
+                int echoedBytes = 0) {
     VORN_PACKET_STRUCT_TAG request = Request(payload);
-    auto result = TransactAsync(request, &reply, timeoutMs);
+    auto result = TransactAsync(request, &reply, timeoutMs, echoedBytes);
     const Bytes expected = FrameII(WithRequestFlag(payload));
     EXPECT_EQ(peer.Read(expected.size()), expected);
     if (!radio.empty()) peer.Write(radio);
@@ -141,6 +143,12 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"ZeroLengthFrameIsNoise", kProductKestal, {0x00},
                   Concat({{0x7E, 0x02, 0x00, 0xFF, 0x7F}, FrameII({0x00, 0x12})}), true, {0x00, 0x12}, {}},
         ReplyCase{"NoReplyTimesOut", kProductKestal, {0x00}, {}, false, {}, {1}},
+        // A frame whose checksum does not hold is line noise, and says so.
+        ReplyCase{"WrongChecksumIsNoReply", kProductKestal, {0x00},
+                  {0x7E, 0x02, 0x02, 0x00, 0x12, 0xEC, 0x7F}, false, {}, {3, 1}},
+        ReplyCase{"FlippedByteThenGoodReply", kProductKestal, {0x00},
+                  Concat({{0x7E, 0x02, 0x02, 0x00, 0x13, 0xED, 0x7F}, FrameII({0x00, 0x12})}), true,
+                  {0x00, 0x12}, {3}},
         ReplyCase{"NackEndsInTimeout", kProductKestal, {0x05}, FrameII({0x45}), false, {}, {2, 1}},
         ReplyCase{"NackThenReply", kProductKestal, {0x05}, Concat({FrameII({0x45}), FrameII({0x05, 0x01})}),
                   true, {0x05, 0x01}, {2}},
@@ -158,6 +166,23 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"FlagNeverAcceptedOtherwise", kProductKestal, {0x02, 0x00, 0x10}, FrameII({0x82, 0x11}),
                   false, {}, {1}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A memory read's reply repeats its address: a late one for another
+// address is dropped, and so is one too short to repeat it.
+TEST_F(VornIIEngine, EchoedBytesPickTheReplyForTheAddressAsked) {
+  Start();
+  VORN_PACKET_STRUCT_TAG reply;
+  const Bytes late = FrameII({0x02, 0x01, 0x13, 0xAA, 0xBB});
+  const Bytes tooShort = FrameII({0x02, 0x01});
+  const Bytes right = FrameII({0x02, 0x01, 0x23, 0x12, 0x34});
+  EXPECT_TRUE(Exchange({0x02, 0x01, 0x23}, Concat({late, tooShort, right}), reply, kPatientMs, 2));
+  EXPECT_EQ(Payload(reply), (Bytes{0x02, 0x01, 0x23, 0x12, 0x34}));
+  EXPECT_FALSE(Exchange({0x02, 0x01, 0x23}, late, reply, kFailMs, 2));
+  EXPECT_EQ(reply.length, 0);
+  // Without echoed bytes the first reply of the command is the reply.
+  EXPECT_TRUE(Exchange({0x02, 0x01, 0x23}, late, reply, kPatientMs));
+  EXPECT_EQ(Payload(reply), (Bytes{0x02, 0x01, 0x13, 0xAA, 0xBB}));
+}
 
 TEST_F(VornIIEngine, LateReplyIsExaminedAndDroppedByTheNextRequest) {
   Start();

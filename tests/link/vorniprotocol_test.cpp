@@ -204,8 +204,13 @@ TEST_P(EngineCoupling, ProtocolIFrameDiscardsPartialProtocolIIFrame) {
   one->CopyBacklight();  // the engine lock: the frame's handling is over
   ASSERT_TRUE(WaitUntil([&] { return !two->GetResetEvent()->IsSet(); }));
 
-  // Uncoupled, these bytes complete the 64-byte frame begun above.
-  peer.Write(Concat({FrameII({0x00, 0x12}), Bytes(42, 0x00), {0x00, 0x7F}, FrameII({0x01})}));
+  // Uncoupled, these bytes complete the 64-byte frame begun above, under
+  // a checksum that holds, so only the coupling decides.
+  const Bytes rest = Concat({FrameII({0x00, 0x12}), Bytes(42, 0x00)});
+  const Bytes swallowed = Concat({{0x01, 0x02}, kDisplayFrame, rest});
+  ASSERT_EQ(swallowed.size(), 64u);
+  const uint8_t checksum = VornIIChecksum(swallowed.data(), 64);
+  peer.Write(Concat({rest, {checksum, 0x7F}, FrameII({0x01})}));
   const std::vector<intptr_t> expected = coupled ? std::vector<intptr_t>{2, 1} : std::vector<intptr_t>{64, 1};
   ASSERT_TRUE(WaitForCount(monitorII, WM_VORNII_RX, expected.size()));
   EXPECT_EQ(Params(monitorII, WM_VORNII_RX, true), expected);
