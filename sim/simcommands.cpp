@@ -283,8 +283,8 @@ bool SimRadioCore::FirmwareText(const uint8_t*, int, std::vector<uint8_t>& out) 
 bool SimRadioCore::SetBaudRate(const uint8_t* r, int, std::vector<uint8_t>& out) {
   if (!TradioInfo::HasBaudRateSwitch(productId_)) return false;
   const uint32_t rate = static_cast<uint32_t>(r[1]) << 16 | r[2] << 8 | r[3];
-  if (std::find(std::begin(kSwitchableRates), std::end(kSwitchableRates), rate) ==
-      std::end(kSwitchableRates)) {
+  if (!anyLineRate && std::find(std::begin(kSwitchableRates), std::end(kSwitchableRates), rate) ==
+                          std::end(kSwitchableRates)) {
     return false;
   }
   out.insert(out.end(), r + 1, r + 4);

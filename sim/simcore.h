@@ -71,6 +71,9 @@ class SimRadioCore {
   // A line rate the radio moves to once its last reply is out (baud-rate
   // switch, reset); 0 when none. Reading clears it.
   uint32_t TakePendingLineRate();
+  // Whether a baud-rate switch takes any rate, not only those the radio
+  // knows (a fault: the rate may be one no computer port can run).
+  bool anyLineRate = false;
 
   // A front-panel key byte (code in bits 0-3, event in bits 4-6).
   void HandleKey(uint8_t key);

@@ -10,6 +10,7 @@ void SimFaultPlan::Configure(const SimFaults& faults) {
   faults_ = faults;
   answered_ = 0;
   answeredOfOpcode_ = 0;
+  std::fill(std::begin(answeredByCommand_), std::end(answeredByCommand_), 0);
   rng_.seed(faults.seed);
 }
 
@@ -26,7 +27,13 @@ SimVerdict SimFaultPlan::Decide(uint8_t command) {
 bool SimFaultPlan::Answered(uint8_t command) {
   ++answered_;
   if (command == faults_.silentOpcode) ++answeredOfOpcode_;
+  ++answeredByCommand_[command & 0x3F];
   return faults_.hangUpAfter >= 0 && answered_ >= faults_.hangUpAfter;
+}
+
+bool SimFaultPlan::Due(const SimOpcodeFault& fault, uint8_t command) const {
+  return fault.opcode >= 0 && command == fault.opcode &&
+         answeredByCommand_[command & 0x3F] >= fault.after;
 }
 
 void SimFaultPlan::Mangle(std::vector<uint8_t>& bytes) {

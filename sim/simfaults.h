@@ -2,9 +2,16 @@
 // The faults a simulated radio can play, and the bookkeeping that decides,
 // command by command, whether it answers.
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
+
+// A fault of one command number that starts after that many answers.
+struct SimOpcodeFault {
+  int opcode = -1;  // -1: off
+  int after = 0;
+};
 
 struct SimFaults {
   int silentAfter = -1;        // answers this many commands, then none (-1: off)
@@ -18,6 +25,14 @@ struct SimFaults {
   int noiseBytes = 0;          // line noise sent before each reply frame
   int hangUpAfter = -1;        // closes the line after answering this many commands
   bool pace = false;           // bytes take their wire time at the line rate
+  // Damaged replies, for the programmer's checks on what it receives. The
+  // first two hit the replies to command OP from its (N+1)th answer on.
+  SimOpcodeFault flipByte;     // one payload byte flipped, checksum of the good payload
+  SimOpcodeFault badChecksum;  // the right payload with a wrong checksum
+  int staleReplyOpcode = -1;   // each reply to this memory read is preceded by a
+                               // late one for the block 16 bytes before
+  int shortArrayBytes = -1;    // array replies carry at most this many bytes (-1: off)
+  bool anyLineRate = false;    // switches to any rate asked for, even one no port can run
 };
 
 enum class SimVerdict {
@@ -37,6 +52,8 @@ class SimFaultPlan {
   SimVerdict Decide(uint8_t command);
   // Call after a reply went out; true when the line must now be closed.
   bool Answered(uint8_t command);
+  // Whether a reply to this command is due for that fault now.
+  bool Due(const SimOpcodeFault& fault, uint8_t command) const;
 
   // Drops and corrupts bytes of a frame about to be sent, in place.
   void Mangle(std::vector<uint8_t>& bytes);
@@ -48,5 +65,6 @@ class SimFaultPlan {
   SimFaults faults_;
   int answered_ = 0;
   int answeredOfOpcode_ = 0;
+  int answeredByCommand_[64] = {};
   std::mt19937 rng_;
 };

@@ -42,11 +42,19 @@ bool ToRadioId(const std::string& text, std::array<uint8_t, 8>& id) {
   return true;
 }
 
-// "3:10": command 3 falls silent after 10 answers.
-bool ToSilentOpcode(const std::string& text, SimFaults& f) {
+// "3:10": command 3, after 10 answers.
+bool ToOpcodeAfter(const std::string& text, int& opcode, int& after) {
   const size_t colon = text.find(':');
-  return colon != std::string::npos && ToInt(text.substr(0, colon), 0, 63, f.silentOpcode) &&
-         ToInt(text.substr(colon + 1), 0, 1000000, f.silentOpcodeAfter);
+  return colon != std::string::npos && ToInt(text.substr(0, colon), 0, 63, opcode) &&
+         ToInt(text.substr(colon + 1), 0, 1000000, after);
+}
+
+bool ToSilentOpcode(const std::string& text, SimFaults& f) {
+  return ToOpcodeAfter(text, f.silentOpcode, f.silentOpcodeAfter);
+}
+
+bool ToOpcodeFault(const std::string& text, SimOpcodeFault& fault) {
+  return ToOpcodeAfter(text, fault.opcode, fault.after);
 }
 
 using Setter = bool (*)(SimOptions&, const std::string&);
@@ -110,6 +118,16 @@ const Flag kFlags[] = {
      [](SimOptions& o, const std::string& v) { return ToInt(v, 0, 4096, o.faults.noiseBytes); }},
     {"--hang-up-after", "N", "close the line after answering N commands",
      [](SimOptions& o, const std::string& v) { return ToInt(v, 0, kMaxCount, o.faults.hangUpAfter); }},
+    {"--flip-byte", "OP:N", "after N answers, replies to command OP arrive with one byte flipped",
+     [](SimOptions& o, const std::string& v) { return ToOpcodeFault(v, o.faults.flipByte); }},
+    {"--bad-checksum", "OP:N", "after N answers, replies to command OP carry a wrong checksum",
+     [](SimOptions& o, const std::string& v) { return ToOpcodeFault(v, o.faults.badChecksum); }},
+    {"--stale-reply", "OP", "precede each reply to memory read OP by a late one for another address",
+     [](SimOptions& o, const std::string& v) { return ToInt(v, 0, 63, o.faults.staleReplyOpcode); }},
+    {"--short-array", "N", "array replies carry at most N bytes",
+     [](SimOptions& o, const std::string& v) { return ToInt(v, 0, 251, o.faults.shortArrayBytes); }},
+    {"--any-rate", nullptr, "switch to any baud rate asked for, even one no port can run",
+     [](SimOptions& o, const std::string&) { return o.faults.anyLineRate = true; }},
     {"--link", "PATH", "also reach the device through a symbolic link at PATH",
      [](SimOptions& o, const std::string& v) { o.link = v; return !v.empty(); }},
     {"--verbose", nullptr, "print every request on standard error",

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "params.h"
+#include "radio.h"
 #include "radioinfo.h"
 #include "vorniframe.h"
 
@@ -163,6 +164,10 @@ void SimulatedRadio::OnBytes(const uint8_t* bytes, int count) {
     const bool insideFrame = parser_.State() >= 3;
     const bool frameDone = parser_.Feed(b);
     const bool panelDone = panel_.Feed(b);
+    if (parser_.BadChecksum()) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ++counters_.badFrames;
+    }
     if (frameDone) {
       panel_.Reset();  // a completed request discards any half-seen panel frame
       OnRequest(parser_.Payload(), parser_.Length(), lastByte_);
@@ -174,10 +179,58 @@ void SimulatedRadio::OnBytes(const uint8_t* bytes, int count) {
   }
 }
 
+std::vector<uint8_t> SimulatedRadio::EncodeFrame(const std::vector<uint8_t>& payload) {
+  std::vector<uint8_t> frame(kVornIIMaxFrame);
+  frame.resize(static_cast<size_t>(
+      EncodeVornIIFrame(payload.data(), static_cast<int>(payload.size()), frame.data())));
+  return frame;
+}
+
+void SimulatedRadio::ReplyDamage::ApplyTo(std::vector<uint8_t>& frame,
+                                          std::vector<uint8_t> payload) const {
+  if (frame.size() < 2 || payload.size() < 2) return;
+  uint8_t& checksum = frame[frame.size() - 2];
+  if (flipByte) {
+    // The damage happened on the line, after the radio summed its payload.
+    const uint8_t goodSum = checksum;
+    payload.back() ^= 0x01;
+    frame = EncodeFrame(payload);
+    frame[frame.size() - 2] = goodSum;
+  } else if (badChecksum) {
+    checksum ^= 0x01;
+  }
+}
+
+// Called with the lock held, for a request the radio carried out.
+SimulatedRadio::ReplyDamage SimulatedRadio::PlanDamage(const SimRequest& request,
+                                                       std::vector<uint8_t>& reply,
+                                                       std::vector<uint8_t>& stale) {
+  const SimFaults& f = faults_.Faults();
+  ReplyDamage damage;
+  damage.flipByte = faults_.Due(f.flipByte, request.command);
+  damage.badChecksum = faults_.Due(f.badChecksum, request.command);
+  if (request.command == OP_READ_ARRAY && f.shortArrayBytes >= 0 && reply.size() > 4 &&
+      reply[3] > f.shortArrayBytes) {
+    reply[3] = static_cast<uint8_t>(f.shortArrayBytes);
+    reply.resize(4 + static_cast<size_t>(f.shortArrayBytes));
+  }
+  if (request.command == f.staleReplyOpcode && request.payload.size() >= 3) {
+    // The answer to an earlier read of the block before, arriving late.
+    std::vector<uint8_t> earlier = request.payload;
+    const int address = ((earlier[1] << 8 | earlier[2]) + kImageSize - 16) % kImageSize;
+    earlier[1] = static_cast<uint8_t>(address >> 8);
+    earlier[2] = static_cast<uint8_t>(address);
+    if (!core_.Execute(earlier.data(), static_cast<int>(earlier.size()), stale)) stale.clear();
+  }
+  return damage;
+}
+
 void SimulatedRadio::OnRequest(const uint8_t* payload, int length, uint8_t checksum) {
   SimRequest request;
   request.command = payload[0] & 0x3F;
   request.payload.assign(payload, payload + length);
+  ReplyDamage damage;
+  std::vector<uint8_t> stale;
 
   std::unique_lock<std::mutex> lock(mutex_);
   // The radio drops what it cannot trust: a damaged frame, or one that is
@@ -195,6 +248,7 @@ void SimulatedRadio::OnRequest(const uint8_t* payload, int length, uint8_t check
     if (!ok && verdict == SimVerdict::Nack) reply = core_.Refusal(request.command);
     ++counters_.replies;
     if (!ok) ++counters_.nacks;
+    if (ok) damage = PlanDamage(request, reply, stale);
   }
   log_.push_back(request);
   logChanged_.notify_all();
@@ -220,8 +274,9 @@ void SimulatedRadio::OnRequest(const uint8_t* payload, int length, uint8_t check
       noise = faults_.Noise();
     }
     if (!noise.empty()) pty_.Write(noise.data(), static_cast<int>(noise.size()), stop_[0], faults.pace ? rate : 0);
-    std::vector<uint8_t> frame(kVornIIMaxFrame);
-    frame.resize(static_cast<size_t>(EncodeVornIIFrame(reply.data(), static_cast<int>(reply.size()), frame.data())));
+    if (!stale.empty()) SendFrame(EncodeFrame(stale), rate);
+    std::vector<uint8_t> frame = EncodeFrame(reply);
+    damage.ApplyTo(frame, reply);
     // Observers see the new rate as soon as the reply is out; the reply
     // itself still travels at the old one.
     ApplyPendingRate();
@@ -440,6 +495,7 @@ void SimulatedRadio::SendAnnouncement() {
 void SimulatedRadio::SetFaults(const SimFaults& faults) {
   std::lock_guard<std::mutex> lock(mutex_);
   faults_.Configure(faults);
+  core_.anyLineRate = faults.anyLineRate;
 }
 
 SimFaults SimulatedRadio::Faults() const {

@@ -106,6 +106,15 @@ class SimulatedRadio {
   void Serve();
   void OnBytes(const uint8_t* bytes, int count);
   void OnRequest(const uint8_t* payload, int length, uint8_t checksum);
+  struct ReplyDamage {
+    bool flipByte = false;
+    bool badChecksum = false;
+    // payload: the reply the frame carries, undamaged.
+    void ApplyTo(std::vector<uint8_t>& frame, std::vector<uint8_t> payload) const;
+  };
+  ReplyDamage PlanDamage(const SimRequest& request, std::vector<uint8_t>& reply,
+                         std::vector<uint8_t>& stale);
+  static std::vector<uint8_t> EncodeFrame(const std::vector<uint8_t>& payload);
   void OnPanelFrame();
   void PushDisplayIfChanged();
   // rate: the line rate to pace at; 0 for the radio's current one.
