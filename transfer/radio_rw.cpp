@@ -34,6 +34,12 @@ constexpr VersionNoticeRow kVersionNotices[] = {
 
 }  // namespace
 
+std::string PortCannotFollowText(uint32_t rate) {
+  return "The radio has switched to " + std::to_string(rate) +
+         " baud, but this computer's serial port cannot run at that rate. Switch the radio "
+         "off and on, and choose a lower maximum baud rate under Comm Port.";
+}
+
 std::string VersionNotice(uint32_t buildProductId, int majorVersion) {
   for (const VersionNoticeRow& row : kVersionNotices)
     if (row.productId == buildProductId && majorVersion < row.firstCurrentMajor) return row.text;
@@ -43,7 +49,8 @@ std::string VersionNotice(uint32_t buildProductId, int majorVersion) {
 TransferFlows::TransferFlows(const RadioObjects& objects, TransferState& state,
                              TransferHost& host, MessageReceiver* window)
     : o_(objects), state_(state), host_(host), window_(window),
-      worker_(objects.radio, objects.image, objects.port) {}
+      transferImage_(objects.image.GetLength()),
+      worker_(objects.radio, transferImage_, objects.port) {}
 
 TransferFlows::~TransferFlows() {
   // Closing the program mid-transfer: stop at the next block rather than
@@ -96,7 +103,13 @@ bool TransferFlows::RaiseBaudRate() {
   if (o_.radio.SetRadioBaudRate(state_.maxBdRate)) {
     // The radio needs a moment before it listens at the new rate.
     SleepMs(kBaudSwitchSettleMs);
-    if (o_.port.SetBaudRate(state_.maxBdRate)) state_.currentBaudRate = state_.maxBdRate;
+    if (!o_.port.SetBaudRate(state_.maxBdRate)) {
+      // Going on at the old rate would only end in a time-out, blamed on
+      // the radio: the radio now listens at the new rate alone.
+      host_.RefreshPortPanels();
+      return Warn(PortCannotFollowText(state_.maxBdRate), "Set baudrate");
+    }
+    state_.currentBaudRate = state_.maxBdRate;
   } else if (!host_.AskOkCancel(
                  "Unable to increase radio baudrate. Continue at default baud-rate?",
                  "Set baudrate", kIcon)) {
@@ -206,6 +219,7 @@ bool TransferFlows::StartTransfer(int direction, const std::string& caption) {
   setup.cancelEvent = &o_.cancel;
 
   direction_ = direction;
+  transferImage_.WriteBlock(0, o_.image.Data(), o_.image.GetLength());
   bool started = false;
   host_.RunTransfer(setup, [&] {
     o_.cancel.Reset();
@@ -247,10 +261,16 @@ void TransferFlows::RunClosingSteps() {
     host_.RefreshPortPanels();
   }
   ResumePollTimer();
-  host_.SetDataSource(2);
+  const bool read = lastOutcome_.direction == kDirectionRead;
+  // A read that did not bring the whole memory changes nothing the user
+  // works with: the image, its source and the buttons stay as they were.
+  const bool keepImage = read && lastOutcome_.result != kTransferCompleted;
+  if (read && !keepImage)
+    o_.image.WriteBlock(0, transferImage_.Data(), transferImage_.GetLength());
+  if (!keepImage) host_.SetDataSource(2);
   host_.UpdateStatusBar();
   host_.UpdateEditButtons();
-  if (lastOutcome_.direction != kDirectionRead) return;
+  if (!read) return;
   const std::string notice = VersionNotice(o_.build.productId, o_.radio.GetCachedVersion().major);
   if (!notice.empty()) host_.ShowMessage(notice, kVersionNoticeCaption, kIcon);
 }

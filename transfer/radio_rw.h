@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "eebuff.h"
 #include "platform.h"
 #include "sharedobjects.h"
 #include "progress.h"
@@ -38,6 +39,9 @@ inline RadioObjects RadioObjectsOf(SharedObjects& s, const BuildConfig& build) {
 // by build product ID and firmware major version; empty when none is due.
 std::string VersionNotice(uint32_t buildProductId, int majorVersion);
 inline constexpr const char* kVersionNoticeCaption = "Radio version check";
+
+// When the radio took a faster rate that the computer's port cannot set.
+std::string PortCannotFollowText(uint32_t rate);
 
 class TransferFlows {
  public:
@@ -94,6 +98,10 @@ class TransferFlows {
   TransferState& state_;
   TransferHost& host_;
   MessageReceiver* window_;
+  // The worker copies to and from this side copy of the image: a read
+  // reaches the image only once the whole memory has arrived, so a failed
+  // or cancelled read can never leave a half-read image to be written back.
+  EEbuffer transferImage_;
   TransferWorker worker_;
   int direction_ = kDirectionRead;
   bool closePending_ = false;

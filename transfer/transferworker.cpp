@@ -51,11 +51,10 @@ int TransferWorker::CopyBlocks(const TransferFields& f) {
     bool ok;
     if (f.direction == kDirectionRead) {
       if (f.arrayFlag) {
-        // A short reply fills only what it carries; the next block still
-        // starts a whole array further on.
-        const int n = std::min(radio_.ReadMemoryArray(address, blockSize, buffer), blockSize);
-        ok = n > 0;
-        if (ok) image_.WriteBlock(address, buffer, n);
+        // A reply that carries fewer bytes than asked for fails the block:
+        // the rest of it would keep bytes that are not the radio's.
+        ok = radio_.ReadMemoryArray(address, blockSize, buffer) == blockSize;
+        if (ok) image_.WriteBlock(address, buffer, blockSize);
       } else {
         ok = radio_.ReadMemoryBlock(address, buffer);
         if (ok) image_.WriteBlock(address, buffer, kBlockSize);

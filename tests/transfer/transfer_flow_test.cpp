@@ -159,18 +159,20 @@ TEST_P(CancelTransfer, StopsBeforeTheNextBlockAndStillResets) {
   EXPECT_LT(blocks, 128);
   const size_t done = static_cast<size_t>(blocks) * kBlockSize;
   const std::vector<uint8_t> radio = rig.sim.Memory(), image = rig.ImageBytes();
-  const std::vector<uint8_t>& source = c.direction == kDirectionRead ? radioBefore : imageBefore;
-  const std::vector<uint8_t>& target = c.direction == kDirectionRead ? image : radio;
-  const std::vector<uint8_t>& untouched = c.direction == kDirectionRead ? imageBefore : radioBefore;
-  EXPECT_TRUE(std::equal(target.begin(), target.begin() + done, source.begin()));
-  EXPECT_TRUE(std::equal(target.begin() + done, target.end(), untouched.begin() + done))
-      << "nothing after the last block copied changes";
+  if (c.direction == kDirectionRead) {
+    // A cancelled read leaves the image and its source as they were.
+    EXPECT_EQ(image, imageBefore);
+  } else {
+    EXPECT_TRUE(std::equal(radio.begin(), radio.begin() + done, imageBefore.begin()));
+    EXPECT_TRUE(std::equal(radio.begin() + done, radio.end(), radioBefore.begin() + done))
+        << "nothing after the last block copied changes";
+  }
   ASSERT_GE(log.size(), 2u);
   EXPECT_EQ(log.back(), Req{OP_RESET});
   if (c.direction == kDirectionWrite) {
     EXPECT_EQ(log[log.size() - 2], (Req{OP_WRITE_BYTE, rig.info.GetParamAddress(kParamStatus)}));
   }
-  EXPECT_EQ(Count(rig.host.log, "SetDataSource:2"), 1);
+  EXPECT_EQ(Count(rig.host.log, "SetDataSource:2"), c.direction == kDirectionRead ? 0 : 1);
   EXPECT_EQ(rig.radio.radioReadCount, c.direction == kDirectionRead ? 2 : 1);
 }
 
@@ -200,20 +202,19 @@ SimFaults SilentAfter(int commands) {
 
 class SilentRadio : public testing::TestWithParam<SilentCase> {};
 
-TEST_P(SilentRadio, AfterBlockFiveKeepsTheOldImageBeyondIt) {
+TEST_P(SilentRadio, AfterBlockFiveLeavesTheImageAsItWas) {
   const SilentCase c = GetParam();
   Rig rig(Build("Kestal"));
   rig.FillRadio(7);
   rig.FillImage(8, kProductKestal);
+  rig.host.SetDataSource(1);
   const std::vector<uint8_t> before = rig.ImageBytes(), radio = rig.sim.Memory();
   rig.sim.SetFaults(c.faults);
 
   ASSERT_TRUE(rig.flows.ReadRadio());
   rig.flows.FinishPreviousTransfer();
 
-  const std::vector<uint8_t> image = rig.ImageBytes();
-  EXPECT_TRUE(std::equal(image.begin(), image.begin() + 80, radio.begin()));
-  EXPECT_TRUE(std::equal(image.begin() + 80, image.end(), before.begin() + 80));
+  EXPECT_EQ(rig.ImageBytes(), before) << "no half-read image";
   EXPECT_EQ(rig.flows.LastOutcome().result, kTransferFailed);
   EXPECT_EQ(rig.host.actionText, "Timeout reading from radio");
   EXPECT_TRUE(rig.host.closeMode);
@@ -225,7 +226,7 @@ TEST_P(SilentRadio, AfterBlockFiveKeepsTheOldImageBeyondIt) {
   EXPECT_EQ(rig.flows.LastOutcome().resetFailed, !c.resetAnswered);
   EXPECT_EQ(Contains(rig.host.log, "msg:Comms Error:Radio Response Timeout. (t)"),
             !c.resetAnswered);
-  EXPECT_EQ(rig.host.dataSource, 2);
+  EXPECT_EQ(rig.host.dataSource, 1) << "still the file's data";
   EXPECT_EQ(rig.radio.radioReadCount, 1);
 
   // Once the radio answers again the next read goes through.
@@ -503,6 +504,103 @@ INSTANTIATE_TEST_SUITE_P(
                              9600}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The radio took a rate the computer's port cannot run: going on would
+// only end in a time-out blamed on the radio.
+TEST(BaudRate, APortThatCannotFollowStopsTheReadAndSaysWhy) {
+  Rig rig(Build("Pinto"));
+  rig.state.maxBdRate = 31250;
+  rig.host.floatingOn = true;
+  rig.FillRadio(23);
+  rig.FillImage(24, kProductPinto);
+  const std::vector<uint8_t> before = rig.ImageBytes();
+  SimFaults f;
+  f.anyLineRate = true;
+  rig.sim.SetFaults(f);
+
+  EXPECT_FALSE(rig.flows.ReadRadio());
+
+  EXPECT_EQ(rig.sim.LineRate(), 31250u) << "the radio did switch";
+  EXPECT_EQ(rig.port.CurrentBaudRate(), 9600u);
+  EXPECT_EQ(rig.state.currentBaudRate, 9600u);
+  const std::vector<std::string> told{
+      "ask:Read From Radio?:All current edit data will be lost.",
+      "msg:Set baudrate:The radio has switched to 31250 baud, but this computer's serial port "
+      "cannot run at that rate. Switch the radio off and on, and choose a lower maximum baud "
+      "rate under Comm Port."};
+  EXPECT_EQ(rig.host.Dialogs(), told);
+  const std::vector<Req> log = Summarise(rig.sim.Requests());
+  EXPECT_EQ(Count(log, OP_READ_ARRAY) + Count(log, OP_READ_BLOCK), 0);
+  EXPECT_EQ(rig.ImageBytes(), before);
+  EXPECT_EQ(Count(rig.host.log, "StartPollTimer"), 1) << "the floating display polls again";
+}
+
+// ---- Damaged and stray replies ----------------------------------------------
+
+struct DamageCase {
+  const char* name;
+  const char* family;
+  SimFaults faults;
+  bool completes;
+};
+
+SimFaults Damaged(SimOpcodeFault SimFaults::*kind, int opcode, int after) {
+  SimFaults f;
+  f.*kind = SimOpcodeFault{opcode, after};
+  return f;
+}
+SimFaults StaleReplies(int opcode) {
+  SimFaults f;
+  f.staleReplyOpcode = opcode;
+  return f;
+}
+SimFaults ShortArrays(int bytes) {
+  SimFaults f;
+  f.shortArrayBytes = bytes;
+  return f;
+}
+
+class DamagedReply : public testing::TestWithParam<DamageCase> {};
+
+// A damaged reply is no reply: the read fails by its time limit and the
+// image keeps what it had. A late reply for another address is not taken
+// for the one awaited.
+TEST_P(DamagedReply, NeverReachesTheImage) {
+  const DamageCase& c = GetParam();
+  Rig rig(Build(c.family));
+  rig.FillRadio(25);
+  rig.FillImage(26, rig.build.productId);
+  rig.host.SetDataSource(1);
+  const std::vector<uint8_t> before = rig.ImageBytes();
+  rig.sim.SetFaults(c.faults);
+
+  ASSERT_TRUE(rig.flows.ReadRadio());
+  rig.flows.FinishPreviousTransfer();
+
+  if (c.completes) {
+    EXPECT_EQ(rig.flows.LastOutcome().result, kTransferCompleted);
+    EXPECT_EQ(rig.ImageBytes(), rig.sim.Memory());
+    EXPECT_EQ(rig.host.dataSource, 2);
+  } else {
+    EXPECT_EQ(rig.flows.LastOutcome().result, kTransferFailed);
+    EXPECT_EQ(rig.host.actionText, "Timeout reading from radio");
+    EXPECT_EQ(rig.ImageBytes(), before);
+    EXPECT_EQ(rig.host.dataSource, 1);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, DamagedReply,
+    testing::Values(
+        DamageCase{"FlippedByte", "Kestal", Damaged(&SimFaults::flipByte, OP_READ_BLOCK, 5), false},
+        DamageCase{"WrongChecksum", "Kestal", Damaged(&SimFaults::badChecksum, OP_READ_BLOCK, 5),
+                   false},
+        DamageCase{"FlippedArrayByte", "Tamso", Damaged(&SimFaults::flipByte, OP_READ_ARRAY, 3),
+                   false},
+        DamageCase{"ShortArray", "Tamso", ShortArrays(100), false},
+        DamageCase{"LateBlockReplies", "Kestal", StaleReplies(OP_READ_BLOCK), true},
+        DamageCase{"LateArrayReplies", "Tamso", StaleReplies(OP_READ_ARRAY), true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(BaudRateKept, AWriteAfterARaisedReadRaisesAgain) {
   Rig rig(Build("Pinto"));
   rig.state.maxBdRate = 38400;
@@ -604,12 +702,15 @@ TEST(NextCommand, WaitsForTheWorkerAndItsClosingSteps) {
   EXPECT_LT(firstReset, secondStart) << "the second command waited for the first worker";
   EXPECT_EQ(secondStart, firstReset + 1) << "nothing of the first transfer after its reset";
   // The first transfer's closing steps ran before the second command asked.
-  const int firstClose = IndexOf(rig.host.log, "SetDataSource:2");
+  // (A cancelled read keeps the data source; its closing steps still
+  // bring the buttons up to date.)
+  const int firstClose = IndexOf(rig.host.log, "UpdateEditButtons");
   const int secondAsk = IndexOf(rig.host.log, "ask:Read From Radio?:All current edit data will be lost.",
                                 IndexOf(rig.host.log, "RunTransfer:Reading from Radio") + 1);
   EXPECT_GE(firstClose, 0);
   EXPECT_LT(firstClose, secondAsk);
-  EXPECT_EQ(Count(rig.host.log, "SetDataSource:2"), 2) << "each transfer closes exactly once";
+  EXPECT_EQ(Count(rig.host.log, "UpdateEditButtons"), 2) << "each transfer closes exactly once";
+  EXPECT_EQ(Count(rig.host.log, "SetDataSource:2"), 1) << "only the whole read counts";
   EXPECT_EQ(rig.ImageBytes(), rig.sim.Memory());
 }
 
