@@ -1,11 +1,11 @@
 // The programmer's entry: one instance per user, the shared objects in
 // their fixed order, then the main window.
 
-#include <QApplication>
 #include <QMessageBox>
 #include <memory>
 
 #include "appcontext.h"
+#include "application.h"
 #include "buildconfig.h"
 #include "filechooser.h"
 #include "mainwindow.h"
@@ -16,9 +16,9 @@
 #include "startup.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  const CommandLine line = ParseCommandLine(QApplication::arguments());
   const BuildConfig& build = CompiledBuildConfig();
+  VornApplication app(argc, argv, QString::fromStdString(ApplicationTitle(build)));
+  const CommandLine line = ParseCommandLine(QApplication::arguments());
 
   SingleInstance guard(SingleInstance::DefaultName(build), SingleInstance::DefaultFolder());
   if (!guard.IsPrimary()) return RunSecondInstance(guard, build);

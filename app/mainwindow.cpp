@@ -69,7 +69,10 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
   setFixedSize(kWindowWidth, kWindowHeight);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
+  // Start-up may show messages before anything is loaded; the window
+  // behind them must already say that nothing is.
   UpdateStatusBar();
+  UpdateEditButtons();
 }
 
 TfrmMain::~TfrmMain() {

@@ -54,7 +54,11 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void StopPollTimer() override;
   void StartPollTimer() override;
   bool ArrayFlagChecked() override { return ArraysChecked(); }
-  void SetDataSource(int state) override { dataSource_ = state; }
+  void SetDataSource(int state) override {
+    dataSource_ = state;
+    // The radio's memory now matches the image: no longer a short file's.
+    if (state == kRadioData) shortFileBytes_ = -1;
+  }
   void UpdateEditButtons() override;
   void RunTransfer(const ProgressSetup& setup, const std::function<bool()>& startWorker) override;
   void DeliverPendingMessages() override;
@@ -72,6 +76,8 @@ class TfrmMain : public QMainWindow, public TransferHost {
   };
   ProductIdCheck CheckProductId();
   bool LoadMemFile(const QString& path);
+  // Bytes the last loaded mem-file held when it was short, else -1.
+  int ShortFileBytes() const { return shortFileBytes_; }
 
   // Program-wide state. The port and the rates are the transfers' state.
   int DataSource() const { return dataSource_; }
@@ -115,6 +121,10 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void LoadSettings();
   void SaveSettings();
   void SelectModelOfImage();
+  std::string ShortFileText(const QString& path) const;
+  // Before writing an image padded from a short file: false when the
+  // user would rather not.
+  bool ConfirmWriteOfShortFile();
 
   // Item lookup by control name, buttons and menu items alike.
   void SetEnabled(const char* name, bool enabled);
@@ -152,6 +162,7 @@ class TfrmMain : public QMainWindow, public TransferHost {
   bool advanced_ = false;
   int dataSource_ = kNothingLoaded;
   QString currentFileName_;
+  int shortFileBytes_ = -1;
   TransferState transferState_;
   int storedPortNumber_ = kDefaultComPort;
   QString defaultFile_;

@@ -1,6 +1,7 @@
 // The main window's mem-file commands: read, write, and the default file.
 
 #include <QFileInfo>
+#include <QMessageBox>
 
 #include "filechooser.h"
 #include "mainwindow.h"
@@ -23,11 +24,33 @@ bool TfrmMain::LoadMemFile(const QString& path) {
   // The bytes are in the image now, even when they belong to another model.
   dataSource_ = kFileData;
   currentFileName_ = path;
+  shortFileBytes_ = result.bytesRead < shared.image.GetLength() ? result.bytesRead : -1;
+  // Whatever is said next is said over a window that shows what is loaded.
+  UpdateStatusBar();
+  UpdateEditButtons();
   if (result.status == MemFileStatus::WrongRadioType) {
     ShowMessage(result.message, result.caption, PromptIcon::Warning);
     return false;
   }
+  if (shortFileBytes_ >= 0) ShowMessage(ShortFileText(path), "Reading Mem-file", PromptIcon::Warning);
   return true;
+}
+
+std::string TfrmMain::ShortFileText(const QString& path) const {
+  return path.toStdString() + " holds only " + std::to_string(shortFileBytes_) + " of " +
+         std::to_string(context_.shared.image.GetLength()) +
+         " bytes; the rest reads as erased (FF).";
+}
+
+bool TfrmMain::ConfirmWriteOfShortFile() {
+  if (shortFileBytes_ < 0 || dataSource_ != kFileData) return true;
+  QMessageBox box(QMessageBox::Warning, "Write To Radio",
+                  QString::fromStdString(ShortFileText(currentFileName_) +
+                                         "\nWrite it to the radio all the same?"),
+                  QMessageBox::Ok | QMessageBox::Cancel, this);
+  // Writing erased bytes over a radio's settings is the choice to make on purpose.
+  box.setDefaultButton(QMessageBox::Cancel);
+  return box.exec() == QMessageBox::Ok;
 }
 
 void TfrmMain::SelectModelOfImage() {
@@ -43,7 +66,13 @@ void TfrmMain::btnReadFileClick() {
   request.initialPath = currentFileName_;
   const QString path = context_.chooser.Choose(this, request);
   if (!path.isEmpty()) {
-    if (LoadMemFile(path)) context_.shared.info.SelectModel(context_.build.productId);
+    if (LoadMemFile(path)) {
+      // The all-models build follows the model of the file it loaded.
+      if (context_.build.AllModels())
+        SelectModelOfImage();
+      else
+        context_.shared.info.SelectModel(context_.build.productId);
+    }
     UpdateStatusBar();
   }
   UpdateEditButtons();

@@ -40,7 +40,9 @@ void TfrmMain::RunCommand(void (TfrmMain::*handler)()) {
 }
 
 void TfrmMain::btnReadRadioClick() { flows_->ReadRadio(); }
-void TfrmMain::btnWriteRadioClick() { flows_->WriteRadio(); }
+void TfrmMain::btnWriteRadioClick() {
+  if (ConfirmWriteOfShortFile()) flows_->WriteRadio();
+}
 
 void TfrmMain::mnuFirmwareClick() {
   if (!PortCheck()) return;

@@ -51,7 +51,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         LoadCase{"empty.mem", QByteArray(), true, "Incorrect radio type (FFFF)", "Reading Mem-file",
                  kFileData},
-        LoadCase{"short.mem", AppFixture::Image(0x5A02, 100), true, "", "", kFileData},
+        LoadCase{"short.mem", AppFixture::Image(0x5A02, 100), true,
+                 "%1 holds only 100 of 2048 bytes; the rest reads as erased (FF).",
+                 "Reading Mem-file", kFileData},
         LoadCase{"merlo.mem", AppFixture::Image(0x5A01), true, "Incorrect radio type (5A01)",
                  "Reading Mem-file", kFileData},
         LoadCase{"missing.mem", QByteArray(), false, "Unable to open file %1", "File Open Error",

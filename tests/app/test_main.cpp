@@ -1,7 +1,7 @@
 // Widget tests run on Qt's offscreen platform unless told otherwise.
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include "application.h"
 
 namespace {
 // The offscreen platform says this for every fixed-size window.
@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(QuietHandler);
   ::testing::InitGoogleTest(&argc, argv);
-  QApplication app(argc, argv);
+  // The program's own application object, so its exception box is tested too.
+  VornApplication app(argc, argv, "Vorn Kestal Programmer");
   return RUN_ALL_TESTS();
 }

@@ -166,6 +166,45 @@ struct WriteCase {
 
 class FreshSessionWrite : public RadioWindow, public ::testing::WithParamInterface<WriteCase> {};
 
+// An image padded out from a short mem-file reaches a radio only on
+// purpose: the question comes first, with Cancel as its default.
+class ShortFileWrite : public RadioWindow, public ::testing::WithParamInterface<WriteCase> {};
+
+TEST_P(ShortFileWrite, AsksBeforeWritingErasedBytesOverTheRadio) {
+  StartWithRadio();
+  std::vector<uint8_t> config = RandomBytes(78);
+  PutProductId(config, ProductIdAddress(), kProductKestal);
+  config.resize(1000);
+  LoadFile(config);
+  ASSERT_EQ(boxes.Take().size(), 1u) << "the short-file notice";
+  config.resize(2048, 0xFF);
+
+  boxes.Answer({GetParam().answer, QMessageBox::Ok});
+  QTest::mouseClick(Button("btnWriteRadio"), Qt::LeftButton);
+  const std::vector<SeenBox> seen = boxes.Take();
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen[0].text, Path("radio.mem") +
+                              " holds only 1000 of 2048 bytes; the rest reads as erased (FF).\n"
+                              "Write it to the radio all the same?");
+  EXPECT_EQ(seen[0].caption, "Write To Radio");
+  EXPECT_EQ(seen[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+  EXPECT_EQ(seen[0].defaultButton, QMessageBox::Cancel);
+
+  ASSERT_TRUE(ClosingStepsDone());
+  if (GetParam().written) {
+    EXPECT_EQ(Sim().Memory(), config);
+    EXPECT_EQ(Window().ShortFileBytes(), -1) << "the radio holds the image now";
+  } else {
+    EXPECT_EQ(seen.size(), 1u);
+    EXPECT_TRUE(Log().empty()) << "nothing sent to the radio";
+    EXPECT_EQ(Sim().Memory(), Memory());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, ShortFileWrite,
+                         ::testing::Values(WriteCase{QMessageBox::Ok, true},
+                                           WriteCase{QMessageBox::Cancel, false}));
+
 TEST_P(FreshSessionWrite, AsksBecauseTheRadioWasNotRead) {
   StartWithRadio();
   std::vector<uint8_t> config = RandomBytes(77);
@@ -200,33 +239,66 @@ INSTANTIATE_TEST_SUITE_P(Answers, FreshSessionWrite,
                          ::testing::Values(WriteCase{QMessageBox::Ok, true},
                                            WriteCase{QMessageBox::Cancel, false}));
 
-TEST_F(RadioWindow, ARadioFallingSilentLeavesTheTimeoutAndACloseButton) {
+// A read that does not bring the whole memory leaves what the user had
+// loaded exactly as it was: its bytes, its name, its state and the buttons.
+struct InterruptedCase {
+  const char* name;
+  bool cancel;         // the user cancels at block 5; else the radio falls silent there
+  const char* action;  // the progress dialog's last words
+};
+
+class InterruptedRead : public RadioWindow, public ::testing::WithParamInterface<InterruptedCase> {};
+
+TEST_P(InterruptedRead, LeavesTheLoadedFileAsItWas) {
+  const InterruptedCase& c = GetParam();
   StartWithRadio();
+  std::vector<uint8_t> file = RandomBytes(0x77);
+  PutProductId(file, ProductIdAddress(), kProductKestal);
+  LoadFile(file);
+  ASSERT_EQ(Window().DataSource(), kFileData);
+  const QString status = Window().StatusText(3);
+  boxes.Take();
   SimFaults faults;
-  faults.silentOpcode = OP_READ_BLOCK;
-  faults.silentOpcodeAfter = 5;
+  if (c.cancel) {
+    faults.pace = true;  // slow enough to cancel in the middle
+  } else {
+    faults.silentOpcode = OP_READ_BLOCK;
+    faults.silentOpcodeAfter = 5;
+  }
   Sim().SetFaults(faults);
 
   QString text;
   Watcher watch([&] {
-    if (!Dialog().isVisible() || DialogButton()->text() != "Close" || ActionText().isEmpty())
-      return;
-    text = ActionText();
-    QTest::mouseClick(DialogButton(), Qt::LeftButton);
+    if (!Dialog().isVisible() || !text.isEmpty()) return;
+    if (c.cancel && Progress() >= 80) {
+      text = ActionText();
+      QTest::mouseClick(DialogButton(), Qt::LeftButton);
+    } else if (!c.cancel && DialogButton()->text() == "Close" && !ActionText().isEmpty()) {
+      text = ActionText();
+      QTest::mouseClick(DialogButton(), Qt::LeftButton);
+    }
   });
   QTest::mouseClick(Button("btnReadRadio"), Qt::LeftButton);
-
-  EXPECT_EQ(text, "Timeout reading from radio");
-  EXPECT_FALSE(Dialog().isVisible());
   ASSERT_TRUE(ClosingStepsDone());
-  const std::vector<uint8_t> image = ImageBytes();
-  EXPECT_TRUE(std::equal(image.begin(), image.begin() + 80, Memory().begin()));
-  EXPECT_TRUE(std::all_of(image.begin() + 80, image.end(), [](uint8_t b) { return b == 0xFF; }))
-      << "the rest of the image is as it was (erased)";
-  EXPECT_EQ(Log(), ReadRequests(ProductIdAddress(), 6)) << "five answered, the sixth not";
-  EXPECT_EQ(Window().StatusText(3), kRadioData);
+
+  if (!c.cancel) {
+    EXPECT_EQ(text, c.action);
+  }
+  EXPECT_FALSE(Dialog().isVisible());
+  EXPECT_EQ(ImageBytes(), file) << "no half-read image";
+  EXPECT_EQ(Window().DataSource(), kFileData);
+  EXPECT_EQ(Window().CurrentFileName(), Path("radio.mem"));
+  EXPECT_EQ(Window().StatusText(3), status);
+  EXPECT_TRUE(Button("btnWriteRadio")->isEnabled());
+  EXPECT_EQ(Log().back(), Req{OP_RESET}) << "the radio is still reset";
   EXPECT_EQ(boxes.Take().size(), 1u) << "the question only: the reset was answered";
 }
+
+INSTANTIATE_TEST_SUITE_P(Reads, InterruptedRead,
+                         ::testing::Values(InterruptedCase{"Silent", false,
+                                                           "Timeout reading from radio"},
+                                           InterruptedCase{"Cancelled", true, ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Cancel closes the dialog while the worker still finishes its block and
 // resets the radio; a command clicked at once must wait for it.

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <deque>
 #include <vector>
@@ -16,6 +17,7 @@ struct SeenBox {
   QString caption;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QMessageBox::StandardButtons buttons;
+  QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 
 class ModalAnswerer : public QObject {
@@ -45,7 +47,8 @@ class ModalAnswerer : public QObject {
     // address: mark each box instead of remembering pointers.
     if (!box || !box->isVisible() || box->property("answered").toBool()) return;
     box->setProperty("answered", true);
-    seen_.push_back({box->text(), box->windowTitle(), box->icon(), box->standardButtons()});
+    seen_.push_back({box->text(), box->windowTitle(), box->icon(), box->standardButtons(),
+                     box->standardButton(static_cast<QAbstractButton*>(box->defaultButton()))});
     QMessageBox::StandardButton choice = QMessageBox::Ok;
     if (!answers_.empty()) {
       choice = answers_.front();
