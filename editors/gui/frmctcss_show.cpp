@@ -54,6 +54,9 @@ void TfrmCtcss::ShowToneList(QComboBox* box, const ToneChoice& choice) {
     box->addItem(QString::fromStdString(ToneEntryText(e, order)));
   // A stored code the list has no entry for shows as no selection, and
   // stays stored until the user picks an entry.
+  box->setPlaceholderText(choice.entry == kNoEntry
+                              ? QString("Stored code %1").arg(choice.keptCode)
+                              : QString());
   box->setCurrentIndex(choice.entry);
 }
 

@@ -147,6 +147,8 @@ TEST_P(CtcssCodes, ShowTheirEntryAndOkWritesTxAndRx) {
   r.Show();
   EXPECT_EQ(r.Tx()->currentIndex(), c.entry);
   EXPECT_EQ(r.Tx()->currentText(), c.text);
+  EXPECT_EQ(r.Tx()->placeholderText(),
+            c.entry < 0 ? "Stored code " + QString::number(c.code) : QString());
   if (c.typed >= 0) {
     Rig::Type(r.Tx(), c.typing);
     EXPECT_EQ(r.Tx()->currentIndex(), c.typed);
