@@ -134,6 +134,9 @@ struct Bit7Case {
   int options5;
   int expected;  // "Options-5" after OK without changes
 };
+void PrintTo(const Bit7Case& c, std::ostream* os) {
+  *os << c.family << " v" << c.major << ", Options-5 " << c.options5;
+}
 class ExtendedBitTest : public ::testing::TestWithParam<Bit7Case> {};
 
 // Bit 7 follows the order in force; bit 6 is only the window's to change

@@ -13,6 +13,10 @@
 
 namespace {
 
+const char* OrderName(ToneOrder o) {
+  return o == ToneOrder::Extended ? "extended" : o == ToneOrder::Fifty ? "50" : "38";
+}
+
 constexpr ToneOrder kExt = ToneOrder::Extended;
 constexpr ToneOrder k50 = ToneOrder::Fifty;
 constexpr ToneOrder k38 = ToneOrder::ThirtyEight;
@@ -35,6 +39,9 @@ struct OrderCase {
   bool hasExtended;
   ToneOrder expected;
 };
+void PrintTo(const OrderCase& c, std::ostream* os) {
+  *os << "Options-5 " << c.options5 << (c.hasExtended ? ", extended set" : "");
+}
 class ToneOrderInForceTest : public ::testing::TestWithParam<OrderCase> {};
 
 TEST_P(ToneOrderInForceTest, FollowsTheModelThenBits7And6) {
@@ -53,6 +60,9 @@ struct TextCase {
   ToneOrder order;
   const char* text;
 };
+void PrintTo(const TextCase& c, std::ostream* os) {
+  *os << "code " << c.code << ", " << OrderName(c.order);
+}
 class ToneTextTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(ToneTextTest, NamesTheToneNumberOrTheDcsCode) {
@@ -92,6 +102,9 @@ struct EntryCase {
   ToneOrder order;
   int entry;
 };
+void PrintTo(const EntryCase& c, std::ostream* os) {
+  *os << "code " << c.code << ", " << OrderName(c.order);
+}
 class EntryOfCodeTest : public ::testing::TestWithParam<EntryCase> {};
 
 TEST_P(EntryOfCodeTest, MapsStoredCodesToListEntries) {
@@ -146,6 +159,9 @@ struct SwitchCase {
   ToneOrder from, to;
   int expected;
 };
+void PrintTo(const SwitchCase& c, std::ostream* os) {
+  *os << "entry " << c.entry << ", " << OrderName(c.from) << " to " << OrderName(c.to);
+}
 class ToneSetSwitchTest : public ::testing::TestWithParam<SwitchCase> {};
 
 TEST_P(ToneSetSwitchTest, KeepsTheToneOrDcsCodeWhereTheNewSetHasIt) {

@@ -136,6 +136,9 @@ struct CodeCase {
   const char* typing;
   int written;        // "Tx CTCSS Tone" and "Rx CTCSS Tone" after OK
 };
+void PrintTo(const CodeCase& c, std::ostream* os) {
+  *os << "Options-5 " << c.options5 << ", code " << c.code;
+}
 class CtcssCodes : public ::testing::TestWithParam<CodeCase> {};
 
 TEST_P(CtcssCodes, ShowTheirEntryAndOkWritesTxAndRx) {
@@ -317,6 +320,9 @@ struct ModelCase {
   int options5;
   bool enableShown, toneSetShown, netScanShown;
 };
+void PrintTo(const ModelCase& c, std::ostream* os) {
+  *os << c.family << " v" << c.firmwareMajor << ", Options-5 " << c.options5;
+}
 class CtcssModels : public ::testing::TestWithParam<ModelCase> {};
 
 // OK without a change rewrites only what it always writes: "Rx CTCSS Tone"
