@@ -1,5 +1,6 @@
 #include "programwindows.h"
 
+#include "frmctcss.h"
 #include "mainwindow.h"
 
 ProgramWindows::ProgramWindows(TfrmMain& main)
@@ -12,4 +13,6 @@ ProgramWindows::ProgramWindows(TfrmMain& main)
 void ProgramWindows::InstallEditors() {
   [[maybe_unused]] WindowOpeners& openers = main_.Openers();
   // Each editor: built once, shown modally over the main window.
+  auto* ctcss = new TfrmCtcss(editors_, &main_);
+  openers.ctcss = [ctcss] { ctcss->exec(); };
 }

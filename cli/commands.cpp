@@ -59,7 +59,11 @@ const std::vector<Command>& Commands() {
         "channel bit arrays, \"Selcall Mem\" (80 bytes) and \"Selcall Ident\" (8 bytes)\n"
         "are shown as their bytes in hexadecimal; \"Rx-only Channels\" are the\n"
         "records, decoded below the parameters: record, bank and channel number,\n"
-        "frequency in MHz, alpha tag, memberships Scan0/Scan1/Quiet/Silent.\n"},
+        "frequency in MHz, alpha tag, memberships Scan0/Scan1/Quiet/Silent.\n"
+        "The subtone codes (\"Tx CTCSS Tone\", \"Rx CTCSS Tone\", \"Netscan Ctcss\n"
+        "Tone\") are named too (\"CTC02 - 69.4Hz\", \"DT001 - 023\", \"OFF\", \"???\"),\n"
+        "in the tone numbering \"Options-5\" and the model put in force; a Dravo\n"
+        "counts as firmware 1.x, which a file cannot tell.\n"},
        RunDump},
       {{"diff", "FILE1 FILE2", "name the parameters and receive-only channels that differ", {},
         2, 2,

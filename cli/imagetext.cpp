@@ -1,10 +1,13 @@
 #include "imagetext.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "array.h"
 #include "memfile.h"
 #include "params.h"
+#include "tones.h"
 
 namespace {
 
@@ -70,6 +73,13 @@ std::string RightAligned(const std::string& s, size_t width) {
 std::string ParamLine(int index, const char* name, int address, const ParamValue& v) {
   return Format("%3ld", index) + "  " + Padded(name, 26) + " " + Address(address) + "  " +
          (v.decimal.empty() ? v.hex : RightAligned(v.decimal, 6) + "  " + v.hex);
+}
+
+// The subtone codes, shown also as the programmer names them.
+bool IsToneParam(int index) {
+  static const int tones[] = {ParamIndexOf("Tx CTCSS Tone"), ParamIndexOf("Rx CTCSS Tone"),
+                              ParamIndexOf("Netscan Ctcss Tone")};
+  return std::find(std::begin(tones), std::end(tones), index) != std::end(tones);
 }
 
 std::string ModelLine(const EEPROM& image, const TradioInfo& info) {
@@ -186,10 +196,16 @@ std::vector<std::string> DumpLines(const EEPROM& image) {
   const TradioInfo info = ModelOfImage(image);
   std::vector<std::string> lines{ModelLine(image, info), "",
                                  "Parameters (index, name, address, decimal, hexadecimal):"};
+  // No radio has been asked: a model whose tone set hangs on its firmware
+  // version counts as the oldest.
+  const ToneOrder toneOrder =
+      ToneOrderOfImage(image, info, ModelTableRow(info.modelIndex).productId, -1);
   for (int i = 0; i < kParamCount; ++i) {
     const int address = info.GetParamAddress(i);
     if (address < 0) continue;
-    lines.push_back(ParamLine(i, ParamName(i), address, ParamValueAt(image, address, ShapeOf(i))));
+    std::string line = ParamLine(i, ParamName(i), address, ParamValueAt(image, address, ShapeOf(i)));
+    if (IsToneParam(i)) line += "  " + ToneText(image.GetByte(address), toneOrder);
+    lines.push_back(line);
   }
   lines.push_back("");
   const std::vector<RxChannel> channels = RxChannels(image, info);

@@ -119,6 +119,49 @@ TEST_F(CliTest, DumpDecodesTheReceiveOnlyChannelsThatHaveAFrequency) {
   EXPECT_GT(withFrequency, 0) << "the default image has receive-only channels";
 }
 
+// Subtone codes are named as the programmer lists them, in the tone
+// numbering the image and its model put in force.
+TEST_F(CliTest, DumpNamesTheSubtoneCodes) {
+  const struct {
+    uint32_t product;
+    int options5;
+    int tx, rx, netScan;
+    const char* txText;
+    const char* rxText;
+    const char* netScanText;
+  } cases[] = {
+      {kProductKestal, 0x00, 39, 154, 0, "CTC02 - 69.4Hz", "DT104 - 754", "OFF"},
+      {kProductKestal, 0x80, 39, 51, 1, "CTC39 - 196.6Hz", "DT001 - 023", "CTC01 - 67.0Hz"},
+      {kProductKestal, 0xC0, 2, 45, 200, "CTC03 - 71.9Hz", "???", "???"},
+      {kProductPinto, 0xC0, 39, 2, 50, "CTC02 - 69.4Hz", "CTC03 - 71.9Hz", "CTC50 - 254.1Hz"},
+      // The Dravo's own set needs firmware 2, which a file cannot tell.
+      {kProductDravo, 0xC0, 2, 38, 60, "CTC03 - 71.9Hz", "CTC49 - 250.3Hz", "DT010 - 053"},
+  };
+  for (const auto& c : cases) {
+    TradioInfo info;
+    info.SelectModel(c.product);
+    Bytes image = DefaultImage(c.product);
+    image[static_cast<size_t>(info.GetParamAddress("Options-5"))] = static_cast<unsigned char>(c.options5);
+    const std::pair<const char*, int> codes[] = {
+        {"Tx CTCSS Tone", c.tx}, {"Rx CTCSS Tone", c.rx}, {"Netscan Ctcss Tone", c.netScan}};
+    for (const auto& [name, code] : codes)
+      image[static_cast<size_t>(info.GetParamAddress(name))] = static_cast<unsigned char>(code);
+    WriteFileBytes(dir.Path("tones.mem"), image);
+    const ToolResult r = RunTool({"dump", dir.Path("tones.mem")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out);
+    const std::pair<const char*, const char*> texts[] = {
+        {"Tx CTCSS Tone", c.txText}, {"Rx CTCSS Tone", c.rxText}, {"Netscan Ctcss Tone", c.netScanText}};
+    for (const auto& [name, text] : texts) {
+      const auto named = LinesNaming(lines, name);
+      ASSERT_EQ(named.size(), 1u) << name;
+      const std::string tail = std::string("  ") + text;
+      ASSERT_GE(named[0].size(), tail.size());
+      EXPECT_EQ(named[0].substr(named[0].size() - tail.size()), tail) << named[0];
+    }
+  }
+}
+
 TEST_F(CliTest, DumpOfAnUnknownModelShowsOnlyTheProductId) {
   Bytes image(2048, 0x00);
   image[0] = 0x12;
