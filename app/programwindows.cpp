@@ -1,5 +1,8 @@
 #include "programwindows.h"
 
+#include "frmhardware.h"
+#include "frmoptions.h"
+#include "frmsquelch.h"
 #include "mainwindow.h"
 
 ProgramWindows::ProgramWindows(TfrmMain& main)
@@ -12,4 +15,10 @@ ProgramWindows::ProgramWindows(TfrmMain& main)
 void ProgramWindows::InstallEditors() {
   [[maybe_unused]] WindowOpeners& openers = main_.Openers();
   // Each editor: built once, shown modally over the main window.
+  auto* squelch = new TfrmSquelch(editors_, &main_);
+  openers.squelch = [squelch] { squelch->exec(); };
+  auto* options = new TfrmOptions(editors_, &main_);
+  openers.options = [options] { options->exec(); };
+  // Built with the others for its place in the program; nothing opens it yet.
+  new TfrmHardware(&main_);
 }
