@@ -170,7 +170,6 @@ QGroupBox* TfrmOptions::BuildDisplayGroup() {
   lblLCDContrast_ = Label(group, "lblLCDContrast", "LCD C&ontrast", udLCDContrast_);
   btnUpdateContrast_ = new QPushButton("&Write contrast", group);
   btnUpdateContrast_->setObjectName("btnUpdateContrast");
-  btnUpdateContrast_->setAutoDefault(false);
   grid->addWidget(lblLCDContrast_, 3, 0);
   grid->addWidget(udLCDContrast_, 3, 1);
   grid->addWidget(btnUpdateContrast_, 3, 2);

@@ -6,6 +6,7 @@
 
 #include <random>
 #include <set>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,12 @@ struct GainCase {
   int stored;
   int shown;
 };
+void PrintTo(const GainCase& c, std::ostream* os) {
+  *os << c.family << "_";
+  for (const char* p = c.param; *p; ++p)
+    if (*p != ' ') *os << *p;
+  *os << "_" << c.stored;
+}
 
 class MicGain : public ::testing::TestWithParam<GainCase> {};
 
@@ -78,6 +85,7 @@ struct ContrastCase {
   int shown;
   int written;
 };
+void PrintTo(const ContrastCase& c, std::ostream* os) { *os << c.family << "_" << c.stored; }
 
 class Contrast : public ::testing::TestWithParam<ContrastCase> {};
 
@@ -120,6 +128,9 @@ struct MinVolumeCase {
   int floor;
   int written;  // after OK without changes
 };
+void PrintTo(const MinVolumeCase& c, std::ostream* os) {
+  *os << c.family << (c.zeroAllowed ? "_zero_" : "_") << c.stored;
+}
 
 class MinVolume : public ::testing::TestWithParam<MinVolumeCase> {};
 
@@ -184,6 +195,7 @@ struct KeyCase {
   int shown;
   int written1, written2;
 };
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.func1 << "_" << c.func2; }
 
 class KeyPairs : public ::testing::TestWithParam<KeyCase> {};
 
@@ -225,6 +237,9 @@ struct BitCase {
   int bit;
   bool inverted;
 };
+void PrintTo(const BitCase& c, std::ostream* os) {
+  *os << c.family << "_" << std::string(c.byte).back() << "_" << c.bit;
+}
 
 class OptionBits : public ::testing::TestWithParam<BitCase> {};
 

@@ -3,6 +3,7 @@
 // keeps its stored level.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "buildconfig.h"
@@ -31,6 +32,7 @@ struct LevelCase {
   int shown;
   int written;  // after OK without changes
 };
+void PrintTo(const LevelCase& c, std::ostream* os) { *os << c.family << "_" << c.stored; }
 
 class SquelchLevel : public ::testing::TestWithParam<LevelCase> {};
 

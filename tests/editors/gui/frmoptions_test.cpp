@@ -17,6 +17,7 @@
 #include <QTest>
 #include <memory>
 #include <random>
+#include <ostream>
 #include <set>
 
 #include "buildconfig.h"
@@ -163,6 +164,7 @@ struct ShownCase {
   bool rearEnabled;
   const char* micLabel;
 };
+void PrintTo(const ShownCase& c, std::ostream* os) { *os << c.family; }
 
 class OptionsControls : public ::testing::TestWithParam<ShownCase> {};
 
@@ -402,6 +404,9 @@ struct FailureCase {
   bool portOpens;
   size_t requests;  // what reached the radio
 };
+void PrintTo(const FailureCase& c, std::ostream* os) {
+  for (const char* p = c.what; *p; ++p) *os << (*p == ' ' ? '_' : *p);
+}
 
 class WriteContrastFailure : public ::testing::TestWithParam<FailureCase> {};
 

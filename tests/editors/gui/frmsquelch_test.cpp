@@ -9,6 +9,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <memory>
+#include <ostream>
 #include <random>
 
 #include "buildconfig.h"
@@ -66,6 +67,7 @@ struct UnchangedCase {
   int level;  // "Sql Level" as stored
   bool levelShown;
 };
+void PrintTo(const UnchangedCase& c, std::ostream* os) { *os << c.family << "_" << c.level; }
 
 class SquelchUnchanged : public ::testing::TestWithParam<UnchangedCase> {};
 
