@@ -1,6 +1,9 @@
 #include "programwindows.h"
 
 #include "frmctcss.h"
+#include "frmhardware.h"
+#include "frmoptions.h"
+#include "frmsquelch.h"
 #include "mainwindow.h"
 
 ProgramWindows::ProgramWindows(TfrmMain& main)
@@ -15,4 +18,10 @@ void ProgramWindows::InstallEditors() {
   // Each editor: built once, shown modally over the main window.
   auto* ctcss = new TfrmCtcss(editors_, &main_);
   openers.ctcss = [ctcss] { ctcss->exec(); };
+  auto* squelch = new TfrmSquelch(editors_, &main_);
+  openers.squelch = [squelch] { squelch->exec(); };
+  auto* options = new TfrmOptions(editors_, &main_);
+  openers.options = [options] { options->exec(); };
+  // Built with the others for its place in the program; nothing opens it yet.
+  new TfrmHardware(&main_);
 }
