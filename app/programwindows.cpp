@@ -1,6 +1,8 @@
 #include "programwindows.h"
 
 #include "mainwindow.h"
+#include "rxchdata.h"
+#include "scanform.h"
 
 ProgramWindows::ProgramWindows(TfrmMain& main)
     : QObject(&main),
@@ -12,4 +14,8 @@ ProgramWindows::ProgramWindows(TfrmMain& main)
 void ProgramWindows::InstallEditors() {
   [[maybe_unused]] WindowOpeners& openers = main_.Openers();
   // Each editor: built once, shown modally over the main window.
+  auto* channelData = new TfrmRxChData(editors_, &main_);
+  openers.channelData = [channelData] { channelData->exec(); };
+  auto* scan = new TfrmScan(editors_, &main_);
+  openers.scan = [scan] { scan->exec(); };
 }
