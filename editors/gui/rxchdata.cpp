@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -163,7 +164,14 @@ void TfrmRxChData::BuildForm() {
   setTabOrder(btnOK, btnCancel);
 }
 
+// A window brought back from the taskbar is not a new showing: what the
+// user has changed so far stays.
 void TfrmRxChData::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) FormShow();
+  QDialog::showEvent(event);
+}
+
+void TfrmRxChData::FormShow() {
   const uint32_t productId = context_.build.productId;
   const SharedObjects& shared = context_.shared;
   banksEnabled_ = TradioInfo::HasRxBanks(productId);
@@ -184,7 +192,6 @@ void TfrmRxChData::showEvent(QShowEvent* event) {
   sgRxChEdit_->selectRow(0);
   btnClearAll_->setVisible(context_.build.engineering);
   sgRxChEdit_->setFocus();
-  QDialog::showEvent(event);
 }
 
 void TfrmRxChData::SetUpGrid() {

@@ -29,6 +29,7 @@ class TfrmRxChData : public QDialog {
 
  private:
   void BuildForm();
+  void FormShow();
   void SetUpGrid();
   void RefreshGrid();
   int SelectedChannel() const;

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "keyfilters.h"
@@ -144,7 +145,14 @@ void TfrmRxChEdit::SetRecord(const RX_CH_DATA_STRUCT& record, int channel) {
   channel_ = channel;
 }
 
+// A window brought back from the taskbar is not a new showing: what the
+// user has changed so far stays.
 void TfrmRxChEdit::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) FormShow();
+  QDialog::showEvent(event);
+}
+
+void TfrmRxChEdit::FormShow() {
   const bool add = mode_ == 1;
   setWindowTitle(add ? "Add Channel" : "Edit Channel");
   cbChannel_->setVisible(add);
@@ -163,7 +171,6 @@ void TfrmRxChEdit::showEvent(QShowEvent* event) {
   chkSilent_->setChecked(record_.flags & kRxFlagSilent);
   editFreq_->setFocus();
   editFreq_->selectAll();
-  QDialog::showEvent(event);
 }
 
 void TfrmRxChEdit::ShowHz(int64_t hz) {

@@ -34,6 +34,7 @@ class TfrmRxChEdit : public QDialog {
 
  private:
   void BuildForm();
+  void FormShow();
   void btnOKClick();
   void editFreqEnter();
   void udFreqClick(bool up);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -21,8 +22,10 @@ TfrmScan::TfrmScan(EditorContext& context, QWidget* parent) : QDialog(parent), c
   BuildForm();
 }
 
+// A window brought back from the taskbar is not a new showing: what the
+// user has changed so far stays.
 void TfrmScan::showEvent(QShowEvent* event) {
-  FormShow();
+  if (!event->spontaneous()) FormShow();
   QDialog::showEvent(event);
 }
 
