@@ -5,6 +5,8 @@
 #include "frmoptions.h"
 #include "frmsquelch.h"
 #include "mainwindow.h"
+#include "rxchdata.h"
+#include "scanform.h"
 
 ProgramWindows::ProgramWindows(TfrmMain& main)
     : QObject(&main),
@@ -14,7 +16,7 @@ ProgramWindows::ProgramWindows(TfrmMain& main)
 }
 
 void ProgramWindows::InstallEditors() {
-  [[maybe_unused]] WindowOpeners& openers = main_.Openers();
+  WindowOpeners& openers = main_.Openers();
   // Each editor: built once, shown modally over the main window.
   auto* ctcss = new TfrmCtcss(editors_, &main_);
   openers.ctcss = [ctcss] { ctcss->exec(); };
@@ -24,4 +26,8 @@ void ProgramWindows::InstallEditors() {
   openers.options = [options] { options->exec(); };
   // Built with the others for its place in the program; nothing opens it yet.
   new TfrmHardware(&main_);
+  auto* channelData = new TfrmRxChData(editors_, &main_);
+  openers.channelData = [channelData] { channelData->exec(); };
+  auto* scan = new TfrmScan(editors_, &main_);
+  openers.scan = [scan] { scan->exec(); };
 }

@@ -1,0 +1,58 @@
+#pragma once
+// The receive-only channels window: the channels of one bank in a grid,
+// with Add, Edit and Delete. It works on a private copy of the channel data
+// taken from the image on every showing; only OK writes it back.
+
+#include <QDialog>
+
+#include "editorcontext.h"
+#include "rxchannels.h"
+
+class QAction;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTabBar;
+class QTableWidget;
+class TfrmRxChEdit;
+
+class TfrmRxChData : public QDialog {
+  Q_OBJECT
+ public:
+  TfrmRxChData(EditorContext& context, QWidget* parent);
+
+  // The add/edit dialog, built once with the window.
+  TfrmRxChEdit& EditDialog() { return *editor_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildForm();
+  void FormShow();
+  void SetUpGrid();
+  void RefreshGrid();
+  int SelectedChannel() const;
+  bool BankHasChannels() const;
+
+  void btnAddClick();
+  void btnEditClick();
+  void btnDeleteClick();
+  void btnClearAllClick();
+  void btnOKClick();
+  void tcBanksChange(int index);
+
+  EditorContext& context_;
+  RxChannelList list_;
+  int bank_ = 0;
+  bool banksEnabled_ = false;
+  // What the next Add starts from; every accepted Add leaves its values here.
+  RX_CH_DATA_STRUCT template_;
+
+  TfrmRxChEdit* editor_ = nullptr;
+  QTabBar* tcBanks_ = nullptr;
+  QTableWidget* sgRxChEdit_ = nullptr;
+  QMenu* popUpMenu_ = nullptr;
+  QPushButton* btnClearAll_ = nullptr;
+  QPlainTextEdit* memo1_ = nullptr;
+};

@@ -1,0 +1,52 @@
+#include "updown.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QToolButton* ArrowButton(QWidget* parent, Qt::ArrowType arrow, const char* name,
+                         const QString& accessibleName) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(name);
+  button->setArrowType(arrow);
+  button->setAutoRepeat(true);
+  button->setFocusPolicy(Qt::NoFocus);  // the box's arrow keys do the same
+  button->setAccessibleName(accessibleName);
+  button->setFixedSize(16, 11);
+  return button;
+}
+
+}  // namespace
+
+UpDown::UpDown(QWidget* parent)
+    : QWidget(parent),
+      up_(ArrowButton(this, Qt::UpArrow, "up", "Up")),
+      down_(ArrowButton(this, Qt::DownArrow, "down", "Down")) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(up_);
+  layout->addWidget(down_);
+  connect(up_, &QToolButton::clicked, this, [this] { emit Stepped(true); });
+  connect(down_, &QToolButton::clicked, this, [this] { emit Stepped(false); });
+}
+
+void UpDown::SetBuddy(QLineEdit* edit) {
+  if (buddy_) buddy_->removeEventFilter(this);
+  buddy_ = edit;
+  if (buddy_) buddy_->installEventFilter(this);
+}
+
+bool UpDown::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == buddy_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Up || key == Qt::Key_Down) {
+      emit Stepped(key == Qt::Key_Up);
+      return true;
+    }
+  }
+  return false;
+}

@@ -1,0 +1,87 @@
+#pragma once
+// The receive-only channels as the channel editor works on them: a private
+// copy of the 100 records and of the receive-only part of the four channel
+// bit-sets, read from the image and written back whole, plus the frequency
+// text rules of the edit dialog. Standard library only.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "eeprom.h"
+
+class TradioInfo;
+
+inline constexpr int kRxBankCount = 5;
+inline constexpr int kRxSlotsPerBank = 20;
+// Slots 0..18 are the channels 81..99 the radio shows; slot 19 of every
+// bank is kept exactly as it was read.
+inline constexpr int kRxListedSlots = 19;
+inline constexpr int kFirstRxChannel = 81;
+// Bytes 10..23 of each channel bit-set: one bit per receive-only record.
+inline constexpr int kRxBitSetOffset = 10;
+inline constexpr int kRxBitSetBytes = 14;
+inline constexpr int kRxBitSetCount = 4;
+
+// `flags` bits, in the order of the bit-sets "Scan Mem 0", "Scan Mem 1",
+// "Quiet Mem", "Silent Mem".
+inline constexpr uint32_t kRxFlagScan1 = 8;
+inline constexpr uint32_t kRxFlagScan2 = 4;
+inline constexpr uint32_t kRxFlagQuiet = 2;
+inline constexpr uint32_t kRxFlagSilent = 1;
+inline constexpr std::array<uint32_t, kRxBitSetCount> kRxFlagOfBitSet = {
+    kRxFlagScan1, kRxFlagScan2, kRxFlagQuiet, kRxFlagSilent};
+
+inline constexpr int64_t kRxMaxFrequencyHz = 819175000;  // 65 534 steps; 0xFFFF marks empty
+inline constexpr uint32_t kNewChannelFrequencyHz = 477000000;
+
+struct RxChannelList {
+  std::array<RX_CH_DATA_STRUCT, kRxOnlyChannelCount> records;
+  // The raw bytes of every record as read, so the reserved slot 19 of each
+  // bank goes back untouched.
+  std::array<std::array<uint8_t, kRxChannelRecordSize>, kRxOnlyChannelCount> raw{};
+};
+
+inline int RxRecordIndex(int bank, int channel) {
+  return bank * kRxSlotsPerBank + channel - kFirstRxChannel;
+}
+inline bool IsReservedRxSlot(int record) { return record % kRxSlotsPerBank == kRxListedSlots; }
+
+// Reads the records and their memberships. A model without the records
+// leaves every record empty; a missing bit-set reads as no members.
+RxChannelList LoadChannels(const EEPROM& image, const TradioInfo& info);
+
+// Writes every record (empty ones with frequency word 0), the receive-only
+// bytes of the four bit-sets, and, when the model keeps no banks, 0xFF into
+// "Rx Bank". Slot 19 of each bank goes back as it was read.
+void StoreChannels(EEPROM& image, const TradioInfo& info, const RxChannelList& list,
+                   bool banksEnabled);
+
+// Slots 0..18 of the bank that hold a channel, in slot order.
+std::vector<int> ListedSlots(const RxChannelList& list, int bank);
+// The channel numbers (81..99) of the bank's empty slots, ascending.
+std::vector<int> SpareChannels(const RxChannelList& list, int bank);
+// Empties the record: no frequency, no alpha tag, no memberships.
+void ClearRecord(RX_CH_DATA_STRUCT& record);
+// Empties slots 0..18 of the bank.
+void ClearBank(RxChannelList& list, int bank);
+
+// "A" to "E".
+char BankLetter(int bank);
+// "Delete bank RX-B, channel 85?" with banks, "Delete channel 85?" without.
+std::string DeletePromptText(bool banksEnabled, int bank, int channel);
+// The grid's text for a membership column: `mark` when the flag is set.
+std::string FlagCellText(uint32_t flags, uint32_t flag, const char* mark);
+
+// Hz as MHz with four decimals: 477000000 -> "477.0000".
+std::string ShowFrequency(int64_t hz);
+// Empty text is 0 Hz; otherwise a decimal number of MHz, limited to
+// 0 .. 2 000 000 000 Hz and truncated to whole Hz. Nothing when the text is
+// not a number.
+std::optional<int64_t> ParseFrequency(const std::string& text);
+// To the nearest 12.5 kHz step, then into 0 .. 819 175 000 Hz.
+int64_t RoundAndLimitFrequency(int64_t hz);
+// The up-down's step: round, one step up or down, limit.
+int64_t StepFrequency(int64_t hz, bool up);

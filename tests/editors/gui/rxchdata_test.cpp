@@ -1,0 +1,295 @@
+// The receive-only channels window and its add/edit dialog, driven with
+// clicks and keys and checked on the image bytes.
+#include "rxchdata.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "editor_rig.h"
+#include "modal_answerer.h"
+#include "radioinfo.h"
+#include "rxchedit.h"
+
+namespace {
+
+constexpr const char* kRxFamilies[] = {"Kestal", "Merlo", "Pinto", "Dravo", "Sorel", "KestalBT"};
+
+class ChannelWindow {
+ public:
+  explicit ChannelWindow(const char* family, bool engineering = false)
+      : rig(family, engineering), window(rig.context, nullptr) {}
+
+  void Show() {
+    window.show();
+    QApplication::processEvents();
+  }
+  void Click(const char* name) {
+    QTest::mouseClick(window.findChild<QPushButton*>(name), Qt::LeftButton);
+  }
+  QTableWidget* Grid() { return window.findChild<QTableWidget*>("sgRxChEdit"); }
+  QTabBar* Tabs() { return window.findChild<QTabBar*>("tcBanks"); }
+  QString Cell(int row, int column) {
+    const QTableWidgetItem* item = Grid()->item(row, column);
+    return item ? item->text() : QString();
+  }
+  QStringList Row(int row) {
+    QStringList cells;
+    for (int c = 0; c < 7; ++c) cells << Cell(row, c);
+    return cells;
+  }
+  int RecordAddress(int n) const { return rig.Address("Rx-only Channels") + 6 * n; }
+  int RxBit(const char* set, int n) {
+    return (rig.Image().GetByte(rig.Address(set) + 10 + n / 8) >> (n % 8)) & 1;
+  }
+
+  EditorRig rig;
+  TfrmRxChData window;
+  ModalAnswerer boxes;
+  ModalDriver<TfrmRxChEdit> dialog;
+};
+
+template <typename W>
+W* In(QWidget& parent, const char* name) {
+  W* w = parent.findChild<W*>(name);
+  EXPECT_NE(w, nullptr) << name;
+  return w;
+}
+
+void ReplaceText(QLineEdit* edit, const QString& text) {
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  QTest::keyClicks(edit, text);
+}
+
+// Cancel changes no byte; an OK that changes nothing writes empty records
+// (read as 0xFFFF) as 0 and, without banks, 0xFF into "Rx Bank"; slot 19 of
+// every bank stays as read.
+class UnchangedChannels : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(UnchangedChannels, CancelKeepsEveryByteAndOkOnlyTheFixedOnes) {
+  ChannelWindow f(GetParam());
+  const EEPROM before = f.rig.Image();
+  f.Show();
+  f.Click("btnCancel");
+  EXPECT_FALSE(f.window.isVisible());
+  EXPECT_TRUE(SameImage(f.rig.Image(), before));
+
+  EEPROM expected = before;
+  for (int n = 0; n < 100; ++n)
+    if (n % 20 != 19 && expected.GetWord(f.RecordAddress(n)) == 0xFFFF)
+      expected.SetWord(f.RecordAddress(n), 0);
+  if (!TradioInfo::HasRxBanks(f.rig.build.productId))
+    expected.SetByte(f.rig.Address("Rx Bank"), 0xFF);
+  ASSERT_EQ(before.GetWord(f.RecordAddress(19)), 0xFFFF);  // so slot 19 is put to the test
+
+  f.Show();
+  f.Click("btnOK");
+  EXPECT_FALSE(f.window.isVisible());
+  for (int a = 0; a < kImageSize; ++a)
+    ASSERT_EQ(f.rig.Image().GetByte(a), expected.GetByte(a)) << "address " << a;
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, UnchangedChannels, ::testing::ValuesIn(kRxFamilies));
+
+TEST(ChannelData, KestalListsItsChannelsWithoutNamesOrBanks) {
+  ChannelWindow f("Kestal");
+  f.Show();
+  EXPECT_EQ(f.window.windowTitle(), "Channel Data");
+  EXPECT_FALSE(f.Tabs()->isVisible());
+  EXPECT_EQ(f.Grid()->horizontalHeaderItem(1)->text(), "");
+  EXPECT_EQ(f.Grid()->horizontalHeaderItem(2)->text(), "Frequency (MHz)");
+  EXPECT_EQ(f.Grid()->rowCount(), 6);
+  EXPECT_EQ(f.Row(0), (QStringList{"81", "", "468.5250", "M", "-", "-", "-"}));
+  EXPECT_EQ(f.Row(5), (QStringList{"86", "", "474.6500", "-", "-", "-", "-"}));
+  EXPECT_FALSE(In<QPushButton>(f.window, "btnClearAll")->isVisible());
+}
+
+TEST(ChannelData, MerloOpensOnTheStoredBankAndOkLeavesTheBankByte) {
+  ChannelWindow f("Merlo");
+  f.rig.SetByte("Rx Bank", 7);  // no such bank: the first
+  f.Show();
+  ASSERT_TRUE(f.Tabs()->isVisible());
+  ASSERT_EQ(f.Tabs()->count(), 5);
+  EXPECT_EQ(f.Tabs()->tabText(0), "RX-A");
+  EXPECT_EQ(f.Tabs()->tabText(4), "RX-E");
+  EXPECT_EQ(f.Tabs()->currentIndex(), 0);
+  EXPECT_EQ(f.Grid()->horizontalHeaderItem(1)->text(), "Channel Name");
+  EXPECT_EQ(f.Row(0), (QStringList{"81", "FIRE", "468.5250", "M", "-", "-", "-"}));
+  QTest::mouseClick(f.Tabs(), Qt::LeftButton, {}, f.Tabs()->tabRect(2).center());
+  EXPECT_EQ(f.Tabs()->currentIndex(), 2);
+  EXPECT_EQ(f.Grid()->rowCount(), 1);  // an empty bank shows one empty row
+  EXPECT_EQ(f.Row(0), (QStringList{"", "", "", "", "", "", ""}));
+  f.Click("btnOK");
+  EXPECT_EQ(f.rig.Byte("Rx Bank"), 7);
+
+  f.rig.SetByte("Rx Bank", 2);
+  f.Show();
+  EXPECT_EQ(f.Tabs()->currentIndex(), 2);
+  f.Click("btnCancel");
+}
+
+TEST(ChannelData, AddStoresTheRoundedFrequencyAndTheNextAddStartsFromIt) {
+  ChannelWindow f("Merlo");
+  f.Show();
+  f.dialog.Then([](TfrmRxChEdit& d) {
+    EXPECT_EQ(d.windowTitle(), "Add Channel");
+    EXPECT_TRUE(In<QComboBox>(d, "cbChannel")->isVisible());
+    EXPECT_FALSE(In<QLineEdit>(d, "editChannel")->isVisible());
+    EXPECT_EQ(In<QComboBox>(d, "cbChannel")->currentText(), "87");  // 81..86 are in use
+    EXPECT_EQ(In<QComboBox>(d, "cbChannel")->count(), 13);
+    EXPECT_EQ(In<QLineEdit>(d, "editFreq")->text(), "477.0000");
+    QLineEdit* tag = In<QLineEdit>(d, "editAlphaTag");
+    EXPECT_TRUE(tag->isVisible());
+    EXPECT_EQ(tag->text(), "");  // the template's "ALPHA" is not offered
+    ReplaceText(In<QLineEdit>(d, "editFreq"), "476.43");
+    QTest::mouseClick(In<QCheckBox>(d, "chkScan1"), Qt::LeftButton);
+    tag->setFocus();
+    QTest::keyClicks(tag, "abcdefg");
+    EXPECT_EQ(tag->text(), "ABCDEFG");
+    QTest::mouseClick(In<QPushButton>(d, "btnOK"), Qt::LeftButton);
+  });
+  f.Click("btnAdd");
+  ASSERT_TRUE(f.dialog.Done());
+  ASSERT_EQ(f.Grid()->rowCount(), 7);
+  EXPECT_EQ(f.Row(6), (QStringList{"87", "ABCDE", "476.4250", "M", "-", "-", "-"}));
+
+  f.dialog.Then([](TfrmRxChEdit& d) {
+    EXPECT_EQ(In<QComboBox>(d, "cbChannel")->currentText(), "88");
+    EXPECT_EQ(In<QLineEdit>(d, "editFreq")->text(), "476.4250");
+    EXPECT_TRUE(In<QCheckBox>(d, "chkScan1")->isChecked());
+    EXPECT_EQ(In<QLineEdit>(d, "editAlphaTag")->text(), "");
+    QTest::keyClick(&d, Qt::Key_Escape);
+  });
+  f.window.findChild<QAction*>("PopUpMenuAdd")->trigger();
+  ASSERT_TRUE(f.dialog.Done());
+  EXPECT_EQ(f.Grid()->rowCount(), 7);
+  f.Click("btnOK");
+  EXPECT_EQ(f.rig.Image().GetWord(f.RecordAddress(6)), 38114);
+  EXPECT_EQ(f.rig.Image().GetAlphaTag(f.RecordAddress(6) + 2), "ABCDE");
+  EXPECT_EQ(f.RxBit("Scan Mem 0", 6), 1);
+  EXPECT_EQ(f.RxBit("Scan Mem 1", 6), 0);
+}
+
+TEST(ChannelData, FrequencyBoxTakesDigitsEnterAndArrowsAndRefusesWhatDoesNotParse) {
+  ChannelWindow f("Kestal");
+  const EEPROM before = f.rig.Image();
+  f.Show();
+  f.dialog.Then([&f](TfrmRxChEdit& d) {
+    EXPECT_EQ(d.windowTitle(), "Edit Channel");
+    EXPECT_EQ(In<QLineEdit>(d, "editChannel")->text(), "81");
+    EXPECT_FALSE(In<QLineEdit>(d, "editAlphaTag")->isVisible());
+    EXPECT_FALSE(In<QLabel>(d, "lblAlphaTag")->isVisible());
+    QLineEdit* freq = In<QLineEdit>(d, "editFreq");
+    ReplaceText(freq, "4a7-6.43");
+    EXPECT_EQ(freq->text(), "476.43");
+    QTest::keyClick(freq, Qt::Key_Return);
+    EXPECT_TRUE(d.isVisible());  // Enter rounds; it does not close
+    EXPECT_EQ(freq->text(), "476.4250");
+    QTest::mouseClick(In<QWidget>(d, "udFreq")->findChild<QToolButton*>("up"), Qt::LeftButton);
+    EXPECT_EQ(freq->text(), "476.4375");
+    QTest::keyClick(freq, Qt::Key_Down);
+    QTest::keyClick(freq, Qt::Key_Down);
+    EXPECT_EQ(freq->text(), "476.4125");
+    ReplaceText(freq, "4.7.6");
+    QTest::keyClick(freq, Qt::Key_Return);
+    EXPECT_EQ(freq->text(), "4.7.6");
+    QTest::mouseClick(In<QPushButton>(d, "btnOK"), Qt::LeftButton);
+    const std::vector<SeenBox> seen = f.boxes.Take();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "Invalid Frequency");
+    EXPECT_EQ(seen[0].caption, "Error");
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(freq->text(), "4.7.6");
+    QTest::mouseClick(In<QPushButton>(d, "btnCancel"), Qt::LeftButton);
+  });
+  f.Click("btnEdit");
+  ASSERT_TRUE(f.dialog.Done());
+  EXPECT_EQ(f.Cell(0, 2), "468.5250");
+  f.Click("btnCancel");
+  EXPECT_TRUE(SameImage(f.rig.Image(), before));
+}
+
+TEST(ChannelData, AnEmptyFrequencyEmptiesTheEditedChannel) {
+  ChannelWindow f("Kestal");
+  f.Show();
+  f.Grid()->selectRow(2);
+  f.dialog.Then([](TfrmRxChEdit& d) {
+    EXPECT_EQ(In<QLineEdit>(d, "editChannel")->text(), "83");
+    ReplaceText(In<QLineEdit>(d, "editFreq"), "");
+    QTest::keyClick(&d, Qt::Key_Return);  // OK is the default button
+  });
+  const QRect cell = f.Grid()->visualItemRect(f.Grid()->item(2, 2));
+  QTest::mouseClick(f.Grid()->viewport(), Qt::LeftButton, {}, cell.center());
+  QTest::mouseDClick(f.Grid()->viewport(), Qt::LeftButton, {}, cell.center());
+  ASSERT_TRUE(f.dialog.Done());
+  EXPECT_EQ(f.Grid()->rowCount(), 5);
+  EXPECT_EQ(f.Cell(2, 0), "84");
+  f.Click("btnOK");
+  EXPECT_EQ(f.rig.Image().GetWord(f.RecordAddress(2)), 0);
+}
+
+TEST(ChannelData, DeleteAsksNamingTheBankAndTheLastLeavesOneEmptyRow) {
+  ChannelWindow f("Merlo");
+  f.rig.SetByte("Rx Bank", 1);
+  f.rig.Image().SetWord(f.RecordAddress(24), 38000);  // bank B, channel 85
+  f.Show();
+  ASSERT_EQ(f.Cell(0, 0), "85");
+  f.boxes.Answer({QMessageBox::Cancel});
+  f.Click("btnDelete");
+  std::vector<SeenBox> seen = f.boxes.Take();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, "Delete bank RX-B, channel 85?");
+  EXPECT_EQ(seen[0].caption, "Delete");
+  EXPECT_EQ(seen[0].icon, QMessageBox::Warning);
+  EXPECT_EQ(seen[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+  EXPECT_EQ(f.Cell(0, 0), "85");
+
+  f.boxes.Answer({QMessageBox::Ok});
+  f.window.findChild<QAction*>("PopUpMenuDelete")->trigger();
+  EXPECT_EQ(f.boxes.Take().size(), 1u);
+  EXPECT_EQ(f.Grid()->rowCount(), 1);
+  EXPECT_EQ(f.Cell(0, 0), "");
+  f.Click("btnDelete");  // nothing left to delete: no question
+  EXPECT_TRUE(f.boxes.Take().empty());
+  f.Click("btnOK");
+  EXPECT_EQ(f.rig.Image().GetWord(f.RecordAddress(24)), 0);
+  EXPECT_EQ(f.rig.Image().GetWord(f.RecordAddress(0)), 37482);  // bank A untouched
+}
+
+TEST(ChannelData, AFullBankHasNoSpareChannel) {
+  ChannelWindow f("Kestal");
+  for (int n = 0; n < 19; ++n) f.rig.Image().SetWord(f.RecordAddress(n), 38000 + n);
+  f.Show();
+  EXPECT_EQ(f.Grid()->rowCount(), 19);
+  f.Click("btnAdd");
+  const std::vector<SeenBox> seen = f.boxes.Take();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, "There are no spare channels.");
+  EXPECT_EQ(seen[0].caption, "Add Channel");
+  EXPECT_FALSE(f.window.EditDialog().isVisible());
+  f.Click("btnCancel");
+}
+
+TEST(ChannelData, ClearAllEmptiesTheBankInTheEngineeringBuild) {
+  ChannelWindow f("Kestal", true);
+  f.Show();
+  ASSERT_TRUE(In<QPushButton>(f.window, "btnClearAll")->isVisible());
+  f.Click("btnClearAll");
+  EXPECT_EQ(f.Grid()->rowCount(), 1);
+  f.Click("btnOK");
+  for (int n = 0; n < 6; ++n) EXPECT_EQ(f.rig.Image().GetWord(f.RecordAddress(n)), 0) << n;
+}
+
+}  // namespace
