@@ -1,7 +1,6 @@
 #include "selcall.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "array.h"
 #include "eeprom.h"
@@ -110,6 +109,9 @@ SelcallForm LoadSelcallForm(const EEPROM& image, const TradioInfo& info, int ide
     image.ToHexText(hex, ident, kIdentBytes);
     const int n = std::clamp(identLength, 0, kSelcallIdentDigits);
     form.ident = std::string(hex + kSelcallIdentDigits - n);
+    for (char& c : form.ident) {
+      if (c < '0' || c > '9') c = ' ';
+    }
     form.radioName = image.GetAlphaTag(ident + kNameOffset);
   }
 

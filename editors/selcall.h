@@ -40,7 +40,9 @@ enum class GroupDirection { kReceive, kTransmit };
 // What the window shows, plus the option byte copies it edits bits in.
 struct SelcallForm {
   std::array<uint8_t, kSelcallOptionBytes> options{};
-  std::string ident;      // the last n of the 8 stored digits, as hexadecimal characters
+  // The last n of the 8 stored digits as the digit-only ident field shows
+  // them: a digit of 10 to 15 is an empty position (a blank).
+  std::string ident;
   std::string radioName;  // the alpha tag after the ident digits
   int alertDuration = 0;  // seconds, 0..25
   // Group calls: on or off and the size list's entry (kNoGroupSize when the

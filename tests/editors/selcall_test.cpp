@@ -62,7 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
                       IdentCase{{0x98, 0x76, 0x54, 0x32}, "65432", nullptr, {0x00, 0x06, 0x54, 0x32}},
                       // An empty position is stored as digit 15.
                       IdentCase{{0x00, 0x01, 0x23, 0x45}, "12345", "12 45", {0x00, 0x01, 0x2F, 0x45}},
-                      IdentCase{{0xFF, 0xFF, 0xFF, 0xFF}, "FFFFF", "     ", {0x00, 0x0F, 0xFF, 0xFF}}));
+                      // Digits of 10 and up cannot be shown: blanks, stored as 15.
+                      IdentCase{{0xFF, 0xFF, 0xFF, 0xFF}, "     ", nullptr, {0x00, 0x0F, 0xFF, 0xFF}},
+                      IdentCase{{0x00, 0x01, 0xA3, 0x4B}, "1 34 ", nullptr, {0x00, 0x01, 0xF3, 0x4F}}));
 
 TEST(SelcallIdentText, EmptyPositionsAreCounted) {
   EXPECT_EQ(EmptyIdentPositions("12345"), 0);
