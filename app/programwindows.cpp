@@ -1,6 +1,8 @@
 #include "programwindows.h"
 
 #include "mainwindow.h"
+#include "selcallidentswindow.h"
+#include "selcallwindow.h"
 
 ProgramWindows::ProgramWindows(TfrmMain& main)
     : QObject(&main),
@@ -12,4 +14,7 @@ ProgramWindows::ProgramWindows(TfrmMain& main)
 void ProgramWindows::InstallEditors() {
   [[maybe_unused]] WindowOpeners& openers = main_.Openers();
   // Each editor: built once, shown modally over the main window.
+  auto* selcallMemories = new TfrmSelcallIdents(editors_, &main_);
+  auto* selcall = new TfrmSelcall(editors_, *selcallMemories, &main_);
+  openers.selcall = [selcall] { selcall->exec(); };
 }
