@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 #include "helpmemo.h"
-#include "keyfiltervalidator.h"
+#include "keyfilter.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ constexpr int kRowHeight = 20;
 constexpr int kGridWidth = 258;   // 2 + each column's width + 2
 constexpr int kGridHeight = 234;
 
-KeyFilterValidator::Filter ColumnFilter(int column) {
+KeyFilter::Filter ColumnFilter(int column) {
   return column == kSelcallColumn ? SelcallDigitKey : SelcallTagKey;
 }
 
@@ -51,7 +51,7 @@ class MaskedCellDelegate : public QStyledItemDelegate {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(index.column() == kSelcallColumn ? "editSelcall" : "editAlphaTag");
     edit->setInputMask(QString(width, 'x') + "; ");
-    edit->setValidator(new KeyFilterValidator(ColumnFilter(index.column()), edit));
+    KeyFilter::Install(edit, ColumnFilter(index.column()));
     edit->setFont(parent->font());
     edit->setAccessibleName(index.column() == kSelcallColumn ? "Selcall" : "Alpha Tag");
     return edit;
@@ -207,7 +207,7 @@ bool TfrmSelcallIdents::eventFilter(QObject* watched, QEvent* event) {
   }
   if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
   if (key->text().size() == 1 && key->text()[0].isPrint()) {
-    return !editable || !KeyFilterValidator::Takes(ColumnFilter(column), key->text());
+    return !editable || !KeyFilter::Takes(ColumnFilter(column), key->text());
   }
   return false;
 }

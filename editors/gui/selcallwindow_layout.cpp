@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "helpmemo.h"
-#include "keyfiltervalidator.h"
+#include "keyfilter.h"
 #include "selcallwindow.h"
 #include "updownbox.h"
 
@@ -147,7 +147,7 @@ QWidget* TfrmSelcall::BuildTopPanel() {
 
   editRadioAlpha = Named(new QLineEdit(Panel2), "editRadioAlpha");
   editRadioAlpha->setMaxLength(5);
-  editRadioAlpha->setValidator(new KeyFilterValidator(RadioNameKey, editRadioAlpha));
+  KeyFilter::Install(editRadioAlpha, RadioNameKey);
   editRadioAlpha->setFixedWidth(editRadioAlpha->fontMetrics().horizontalAdvance("W") * 7 + 16);
   editRadioAlpha->setAccessibleName("Radio Name");
   Label5 = Caption("Label5", "Radio &Name:", editRadioAlpha, Panel2);

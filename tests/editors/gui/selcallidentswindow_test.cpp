@@ -107,6 +107,20 @@ TEST(SelcallMemoryGrid, AStoredDigit14ShowsAsEButCannotBeTyped) {
   EXPECT_EQ(r.StoredDigits(0), (std::vector<int>{0, 0, 0, 15, 1, 0, 0, 0}));
 }
 
+TEST(SelcallMemoryGrid, AStoredEDoesNotBlockEditingTheOtherDigits) {
+  MemoryRig r;
+  r.Digits(5, {0, 0, 0, 1, 2, 3, 14, 15});
+  Rig::Show(r.memories);
+  r.Select(5, 1);
+  Rig::Key(Qt::Key_F2);
+  Rig::Key(Qt::Key_Home);
+  Rig::Type("9");
+  Rig::Key(Qt::Key_Return);
+  EXPECT_EQ(r.Cell(5, 1), "923EF");
+  r.Ok();
+  EXPECT_EQ(r.StoredDigits(5), (std::vector<int>{0, 0, 0, 9, 2, 3, 14, 15}));
+}
+
 TEST(SelcallMemoryGrid, AnEmptiedCellKeepsItsDigits) {
   MemoryRig r;
   r.Digits(7, {1, 2, 3, 4, 5, 6, 7, 8});

@@ -1,6 +1,7 @@
 // "Selcall Options" driven with real input in Merlo, Pinto and Dravo builds
 // (the Kestal has no selcall), checked on the image bytes.
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QEnterEvent>
 #include <QGroupBox>
@@ -145,6 +146,31 @@ TEST(SelcallRadioName, TypedLettersBecomeCapitalsAndOtherPunctuationIsRefused) {
   EXPECT_EQ(name->text(), "AB-1Z");  // five at most
   Ok(r);
   EXPECT_EQ(r.shared.image.GetAlphaTag(r.At("Selcall Ident") + 4), "AB-1Z");
+}
+
+TEST(SelcallRadioName, AStoredCharacterTheFilterRefusesDoesNotBlockEditing) {
+  Rig r;
+  r.shared.image.SetAlphaTag(r.At("Selcall Ident") + 4, "_____");  // an erased name
+  Rig::Show(r.window);
+  auto* name = Rig::Child<QLineEdit>(r.window, "editRadioAlpha");
+  name->setFocus();
+  name->end(false);
+  Rig::Key(Qt::Key_Backspace);
+  Rig::Type("q");
+  EXPECT_EQ(name->text(), "____Q");
+}
+
+TEST(SelcallRadioName, PastedTextPassesTheSameFilter) {
+  Rig r;
+  Rig::Show(r.window);
+  auto* name = Rig::Child<QLineEdit>(r.window, "editRadioAlpha");
+  name->setFocus();
+  name->selectAll();
+  QApplication::clipboard()->setText("b!o.b 7");
+  Rig::Key(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(name->text(), "BOB 7");
+  Ok(r);
+  EXPECT_EQ(r.shared.image.GetAlphaTag(r.At("Selcall Ident") + 4), "BOB 7");
 }
 
 struct FlagBoxCase {
