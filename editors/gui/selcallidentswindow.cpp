@@ -182,6 +182,11 @@ void TfrmSelcallIdents::btnClearClick() {
 }
 
 void TfrmSelcallIdents::OKBtnClick() {
+  // A cell still open (OK reached without leaving it) counts as typed.
+  const QModelIndex current = sgSelcallMemory->currentIndex();
+  if (QWidget* editor = sgSelcallMemory->indexWidget(current)) {
+    sgSelcallMemory->itemDelegate()->setModelData(editor, sgSelcallMemory->model(), current);
+  }
   for (int i = 0; i < kSelcallMemoryCount; ++i) {
     ApplyDigitText(memories_[i], CellText(sgSelcallMemory, i, kSelcallColumn));
     memories_[i].alphaTag = TagFromCellText(CellText(sgSelcallMemory, i, kTagColumn));

@@ -121,6 +121,15 @@ TEST(SelcallMemoryGrid, AStoredEDoesNotBlockEditingTheOtherDigits) {
   EXPECT_EQ(r.StoredDigits(5), (std::vector<int>{0, 0, 0, 9, 2, 3, 14, 15}));
 }
 
+TEST(SelcallMemoryGrid, OkTakesACellStillBeingEdited) {
+  MemoryRig r;
+  Rig::Show(r.memories);
+  r.Select(9, 2);
+  Rig::Type("new");
+  Rig::Child<QPushButton>(r.memories, "OKBtn")->click();  // the focus stays in the cell
+  EXPECT_EQ(r.shared.image.GetAlphaTag(r.At("Selcall Mem") + 72 + 4), "NEW  ");
+}
+
 TEST(SelcallMemoryGrid, AnEmptiedCellKeepsItsDigits) {
   MemoryRig r;
   r.Digits(7, {1, 2, 3, 4, 5, 6, 7, 8});
