@@ -7,6 +7,8 @@
 #include "mainwindow.h"
 #include "rxchdata.h"
 #include "scanform.h"
+#include "selcallidentswindow.h"
+#include "selcallwindow.h"
 
 ProgramWindows::ProgramWindows(TfrmMain& main)
     : QObject(&main),
@@ -30,4 +32,7 @@ void ProgramWindows::InstallEditors() {
   openers.channelData = [channelData] { channelData->exec(); };
   auto* scan = new TfrmScan(editors_, &main_);
   openers.scan = [scan] { scan->exec(); };
+  auto* selcallMemories = new TfrmSelcallIdents(editors_, &main_);
+  auto* selcall = new TfrmSelcall(editors_, *selcallMemories, &main_);
+  openers.selcall = [selcall] { selcall->exec(); };
 }

@@ -93,7 +93,7 @@ bool CtcssSettings::Channels5And35Locked() const { return options[kOptions5] & k
 
 CtcssSettings LoadCtcss(const EEPROM& image, const TradioInfo& info, const CtcssModel& model) {
   CtcssSettings s;
-  for (int i = 0; i < kOptionBytes; ++i)
+  for (int i = 0; i < kCtcssOptionBytes; ++i)
     s.options[i] = static_cast<uint8_t>(image.GetParamByte(info, OptionsParam(i)));
   const uint8_t options5 = s.options[kOptions5];
   s.extendedOrder = ToneOrderInForce(options5, model.hasExtendedCtcss) == ToneOrder::Extended;
@@ -143,7 +143,7 @@ void StoreCtcss(EEPROM& image, const TradioInfo& info, const CtcssModel& model,
     SetMask(s.options[bit.byte], bit.mask, s.*bit.box != bit.inverted);
   SetMask(options5, kNotExtendedBit, !s.extendedOrder);
 
-  for (int i = 0; i < kOptionBytes; ++i)
+  for (int i = 0; i < kCtcssOptionBytes; ++i)
     image.SetParamByte(info, OptionsParam(i), s.options[i]);
 }
 

@@ -10,7 +10,7 @@
 
 class TradioInfo;
 
-inline constexpr int kOptionBytes = 9;        // "Options-1" .. "Options-9"
+inline constexpr int kCtcssOptionBytes = 9;        // "Options-1" .. "Options-9"
 inline constexpr int kSilentChannels = 80;    // CB channels 1..80
 
 // What the window asks of the model and the radio.
@@ -37,7 +37,7 @@ struct ToneChoice {
 
 struct CtcssSettings {
   // Copies taken on showing; OK changes only the bits below.
-  std::array<uint8_t, kOptionBytes> options{};
+  std::array<uint8_t, kCtcssOptionBytes> options{};
   std::array<uint8_t, kChannelBitArraySize> silentMem{};
 
   // Decided on showing and kept until OK: the model's own set is in force,

@@ -102,7 +102,7 @@ int MinVolumeFloor(const OptionsFeatures& f, bool zeroAllowed) {
 OptionsValues LoadOptions(const EEPROM& image, const TradioInfo& info, const OptionsFeatures& f) {
   OptionsValues v;
   v.status = Param(image, info, "Status");
-  for (int i = 0; i < kOptionBytes; ++i)
+  for (int i = 0; i < kRadioOptionBytes; ++i)
     v.options[i] = image.GetParamByte(info, ParamIndexOf("Options-1") + i);
 
   for (const OptionBit& b : kOptionBits)
@@ -164,6 +164,6 @@ void StoreOptions(const OptionsValues& in, EEPROM& image, const TradioInfo& info
   SetParam(image, info, "Tx Timeout", std::clamp(v.txTimeout, 0, kTxTimeoutMax));
 
   SetParam(image, info, "Status", v.status);  // absent (-1): nothing is written
-  for (int i = 0; i < kOptionBytes; ++i)
+  for (int i = 0; i < kRadioOptionBytes; ++i)
     image.SetParamByte(info, ParamIndexOf("Options-1") + i, v.options[i]);
 }

@@ -25,7 +25,7 @@ struct OptionsFeatures {
   static OptionsFeatures For(uint32_t productId);
 };
 
-inline constexpr int kOptionBytes = 8;  // "Options-1" .. "Options-8"
+inline constexpr int kRadioOptionBytes = 8;  // "Options-1" .. "Options-8"
 inline constexpr int kTxTimeoutMax = 180;
 inline constexpr int kMicGainMin = -12;
 inline constexpr int kMicGainMax = 30;
@@ -40,7 +40,7 @@ enum KeyFunctionEntry { kKeysDownUp = 0, kKeysScanPri = 1 };
 struct OptionsValues {
   // The copies, -1 where the model lacks the byte.
   int status = -1;
-  int options[kOptionBytes] = {-1, -1, -1, -1, -1, -1, -1, -1};
+  int options[kRadioOptionBytes] = {-1, -1, -1, -1, -1, -1, -1, -1};
 
   int txTimeout = 0;                 // s, 0..180
   int cbDisplay = kDispSMeter;       // 0..2

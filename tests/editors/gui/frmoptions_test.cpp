@@ -436,10 +436,21 @@ TEST_P(WriteContrastFailure, SaysSoAndLeavesImageAndRadioAlone) {
   EXPECT_TRUE(w.Window().isVisible());
 }
 
+SimFaults SilentRadio() {
+  SimFaults f;
+  f.silentAfter = 0;
+  return f;
+}
+SimFaults RefusedWrites() {
+  SimFaults f;
+  f.nackOpcode = OP_WRITE_BYTE;
+  return f;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Radios, WriteContrastFailure,
-    ::testing::Values(FailureCase{"silent radio", SimFaults{.silentAfter = 0}, true, 1},
-                      FailureCase{"refused write", SimFaults{.nackOpcode = OP_WRITE_BYTE}, true, 1},
+    ::testing::Values(FailureCase{"silent radio", SilentRadio(), true, 1},
+                      FailureCase{"refused write", RefusedWrites(), true, 1},
                       FailureCase{"no port", SimFaults{}, false, 0}));
 
 }  // namespace

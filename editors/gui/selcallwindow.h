@@ -1,0 +1,101 @@
+#pragma once
+// "Selcall Options": the radio's own selcall ident and name, how received
+// calls are alerted, group calls, the appended ANI, the transmit lead-in, the
+// user's permissions, the selcall quiet memory and, in the engineering
+// build, the tone period. Its memories open in their own window.
+
+#include <QDialog>
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "editorcontext.h"
+#include "selcall.h"
+
+class HelpMemo;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class TfrmSelcallIdents;
+class UpDownBox;
+
+class TfrmSelcall : public QDialog {
+  Q_OBJECT
+
+ public:
+  TfrmSelcall(EditorContext& context, TfrmSelcallIdents& memories, QWidget* parent);
+
+  // The number of ident digits the window edits and hands to the memories.
+  static constexpr int kIdentLength = 5;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // selcallwindow_layout.cpp
+  void BuildControls();
+  QWidget* BuildTopPanel();
+  QGroupBox* BuildGeneralOptions();
+  QGroupBox* BuildReceiveOptions();
+  QGroupBox* BuildTransmitOptions();
+  QGroupBox* BuildQuietMemory();
+  QWidget* BuildBottomPanel();
+  QCheckBox* FlagBox(const char* name, const char* caption, SelcallFlag flag);
+  void RegisterHelp();
+
+  // selcallwindow.cpp
+  void FormShow();
+  void OKBtnClick();
+  bool IdentAccepted();
+  void btnSelcallMemClick();
+  void SetQuietBoxes(bool ticked);
+  void GroupBoxToggled(QCheckBox* box, QComboBox* sizes);
+
+  EditorContext& context_;
+  TfrmSelcallIdents& memories_;
+  SelcallForm form_;
+
+  QFrame* Panel2 = nullptr;
+  QLabel* blbRadioIdent = nullptr;
+  QLineEdit* MaskEditRadioIdent = nullptr;
+  QLabel* Label5 = nullptr;
+  QLineEdit* editRadioAlpha = nullptr;
+  QPushButton* btnSelcallMem = nullptr;
+
+  QGroupBox* gbGeneralOptions = nullptr;
+  QLabel* lblTonePeriod = nullptr;
+  QComboBox* comboTonePeriod = nullptr;
+  QLabel* Label8 = nullptr;
+
+  QGroupBox* GroupBox2 = nullptr;
+  QLabel* lblAlertDuration = nullptr;
+  UpDownBox* udAlertDuration = nullptr;
+  QCheckBox* chkAcceptGroupCalls = nullptr;
+  QLabel* lblRxGroupSize = nullptr;
+  QComboBox* comboRxGrpSize = nullptr;
+
+  QGroupBox* GroupBox3 = nullptr;
+  QLabel* lblLeadInDelayl = nullptr;
+  UpDownBox* udLeadInDelay = nullptr;
+  QCheckBox* chkSendGroupCalls = nullptr;
+  QLabel* lblTxGroupSize = nullptr;
+  QComboBox* comboTxGrpSize = nullptr;
+
+  QGroupBox* gbQuietMem = nullptr;
+  std::array<QCheckBox*, kQuietMemChannels> quietBoxes_{};
+  QPushButton* btnSelectAll = nullptr;
+  QPushButton* btnDeselectAll = nullptr;
+
+  QPushButton* OKBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
+  QPlainTextEdit* memoHelpText = nullptr;
+  HelpMemo* help_ = nullptr;
+
+  // The check boxes that each own one option bit.
+  std::vector<std::pair<SelcallFlag, QCheckBox*>> flagBoxes_;
+};
