@@ -14,12 +14,19 @@ JOBS=${JOBS:-$(nproc)}
 "$ROOT/scripts/install-deps.sh"
 
 export QT_QPA_PLATFORM=offscreen
+
+# A compiler cache, where the machine has one, spares repeated runs the
+# rebuild; a fresh machine builds without.
+LAUNCHER=""
+if command -v ccache >/dev/null 2>&1; then
+  LAUNCHER="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache"
+fi
 export CTEST_OUTPUT_ON_FAILURE=1
 
 run_suite() {  # build-dir label-regex cmake-args...
   dir=$1; labels=$2; shift 2
   echo "=== $dir"
-  cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja "$@"
+  cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja $LAUNCHER "$@"
   cmake --build "$ROOT/$dir" -j "$JOBS"
   if [ -n "$labels" ]; then
     ctest --test-dir "$ROOT/$dir" -j "$JOBS" -L "$labels" --timeout 300
