@@ -50,18 +50,22 @@ TAboutBox::TAboutBox(const BuildConfig& build, bool advanced, QWidget* parent)
   mmoHeading_->appendPlainText(modelName_ + " UHF Transceiver");
   mmoHeading_->appendPlainText("Programmer Software");
   mmoHeading_->moveCursor(QTextCursor::Start);
+  mmoHeading_->setAccessibleName(modelName_ + " UHF Transceiver Programmer Software");
 
   // The radio from the main window, cut down to a banner.
   auto* banner = new BackgroundPicture(BackgroundStyleForModelFlag(build.modelFlag), this,
                                        QRectF(120, 92, 560, 236));
   banner->setObjectName("imgRadio");
   banner->setFixedHeight(160);
+  banner->setAccessibleName("Picture of the " + modelName_ + " radio");
 
   lblVersion_ = new QLabel(QString::fromStdString(ShortVersionText(build)), this);
   lblVersion_->setObjectName("lblVersion");
   lblBuildDate_ = new QLabel(
       advanced ? QString::fromStdString("Last build: " + BuildDateText(build)) : QString(), this);
   lblBuildDate_->setObjectName("lblBuildDate");
+  // Only advanced mode has a build date to show; an empty line is noise.
+  lblBuildDate_->setVisible(advanced);
   lblCompanyInfo_ = new QLabel(
       QString("%1\n%2\n%3").arg(kMakerName, kMakerYearLine, kMakerAddress), this);
   lblCompanyInfo_->setObjectName("lblCompanyInfo");
@@ -73,12 +77,15 @@ TAboutBox::TAboutBox(const BuildConfig& build, bool advanced, QWidget* parent)
   lblEmail_ = new ClickLabel(kMakerSupportEmail, this);
   lblEmail_->setObjectName("lblEmail");
   lblEmail_->setStyleSheet(linkStyle);
+  lblWebSite_->setAccessibleName("Web site " + QString(kMakerWebAddress));
+  lblEmail_->setAccessibleName("E-mail support " + QString(kMakerSupportEmail));
   connect(lblWebSite_, &ClickLabel::clicked, this,
           [this] { QDesktopServices::openUrl(QUrl(WebUrl())); });
   connect(lblEmail_, &ClickLabel::clicked, this,
           [this] { QDesktopServices::openUrl(QUrl(MailUrl())); });
 
   mmoModelsInfo_ = Memo("mmoModelsInfo", 1, font(), this);
+  mmoModelsInfo_->setAccessibleName("Supported models");
   btnClose_ = new QPushButton("Close", this);
   btnClose_->setObjectName("btnClose");
   btnClose_->setDefault(true);

@@ -14,6 +14,9 @@ class VornApplication : public QApplication {
 
   bool notify(QObject* receiver, QEvent* event) override;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void ShowEscapedException(const QString& text);
 

@@ -1,6 +1,9 @@
 #pragma once
-// A label that acts like a link: hand cursor, and clicked() on a left click.
+// A label that acts like a link: hand cursor, clicked() on a left click,
+// and, so it serves the keyboard too, a place in the tab order with Enter,
+// Return and Space also giving clicked().
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -9,6 +12,7 @@ class ClickLabel : public QLabel {
  public:
   explicit ClickLabel(const QString& text, QWidget* parent = nullptr) : QLabel(text, parent) {
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
   }
 
  signals:
@@ -18,5 +22,12 @@ class ClickLabel : public QLabel {
   void mouseReleaseEvent(QMouseEvent* e) override {
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit clicked();
     QLabel::mouseReleaseEvent(e);
+  }
+  void keyPressEvent(QKeyEvent* e) override {
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space) {
+      emit clicked();
+      return;
+    }
+    QLabel::keyPressEvent(e);
   }
 };

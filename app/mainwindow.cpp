@@ -128,6 +128,7 @@ void TfrmMain::BuildCentralArea() {
   const BackgroundStyle* styles = BackgroundStyles(count);
   for (int i = 0; i < count; ++i) {
     auto* picture = new BackgroundPicture(styles[i], central);
+    picture->setAccessibleName(QString("Picture of the radio, labelled %1").arg(styles[i].label));
     backgrounds_.insert(styles[i].objectName, picture);
     grid->addWidget(picture, 0, 0);
   }
@@ -211,6 +212,8 @@ void TfrmMain::BuildCentralArea() {
   lblWebLink_ = new ClickLabel(QString(" ") + kMakerWebAddress + " ", content);
   lblWebLink_->setObjectName("lblWebLink");
   lblWebLink_->setToolTip(QString("http://") + kMakerWebAddress);
+  lblWebLink_->setAccessibleName("Maker's web site");
+  lblWebLink_->setAccessibleDescription(QString("Opens http://") + kMakerWebAddress);
   connect(lblWebLink_, &ClickLabel::clicked, this, &TfrmMain::lblWebLinkClick);
   auto* linkRow = new QHBoxLayout;
   linkRow->addStretch();
@@ -227,7 +230,7 @@ void TfrmMain::BuildCentralArea() {
     #lblBlueTooth { font-size: 15px; font-weight: bold; color: white; background: #1f6fd1;
                     border-radius: 4px; padding: 1px 6px; }
     #lblWebLink { color: %1; font-size: 12px; }
-    #lblWebLink:hover { text-decoration: underline; }
+    #lblWebLink:hover, #lblWebLink:focus { text-decoration: underline; }
     QPushButton { color: #f0f0f0; background: rgba(255, 255, 255, 18); border: 1px solid #3c4047;
                   border-radius: 6px; padding: 6px 10px; font-size: 12px; min-width: 82px; }
     QPushButton[row="main"] { font-size: 14px; font-weight: bold; min-width: 132px; padding: 9px 12px; }
@@ -240,8 +243,10 @@ void TfrmMain::BuildCentralArea() {
 }
 
 void TfrmMain::BuildStatusBar() {
+  static const char* const kPanelNames[4] = {"Port", "Port state", "Radio", "Data"};
   QStatusBar* bar = statusBar();
   bar->setObjectName("StatusBar");
+  bar->setAccessibleName("Status");
   bar->setSizeGripEnabled(false);
   bar->setStyleSheet(
       "QStatusBar { background: #202225; } QStatusBar::item { border: none; }"
@@ -250,6 +255,8 @@ void TfrmMain::BuildStatusBar() {
   for (int i = 0; i < 4; ++i) {
     panels_[i] = new QLabel(bar);
     panels_[i]->setObjectName(QString("StatusPanel%1").arg(i));
+    // Read out as "Port: COM97", not a bare "COM97".
+    panels_[i]->setAccessibleName(kPanelNames[i]);
     if (i < 3) {
       // The radio panel widens for a firmware text and version that do
       // not fit its 120 pixels rather than cut them off.
@@ -295,7 +302,13 @@ void TfrmMain::ChooseBackground() {
 
 void TfrmMain::FillRecentFilesMenu() {
   // The list is shown as it was stored; the items have no action.
-  for (const QString& file : recentFiles_) recentMenu_->addAction(file);
+  for (const QString& file : recentFiles_) {
+    // A "&" in a path would otherwise become an access letter and vanish
+    // from the name a screen reader reads.
+    QAction* entry = recentMenu_->addAction(QString(file).replace('&', "&&"));
+    entry->setStatusTip("Recently used mem-file " + file);
+    entry->setProperty("recentFile", true);
+  }
 }
 
 void TfrmMain::SetEnabled(const char* name, bool enabled) {

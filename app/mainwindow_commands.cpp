@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -52,50 +53,58 @@ void TfrmMain::BuildMenus() {
     std::vector<Item> items;
   };
   const Menu menus[] = {
-      {"File", "mnuFile",
-       {{"Write To Radio", "mnuFileWriteRadio", &TfrmMain::btnWriteRadioClick, kItem},
-        {"Write To File", "mnuFileWriteFile", &TfrmMain::btnWriteFileClick, kItem},
+      {"&File", "mnuFile",
+       {{"&Write To Radio", "mnuFileWriteRadio", &TfrmMain::btnWriteRadioClick, kItem},
+        {"Write To &File", "mnuFileWriteFile", &TfrmMain::btnWriteFileClick, kItem},
         {nullptr, nullptr, nullptr, kItem},
-        {"Read From Radio", "mnuReadRadio", &TfrmMain::btnReadRadioClick, kItem},
-        {"Read From File", "mnuReadFile", &TfrmMain::btnReadFileClick, kItem},
-        {"Recently used mem-files", "mnuRecentlyUsedFiles", nullptr, kHidden},
+        {"&Read From Radio", "mnuReadRadio", &TfrmMain::btnReadRadioClick, kItem},
+        {"Read Fr&om File", "mnuReadFile", &TfrmMain::btnReadFileClick, kItem},
+        {"Recently &used mem-files", "mnuRecentlyUsedFiles", nullptr, kHidden},
         {nullptr, nullptr, nullptr, kItem},
-        {"Print...", "mnuPrint", &TfrmMain::mnuPrintClick, kItem},
-        {"Exit", "mnuFileExit", &TfrmMain::mnuFileExitClick, kItem}}},
-      {"Edit", "mnuEdit",
-       {{"Scan / Duplex", "mnuEditScan", &TfrmMain::EditClick, kItem},
-        {"Channel Data", "mnuEditChannelData", &TfrmMain::EditClick, kItem},
-        {"Selcall", "mnuEditSelcall", &TfrmMain::EditClick, kItem},
-        {"CTCSS", "mnuEditCTCSS", &TfrmMain::EditClick, kItem},
-        {"Squelch", "mnuEditSquelch", &TfrmMain::EditClick, kItem},
-        {"Options", "mnuEditOptions", &TfrmMain::EditClick, kItem},
-        {"Align", "mnuEditAlign", &TfrmMain::EditClick, kItem},
-        {"Advanced", "mnuEditEngineering", &TfrmMain::EditClick, kItem},
-        {"CB Setup", "mnuCBSetup", nullptr, kHidden},
+        {"&Print...", "mnuPrint", &TfrmMain::mnuPrintClick, kItem},
+        {"E&xit", "mnuFileExit", &TfrmMain::mnuFileExitClick, kItem}}},
+      {"&Edit", "mnuEdit",
+       {{"&Scan / Duplex", "mnuEditScan", &TfrmMain::EditClick, kItem},
+        {"&Channel Data", "mnuEditChannelData", &TfrmMain::EditClick, kItem},
+        {"S&elcall", "mnuEditSelcall", &TfrmMain::EditClick, kItem},
+        {"C&TCSS", "mnuEditCTCSS", &TfrmMain::EditClick, kItem},
+        {"S&quelch", "mnuEditSquelch", &TfrmMain::EditClick, kItem},
+        {"&Options", "mnuEditOptions", &TfrmMain::EditClick, kItem},
+        {"&Align", "mnuEditAlign", &TfrmMain::EditClick, kItem},
+        {"Ad&vanced", "mnuEditEngineering", &TfrmMain::EditClick, kItem},
+        {"CB Set&up", "mnuCBSetup", nullptr, kHidden},
         {nullptr, nullptr, nullptr, kItem},
-        {"EEPROM", "mnuEditEeprom", &TfrmMain::EditClick, kItem},
-        {"Development", "mnuEditDevelopment", &TfrmMain::EditClick, kItem},
-        {"Remote Control", "mnuEditRemote", nullptr, kHidden},
+        {"EE&PROM", "mnuEditEeprom", &TfrmMain::EditClick, kItem},
+        {"&Development", "mnuEditDevelopment", &TfrmMain::EditClick, kItem},
+        {"Re&mote Control", "mnuEditRemote", nullptr, kHidden},
         // Driven by the floating display; kept hidden.
-        {"Floating Display", "mnuFloatingDisplay", nullptr, kCheck | kHidden}}},
-      {"Setup", "mnuComms",
-       {{"Comm Port ...", "mnCommPort", &TfrmMain::mnCommPortClick, kItem},
-        {"Auto Detect...", "mnAutoDetect", &TfrmMain::mnAutoDetectClick, kItem},
-        {"Set Default Filename...", "mnuSetDefaultFilename",
+        {"F&loating Display", "mnuFloatingDisplay", nullptr, kCheck | kHidden}}},
+      {"&Setup", "mnuComms",
+       {{"Comm &Port ...", "mnCommPort", &TfrmMain::mnCommPortClick, kItem},
+        {"&Auto Detect...", "mnAutoDetect", &TfrmMain::mnAutoDetectClick, kItem},
+        {"Set &Default Filename...", "mnuSetDefaultFilename",
          &TfrmMain::mnuSetDefaultFilenameClick, kItem},
-        {"Remove Default Filename", "mnuRemoveDefaultFilename",
+        {"&Remove Default Filename", "mnuRemoveDefaultFilename",
          &TfrmMain::mnuRemoveDefaultFilenameClick, kItem},
         {nullptr, nullptr, nullptr, kItem},
-        {"Byte Monitor", "mnuByteMonitor", &TfrmMain::mnuByteMonitorClick, kItem},
-        {"Vorn I Packet Monitor", "mnuVornIPacketMonitor", &TfrmMain::mnuVornIPacketMonitorClick,
+        {"&Byte Monitor", "mnuByteMonitor", &TfrmMain::mnuByteMonitorClick, kItem},
+        {"Vorn &I Packet Monitor", "mnuVornIPacketMonitor", &TfrmMain::mnuVornIPacketMonitorClick,
          kItem},
-        {"Vorn II Packet Monitor", "mnuVornIIPacketMonitor",
+        {"Vorn II Pac&ket Monitor", "mnuVornIIPacketMonitor",
          &TfrmMain::mnuVornIIPacketMonitorClick, kItem},
         {nullptr, nullptr, nullptr, kItem},
-        {"Read/Write using arrays", "mnuSetupEngArrayRdWr", nullptr, kCheck}}},
-      {"Help", "mnuHelp",
-       {{"Firmware Version", "mnuFirmware", &TfrmMain::mnuFirmwareClick, kItem},
-        {"About...", "About", &TfrmMain::AboutClick, kItem}}},
+        {"Read/Write using arra&ys", "mnuSetupEngArrayRdWr", nullptr, kCheck}}},
+      {"&Help", "mnuHelp",
+       {{"&Firmware Version", "mnuFirmware", &TfrmMain::mnuFirmwareClick, kItem},
+        {"&About...", "About", &TfrmMain::AboutClick, kItem}}},
+  };
+
+  // The keyboard's way to the commands people use most; the menus show them.
+  const std::pair<const char*, QKeySequence::StandardKey> shortcuts[] = {
+      {"mnuReadFile", QKeySequence::Open},
+      {"mnuFileWriteFile", QKeySequence::Save},
+      {"mnuPrint", QKeySequence::Print},
+      {"mnuFileExit", QKeySequence::Quit},
   };
 
   QMenuBar* bar = menuBar();
@@ -134,6 +143,7 @@ void TfrmMain::BuildMenus() {
       actions_.insert(item.name, action);
     }
   }
+  for (const auto& [name, key] : shortcuts) actions_.value(name)->setShortcut(key);
 }
 
 void TfrmMain::RunOpener(const std::function<void()>& opener) {

@@ -1,0 +1,124 @@
+// The main window and the About box from the keyboard and through the
+// accessibility interface: access letters and shortcuts, names for every
+// control and picture, links that Enter opens, named status panels and
+// message-box icons.
+#include <QAccessible>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+
+#include "about.h"
+#include "app_fixture.h"
+#include "keyboard_check.h"
+
+namespace {
+
+// Keys reach only the active window.
+void Activate(QWidget& window) {
+  window.activateWindow();
+  QApplication::setActiveWindow(&window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+class UrlSink : public QObject {
+  Q_OBJECT
+ public:
+  explicit UrlSink(const QString& scheme) : scheme_(scheme) {
+    QDesktopServices::setUrlHandler(scheme_, this, "Open");
+  }
+  ~UrlSink() override { QDesktopServices::unsetUrlHandler(scheme_); }
+  QList<QUrl> urls;
+ public slots:
+  void Open(const QUrl& url) { urls.push_back(url); }
+
+ private:
+  QString scheme_;
+};
+
+TEST_F(AppFixture, EveryMenuItemHasItsOwnAccessLetterAndTheFileCommandsHaveShortcuts) {
+  Start(BuildConfig::ForFamily("Kestal", true));  // the engineering build shows every item
+  EXPECT_EQ(keyboard_check::MenusWithoutAccessLetters(Window().menuBar()), QStringList());
+  const std::pair<const char*, QKeySequence::StandardKey> keys[] = {
+      {"mnuReadFile", QKeySequence::Open},
+      {"mnuFileWriteFile", QKeySequence::Save},
+      {"mnuPrint", QKeySequence::Print},
+      {"mnuFileExit", QKeySequence::Quit}};
+  for (const auto& [name, key] : keys)
+    EXPECT_EQ(Action(name)->shortcut(), QKeySequence(key)) << name;
+}
+
+TEST_F(AppFixture, TheMainWindowNamesEveryControlAndTabReachesEveryInput) {
+  WriteFile(Path("a&b.mem"), Image(0x5A02));
+  chooser.answers = {Path("a&b.mem")};
+  Start();
+  QTest::mouseClick(Button("btnReadFile"), Qt::LeftButton);
+  EXPECT_EQ(keyboard_check::UnnamedControls(&Window()), QStringList());
+  EXPECT_EQ(keyboard_check::InputsTabCannotReach(&Window()), QStringList());
+  const QStringList panels = {"Port", "Port state", "Radio", "Data"};
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(Window().findChild<QLabel*>(QString("StatusPanel%1").arg(i))->accessibleName(),
+              panels[i]);
+  EXPECT_EQ(Window().findChild<QWidget*>("imgBackgroundKestal")->accessibleName(),
+            "Picture of the radio, labelled KESTAL");
+}
+
+TEST_F(AppFixture, EnterOnTheWebLinkOpensTheSite) {
+  Start();
+  Activate(Window());
+  UrlSink http("http");
+  auto* link = Window().findChild<QLabel*>("lblWebLink");
+  link->setFocus();
+  ASSERT_TRUE(link->hasFocus()) << "the link takes the focus";
+  QTest::keyClick(link, Qt::Key_Return);
+  QTest::keyClick(link, Qt::Key_Space);
+  ASSERT_EQ(http.urls.size(), 2);
+  EXPECT_EQ(http.urls[0].toString(), "http://www.vornradio.example");
+}
+
+TEST_F(AppFixture, ReadFileFromTheKeyboardAlone) {
+  WriteFile(Path("radio.mem"), Image(0x5A02));
+  chooser.answers = {Path("radio.mem")};
+  Start();
+  Activate(Window());
+  QTest::keySequence(&Window(), QKeySequence(QKeySequence::Open));
+  EXPECT_EQ(Window().DataSource(), kFileData);
+  EXPECT_EQ(Window().CurrentFileName(), Path("radio.mem"));
+}
+
+TEST_F(AppFixture, MessageBoxIconsAreNamed) {
+  Start();
+  QString iconName;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !iconName.isEmpty()) return;
+    if (auto* icon = box->findChild<QLabel*>("qt_msgboxex_icon_label"))
+      iconName = icon->accessibleName();
+  });
+  poll.start(1);
+  Window().ShowMessage("Something to say.", "Caption", PromptIcon::Warning);
+  EXPECT_EQ(iconName, "Warning");
+}
+
+TEST(AboutBoxKeyboard, NamesEveryPartAndOpensItsLinksWithEnter) {
+  for (bool advanced : {false, true}) {
+    TAboutBox box(BuildConfig::ForFamily("Kestal", false), advanced);
+    box.SetModelsInfo("This programmer supports Kestal only.");
+    box.show();
+    EXPECT_EQ(keyboard_check::UnnamedControls(&box), QStringList()) << advanced;
+    EXPECT_EQ(keyboard_check::InputsTabCannotReach(&box), QStringList()) << advanced;
+    EXPECT_EQ(box.findChild<QWidget*>("lblBuildDate")->isVisibleTo(&box), advanced)
+        << "no empty line without a build date";
+    UrlSink http("http"), mail("mailto");
+    QTest::keyClick(box.findChild<QLabel*>("lblWebSite"), Qt::Key_Return);
+    QTest::keyClick(box.findChild<QLabel*>("lblEmail"), Qt::Key_Enter);
+    EXPECT_EQ(http.urls.size(), 1);
+    EXPECT_EQ(mail.urls.size(), 1);
+  }
+}
+
+}  // namespace
+
+#include "keyboard_test.moc"
