@@ -135,6 +135,7 @@ void TfrmRxChData::BuildForm() {
   // Kept empty; it balances the row of OK and Cancel.
   memo1_ = new QPlainTextEdit(this);
   memo1_->setObjectName("Memo1");
+  memo1_->setAccessibleName("Notes");
   memo1_->setReadOnly(true);
   memo1_->setFocusPolicy(Qt::NoFocus);
   memo1_->setFixedHeight(40);

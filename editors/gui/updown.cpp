@@ -14,6 +14,7 @@ QToolButton* ArrowButton(QWidget* parent, Qt::ArrowType arrow, const char* name,
   button->setArrowType(arrow);
   button->setAutoRepeat(true);
   button->setFocusPolicy(Qt::NoFocus);  // the box's arrow keys do the same
+  button->setProperty("keyboardElsewhere", true);
   button->setAccessibleName(accessibleName);
   button->setFixedSize(16, 11);
   return button;

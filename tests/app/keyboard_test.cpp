@@ -12,8 +12,11 @@
 #include "about.h"
 #include "app_fixture.h"
 #include "keyboard_check.h"
+#include "programwindows.h"
 
 namespace {
+
+std::string Lines(const QStringList& problems) { return problems.join("\n").toStdString(); }
 
 // Keys reach only the active window.
 void Activate(QWidget& window) {
@@ -39,7 +42,7 @@ class UrlSink : public QObject {
 
 TEST_F(AppFixture, EveryMenuItemHasItsOwnAccessLetterAndTheFileCommandsHaveShortcuts) {
   Start(BuildConfig::ForFamily("Kestal", true));  // the engineering build shows every item
-  EXPECT_EQ(keyboard_check::MenusWithoutAccessLetters(Window().menuBar()), QStringList());
+  EXPECT_EQ(Lines(keyboard_check::MenusWithoutAccessLetters(Window().menuBar())), "");
   const std::pair<const char*, QKeySequence::StandardKey> keys[] = {
       {"mnuReadFile", QKeySequence::Open},
       {"mnuFileWriteFile", QKeySequence::Save},
@@ -54,8 +57,8 @@ TEST_F(AppFixture, TheMainWindowNamesEveryControlAndTabReachesEveryInput) {
   chooser.answers = {Path("a&b.mem")};
   Start();
   QTest::mouseClick(Button("btnReadFile"), Qt::LeftButton);
-  EXPECT_EQ(keyboard_check::UnnamedControls(&Window()), QStringList());
-  EXPECT_EQ(keyboard_check::InputsTabCannotReach(&Window()), QStringList());
+  EXPECT_EQ(Lines(keyboard_check::UnnamedControls(&Window())), "");
+  EXPECT_EQ(Lines(keyboard_check::InputsTabCannotReach(&Window())), "");
   const QStringList panels = {"Port", "Port state", "Radio", "Data"};
   for (int i = 0; i < 4; ++i)
     EXPECT_EQ(Window().findChild<QLabel*>(QString("StatusPanel%1").arg(i))->accessibleName(),
@@ -107,8 +110,8 @@ TEST(AboutBoxKeyboard, NamesEveryPartAndOpensItsLinksWithEnter) {
     TAboutBox box(BuildConfig::ForFamily("Kestal", false), advanced);
     box.SetModelsInfo("This programmer supports Kestal only.");
     box.show();
-    EXPECT_EQ(keyboard_check::UnnamedControls(&box), QStringList()) << advanced;
-    EXPECT_EQ(keyboard_check::InputsTabCannotReach(&box), QStringList()) << advanced;
+    EXPECT_EQ(Lines(keyboard_check::UnnamedControls(&box)), "") << advanced;
+    EXPECT_EQ(Lines(keyboard_check::InputsTabCannotReach(&box)), "") << advanced;
     EXPECT_EQ(box.findChild<QWidget*>("lblBuildDate")->isVisibleTo(&box), advanced)
         << "no empty line without a build date";
     UrlSink http("http"), mail("mailto");
@@ -118,6 +121,34 @@ TEST(AboutBoxKeyboard, NamesEveryPartAndOpensItsLinksWithEnter) {
     EXPECT_EQ(mail.urls.size(), 1);
   }
 }
+
+// Every window the program builds, shown over a loaded configuration for
+// each kind of model: named controls, and every enabled input in the tab
+// order. A new window joins this walk by being built.
+class EveryWindow : public AppFixture, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(EveryWindow, NamesEveryControlAndTabReachesEveryInput) {
+  const BuildConfig build = BuildConfig::ForFamily(GetParam(), true);
+  Start(build);
+  WriteFile(Path("config.mem"), Image(static_cast<uint16_t>(build.productId)));
+  chooser.answers = {Path("config.mem")};
+  Action("mnuReadFile")->trigger();
+  boxes.Take();
+  new ProgramWindows(Window());
+  const QList<QDialog*> windows = Window().findChildren<QDialog*>(Qt::FindDirectChildrenOnly);
+  ASSERT_FALSE(windows.isEmpty());
+  for (QDialog* window : windows) {
+    if (window->objectName() == "frmReadWrite") continue;  // the progress dialog: its own test
+    SCOPED_TRACE(window->metaObject()->className());
+    window->show();
+    QApplication::processEvents();
+    EXPECT_EQ(Lines(keyboard_check::UnnamedControls(window)), "");
+    EXPECT_EQ(Lines(keyboard_check::InputsTabCannotReach(window)), "");
+    window->hide();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, EveryWindow, ::testing::Values("Kestal", "Merlo", "Tamso"));
 
 }  // namespace
 

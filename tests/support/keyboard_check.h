@@ -2,7 +2,8 @@
 // Checks a window as a keyboard user and a screen reader meet it: every
 // visible control that takes the focus or shows information has a name
 // (as the accessibility interface reports it, so buddy labels count),
-// every enabled input can be reached with Tab, and every menu item has an
+// every enabled input can be reached with Tab (or, marked
+// "keyboardElsewhere", does only what keys elsewhere do), and every menu item has an
 // access letter of its own within its menu. Each returns the problems it
 // found, one line each; empty when none. Any of the program's windows can
 // be walked with them.
@@ -79,6 +80,8 @@ inline QStringList InputsTabCannotReach(QWidget* window) {
   QStringList problems;
   for (QWidget* w : window->findChildren<QWidget*>()) {
     if (!w->isVisibleTo(window) || !w->isEnabled() || IsInternalPart(w) || !IsInput(w)) continue;
+    // Arrow buttons whose steps the keys of their box already give.
+    if (w->property("keyboardElsewhere").toBool()) continue;
     const QWidget* target = w->focusProxy() ? w->focusProxy() : w;
     if (!(target->focusPolicy() & Qt::TabFocus)) problems << "not in the tab order: " + Describe(w);
   }
