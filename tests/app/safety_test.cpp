@@ -10,24 +10,35 @@
 
 namespace {
 
-// Captures, while the next message box is up, whether each editor button
-// is enabled and what the data panel says.
-struct StateUnderBox {
+// Captures, the moment the next message box shows, whether each editor
+// button is enabled and what the data panel says.
+class StateUnderBox : public QObject {
+ public:
   StateUnderBox(std::function<QPushButton*(const char*)> button,
-                std::function<QString()> dataPanel) {
-    QObject::connect(&timer, &QTimer::timeout, [=, this] {
-      if (seen || !qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) return;
-      seen = true;
-      for (const char* name : {"btnScan", "btnCTCSS", "btnSquelch", "btnOptions", "btnWriteRadio"})
-        if (button(name)->isEnabled()) enabledUnderBox << name;
-      panel = dataPanel();
-    });
-    timer.start(1);
+                std::function<QString()> dataPanel)
+      : button_(std::move(button)), dataPanel_(std::move(dataPanel)) {
+    qApp->installEventFilter(this);
   }
-  QTimer timer;
+  ~StateUnderBox() override { qApp->removeEventFilter(this); }
+
   bool seen = false;
   QStringList enabledUnderBox;
   QString panel;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (seen || event->type() != QEvent::Show || !qobject_cast<QMessageBox*>(watched))
+      return false;
+    seen = true;
+    for (const char* name : {"btnScan", "btnCTCSS", "btnSquelch", "btnOptions", "btnWriteRadio"})
+      if (button_(name)->isEnabled()) enabledUnderBox << name;
+    panel = dataPanel_();
+    return false;
+  }
+
+ private:
+  std::function<QPushButton*(const char*)> button_;
+  std::function<QString()> dataPanel_;
 };
 
 TEST_F(AppFixture, StartUpMessagesShowOverAWindowThatSaysNothingIsLoaded) {
