@@ -12,16 +12,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "controls.h"
 #include "helpmemo.h"
 
 namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name, const QString& accessibleName = QString()) {
-  widget->setObjectName(name);
-  if (!accessibleName.isEmpty()) widget->setAccessibleName(accessibleName);
-  return widget;
-}
 
 QString Plain(QString caption) { return caption.remove('&'); }
 

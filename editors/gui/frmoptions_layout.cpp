@@ -13,25 +13,14 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "controls.h"
 #include "editorcontext.h"
 #include "frmoptions.h"
+
 #include "helpmemo.h"
 #include "updownedit.h"
 
 namespace {
-
-QLabel* Label(QWidget* parent, const char* name, const QString& text, QWidget* buddy = nullptr) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  if (buddy) label->setBuddy(buddy);
-  return label;
-}
-
-QCheckBox* Check(QWidget* parent, const char* name, const QString& text) {
-  auto* box = new QCheckBox(text, parent);
-  box->setObjectName(name);
-  return box;
-}
 
 QComboBox* Combo(QWidget* parent, const char* name, const QStringList& entries,
                  const QString& accessibleName) {
@@ -137,9 +126,9 @@ QGroupBox* TfrmOptions::BuildTimeoutGroup() {
   auto* row = new QHBoxLayout(group);
   udTxTimeOut_ = MakeUpDown(group, {"udTxTimeOut", "editTxTimeout", 0, kTxTimeoutMax, false},
                             "Transmit Timeout (sec)");
-  row->addWidget(Label(group, "lblTime", "&Timeout", udTxTimeOut_));
+  row->addWidget(MakeLabel(group, "lblTime", "&Timeout", udTxTimeOut_));
   row->addWidget(udTxTimeOut_);
-  row->addWidget(Label(group, "Label5", "sec"));
+  row->addWidget(MakeLabel(group, "Label5", "sec"));
   row->addStretch();
   return group;
 }
@@ -148,10 +137,10 @@ QGroupBox* TfrmOptions::BuildDisplayGroup() {
   QGroupBox* group = Group(this, "gbDisplayOptions", "Display Options");
   auto* grid = new QGridLayout(group);
   cbCBDisplay_ = Combo(group, "cbCBDisplay", kDisplayEntries.mid(0, 3), "Default CB Display");
-  grid->addWidget(Label(group, "lblCBDisplay", "Default &CB Display", cbCBDisplay_), 0, 0);
+  grid->addWidget(MakeLabel(group, "lblCBDisplay", "Default &CB Display", cbCBDisplay_), 0, 0);
   grid->addWidget(cbCBDisplay_, 0, 1, 1, 2);
   cbRxonlyDisplay_ = Combo(group, "cbRxonlyDisplay", kDisplayEntries, "Default Rx-only Display");
-  lblRxonlyDisplay_ = Label(group, "lblRxonlyDisplay", "Default &Rx-only Display", cbRxonlyDisplay_);
+  lblRxonlyDisplay_ = MakeLabel(group, "lblRxonlyDisplay", "Default &Rx-only Display", cbRxonlyDisplay_);
   grid->addWidget(lblRxonlyDisplay_, 1, 0);
   grid->addWidget(cbRxonlyDisplay_, 1, 1, 1, 2);
 
@@ -167,7 +156,7 @@ QGroupBox* TfrmOptions::BuildDisplayGroup() {
 
   udLCDContrast_ = MakeUpDown(
       group, {"udLCDContrast", "edtLCDContrast", kContrastMin, kContrastMax, false}, "LCD Contrast");
-  lblLCDContrast_ = Label(group, "lblLCDContrast", "LCD C&ontrast", udLCDContrast_);
+  lblLCDContrast_ = MakeLabel(group, "lblLCDContrast", "LCD C&ontrast", udLCDContrast_);
   btnUpdateContrast_ = new QPushButton("&Write contrast", group);
   btnUpdateContrast_->setObjectName("btnUpdateContrast");
   grid->addWidget(lblLCDContrast_, 3, 0);
@@ -182,8 +171,8 @@ QGroupBox* TfrmOptions::BuildGeneralGroup() {
   const auto gainRow = [&](int row, QSpinBox*& upDown, QLabel*& label, QLabel*& dB,
                            const UpDownSpec& spec, const char* labelName, const char* dBName) {
     upDown = MakeUpDown(group, spec, "");
-    label = Label(group, labelName, "", upDown);
-    dB = Label(group, dBName, "dB");
+    label = MakeLabel(group, labelName, "", upDown);
+    dB = MakeLabel(group, dBName, "dB");
     grid->addWidget(label, row, 0);
     grid->addWidget(upDown, row, 1);
     grid->addWidget(dB, row, 2);
@@ -196,16 +185,16 @@ QGroupBox* TfrmOptions::BuildGeneralGroup() {
           "lblMicGainReardB");
 
   udBeepVol_ = MakeUpDown(group, {"udBeepVol", "editBeepVol", 0, kVolumeMax, false}, "Beep Volume");
-  grid->addWidget(Label(group, "lblBeepVol", "&Beep Volume", udBeepVol_), 2, 0);
+  grid->addWidget(MakeLabel(group, "lblBeepVol", "&Beep Volume", udBeepVol_), 2, 0);
   grid->addWidget(udBeepVol_, 2, 1);
   udMinVolume_ = MakeUpDown(group, {"udMinVolume", "editMinVolume", 1, kVolumeMax, false},
                             "Minimum Volume");
-  grid->addWidget(Label(group, "lblMinimumVolume", "M&inimum Volume", udMinVolume_), 3, 0);
+  grid->addWidget(MakeLabel(group, "lblMinimumVolume", "M&inimum Volume", udMinVolume_), 3, 0);
   grid->addWidget(udMinVolume_, 3, 1);
 
-  chkPTT22_23_ = Check(group, "chkPTT22_23", "&PTT on CH22/23");
-  chkAllowRxAudioMute_ = Check(group, "chkAllowRxAudioMute", "Allow rx a&udio mute");
-  chkAllowZeroMinVol_ = Check(group, "chkAllowZeroMinVol", "Allow &zero min volume");
+  chkPTT22_23_ = MakeCheck(group, "chkPTT22_23", "&PTT on CH22/23");
+  chkAllowRxAudioMute_ = MakeCheck(group, "chkAllowRxAudioMute", "Allow rx a&udio mute");
+  chkAllowZeroMinVol_ = MakeCheck(group, "chkAllowZeroMinVol", "Allow &zero min volume");
   grid->addWidget(chkPTT22_23_, 4, 0, 1, 3);
   grid->addWidget(chkAllowRxAudioMute_, 5, 0, 1, 3);
   grid->addWidget(chkAllowZeroMinVol_, 6, 0, 1, 3);
@@ -215,11 +204,11 @@ QGroupBox* TfrmOptions::BuildGeneralGroup() {
 QGroupBox* TfrmOptions::BuildOtherGroup() {
   QGroupBox* group = Group(this, "gbOtherOptions", "Other Options");
   auto* column = new QVBoxLayout(group);
-  cbDVC_ = Check(group, "cbDVC", "Enable &Dynamic Volume Control");
-  cbNarrowbandCB1_40_ = Check(group, "cbNarrowbandCB1_40", "Narrow-band receive CB&1-40");
-  cbBusyLockout_ = Check(group, "cbBusyLockout", "Busy &lockout");
-  cbScrambler_ = Check(group, "cbScrambler", "Enable voice in&version scrambler");
-  chkEnableSqlTailMute_ = Check(group, "chkEnableSqlTailMute", "Enable s&quelch tail mute");
+  cbDVC_ = MakeCheck(group, "cbDVC", "Enable &Dynamic Volume Control");
+  cbNarrowbandCB1_40_ = MakeCheck(group, "cbNarrowbandCB1_40", "Narrow-band receive CB&1-40");
+  cbBusyLockout_ = MakeCheck(group, "cbBusyLockout", "Busy &lockout");
+  cbScrambler_ = MakeCheck(group, "cbScrambler", "Enable voice in&version scrambler");
+  chkEnableSqlTailMute_ = MakeCheck(group, "chkEnableSqlTailMute", "Enable s&quelch tail mute");
   for (QWidget* box : std::initializer_list<QWidget*>{cbDVC_, cbNarrowbandCB1_40_, cbBusyLockout_,
                                                       cbScrambler_, chkEnableSqlTailMute_})
     column->addWidget(box);
@@ -231,17 +220,17 @@ QGroupBox* TfrmOptions::BuildWirelessGroup() {
   QGroupBox* group = gbWirelessRemote_;
   auto* grid = new QGridLayout(group);
   cbWPTTMicSel_ = Combo(group, "cbWPTTMicSel", {"Front", "Rear"}, "PTT Mic Select");
-  grid->addWidget(Label(group, "lblPTTMicSelect", "PTT Mic &Select", cbWPTTMicSel_), 0, 0);
+  grid->addWidget(MakeLabel(group, "lblPTTMicSelect", "PTT Mic &Select", cbWPTTMicSel_), 0, 0);
   grid->addWidget(cbWPTTMicSel_, 0, 1, 1, 2);
   udMicGainWireless_ = MakeUpDown(
       group, {"udMicGainWireless", "edtWPTTMicGain", kMicGainMin, kMicGainMax, false},
       "PTT Mic Gain (dB)");
-  grid->addWidget(Label(group, "lblPTTMicGain", "PTT Mic &Gain", udMicGainWireless_), 1, 0);
+  grid->addWidget(MakeLabel(group, "lblPTTMicGain", "PTT Mic &Gain", udMicGainWireless_), 1, 0);
   grid->addWidget(udMicGainWireless_, 1, 1);
-  grid->addWidget(Label(group, "lbldBWPTT", "dB"), 1, 2);
+  grid->addWidget(MakeLabel(group, "lbldBWPTT", "dB"), 1, 2);
   cbWPTTKeyFunctions_ =
       Combo(group, "cbWPTTKeyFunctions", {"Down/Up", "Scan/Pri"}, "Key Functions");
-  grid->addWidget(Label(group, "lblKeyFunctions", "&Key Functions", cbWPTTKeyFunctions_), 2, 0);
+  grid->addWidget(MakeLabel(group, "lblKeyFunctions", "&Key Functions", cbWPTTKeyFunctions_), 2, 0);
   grid->addWidget(cbWPTTKeyFunctions_, 2, 1, 1, 2);
   return group;
 }

@@ -9,17 +9,11 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "controls.h"
 #include "editorcontext.h"
 #include "updownedit.h"
 
 namespace {
-
-QLabel* Label(QWidget* parent, const char* name, const QString& text, QWidget* buddy = nullptr) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  if (buddy) label->setBuddy(buddy);
-  return label;
-}
 
 }  // namespace
 
@@ -39,7 +33,7 @@ void TfrmSquelch::BuildControls() {
   udSqlLevel_ = MakeUpDown(gbSquelchLevel_,
                            {"udSqlLevel", "editSqlLevel", kSqlLevelMin, kSqlLevelMax, true},
                            "Squelch Level");
-  levelRow->addWidget(Label(gbSquelchLevel_, "SQL", "&SQL", udSqlLevel_));
+  levelRow->addWidget(MakeLabel(gbSquelchLevel_, "SQL", "&SQL", udSqlLevel_));
   levelRow->addWidget(udSqlLevel_);
   levelRow->addStretch();
   layout->addWidget(gbSquelchLevel_);
@@ -53,12 +47,12 @@ void TfrmSquelch::BuildControls() {
   udMuteOpen_ = MakeUpDown(
       timing, {"udMuteOpen", "editMuteOpen", 0, kMuteOpenMaxMs, true, kMuteOpenStepMs},
       "Minimum Mute Open Time (ms)");
-  grid->addWidget(Label(timing, "Label1", "Mute Open &Debounce Time:", udMuteDebounce_), 0, 0);
+  grid->addWidget(MakeLabel(timing, "Label1", "Mute Open &Debounce Time:", udMuteDebounce_), 0, 0);
   grid->addWidget(udMuteDebounce_, 0, 1);
-  grid->addWidget(Label(timing, "StaticText1", "(ms)"), 0, 2);
-  grid->addWidget(Label(timing, "Label2", "&Minimum Mute Open Time:", udMuteOpen_), 1, 0);
+  grid->addWidget(MakeLabel(timing, "StaticText1", "(ms)"), 0, 2);
+  grid->addWidget(MakeLabel(timing, "Label2", "&Minimum Mute Open Time:", udMuteOpen_), 1, 0);
   grid->addWidget(udMuteOpen_, 1, 1);
-  grid->addWidget(Label(timing, "StaticText2", "(ms)"), 1, 2);
+  grid->addWidget(MakeLabel(timing, "StaticText2", "(ms)"), 1, 2);
   layout->addWidget(timing);
 
   auto* buttons = new QHBoxLayout;

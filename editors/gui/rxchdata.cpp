@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "controls.h"
 #include "radioinfo.h"
 #include "rxbank.h"
 #include "rxchedit.h"
@@ -39,13 +40,6 @@ struct FlagColumn {
 };
 constexpr FlagColumn kFlagColumns[4] = {
     {kRxFlagScan1, "M"}, {kRxFlagScan2, "M"}, {kRxFlagQuiet, "Q"}, {kRxFlagSilent, "S"}};
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  return button;
-}
 
 }  // namespace
 
@@ -117,18 +111,18 @@ void TfrmRxChData::BuildForm() {
     popUpMenu_->popup(sgRxChEdit_->viewport()->mapToGlobal(at));
   });
 
-  auto* btnAdd = Button(this, "btnAdd", "&Add");
-  auto* btnEdit = Button(this, "btnEdit", "&Edit");
-  auto* btnDelete = Button(this, "btnDelete", "&Delete");
-  btnClearAll_ = Button(this, "btnClearAll", "C&lear All");
+  auto* btnAdd = MakeButton(this, "btnAdd", "&Add");
+  auto* btnEdit = MakeButton(this, "btnEdit", "&Edit");
+  auto* btnDelete = MakeButton(this, "btnDelete", "&Delete");
+  btnClearAll_ = MakeButton(this, "btnClearAll", "C&lear All");
   connect(btnAdd, &QPushButton::clicked, this, &TfrmRxChData::btnAddClick);
   connect(btnEdit, &QPushButton::clicked, this, &TfrmRxChData::btnEditClick);
   connect(btnDelete, &QPushButton::clicked, this, &TfrmRxChData::btnDeleteClick);
   connect(btnClearAll_, &QPushButton::clicked, this, &TfrmRxChData::btnClearAllClick);
 
-  auto* btnOK = Button(this, "btnOK", "OK");
+  auto* btnOK = MakeButton(this, "btnOK", "OK");
   btnOK->setDefault(true);
-  auto* btnCancel = Button(this, "btnCancel", "Cancel");
+  auto* btnCancel = MakeButton(this, "btnCancel", "Cancel");
   connect(btnOK, &QPushButton::clicked, this, &TfrmRxChData::btnOKClick);
   connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "controls.h"
 #include "helpmemo.h"
 #include "keyfilters.h"
 #include "scanform.h"
@@ -35,26 +36,12 @@ constexpr PageInfo kPages[kScanPageCount] = {
     {"tsScanMem2", "Scan Memory 2", "chkGs", "btnGsSelectAll", "btnGsDeselectAll", "2"},
     {"tsNetScanMem", "NetScan Memory", "chkNs", "btnNsSelectAll", "btnNsDeselectAll", nullptr}};
 
-template <typename W>
-W* Named(W* widget, const QString& name, const QString& accessibleName = QString()) {
-  widget->setObjectName(name);
-  if (!accessibleName.isEmpty()) widget->setAccessibleName(accessibleName);
-  return widget;
-}
-
-QPushButton* PlainButton(QWidget* parent, const QString& name, const QString& caption,
-                         const QString& accessibleName) {
-  auto* button = Named(new QPushButton(caption, parent), name, accessibleName);
-  button->setAutoDefault(false);
-  return button;
-}
-
 // Select All and Deselect All under a group of boxes.
 template <size_t N>
 QHBoxLayout* SelectButtons(QWidget* parent, const QString& selectName, const QString& deselectName,
                            const QString& group, const std::array<QCheckBox*, N>& boxes) {
-  auto* select = PlainButton(parent, selectName, "&Select All", "Select all " + group);
-  auto* deselect = PlainButton(parent, deselectName, "&Deselect All", "Deselect all " + group);
+  auto* select = MakeButton(parent, selectName, "&Select All", "Select all " + group);
+  auto* deselect = MakeButton(parent, deselectName, "&Deselect All", "Deselect all " + group);
   QObject::connect(select, &QPushButton::clicked, parent, [boxes] {
     for (QCheckBox* box : boxes) box->setChecked(true);
   });

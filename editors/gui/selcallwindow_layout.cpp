@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "controls.h"
 #include "helpmemo.h"
 #include "keyfilter.h"
 #include "selcallwindow.h"
@@ -20,18 +21,6 @@ namespace {
 
 constexpr int kQuietColumns = 10;
 constexpr int kFirstQuietBoxNamedQuiet = 41;  // boxes 1..40 are chkGs, 41..80 chkQuiet
-
-template <typename T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
-}
-
-QLabel* Caption(const char* name, const QString& text, QWidget* buddy, QWidget* parent) {
-  auto* label = Named(new QLabel(text, parent), name);
-  if (buddy) label->setBuddy(buddy);
-  return label;
-}
 
 QComboBox* SizeList(const char* name, const QString& accessible, QWidget* parent) {
   auto* combo = Named(new QComboBox(parent), name);
@@ -143,14 +132,14 @@ QWidget* TfrmSelcall::BuildTopPanel() {
   MaskEditRadioIdent->setFixedWidth(MaskEditRadioIdent->fontMetrics().horizontalAdvance("0") *
                                         (kIdentLength + 2) + 16);
   MaskEditRadioIdent->setAccessibleName("Radio Ident");
-  blbRadioIdent = Caption("blbRadioIdent", "Radio &Ident:", MaskEditRadioIdent, Panel2);
+  blbRadioIdent = MakeLabel(Panel2, "blbRadioIdent", "Radio &Ident:", MaskEditRadioIdent);
 
   editRadioAlpha = Named(new QLineEdit(Panel2), "editRadioAlpha");
   editRadioAlpha->setMaxLength(5);
   KeyFilter::Install(editRadioAlpha, RadioNameKey);
   editRadioAlpha->setFixedWidth(editRadioAlpha->fontMetrics().horizontalAdvance("W") * 7 + 16);
   editRadioAlpha->setAccessibleName("Radio Name");
-  Label5 = Caption("Label5", "Radio &Name:", editRadioAlpha, Panel2);
+  Label5 = MakeLabel(Panel2, "Label5", "Radio &Name:", editRadioAlpha);
 
   btnSelcallMem = Named(new QPushButton("Edit Selcall Memories", Panel2), "btnSelcallMem");
 
@@ -175,8 +164,8 @@ QGroupBox* TfrmSelcall::BuildGeneralOptions() {
   comboTonePeriod = Named(new QComboBox(gbGeneralOptions), "comboTonePeriod");
   for (int ms : kTonePeriodsMs) comboTonePeriod->addItem(QString::number(ms));
   comboTonePeriod->setAccessibleName("Tone period (ms)");
-  lblTonePeriod = Caption("lblTonePeriod", "&Tone period:", comboTonePeriod, gbGeneralOptions);
-  Label8 = Caption("Label8", "ms", nullptr, gbGeneralOptions);
+  lblTonePeriod = MakeLabel(gbGeneralOptions, "lblTonePeriod", "&Tone period:", comboTonePeriod);
+  Label8 = MakeLabel(gbGeneralOptions, "Label8", "ms", nullptr);
   box->addLayout(Row({lblTonePeriod, comboTonePeriod, Label8}));
   return gbGeneralOptions;
 }
@@ -192,10 +181,9 @@ QGroupBox* TfrmSelcall::BuildReceiveOptions() {
   udAlertDuration = Named(new UpDownBox(0, kAlertDurationMax, 1, 0, GroupBox2), "udAlertDuration");
   udAlertDuration->Edit()->setObjectName("editAlertDuration");
   udAlertDuration->setAccessibleName("Alert Duration / Response Timeout (s)");
-  lblAlertDuration = Caption("lblAlertDuration", "Alert D&uration / Response Timeout",
-                             udAlertDuration, GroupBox2);
+  lblAlertDuration = MakeLabel(GroupBox2, "lblAlertDuration", "Alert D&uration / Response Timeout", udAlertDuration);
   box->addWidget(lblAlertDuration);
-  box->addLayout(Row({udAlertDuration, Caption("Label2", "s", nullptr, GroupBox2)}, 20));
+  box->addLayout(Row({udAlertDuration, MakeLabel(GroupBox2, "Label2", "s", nullptr)}, 20));
 
   box->addWidget(FlagBox("chkBeepAlarms", "Enable Alert Slow Beeps", SelcallFlag::kAlertSlowBeeps));
   box->addWidget(
@@ -207,7 +195,7 @@ QGroupBox* TfrmSelcall::BuildReceiveOptions() {
 
   chkAcceptGroupCalls = Named(new QCheckBox("Accept Group Calls", GroupBox2), "chkAcceptGroupCalls");
   comboRxGrpSize = SizeList("comboRxGrpSize", "Receive group size", GroupBox2);
-  lblRxGroupSize = Caption("lblRxGroupSize", "Group &size:", comboRxGrpSize, GroupBox2);
+  lblRxGroupSize = MakeLabel(GroupBox2, "lblRxGroupSize", "Group &size:", comboRxGrpSize);
   box->addWidget(chkAcceptGroupCalls);
   box->addLayout(Row({lblRxGroupSize, comboRxGrpSize}, 20));
   box->addStretch();
@@ -225,14 +213,14 @@ QGroupBox* TfrmSelcall::BuildTransmitOptions() {
   udLeadInDelay->Edit()->setObjectName("editLeadInDelay");
   udLeadInDelay->setAccessibleName("Lead in delay length (ms)");
   lblLeadInDelayl =
-      Caption("lblLeadInDelayl", "&Lead in delay length:", udLeadInDelay, GroupBox3);
+      MakeLabel(GroupBox3, "lblLeadInDelayl", "&Lead in delay length:", udLeadInDelay);
   box->addLayout(
-      Row({lblLeadInDelayl, udLeadInDelay, Caption("Label4", "ms", nullptr, GroupBox3)}, 20));
+      Row({lblLeadInDelayl, udLeadInDelay, MakeLabel(GroupBox3, "Label4", "ms", nullptr)}, 20));
 
   box->addWidget(FlagBox("chkLead_In_Tone", "Lead-in tone", SelcallFlag::kLeadInTone));
   chkSendGroupCalls = Named(new QCheckBox("Send Group Calls", GroupBox3), "chkSendGroupCalls");
   comboTxGrpSize = SizeList("comboTxGrpSize", "Transmit group size", GroupBox3);
-  lblTxGroupSize = Caption("lblTxGroupSize", "Group Si&ze:", comboTxGrpSize, GroupBox3);
+  lblTxGroupSize = MakeLabel(GroupBox3, "lblTxGroupSize", "Group Si&ze:", comboTxGrpSize);
   box->addWidget(chkSendGroupCalls);
   box->addLayout(Row({lblTxGroupSize, comboTxGrpSize}, 20));
   return GroupBox3;
