@@ -256,4 +256,22 @@ TEST_F(ReportFileTest, PrinterThatRefusesIsReported) {
   EXPECT_EQ(seen[0].text.toStdString(), "Unable to print the report to " + path + ".");
 }
 
+#ifdef VORNPROG_PATH
+TEST_F(ReportFileTest, VornprogPrintsTheWindowsLinesForTheSameFileAndOptions) {
+  if (CompiledBuildConfig().productId != kProductKestal) GTEST_SKIP() << "Kestal build only";
+  ReportWindow w("Kestal");
+  const std::string path = Path("van.mem");
+  ASSERT_EQ(w.rig.Image().SaveToFile(path.c_str()), kImageSize);
+  w.source = {1, path, "", -1};
+  w.Show();
+  w.Tick("chkCalibration");
+  w.Tick("chkRxChannels");
+  const std::string output = pdf_reader::Run(std::string(VORNPROG_PATH) + " report " +
+                                             pdf_reader::Quoted(path) + " --calibration --rx-channels");
+  w.Click("btnCreate");
+  EXPECT_EQ(output, ReportFileText(w.window->Lines()));
+  EXPECT_NE(output.find("\nReceive Only Channels:\n"), std::string::npos);
+}
+#endif
+
 }  // namespace
