@@ -3,6 +3,7 @@
 #include "frmctcss.h"
 #include "frmhardware.h"
 #include "frmoptions.h"
+#include "frmreport.h"
 #include "frmsquelch.h"
 #include "mainwindow.h"
 #include "rxchdata.h"
@@ -35,4 +36,16 @@ void ProgramWindows::InstallEditors() {
   auto* selcallMemories = new TfrmSelcallIdents(editors_, &main_);
   auto* selcall = new TfrmSelcall(editors_, *selcallMemories, &main_);
   openers.selcall = [selcall] { selcall->exec(); };
+  // The report tells where the image came from, which only the main window knows.
+  TfrmMain& main = main_;
+  auto* report = new TfrmReport(
+      editors_,
+      [&main] {
+        ReportSource source;
+        source.state = main.DataSource();
+        source.fileName = main.CurrentFileName().toStdString();
+        return source;
+      },
+      &main_);
+  openers.print = [report] { report->exec(); };
 }

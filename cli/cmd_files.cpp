@@ -1,12 +1,19 @@
-// dump and diff: mem-files as text, without a radio.
+// dump, diff and report: mem-files as text, without a radio.
 
+#include <clocale>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 
+#include "buildconfig.h"
 #include "commands.h"
 #include "eeprom.h"
 #include "imagetext.h"
+#include "memfile.h"
+#include "radioinfo.h"
+#include "report.h"
+#include "reportpages.h"
 #include "session.h"
 
 namespace {
@@ -31,6 +38,31 @@ void Print(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) std::printf("%s\n", line.c_str());
 }
 
+// Today as the report dates it, the month named in the user's locale.
+std::string Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  const std::string previous = std::setlocale(LC_TIME, nullptr);
+  std::setlocale(LC_TIME, "");
+  char month[64] = "";
+  std::strftime(month, sizeof month, "%b", &local);
+  std::setlocale(LC_TIME, previous.c_str());
+  return ReportDateText(local.tm_mday, month, local.tm_year + 1900);
+}
+
+// The switches the window's boxes stand for; a box the build's model does
+// not show is never ticked, and saying so beats silence.
+ReportOptions ReportOptionsOf(const ParsedArgs& args, const BuildConfig& build) {
+  const ReportOptions asked{args.Has("calibration"), args.Has("rx-channels"), args.Has("selcall")};
+  const ReportOptionsShown shown = ReportOptionsShown::For(build.productId);
+  if (asked.rxChannels && !shown.rxChannels)
+    Say("--rx-channels ignored: the " + build.modelName + " has no receive-only channels");
+  if (asked.selcallMemories && !shown.selcallMemories)
+    Say("--selcall ignored: the " + build.modelName + " has no selcall memories");
+  return shown.Limit(asked);
+}
+
 }  // namespace
 
 int RunDump(const ParsedArgs& args) {
@@ -47,4 +79,41 @@ int RunDiff(const ParsedArgs& args) {
   const std::vector<std::string> lines = DiffLines(a, b);
   Print(lines);
   return lines.empty() ? kExitOk : kExitFailure;
+}
+
+int RunReport(const ParsedArgs& args) {
+  const BuildConfig& build = CompiledBuildConfig();
+  const std::string& path = args.operands[0];
+  // The model row is the one the window would work with after reading the
+  // file: the build's own, or the file's in the all-models build.
+  TradioInfo info;
+  info.SelectModel(build.productId);
+  EEPROM image;
+  const MemFileResult loaded = CheckedLoadMemFile(image, info, build.modelFlag, path);
+  if (loaded.status == MemFileStatus::OpenFailed) {
+    Say(loaded.caption + ": " + loaded.message);
+    return kExitFailure;
+  }
+  // As in the window, the bytes are reported even when the model is wrong.
+  if (loaded.status == MemFileStatus::WrongRadioType) Say(loaded.caption + ": " + loaded.message);
+  if (loaded.bytesRead < image.GetLength())
+    Say(path + " holds " + std::to_string(loaded.bytesRead) + " bytes, not " +
+        std::to_string(image.GetLength()) + ": the rest reads as erased (0xFF)");
+  if (build.AllModels()) info.SelectModel(loaded.productId);
+
+  ReportSource source;
+  source.state = 1;
+  source.fileName = path;
+  const std::vector<std::string> lines =
+      ReportLines(image, info, build, source, ReportOptionsOf(args, build), Today());
+  if (!args.Has("pdf")) {
+    Print(lines);
+    return kExitOk;
+  }
+  std::string reason;
+  if (!SaveReportPdf(args.Get("pdf"), lines, reason)) {
+    Say("Unable to write file " + args.Get("pdf") + ": " + reason);
+    return kExitFailure;
+  }
+  return kExitOk;
 }

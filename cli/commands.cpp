@@ -71,6 +71,19 @@ const std::vector<Command>& Commands() {
         "file cannot be read. Bytes outside every named parameter that differ are\n"
         "listed by address.\n"},
        RunDiff},
+      {{"report", "FILE", "the configuration report of a mem-file, as the window prints it",
+        {{"calibration", 0, nullptr, "add the alignment calibration settings"},
+         {"rx-channels", 0, nullptr, "add the receive-only channels"},
+         {"selcall", 0, nullptr, "add the selcall memories heading"},
+         {"pdf", 0, "OUT", "print the report to this PDF file instead (A4, page after page)"}},
+        1, 1,
+        "The report lines go to standard output, one a line; the data source line\n"
+        "names FILE. The switches are the window's \"Report Options\" boxes; one for a\n"
+        "section this build's model lacks is ignored, with a note. The model is this\n"
+        "build's own (the file's in the all-models build). A file of another model is\n"
+        "reported after the programmer's \"Incorrect radio type\" note; a file that\n"
+        "cannot be read gives exit status 1. --pdf replaces OUT in one step.\n"},
+       RunReport},
       {{"simulate", "[options]",
         "run a simulated radio on a pseudo-terminal; prints its device path first", {}, 0, 0,
         "Serves until interrupted (Ctrl-C or SIGTERM). The model defaults to this\n"

@@ -17,6 +17,7 @@ int RunRead(const ParsedArgs& args);
 int RunWrite(const ParsedArgs& args);
 int RunDump(const ParsedArgs& args);
 int RunDiff(const ParsedArgs& args);
+int RunReport(const ParsedArgs& args);
 int RunSimulate(const ParsedArgs& args);
 
 struct Command {

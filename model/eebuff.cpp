@@ -1,5 +1,7 @@
 #include "eebuff.h"
 
+#include "filereplace.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -68,15 +70,18 @@ void SyncFolderOf(const std::string& target) {
   close(fd);
 }
 
-// Writes the bytes to a fresh file and only then renames it over `path`,
-// so a failure at any step leaves an existing file as it was. An existing
-// file keeps its permission bits (and owner, where allowed).
+}  // namespace
+
+// An existing file keeps its permission bits (and owner, where allowed).
 bool ReplaceFileContents(const char* path, const uint8_t* bytes, size_t size) {
   std::string target;
   if (!ResolveTarget(path, target)) return false;
   struct stat old;
   const bool exists = stat(target.c_str(), &old) == 0;
-  if (exists && !S_ISREG(old.st_mode)) return false;
+  if (exists && !S_ISREG(old.st_mode)) {
+    errno = S_ISDIR(old.st_mode) ? EISDIR : EINVAL;
+    return false;
+  }
   if (!exists && errno != ENOENT) return false;
   // A file the user cannot write stays protected: replacing it through the
   // folder would get round its permissions.
@@ -96,12 +101,16 @@ bool ReplaceFileContents(const char* path, const uint8_t* bytes, size_t size) {
   ok = close(fd) == 0 && ok;
   ok = ok && rename(tempName.c_str(), target.c_str()) == 0;
   if (!ok) {
+    const int reason = errno;  // the clean-up must not hide why it failed
     unlink(tempName.c_str());
+    errno = reason;
     return false;
   }
   SyncFolderOf(target);
   return true;
 }
+
+namespace {
 
 // Reads at most `limit` bytes from the start of a regular file.
 bool ReadFileHead(const char* path, size_t limit, std::vector<uint8_t>& bytes) {
