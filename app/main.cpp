@@ -1,7 +1,9 @@
 // The programmer's entry: one instance per user, the shared objects in
 // their fixed order, then the main window.
 
+#include <QIcon>
 #include <QMessageBox>
+#include <cstdio>
 #include <memory>
 
 #include "appcontext.h"
@@ -15,9 +17,23 @@
 #include "singleinstance.h"
 #include "startup.h"
 
+namespace {
+// The installed desktop entry and icon; the desktop matches the running
+// window to them by this name.
+const char* const kDesktopName = "example.vornradio.KestalProgrammer";
+}  // namespace
+
 int main(int argc, char** argv) {
   const BuildConfig& build = CompiledBuildConfig();
+  // Before the application object, so --help works without a display
+  // (the manual page is made from it at build time).
+  if (ParseCommandLine(QStringList(argv, argv + argc)).help) {
+    std::fputs(ProgramHelp(build).c_str(), stdout);
+    return 0;
+  }
   VornApplication app(argc, argv, QString::fromStdString(ApplicationTitle(build)));
+  QGuiApplication::setDesktopFileName(kDesktopName);
+  QApplication::setWindowIcon(QIcon::fromTheme(kDesktopName));
   const CommandLine line = ParseCommandLine(QApplication::arguments());
 
   SingleInstance guard(SingleInstance::DefaultName(build), SingleInstance::DefaultFolder());

@@ -1,10 +1,12 @@
 #include "settings.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSettings>
+#include <QStandardPaths>
 #include <memory>
 
 #include "buildconfig.h"
@@ -32,12 +34,32 @@ std::string ReadWholeFile(const QString& path) {
 
 }  // namespace
 
-Settings::Settings(QString userStorePath, QString recentIniPath)
-    : userStorePath_(std::move(userStorePath)), recentIniPath_(std::move(recentIniPath)) {}
+Settings::Settings(QString userStorePath, QString recentIniPath, bool makeRecentFolder)
+    : userStorePath_(std::move(userStorePath)),
+      recentIniPath_(std::move(recentIniPath)),
+      makeRecentFolder_(makeRecentFolder) {}
+
+QString RecentIniLocation(const QString& exePath, bool exeFolderWritable,
+                      const QString& configFolder) {
+  const QFileInfo exe(exePath);
+  const QString name = exe.completeBaseName() + ".ini";
+  const QString folder = QDir::cleanPath(exe.absolutePath());
+  // Installed: in the system tree, or in some prefix's bin folder
+  // (/usr/local/bin, ~/.local/bin, /opt/vorn/bin).
+  const bool installed = folder == "/usr" || folder.startsWith("/usr/") ||
+                         QFileInfo(folder).fileName() == "bin";
+  if (exeFolderWritable && !installed) return folder + "/" + name;
+  return QDir::cleanPath(configFolder + "/Vorn/" + name);
+}
 
 Settings Settings::ForApplication(const BuildConfig& build) {
-  QFileInfo exe(QCoreApplication::applicationFilePath());
-  Settings s(QString(), exe.absolutePath() + "/" + exe.completeBaseName() + ".ini");
+  const QFileInfo exe(QCoreApplication::applicationFilePath());
+  const QString recent =
+      RecentIniLocation(exe.absoluteFilePath(), QFileInfo(exe.absolutePath()).isWritable(),
+                    QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+  const bool besideProgram =
+      QFileInfo(recent).absolutePath() == QDir::cleanPath(exe.absolutePath());
+  Settings s(QString(), recent, !besideProgram);
   s.application_ = QString::fromStdString(build.modelName);
   return s;
 }
@@ -80,6 +102,7 @@ RecentFiles Settings::LoadRecentFiles() const {
 
 void Settings::SaveRecentFiles(const RecentFiles& files) const {
   const QFileInfo target(recentIniPath_);
+  if (makeRecentFolder_) QDir().mkpath(target.absolutePath());
   // Programs often live in folders their users cannot write to.
   if (!QFileInfo(target.absolutePath()).isWritable()) return;
   if (target.exists() && !target.isWritable()) return;

@@ -2,7 +2,8 @@
 // Where the programmer keeps its settings between runs: the per-user store
 // (organisation "Vorn", application = model name: "ComPort", "MaxBdRate",
 // "DefaultFile") and the INI file of recent mem-files beside the
-// executable. Tests point both at a temporary folder.
+// executable, or in the per-user configuration folder when the program is
+// installed. Tests point both at a temporary folder.
 
 #include <QString>
 #include <array>
@@ -13,15 +14,25 @@ struct BuildConfig;
 
 using RecentFiles = std::array<QString, kRecentFileCount>;
 
+// Where the recent mem-files INI of the executable exePath lives: beside it
+// ("<name>.ini") while its folder can be written and the program is not
+// installed (under /usr or in a "bin" folder), otherwise
+// "<configFolder>/Vorn/<name>.ini". An installed program's folder is
+// shared with other programs even when root or its owner could write it.
+QString RecentIniLocation(const QString& exePath, bool exeFolderWritable,
+                      const QString& configFolder);
+
 class Settings {
  public:
   // userStorePath: an INI file standing in for the per-user store; empty
   // means the desktop's native per-user store. recentIniPath: the file of
-  // recent mem-files.
-  Settings(QString userStorePath, QString recentIniPath);
+  // recent mem-files; makeRecentFolder: its folder is made when missing
+  // (the per-user configuration folder, not a program's folder).
+  Settings(QString userStorePath, QString recentIniPath, bool makeRecentFolder = false);
 
   // The production stores for this build: the native per-user store and
-  // the executable's own path with ".ini".
+  // RecentIniLocation() of this executable and the user's XDG configuration
+  // folder.
   static Settings ForApplication(const BuildConfig& build);
 
   // Reads the stored values, skipping missing or malformed ones, and
@@ -43,4 +54,5 @@ class Settings {
   QString application_ = "Kestal";
   QString userStorePath_;
   QString recentIniPath_;
+  bool makeRecentFolder_ = false;
 };

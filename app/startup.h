@@ -17,9 +17,22 @@ struct CommandLine {
   bool simulate = false;       // --simulate
   QString screenshotPath;      // --screenshot FILE
   bool screenshotRead = false; // --screenshot-read: read the radio first
+  bool help = false;           // --help or -h: print ProgramHelp() and stop
 };
 
 CommandLine ParseCommandLine(const QStringList& arguments);
+
+// One line of --help: the switch as typed, with its argument, and what it
+// does. A new switch gets a row here as well as its case in the parser.
+struct SwitchHelp {
+  const char* usage;
+  const char* meaning;
+};
+const std::vector<SwitchHelp>& SwitchHelpTable();
+
+// The text of --help (also the source of the manual page): usage, what the
+// program is, then one line per switch of SwitchHelpTable().
+std::string ProgramHelp(const BuildConfig& build);
 
 // A second copy of the program: says so, asks the running one to come to
 // the front, and gives the exit code (0).

@@ -8,7 +8,7 @@ libgtest-dev libgmock-dev libbenchmark-dev
 clang libclang-rt-14-dev
 qt6-base-dev qt6-svg-dev qt6-charts-dev libgl-dev
 xvfb xauth xdg-utils fonts-dejavu-core
-poppler-utils"
+poppler-utils help2man dpkg-dev file lintian desktop-file-utils appstream"
 
 missing=""
 for p in $PACKAGES; do

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs the dependencies, builds everything and runs every test:
 #   1. the normal build with all tests (widget tests on Qt's offscreen platform),
+#      then its .deb checked (scripts/package-test.sh),
 #   2. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
 #   3. the threaded core tests (link, simulated radio, transfers, vornprog)
 #      under ThreadSanitizer,
@@ -36,6 +37,8 @@ run_suite() {  # build-dir label-regex cmake-args...
 }
 
 run_suite build "" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "=== package"
+"$ROOT/scripts/package-test.sh" build
 
 if [ "${VORN_QUICK:-0}" = 1 ]; then exit 0; fi
 

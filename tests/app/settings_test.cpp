@@ -127,3 +127,39 @@ TEST_F(SettingsStores, RecentFilesInAFolderThatCannotBeWrittenAreSkipped) {
   EXPECT_FALSE(QDir(Path("no-such-folder")).exists());
   EXPECT_EQ(settings.LoadRecentFiles()[0], "");
 }
+
+TEST(RecentIniPlace, BesideAProgramOfItsOwnElseInTheConfigurationFolder) {
+  struct Case {
+    const char* exe;
+    bool writable;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"/home/tech/vorn/build/app/kestal-programmer", true,
+       "/home/tech/vorn/build/app/kestal-programmer.ini"},
+      {"/opt/vorn/kestal-programmer", true, "/opt/vorn/kestal-programmer.ini"},
+      {"/opt/vorn/kestal-programmer", false, "/home/tech/.config/Vorn/kestal-programmer.ini"},
+      {"/usr/bin/kestal-programmer", false, "/home/tech/.config/Vorn/kestal-programmer.ini"},
+      // root can write the system's folders; they are still not the place.
+      {"/usr/bin/kestal-programmer", true, "/home/tech/.config/Vorn/kestal-programmer.ini"},
+      {"/usr/local/bin/kestal-programmer", true, "/home/tech/.config/Vorn/kestal-programmer.ini"},
+      {"/usrlocal/kestal-programmer", true, "/usrlocal/kestal-programmer.ini"},
+      {"/home/tech/.local/bin/kestal-programmer", true,
+       "/home/tech/.config/Vorn/kestal-programmer.ini"},
+      {"/opt/vorn/bin/kestal-programmer", true, "/home/tech/.config/Vorn/kestal-programmer.ini"},
+      {"/home/tech/binaries/kestal-programmer", true,
+       "/home/tech/binaries/kestal-programmer.ini"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(RecentIniLocation(c.exe, c.writable, "/home/tech/.config/"), c.expected) << c.exe;
+}
+
+TEST_F(SettingsStores, RecentFilesInTheConfigurationFolderMakeItsVornFolder) {
+  const QString ini = Path("config/Vorn/kestal-programmer.ini");
+  const Settings settings(Path("store.ini"), ini, true);
+  RecentFiles files;
+  files[1] = "/fleet/b.mem";
+  settings.SaveRecentFiles(files);
+  ASSERT_TRUE(QFile::exists(ini));
+  EXPECT_EQ(settings.LoadRecentFiles(), files);
+}

@@ -4,7 +4,9 @@
 #include <QMenu>
 
 #include "app_fixture.h"
+#include "buildconfig.h"
 #include "ini_file.h"
+#include "settings_rules.h"
 #include "startup.h"
 
 namespace {
@@ -139,6 +141,47 @@ TEST(CommandLine, KeepsEveryArgumentAndFindsTheProgramsOptions) {
   ASSERT_EQ(line.arguments.size(), 4u);
   EXPECT_EQ(line.arguments[0], "/a");
   EXPECT_TRUE(ParseCommandLine({"kestal-programmer", "--screenshot-read"}).screenshotRead);
+}
+
+TEST(CommandLine, HelpIsAskedForAnywhereOnTheLine) {
+  struct Case {
+    QStringList args;
+    bool help;
+  };
+  const Case cases[] = {
+      {{"kestal-programmer", "--help"}, true},
+      {{"kestal-programmer", "/a", "-h"}, true},
+      {{"kestal-programmer", "--simulate", "--help"}, true},
+      {{"kestal-programmer", "--screenshot", "--help"}, false},  // a file name
+      {{"kestal-programmer", "help"}, false},
+      {{"kestal-programmer"}, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ParseCommandLine(c.args).help, c.help) << c.args.join(' ').toStdString();
+}
+
+// Every switch --help names is one the parser acts on, and the text shows it.
+TEST(CommandLine, HelpListsEverySwitchTheProgramKnows) {
+  const BuildConfig build = BuildConfig::ForFamily("Kestal", false);
+  const std::string help = ProgramHelp(build);
+  EXPECT_EQ(help.rfind("Usage: kestal-programmer ", 0), 0u);
+  EXPECT_NE(help.find("\"defkestal.mem\""), std::string::npos);
+  EXPECT_EQ(ProgramHelp(BuildConfig::ForFamily("All", false)).find("defkestal"),
+            std::string::npos);
+  const CommandLine none = ParseCommandLine({"kestal-programmer"});
+  for (const SwitchHelp& row : SwitchHelpTable()) {
+    EXPECT_NE(help.find(std::string("  ") + row.usage + "  "), std::string::npos) << row.usage;
+    EXPECT_NE(help.find(row.meaning), std::string::npos) << row.usage;
+    // The row's first spelling, with a value when it takes one.
+    QStringList words = QString(row.usage).split(' ');
+    QStringList args{"kestal-programmer", words.front().remove(',')};
+    if (words.size() > 1 && words[1].front().isUpper()) args << "x.png";
+    const CommandLine line = ParseCommandLine(args);
+    const bool acted = IsAdvancedSwitch(line.arguments) != IsAdvancedSwitch(none.arguments) ||
+                       line.simulate || line.help || line.screenshotRead ||
+                       !line.screenshotPath.isEmpty();
+    EXPECT_TRUE(acted) << row.usage;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,132 @@
+#!/bin/sh
+# Packages an already built tree as a .deb and checks the package the way
+# a workshop PC gets it: lintian finds no errors, the dependencies were
+# worked out from the binaries, the files are the expected ones, the
+# desktop entry and the AppStream metadata validate, each unpacked program
+# answers --help, the manual pages are there, and the unpacked vornprog
+# reads a simulated radio served by the unpacked vorn-radio-sim.
+#   scripts/package-test.sh [BUILD_DIR]   (default: build; built with the GUI)
+set -eu
+cd "$(dirname "$0")/.."
+ROOT=$(pwd)
+BUILD=${1:-build}
+case $BUILD in /*) ;; *) BUILD=$ROOT/$BUILD ;; esac
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/vorn-package.XXXXXX")
+SIM_PID=
+stop_simulator() {
+  if [ -n "$SIM_PID" ]; then
+    kill "$SIM_PID" 2>/dev/null || true
+    wait "$SIM_PID" 2>/dev/null || true
+    SIM_PID=
+  fi
+}
+trap 'stop_simulator; rm -rf "$WORK"' EXIT
+trap 'exit 130' INT TERM
+
+fail() {
+  echo "package-test: FAILED: $*" >&2
+  exit 1
+}
+step() { echo "package-test: $*"; }
+
+step "building the package from $BUILD"
+if ! cpack --config "$BUILD/CPackConfig.cmake" -B "$WORK/out" >"$WORK/cpack.log" 2>&1; then
+  cat "$WORK/cpack.log" >&2
+  fail "cpack could not build the package"
+fi
+set -- "$WORK"/out/*.deb
+[ $# -eq 1 ] && [ -f "$1" ] || fail "expected one .deb in $WORK/out, found: $*"
+DEB=$1
+step "$(basename "$DEB")"
+
+step "lintian"
+lintian --fail-on error "$DEB" || fail "lintian reports errors"
+
+step "dependencies from the binaries"
+DEPENDS=$(dpkg-deb -f "$DEB" Depends)
+for lib in libc6 libstdc++6 libqt6core6 libqt6widgets6; do
+  echo "$DEPENDS" | grep -q "\\b$lib\\b" || fail "Depends lacks $lib: $DEPENDS"
+done
+if apt-cache policy libqt6widgets6 2>/dev/null | grep -q 'Candidate: [0-9]'; then
+  # Whether apt could install it here, without installing it.
+  apt-get install --simulate -q "$DEB" >"$WORK/apt.log" 2>&1 ||
+    { cat "$WORK/apt.log" >&2; fail "apt cannot install the package"; }
+fi
+
+step "file list"
+ID=example.vornradio.KestalProgrammer
+{
+  for program in kestal-programmer vorn-radio-sim vornprog; do
+    echo "/usr/bin/$program"
+    echo "/usr/share/man/man1/$program.1.gz"
+  done
+  echo "/usr/share/applications/$ID.desktop"
+  echo "/usr/share/metainfo/$ID.metainfo.xml"
+  echo "/usr/share/doc/kestal-programmer/changelog.gz"
+  echo "/usr/share/doc/kestal-programmer/copyright"
+  echo "/usr/share/icons/hicolor/scalable/apps/$ID.svg"
+  for size in 16 22 24 32 48 64 128 256; do
+    echo "/usr/share/icons/hicolor/${size}x$size/apps/$ID.png"
+  done
+} | sort >"$WORK/expected"
+dpkg-deb -x "$DEB" "$WORK/root"
+R=$WORK/root
+(cd "$R" && find . ! -type d | sed 's|^\.||' | sort) >"$WORK/actual"
+diff -u "$WORK/expected" "$WORK/actual" || fail "the package's files differ from the list"
+for size in 16 48 256; do
+  file "$R/usr/share/icons/hicolor/${size}x$size/apps/$ID.png" | grep -q "PNG image data, $size x $size" ||
+    fail "the ${size}x$size icon is not a $size-pixel PNG"
+done
+
+step "desktop entry and AppStream metadata"
+desktop-file-validate "$R/usr/share/applications/$ID.desktop" || fail "desktop-file-validate"
+grep -qx "Exec=kestal-programmer" "$R/usr/share/applications/$ID.desktop" ||
+  fail "the desktop entry does not start kestal-programmer"
+grep -qx "Icon=$ID" "$R/usr/share/applications/$ID.desktop" || fail "the desktop entry's icon"
+appstreamcli validate --no-net "$R/usr/share/metainfo/$ID.metainfo.xml" ||
+  fail "appstreamcli validate"
+
+step "--help of the unpacked programs"
+"$R/usr/bin/vornprog" --help >"$WORK/help" || fail "vornprog --help"
+grep -q "^Usage: vornprog COMMAND" "$WORK/help" || fail "vornprog --help: no usage line"
+"$R/usr/bin/vorn-radio-sim" --help >"$WORK/help" || fail "vorn-radio-sim --help"
+grep -q "^Usage: vorn-radio-sim" "$WORK/help" || fail "vorn-radio-sim --help: no usage line"
+QT_QPA_PLATFORM=offscreen "$R/usr/bin/kestal-programmer" --help >"$WORK/help" ||
+  fail "kestal-programmer --help"
+for line in "^Usage: kestal-programmer" "--simulate" "-h, --help" "defkestal.mem"; do
+  grep -q -e "$line" "$WORK/help" || fail "kestal-programmer --help lacks $line"
+done
+
+step "manual pages"
+for program in kestal-programmer vorn-radio-sim vornprog; do
+  page=$R/usr/share/man/man1/$program.1.gz
+  upper=$(echo "$program" | tr '[:lower:]' '[:upper:]')
+  gzip -dc "$page" | grep -q "^\\.TH $upper " || fail "$program.1: no title line"
+  gzip -dc "$page" | grep -q "^\\.SH SYNOPSIS" || fail "$program.1: no synopsis"
+done
+gzip -dc "$R/usr/share/man/man1/kestal-programmer.1.gz" | grep -q -e '\\-\\-simulate' ||
+  fail "kestal-programmer.1 does not list --simulate"
+
+step "reading a simulated radio with the unpacked vornprog"
+"$R/usr/bin/vorn-radio-sim" >"$WORK/sim.out" 2>"$WORK/sim.err" &
+SIM_PID=$!
+DEVICE=
+tries=0
+while [ -z "$DEVICE" ]; do
+  DEVICE=$(head -n 1 "$WORK/sim.out" 2>/dev/null || true)
+  [ -n "$DEVICE" ] && break
+  if ! kill -0 "$SIM_PID" 2>/dev/null || [ "$tries" -ge 50 ]; then
+    cat "$WORK/sim.err" >&2
+    fail "the unpacked vorn-radio-sim did not start"
+  fi
+  tries=$((tries + 1))
+  sleep 0.1
+done
+"$R/usr/bin/vornprog" read --port "$DEVICE" -o "$WORK/radio.mem" || fail "vornprog read"
+stop_simulator
+[ "$(wc -c <"$WORK/radio.mem")" -eq 2048 ] || fail "the mem-file read is not 2048 bytes"
+"$R/usr/bin/vornprog" dump "$WORK/radio.mem" >"$WORK/dump" || fail "vornprog dump"
+grep -q "Product ID" "$WORK/dump" || fail "the dump does not show the Product ID"
+
+step "passed"
