@@ -1,5 +1,6 @@
 #include "programwindows.h"
 
+#include "formalign.h"
 #include "frmctcss.h"
 #include "frmhardware.h"
 #include "frmoptions.h"
@@ -15,6 +16,7 @@ ProgramWindows::ProgramWindows(TfrmMain& main)
       main_(main),
       editors_{main.Build(), main.Shared(), main.AdvancedMode(), [&main] { return main.PortCheck(); }} {
   InstallEditors();
+  InstallAlignment();
 }
 
 void ProgramWindows::InstallEditors() {
@@ -35,4 +37,14 @@ void ProgramWindows::InstallEditors() {
   auto* selcallMemories = new TfrmSelcallIdents(editors_, &main_);
   auto* selcall = new TfrmSelcall(editors_, *selcallMemories, &main_);
   openers.selcall = [selcall] { selcall->exec(); };
+}
+
+void ProgramWindows::InstallAlignment() {
+  // The opener has made sure of the port and read the calibration area;
+  // the window only learns whether it runs offline.
+  auto* align = new TformAlign(editors_, &main_);
+  main_.Openers().align = [align](bool offline) {
+    align->SetOffline(offline);
+    align->exec();
+  };
 }
