@@ -66,7 +66,6 @@ void TformAlign::showEvent(QShowEvent* event) {
 }
 
 void TformAlign::FormShow() {
-  const uint32_t product = context_.build.productId;
   ADCTimer->stop();
   ADCTimer->setInterval(500);
   for (const AlignBinding& b : AlignBindings())
@@ -108,7 +107,7 @@ void TformAlign::FormShow() {
   rgAlignmentFreq->setEnabled(!transmitPage);
   if (!transmitPage) ShowChannel();
 
-  if (TradioInfo::HasLowPowerAlign(product)) powerOutputs_->button(0)->setChecked(true);
+  powerOutputs_->button(0)->setChecked(true);  // shown only with HasLowPowerAlign
   testTones_->button(2)->setChecked(true);
   chkBattPolling->setChecked(false);
   MemoAlignHelp->clear();

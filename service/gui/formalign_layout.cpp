@@ -341,6 +341,7 @@ QWidget* TformAlign::BuildTransmitPage() {
                       lblLowPower, lo->Edit(), lo->Arrows()};
   grpSelectPowerOutput = RadioGroup(page, "grpSelectPowerOutput", "Select Output",
                                     {"High (5W)", "Low (1W)"}, powerOutputs_);
+  powerOutputs_->button(0)->setChecked(true);
   grid->addWidget(grpSelectPowerOutput, 4, 0, 3, 1);
 
   gbMicGains = new QGroupBox("Mic Gains", page);
