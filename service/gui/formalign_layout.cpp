@@ -119,7 +119,7 @@ void TformAlign::BuildControls() {
   MemoAlignHelp->setObjectName("MemoAlignHelp");
   MemoAlignHelp->setReadOnly(true);
   MemoAlignHelp->setAccessibleName("Help and results");
-  MemoAlignHelp->setFixedHeight(96);
+  MemoAlignHelp->setFixedHeight(112);
   bottom->addWidget(MemoAlignHelp, 1);
   btnClose = new QPushButton("Close", this);
   btnClose->setObjectName("btnClose");
