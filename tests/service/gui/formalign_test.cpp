@@ -385,20 +385,32 @@ TEST(AlignWindowReadings, OfflineAdPollingShows128) {
   EXPECT_TRUE(w.rig.TakeCommands().empty());
 }
 
-TEST(AlignWindowReadings, ARadioFallingSilentIsReportedOnceWhilePollingGoesOn) {
+// A radio that stops answering, or a lead pulled out (the line hangs up).
+class AlignWindowLostRadio : public ::testing::TestWithParam<bool> {};
+
+TEST_P(AlignWindowLostRadio, IsReportedOnceWhilePollingGoesOn) {
   AlignWindow w;
   w.Show(false);
   w.Click("chk_rssipolling2");
+  w.Click("chkRxFreqError");
   ASSERT_TRUE(WaitFor([&] { return w.Text("editNoisevolts") == "200"; }));
   EXPECT_EQ(w.Text("editRSSI"), "24");
-  w.rig.Silence();
+  SimFaults faults;
+  (GetParam() ? faults.hangUpAfter : faults.silentAfter) = 0;
+  w.rig.sim->SetFaults(faults);
   ASSERT_TRUE(WaitFor([&] { return w.Text("editNoisevolts") == "-"; }));
+  ASSERT_TRUE(WaitFor([&] { return w.Text("editFreqError") == "----"; }));
   EXPECT_EQ(w.Text("editRSSI"), "-");
-  const size_t polled = w.rig.sim->Requests().size();
-  ASSERT_TRUE(WaitFor([&] { return w.rig.sim->Requests().size() >= polled + 2; }));
+  QTest::qWait(1500);  // several more ticks of both timers
   EXPECT_TRUE(w.Find<QTimer>("TimerRSSI")->isActive());
+  EXPECT_TRUE(w.Find<QTimer>("TimerFreqError")->isActive());
   EXPECT_EQ(w.Memo().count("A/D polling... fail"), 1);
+  EXPECT_EQ(w.Memo().count("Freq Err Polling... fail"), 1);
+  EXPECT_TRUE(w.boxes.Take().empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Faults, AlignWindowLostRadio, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "HungUp" : "Silent"; });
 
 TEST(AlignWindowReadings, FrequencyErrorPollingShowsTheErrorAndStopsOnPageChange) {
   AlignWindow w;
