@@ -143,6 +143,7 @@ QWidget* TformAlign::BuildChannelPanel() {
 
   auto* row = new QHBoxLayout;
   lblBank = Label(panel, "lblBank", "CB");
+  lblBank->setAccessibleName("Channel bank");
   editChannel = ReadOnlyBox(panel, "editChannel", "Channel (click to return to the channel)", 40);
   editChannel->setAlignment(Qt::AlignCenter);
   editChannel->installEventFilter(this);
