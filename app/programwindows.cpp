@@ -1,5 +1,6 @@
 #include "programwindows.h"
 
+#include "formalign.h"
 #include "frmctcss.h"
 #include "frmhardware.h"
 #include "frmoptions.h"
@@ -16,6 +17,7 @@ ProgramWindows::ProgramWindows(TfrmMain& main)
       main_(main),
       editors_{main.Build(), main.Shared(), main.AdvancedMode(), [&main] { return main.PortCheck(); }} {
   InstallEditors();
+  InstallAlignment();
 }
 
 void ProgramWindows::InstallEditors() {
@@ -48,4 +50,14 @@ void ProgramWindows::InstallEditors() {
       },
       &main_);
   openers.print = [report] { report->exec(); };
+}
+
+void ProgramWindows::InstallAlignment() {
+  // The opener has made sure of the port and read the calibration area;
+  // the window only learns whether it runs offline.
+  auto* align = new TformAlign(editors_, &main_);
+  main_.Openers().align = [align](bool offline) {
+    align->SetOffline(offline);
+    align->exec();
+  };
 }

@@ -1,0 +1,42 @@
+#pragma once
+// Which parameter each adjustable control of the alignment bench trims,
+// and the fixed help lines of each group of controls. Standard library
+// only; the window binds its controls by these names.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The write step reaches only the calibration area: every alignment
+// parameter lies at or below this address.
+inline constexpr int kAlignLastAddress = 32;
+
+struct AlignBinding {
+  const char* upDown;
+  const char* edit;
+  const char* parameter;
+  int low;
+  int high;
+  bool enterWrites;  // Enter in the edit writes (digits only reach it)
+};
+
+// The trims written by the write step, in page order: frequency,
+// transmitter, receiver grid (T1..T4 of F1..F3), squelch, S-meter.
+const std::vector<AlignBinding>& AlignBindings();
+// The binding of this up-down, nullptr when none.
+const AlignBinding* AlignBindingOf(const std::string& upDown);
+// Whether the write step may write there.
+inline bool AlignWritable(int address) { return address >= 0 && address <= kAlignLastAddress; }
+
+enum class AlignHelp {
+  kNone,
+  kDeviation,
+  kTrackMod,
+  kRfPower,
+  kReceiver,
+  kSquelch,
+  kFrequency,
+};
+// The lines of a group for the build's product (the power and receiver
+// groups depend on it).
+std::vector<std::string> AlignHelpLines(AlignHelp group, uint32_t productId);

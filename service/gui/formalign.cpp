@@ -1,0 +1,232 @@
+#include "formalign.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "alignbindings.h"
+#include "aligntrim.h"
+#include "editorcontext.h"
+#include "helpmemo.h"
+#include "radioinfo.h"
+#include "updown.h"
+
+TformAlign::TformAlign(EditorContext& context, QWidget* parent)
+    : QDialog(parent),
+      context_(context),
+      bench_(context.shared.radio, context.shared.image, context.shared.info, context.build) {
+  setObjectName("formAlign");
+  setWindowTitle("Alignment");
+  BuildControls();
+  bench_.SetLog({[this] { MemoAlignHelp->clear(); }, [this](const std::string& line) {
+                   AddLine(QString::fromStdString(line));
+                 }});
+  RegisterHelp();
+  WireTrims();
+
+  connect(BitBtnUp, &QPushButton::pressed, this, [this] { StepButtonPressed(1); });
+  connect(BitBtnDown, &QPushButton::pressed, this, [this] { StepButtonPressed(0); });
+  connect(BitBtnUp, &QPushButton::released, KeyTimer, &QTimer::stop);
+  connect(BitBtnDown, &QPushButton::released, KeyTimer, &QTimer::stop);
+  connect(KeyTimer, &QTimer::timeout, this, &TformAlign::KeyTimerTimer);
+  connect(alignmentFreqs_, &QButtonGroup::idClicked, this, &TformAlign::rgAlignmentFreqClick);
+  connect(btnPTT, &QPushButton::clicked, this, &TformAlign::btnPTTClick);
+  connect(btnSquelch, &QPushButton::clicked, this, &TformAlign::btnSquelchClick);
+  connect(PageControl1, &QTabWidget::currentChanged, this, &TformAlign::PageControl1Change);
+
+  connect(chk_rssipolling2, &QCheckBox::clicked, this, &TformAlign::chk_rssipolling2Click);
+  connect(TimerRSSI, &QTimer::timeout, this, &TformAlign::TimerRSSITimer);
+  connect(chkRxFreqError, &QCheckBox::clicked, this, &TformAlign::chkRxFreqErrorClick);
+  connect(TimerFreqError, &QTimer::timeout, this, &TformAlign::TimerFreqErrorTimer);
+  connect(chkAfcDisable, &QCheckBox::clicked, this, &TformAlign::chkAfcDisableClick);
+  connect(btnAutoRxOffset, &QPushButton::clicked, this, &TformAlign::btnAutoRxOffsetClick);
+  connect(btnSetS1, &QPushButton::clicked, this, [this] { SMeterClick(1); });
+  connect(btnSetS10, &QPushButton::clicked, this, [this] { SMeterClick(2); });
+
+  connect(testTones_, &QButtonGroup::idClicked, this, &TformAlign::rgTestToneClick);
+  connect(powerOutputs_, &QButtonGroup::idClicked, this, &TformAlign::grpSelectPowerOutputClick);
+  connect(chkTrackMod, &QCheckBox::clicked, this, &TformAlign::chkTrackModClick);
+  connect(btnReset, &QPushButton::clicked, this, &TformAlign::btnResetClick);
+  connect(btnClose, &QPushButton::clicked, this, &TformAlign::btnCloseClick);
+}
+
+void TformAlign::showEvent(QShowEvent* event) {
+  // A window-system show (restoring from minimised) is not a new showing.
+  if (!event->spontaneous()) FormShow();
+  QDialog::showEvent(event);
+}
+
+void TformAlign::FormShow() {
+  ADCTimer->stop();
+  ADCTimer->setInterval(500);
+  for (const AlignBinding& b : AlignBindings())
+    trims_.at(b.upDown)->SetTag(context_.shared.info.GetParamAddress(b.parameter));
+
+  StopTimers();
+  chk_rssipolling2->setChecked(false);
+  editNoisevolts->clear();
+  editRSSI->clear();
+  chkRxFreqError->setChecked(false);
+  editFreqError->setEnabled(false);
+  SetChannelColour(true);
+  btnPTT->setEnabled(true);
+  static_cast<QSpinBox*>(udBattOffset)->setValue(0);
+  lblDebugChannelNumber->hide();
+
+  lblOffline->setVisible(offline_);
+  Radio([this] { bench_.Open(offline_); });
+  ShowTxRx();
+  if (!offline_) lblDebugChannelNumber->setText(QString::number(bench_.RawChannel()));
+
+  ShowFeatures();
+  ShowChannel();
+
+  chkTrackMod->setChecked(true);
+  editBal_dB->setEnabled(false);
+  udBal_dB->setEnabled(false);
+  LoadTrims();
+  bench_.LoadModBal();
+  ShowModBal();
+
+  ClearAlignmentFrequency();
+  for (int f = 0; f < 3; ++f) {
+    const QString text = QString("%1 MHz").arg(kAlignmentMHz[f]);
+    lblFreq[f]->setText(text);
+    alignmentFreqs_->button(f)->setText(text);
+  }
+  const bool transmitPage = PageControl1->currentWidget() == TabSheetTransmit;
+  rgAlignmentFreq->setEnabled(!transmitPage);
+  if (!transmitPage) ShowChannel();
+
+  powerOutputs_->button(0)->setChecked(true);  // shown only with HasLowPowerAlign
+  testTones_->button(2)->setChecked(true);
+  chkBattPolling->setChecked(false);
+  MemoAlignHelp->clear();
+}
+
+void TformAlign::LoadTrims() {
+  const EEPROM& image = context_.shared.image;
+  auto byteAt = [&image](const AlignTrim* trim) {
+    return trim->Tag() < 0 ? 0 : image.GetByte(trim->Tag());
+  };
+  for (const AlignBinding& b : AlignBindings()) {
+    AlignTrim* trim = trims_.at(b.upDown);
+    const int byte = byteAt(trim);
+    if (b.low >= 0)
+      trim->SetPosition(byte);
+    else if (std::string(b.upDown) == "udSqlSens")
+      trim->SetPosition(SqlSensitivityOfByte(byte));
+    else
+      trim->SetPosition(SignedByte(byte));
+  }
+  const TradioInfo& info = context_.shared.info;
+  const int front = info.GetParamAddress("Mic Gain");
+  const int rear = info.GetParamAddress("Mic Gain Rear");
+  micGain1_->SetPosition(front < 0 ? 0 : MicGainOfByte(image.GetByte(front)));
+  micGain2_->SetPosition(rear < 0 ? 0 : MicGainOfByte(image.GetByte(rear)));
+}
+
+void TformAlign::ShowFeatures() {
+  const uint32_t product = context_.build.productId;
+  const bool engineering = context_.build.engineering;
+  for (QWidget* w : tempCoControls_)
+    w->setVisible(engineering && TradioInfo::HasTempCompAlign(product));
+  gbMicGains->setVisible(engineering);
+  const bool intExt = TradioInfo::HasIntExtMic(product);
+  lblMicGain1->setText(intExt ? "Int" : "F");
+  lblMicGain2->setText(intExt ? "Ext" : "R");
+  rgPTTMic->setVisible(engineering && TradioInfo::HasMicSelect(product));
+
+  const bool receiver = TradioInfo::HasReceiverAlign(product);
+  const bool notch = TradioInfo::HasNotchAlign(product);
+  rgAlignmentFreq->setVisible(receiver);
+  PageControl1->setTabVisible(PageControl1->indexOf(TabSheetReceiver), receiver);
+  lblNotch->setVisible(notch);
+  for (int f = 1; f <= 3; ++f)
+    trims_.at("udTuneFreq" + std::to_string(f) + "T4")->SetVisible(notch);
+
+  const bool lowPower = TradioInfo::HasLowPowerAlign(product);
+  grpSelectPowerOutput->setVisible(lowPower);
+  lblLowPower->setVisible(lowPower);
+  trims_.at("udRfPowerLo")->SetVisible(lowPower);
+
+  PageControl1->setTabVisible(PageControl1->indexOf(TabSheetSquelch),
+                              !TradioInfo::HasFixedSquelch(product));
+  PageControl1->setTabVisible(PageControl1->indexOf(TabSheetBattery), false);
+}
+
+void TformAlign::StopTimers() {
+  KeyTimer->stop();
+  TimerRSSI->stop();
+  ADCTimer->stop();
+  TimerFreqError->stop();
+}
+
+void TformAlign::btnCloseClick() {
+  // No poll may slip in between the closing commands.
+  StopTimers();
+  Radio([this] { bench_.PowerHighBeforeClose(); });
+  reject();
+}
+
+void TformAlign::reject() {
+  FormClose();
+  QDialog::reject();
+}
+
+void TformAlign::FormClose() {
+  StopTimers();
+  MemoAlignHelp->clear();
+  chk_rssipolling2->setChecked(false);
+  chkRxFreqError->setChecked(false);
+  editFreqError->setEnabled(false);
+  Radio([this] {
+    // Back in receive, high power, test tone off.
+    bench_.SetPtt(kPttOff);
+    ShowTxRx();
+    if (powerOutputs_->checkedId() != 0) {
+      powerOutputs_->button(0)->setChecked(true);
+      bench_.SelectPower(false);
+    }
+    bench_.SetTestTone(kToneOff);
+  });
+  testTones_->button(2)->setChecked(true);
+}
+
+bool TformAlign::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == editChannel) {
+    const bool click = event->type() == QEvent::MouseButtonPress;
+    bool key = false;
+    if (event->type() == QEvent::KeyPress) {
+      const int k = static_cast<QKeyEvent*>(event)->key();
+      key = k == Qt::Key_Space || k == Qt::Key_Return || k == Qt::Key_Enter;
+    }
+    if (click || key) {
+      editChannelClick();
+      return key;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TformAlign::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    btnCloseClick();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void TformAlign::AddLine(const QString& line) {
+  MemoAlignHelp->appendPlainText(line);
+  MemoAlignHelp->repaint();  // the action line shows while the radio answers
+}
