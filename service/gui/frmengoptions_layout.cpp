@@ -51,9 +51,11 @@ void TfrmEngOptions::BuildControls() {
   memo->setFixedHeight(48);
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("btnOk");
+  ok->setAccessibleName("OK");
   ok->setDefault(true);
   auto* cancel = new QPushButton("Cancel", this);
   cancel->setObjectName("btnCancel");
+  cancel->setAccessibleName("Cancel");
   bottom->addWidget(memo, 1);
   bottom->addWidget(ok);
   bottom->addWidget(cancel);
