@@ -1,6 +1,8 @@
 #include "programwindows.h"
 
 #include "frmctcss.h"
+#include "frmengineering.h"
+#include "frmengoptions.h"
 #include "frmhardware.h"
 #include "frmoptions.h"
 #include "frmsquelch.h"
@@ -15,6 +17,7 @@ ProgramWindows::ProgramWindows(TfrmMain& main)
       main_(main),
       editors_{main.Build(), main.Shared(), main.AdvancedMode(), [&main] { return main.PortCheck(); }} {
   InstallEditors();
+  InstallService();
 }
 
 void ProgramWindows::InstallEditors() {
@@ -35,4 +38,13 @@ void ProgramWindows::InstallEditors() {
   auto* selcallMemories = new TfrmSelcallIdents(editors_, &main_);
   auto* selcall = new TfrmSelcall(editors_, *selcallMemories, &main_);
   openers.selcall = [selcall] { selcall->exec(); };
+}
+
+void ProgramWindows::InstallService() {
+  WindowOpeners& openers = main_.Openers();
+  // The main window shows their commands only where the build allows.
+  auto* development = new TfrmEngineering(editors_, &main_);
+  openers.development = [development] { development->exec(); };
+  auto* engOptions = new TfrmEngOptions(editors_, &main_);
+  openers.engOptions = [engOptions] { engOptions->exec(); };
 }
