@@ -312,7 +312,9 @@ QWidget* TfrmEngineering::BuildRadioGroups() {
   auto* note = new QLabel(
       "NOTE:  This will re-enable AFC, and WB will be enabled until radio is reset.", wideband);
   note->setWordWrap(true);
-  note->setMaximumWidth(220);
+  // A fixed size window does not grow a wrapped label by itself.
+  note->setFixedWidth(240);
+  note->setMinimumHeight(note->heightForWidth(240));
   widebandColumn->addWidget(note);
   right->addWidget(wideband);
 

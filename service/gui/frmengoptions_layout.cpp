@@ -96,6 +96,7 @@ QGroupBox* TfrmEngOptions::BuildThresholds() {
                   kSquelchThresholds, 0);
   grid->addWidget(editNoiseVolts_, kSquelchThresholds, 1);
   grid->addWidget(chkAdcPolling_, kSquelchThresholds + 1, 0, 1, 2);
+  grid->setRowStretch(kSquelchThresholds + 2, 1);  // rows hidden: the rest stays on top
   return gbSquelchThresholds_;
 }
 
