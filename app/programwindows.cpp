@@ -2,6 +2,8 @@
 
 #include "formalign.h"
 #include "frmctcss.h"
+#include "frmengineering.h"
+#include "frmengoptions.h"
 #include "frmhardware.h"
 #include "frmoptions.h"
 #include "frmreport.h"
@@ -18,6 +20,7 @@ ProgramWindows::ProgramWindows(TfrmMain& main)
       editors_{main.Build(), main.Shared(), main.AdvancedMode(), [&main] { return main.PortCheck(); }} {
   InstallEditors();
   InstallAlignment();
+  InstallService();
 }
 
 void ProgramWindows::InstallEditors() {
@@ -60,4 +63,13 @@ void ProgramWindows::InstallAlignment() {
     align->SetOffline(offline);
     align->exec();
   };
+}
+
+void ProgramWindows::InstallService() {
+  WindowOpeners& openers = main_.Openers();
+  // The main window shows their commands only where the build allows.
+  auto* development = new TfrmEngineering(editors_, &main_);
+  openers.development = [development] { development->exec(); };
+  auto* engOptions = new TfrmEngOptions(editors_, &main_);
+  openers.engOptions = [engOptions] { engOptions->exec(); };
 }

@@ -17,6 +17,7 @@ class ProgramWindows : public QObject {
  private:
   void InstallEditors();
   void InstallAlignment();
+  void InstallService();
 
   TfrmMain& main_;
   EditorContext editors_;

@@ -1,12 +1,13 @@
 #!/bin/sh
 # Installs what the build and the tests need on Debian 12. Safe to run
-# again: packages already installed are skipped.
+# again: packages already installed are skipped. qt6-charts-dev needs
+# libqt6opengl6-dev for its CMake package but does not depend on it.
 set -eu
 
 PACKAGES="build-essential cmake ninja-build pkg-config
 libgtest-dev libgmock-dev libbenchmark-dev
 clang libclang-rt-14-dev
-qt6-base-dev qt6-svg-dev qt6-charts-dev libgl-dev
+qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
 xvfb xauth xdg-utils fonts-dejavu-core
 poppler-utils help2man dpkg-dev file lintian desktop-file-utils appstream"
 
