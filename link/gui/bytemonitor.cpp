@@ -13,6 +13,11 @@ TbyteMonitorForm::TbyteMonitorForm(SerialPort& port, QWidget* parent)
   chkDecodeASCII_->setAccessibleName("Decode ASCII");
   OptionsRow()->addWidget(chkDecodeASCII_);
   OptionsRow()->addStretch();
+  // Tab order follows the window: the lines, the check box, the buttons.
+  auto* memo = findChild<QWidget*>("byteMonMemo");
+  auto* start = findChild<QWidget*>("byteMonStart");
+  setTabOrder(memo, chkDecodeASCII_);
+  setTabOrder(chkDecodeASCII_, start);
   connect(chkDecodeASCII_, &QCheckBox::toggled, this,
           [this](bool on) { static_cast<ByteMonitor&>(Core()).SetDecodeAscii(on); });
 }
