@@ -1,5 +1,8 @@
 #include "programwindows.h"
 
+#include "autodetect.h"
+#include "bytemonitor.h"
+#include "com_port.h"
 #include "formalign.h"
 #include "frmctcss.h"
 #include "frmengineering.h"
@@ -9,10 +12,13 @@
 #include "frmreport.h"
 #include "frmsquelch.h"
 #include "mainwindow.h"
+#include "portmap.h"
 #include "rxchdata.h"
 #include "scanform.h"
 #include "selcallidentswindow.h"
 #include "selcallwindow.h"
+#include "vorniipacketmonitor.h"
+#include "vornipacketmonitor.h"
 
 ProgramWindows::ProgramWindows(TfrmMain& main)
     : QObject(&main),
@@ -21,6 +27,7 @@ ProgramWindows::ProgramWindows(TfrmMain& main)
   InstallEditors();
   InstallAlignment();
   InstallService();
+  InstallLinkWindows();
 }
 
 void ProgramWindows::InstallEditors() {
@@ -72,4 +79,44 @@ void ProgramWindows::InstallService() {
   openers.development = [development] { development->exec(); };
   auto* engOptions = new TfrmEngOptions(editors_, &main_);
   openers.engOptions = [engOptions] { engOptions->exec(); };
+}
+
+void ProgramWindows::InstallLinkWindows() {
+  WindowOpeners& openers = main_.Openers();
+  SharedObjects& shared = main_.Shared();
+  auto* ports = new TfrmPorts(main_.Build(), shared.port.Ports(), &main_);
+  openers.commPort = [ports](int& portNumber, int& maxBdRate) {
+    ports->SetSelectedPort(portNumber);
+    ports->SetMaxBaudRate(maxBdRate);
+    if (ports->exec() != QDialog::Accepted) return false;
+    portNumber = ports->SelectedPort();
+    maxBdRate = ports->MaxBaudRate();
+    return true;
+  };
+  auto* autoDetect = new TfrmAutoDetect(main_.Build(), shared, &main_);
+  openers.autoDetect = [this, autoDetect, &shared] {
+    autoDetect->exec();
+    const int found = autoDetect->FoundPort();
+    if (found == 0) {
+      // The scan leaves the port open on the last port it tried; the
+      // next radio command must not go there instead of to the
+      // configured port.
+      shared.port.Close();
+      shared.port.Open(PortMap::ComName(main_.PortNumber()), 9600);
+      main_.RefreshPortPanels();
+    }
+    return found;
+  };
+
+  // The monitors are modeless: showing one again only raises it.
+  auto showMonitor = [](QDialog* monitor) {
+    return [monitor] {
+      monitor->show();
+      monitor->raise();
+      monitor->activateWindow();
+    };
+  };
+  openers.byteMonitor = showMonitor(new TbyteMonitorForm(shared.port, &main_));
+  openers.vornIMonitor = showMonitor(new TvornIPacketMonitorForm(shared.radio.ProtocolI(), &main_));
+  openers.vornIIMonitor = showMonitor(new TvornIIPacketMonitorForm(shared.radio.ProtocolII(), &main_));
 }

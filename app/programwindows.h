@@ -18,6 +18,7 @@ class ProgramWindows : public QObject {
   void InstallEditors();
   void InstallAlignment();
   void InstallService();
+  void InstallLinkWindows();
 
   TfrmMain& main_;
   EditorContext editors_;

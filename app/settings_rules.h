@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "portlist.h"  // kBaudRates
+
 struct BuildConfig;
 
-// Rates the port may run at; the first is the line's normal rate and the
-// last the highest transfer rate a user may choose.
-inline constexpr std::array<int, 4> kBaudRates = {9600, 19200, 38400, 57600};
 inline constexpr int kDefaultComPort = 1;
 inline constexpr int kMaxComPort = 256;
 inline constexpr int kRecentFileCount = 4;

@@ -2,18 +2,17 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "commands.h"
+#include "portlist.h"
 #include "portmap.h"
+#include "radioprobe.h"
 #include "memfile.h"
 #include "radioinfo.h"
 #include "session.h"
 
 namespace {
-
-constexpr int kOpenSettleMs = 50;   // after opening, before the probe
-constexpr int kProbeSettleMs = 30;  // after the probe, before the version
-constexpr size_t kNameChars = 6;    // firmware text and model name compared this far
 
 bool AddDevices(PortMap& map, const ParsedArgs& args) {
   for (const std::string& path : args.All("device")) {
@@ -31,39 +30,18 @@ std::string PortArgument(const PortMap& map, int number) {
   return number >= kFirstExtraPort ? map.DevicePath(number) : PortMap::ComName(number);
 }
 
-// The radio's firmware text starts with the build model's name (its first
-// six characters; all of a shorter name).
-bool FirmwareNamesModel(const std::string& firmware, const std::string& modelName) {
-  const std::string prefix = modelName.substr(0, kNameChars);
-  return !prefix.empty() && firmware.compare(0, prefix.size(), prefix) == 0;
-}
-
-enum class Probe { NoRadio, OtherModel, Found };
-
-Probe ProbePort(Session& s, int number) {
-  s.port.Close();
-  if (!s.port.Open(PortMap::ComName(number), 9600)) return Probe::NoRadio;
-  SleepMs(kOpenSettleMs);
-  s.radio.ProbeRadio();  // wakes the radio; its answer is not needed
-  SleepMs(kProbeSettleMs);
-  if (!s.radio.GetRadioVersion()) return Probe::NoRadio;
-
-  const std::string where = PortMap::ComName(number) + " (" + s.port.Ports().DevicePath(number) + ")";
-  Say("Radio found on " + where);
-  char text[20];
-  const std::string firmware = s.radio.ReadFirmwareText(text, sizeof text) ? s.radio.GetFirmwareText() : "";
-  Say(firmware.empty() ? "-" : firmware);
-  std::string version;
-  Say("Firmware: " + (s.radio.GetVersionText(version) ? version : std::string("n/a")));
-
-  int productId = 0;
-  const bool idRead = s.radio.ReadProductId(productId);
-  if (idRead) Say("Product ID: " + HexId(static_cast<uint32_t>(productId)));
-  const bool accepted = idRead && IsModelAccepted(static_cast<uint32_t>(productId), s.build.modelFlag);
-  if (accepted && (s.build.AllModels() || FirmwareNamesModel(firmware, s.build.modelName)))
-    return Probe::Found;
+// The auto-detect window's probe, told on the terminal with the device
+// and the product ID besides.
+bool RadioOfBuildOn(Session& s, int number) {
+  const ProbeResult r = ProbePort(s.port, s.radio, number, s.build);
+  if (r.verdict == ProbeVerdict::kNoRadio) return false;
+  const std::vector<std::string> lines = AnsweredRadioLines(number, r);
+  Say(lines[0] + " (" + s.port.Ports().DevicePath(number) + ")");
+  for (size_t i = 1; i < lines.size(); ++i) Say(lines[i]);
+  if (r.productIdRead) Say("Product ID: " + HexId(static_cast<uint32_t>(r.productId)));
+  if (r.verdict == ProbeVerdict::kFound) return true;
   Say("not a " + s.build.modelName + " radio: passed over");
-  return Probe::OtherModel;
+  return false;
 }
 
 }  // namespace
@@ -71,33 +49,27 @@ Probe ProbePort(Session& s, int number) {
 int RunPorts(const ParsedArgs& args) {
   PortMap map;
   if (!AddDevices(map, args)) return kExitFailure;
-  int found = 0;
-  for (int n = 1; n <= kMaxPortNumber; ++n) {
-    if (!map.PortExists(n)) continue;
-    ++found;
-    const std::string description = map.Description(n);
-    std::printf("%-7s %s%s%s\n", PortMap::ComName(n).c_str(), map.DevicePath(n).c_str(),
-                description.empty() ? "" : "  ", description.c_str());
-  }
-  if (found == 0) Say("No serial ports found");
+  const std::vector<PortEntry> ports = ListPorts(map);
+  for (const PortEntry& p : ports)
+    std::printf("%-7s %s%s%s\n", PortMap::ComName(p.number).c_str(), p.device.c_str(),
+                p.description.empty() ? "" : "  ", p.description.c_str());
+  if (ports.empty()) Say("No serial ports found");
   return kExitOk;
 }
 
 int RunDetect(const ParsedArgs& args) {
   Session s(CompiledBuildConfig());
   if (!AddDevices(s.port.Ports(), args)) return kExitFailure;
-  bool anyPort = false;
-  for (int n = 1; n <= kMaxPortNumber; ++n) {
-    if (!s.port.Ports().PortExists(n)) continue;
-    anyPort = true;
+  const std::vector<int> ports = ExistingPorts(s.port.Ports());
+  for (int n : ports) {
     Say("Checking " + PortMap::ComName(n));
-    if (ProbePort(s, n) != Probe::Found) continue;
+    if (!RadioOfBuildOn(s, n)) continue;
     s.port.Close();
     std::printf("%s\n", PortArgument(s.port.Ports(), n).c_str());
     return kExitOk;
   }
   s.port.Close();
-  if (!anyPort) {
+  if (ports.empty()) {
     Say("No serial ports found - check your system's serial devices");
     return kExitFailure;
   }

@@ -1,0 +1,191 @@
+#include "trafficmonitor.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+#include "platform.h"
+#include "serialport.h"
+#include "vorniiprotocol.h"
+#include "vorniprotocol.h"
+
+namespace {
+
+struct FaultText {
+  int code;
+  const char* text;
+};
+constexpr FaultText kFaultTexts[] = {
+    {kVornIIFaultTimeout, "* timeout *"},
+    {kVornIIFaultNack, "* NACK *"},
+    {kVornIIFaultBadChecksum, "* bad checksum *"},
+};
+
+std::string FaultLine(MonitorTime now, intptr_t code) {
+  for (const FaultText& f : kFaultTexts)
+    if (f.code == code) return "[" + MonitorClock(now) + "] " + f.text;
+  return "[" + MonitorClock(now) + "] * fault " + std::to_string(code) + " *";
+}
+
+}  // namespace
+
+std::string MonitorClock(MonitorTime t) {
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(t);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  const auto sinceEpoch = t.time_since_epoch();
+  const long ms = static_cast<long>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(
+          sinceEpoch - std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch))
+          .count());
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03ld", local.tm_hour, local.tm_min, local.tm_sec,
+                ms < 0 ? ms + 1000 : ms);
+  return text;
+}
+
+std::string HexBytes(const uint8_t* bytes, int count) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string text;
+  text.reserve(static_cast<size_t>(std::max(count, 0)) * 3);
+  for (int i = 0; i < count; ++i) {
+    text.push_back(kHex[bytes[i] >> 4]);
+    text.push_back(kHex[bytes[i] & 0x0F]);
+    text.push_back(' ');
+  }
+  return text;
+}
+
+std::string AsciiBytes(const uint8_t* bytes, int count) {
+  std::string text = "[";
+  for (int i = 0; i < count; ++i)
+    text.push_back(bytes[i] >= 0x20 && bytes[i] <= 0x7E ? static_cast<char>(bytes[i]) : '.');
+  return text + "]";
+}
+
+// ---- common state ---------------------------------------------------------
+
+std::string TrafficMonitor::Attach(MessageReceiver* window, MonitorTime now) {
+  AttachSource(window);
+  attached_ = true;
+  running_ = true;
+  return StateLine(kMonitorRunning, now);
+}
+
+void TrafficMonitor::Detach() {
+  running_ = false;
+  if (!attached_) return;
+  DetachSource();
+  attached_ = false;
+}
+
+std::optional<std::string> TrafficMonitor::Start(MonitorTime now) {
+  if (running_) return std::nullopt;
+  running_ = true;
+  return StateLine(kMonitorRunning, now);
+}
+
+std::optional<std::string> TrafficMonitor::Pause(MonitorTime now) {
+  if (!running_) return std::nullopt;
+  running_ = false;
+  return StateLine(kMonitorPaused, now);
+}
+
+std::optional<std::string> TrafficMonitor::Handle(unsigned message, intptr_t wParam, intptr_t lParam,
+                                                  MonitorTime now) {
+  if (!attached_) return std::nullopt;
+  return HandleMessage(message, wParam, lParam, now);
+}
+
+// ---- byte monitor ---------------------------------------------------------
+
+void ByteMonitor::AttachSource(MessageReceiver* window) {
+  // Bytes left in the taps from an earlier showing are not this showing's.
+  uint8_t discard[kMaxTake];
+  while (port_.ReadRxTap(discard, kMaxTake) > 0) {
+  }
+  while (port_.ReadTxTap(discard, kMaxTake) > 0) {
+  }
+  port_.SetMonitor(window, WM_BYTE_MONITOR);
+}
+
+void ByteMonitor::DetachSource() { port_.ClearMonitor(); }
+
+std::string ByteMonitor::StateLine(const char* state, MonitorTime) const { return state; }
+
+std::optional<std::string> ByteMonitor::HandleMessage(unsigned message, intptr_t wParam,
+                                                      intptr_t lParam, MonitorTime now) {
+  if (message != WM_BYTE_MONITOR) return std::nullopt;
+  switch (wParam) {
+    case 0:
+    case 1: {
+      const bool received = wParam == 0;
+      uint8_t bytes[kMaxTake];
+      // Taken even while paused, so the taps never fill with old bytes.
+      const int taken = received ? port_.ReadRxTap(bytes, kMaxTake) : port_.ReadTxTap(bytes, kMaxTake);
+      if (!IsRunning()) return std::nullopt;
+      std::string line = "[" + MonitorClock(now) + "] " + (received ? "Rx[" : "Tx[") +
+                         std::to_string(taken) + ":" + std::to_string(lParam) + "] " +
+                         HexBytes(bytes, taken);
+      if (decodeAscii_) line += AsciiBytes(bytes, taken);
+      return line;
+    }
+    case 2:
+      return "Baud-rate changed to " + std::to_string(lParam);
+    case 3:
+      return "Serial-port changed to " + std::to_string(lParam);
+    default:
+      return std::nullopt;
+  }
+}
+
+// ---- packet monitors ------------------------------------------------------
+
+std::string PacketMonitor::StateLine(const char* state, MonitorTime now) const {
+  return "[" + MonitorClock(now) + "] " + state;
+}
+
+std::string PacketMonitor::DataLine(MonitorTime now, bool received, intptr_t length,
+                                    const uint8_t* bytes, int shown) {
+  return "[" + MonitorClock(now) + "] " + (received ? "Rx[" : "Tx[") + std::to_string(length) +
+         "] " + HexBytes(bytes, shown);
+}
+
+void VornIIPacketMonitor::AttachSource(MessageReceiver* window) { engine_.AttachMonitor(window); }
+void VornIIPacketMonitor::DetachSource() { engine_.DetachMonitor(); }
+
+std::optional<std::string> VornIIPacketMonitor::HandleMessage(unsigned message, intptr_t wParam,
+                                                              intptr_t lParam, MonitorTime now) {
+  if (message == WM_VORNII_FAULT) return FaultLine(now, wParam);
+  if (message != WM_VORNII_RX && message != WM_VORNII_TX) return std::nullopt;
+  const int slot = static_cast<int>(wParam);
+  if (slot < 0 || slot >= vornII_Protocol::kRingSlots) return std::nullopt;
+  uint8_t bytes[vornII_Protocol::kRingSlotSize];
+  const int shown = static_cast<int>(std::clamp<intptr_t>(lParam, 0, vornII_Protocol::kRingSlotSize));
+  const bool received = message == WM_VORNII_RX;
+  if (received)
+    engine_.ReadRxSlot(bytes, shown, slot);
+  else
+    engine_.ReadTxSlot(bytes, shown, slot);
+  if (!IsRunning()) return std::nullopt;
+  return DataLine(now, received, lParam, bytes, shown);
+}
+
+void VornIPacketMonitor::AttachSource(MessageReceiver* window) { engine_.AttachMonitor(window); }
+void VornIPacketMonitor::DetachSource() { engine_.DetachMonitor(); }
+
+std::optional<std::string> VornIPacketMonitor::HandleMessage(unsigned message, intptr_t wParam,
+                                                             intptr_t lParam, MonitorTime now) {
+  if (message != WM_VORNI_RX && message != WM_VORNI_TX) return std::nullopt;
+  const int slot = static_cast<int>(wParam);
+  if (slot < 0 || slot >= vornI_Protocol::kRingSlots) return std::nullopt;
+  uint8_t bytes[vornI_Protocol::kRingSlotSize];
+  const int shown = static_cast<int>(std::clamp<intptr_t>(lParam, 0, vornI_Protocol::kRingSlotSize));
+  const bool received = message == WM_VORNI_RX;
+  if (received)
+    engine_.ReadRxSlot(bytes, shown, slot);
+  else
+    engine_.ReadTxSlot(bytes, shown, slot);
+  if (!IsRunning()) return std::nullopt;
+  return DataLine(now, received, lParam, bytes, shown);
+}
