@@ -16,6 +16,7 @@ class ProgramWindows : public QObject {
 
  private:
   void InstallEditors();
+  void InstallFloatingDisplays();
 
   TfrmMain& main_;
   EditorContext editors_;

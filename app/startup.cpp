@@ -12,6 +12,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     line.arguments.push_back(arg.toStdString());
     if (arg == "--simulate") {
       line.simulate = true;
+    } else if (arg == "--floating-display") {
+      line.floatingDisplay = true;
     } else if (arg == "--screenshot-read") {
       line.screenshotRead = true;
     } else if (arg == "--screenshot" && i + 1 < arguments.size()) {

@@ -17,6 +17,7 @@ struct CommandLine {
   bool simulate = false;       // --simulate
   QString screenshotPath;      // --screenshot FILE
   bool screenshotRead = false; // --screenshot-read: read the radio first
+  bool floatingDisplay = false; // --floating-display: show its menu item
 };
 
 CommandLine ParseCommandLine(const QStringList& arguments);

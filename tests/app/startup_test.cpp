@@ -139,6 +139,8 @@ TEST(CommandLine, KeepsEveryArgumentAndFindsTheProgramsOptions) {
   ASSERT_EQ(line.arguments.size(), 4u);
   EXPECT_EQ(line.arguments[0], "/a");
   EXPECT_TRUE(ParseCommandLine({"kestal-programmer", "--screenshot-read"}).screenshotRead);
+  EXPECT_FALSE(line.floatingDisplay);
+  EXPECT_TRUE(ParseCommandLine({"kestal-programmer", "--floating-display"}).floatingDisplay);
 }
 
 }  // namespace
