@@ -39,6 +39,9 @@ void FrontPanelKeys::Up(int code) {
     repeat_.Stop();
     return;
   }
+  // Only a key that is down can be let go: closing the window already let
+  // go of it, and the button's own release may still follow.
+  if (code != downKey_) return;
   hold_.Stop();
   heldKey_ = -1;
   downKey_ = -1;

@@ -42,7 +42,8 @@ QLabel* FloatingDisplay::AddLcdLabel(const QString& name, const QString& caption
   label->setObjectName(name);
   label->setGeometry(LayoutOf(model_).lcdLabels.value(name));
   label->setAlignment(Qt::AlignCenter);
-  QFont font("DejaVu Sans");
+  // The radio's digits are tall and narrow.
+  QFont font(digit ? "DejaVu Sans Condensed" : "DejaVu Sans");
   font.setPixelSize(pixels);
   if (digit) {
     font.setBold(true);
