@@ -22,4 +22,6 @@ struct AppContext {
   // A port used for this run only (the simulated radio's); 0 when none.
   // The stored port is kept for the next run.
   int sessionPort = 0;
+  // "--floating-display": the hidden "Floating Display" menu item is shown.
+  bool showFloatingDisplay = false;
 };

@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
   SimulationSession simulation;
   SharedObjects shared(build.productId);
   DialogFileChooser chooser;
-  AppContext context{build, Settings::ForApplication(build), shared, chooser, line.arguments, 0};
+  AppContext context{build, Settings::ForApplication(build), shared, chooser, line.arguments, 0,
+                     line.floatingDisplay};
 
   if (line.simulate) {
     std::string error;

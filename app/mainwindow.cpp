@@ -53,6 +53,7 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
   LoadSettings();
   BuildStatusBar();
   BuildTransfers();
+  BuildFloatingDisplay();
 
   // Nothing is loaded yet: the image reads as erased memory.
   dataSource_ = kNothingLoaded;
@@ -289,8 +290,9 @@ void TfrmMain::ApplyVisibility() {
     SetVisible("btnAdvanced", true);
     SetVisible("mnuEditEngineering", true);
   }
-  // The floating display's menu item stays out of sight in this program.
-  SetVisible("mnuFloatingDisplay", false);
+  // The floating display's menu item is a bench tool: out of sight unless
+  // the engineering build or the command line asks for it.
+  SetVisible("mnuFloatingDisplay", context_.build.engineering || context_.showFloatingDisplay);
 }
 
 void TfrmMain::ChooseBackground() {

@@ -101,6 +101,13 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void SetMessageHandler(unsigned message, std::function<void(intptr_t, intptr_t)> handler);
   WindowOpeners& Openers() { return openers_; }
 
+  // The floating display. Its window calls FloatingDisplayClosed whenever
+  // it closes; the poll timer's tick is tmrPollFloatingRadioTimer.
+  void FloatingDisplayClosed();
+  void tmrPollFloatingRadioTimer();
+  int FloatingDisplayProductId() const { return floatingProductId_; }
+  bool RadioLost() const { return radioLost_; }
+
  public slots:
   void BringToFront();
 
@@ -115,6 +122,7 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void BuildMenus();
   void BuildStatusBar();
   void BuildTransfers();
+  void BuildFloatingDisplay();
   void ApplyVisibility();
   void ChooseBackground();
   void FillRecentFilesMenu();
@@ -147,6 +155,7 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void mnuByteMonitorClick();
   void mnuVornIPacketMonitorClick();
   void mnuVornIIPacketMonitorClick();
+  void mnuFloatingDisplayClick();
   void AboutClick();
   void lblWebLinkClick();
   void RunOpener(const std::function<void()>& opener);
@@ -177,7 +186,9 @@ class TfrmMain : public QMainWindow, public TransferHost {
   QLabel* lblBlueTooth_ = nullptr;
   ClickLabel* lblWebLink_ = nullptr;
   QHash<QString, QWidget*> backgrounds_;
-  QTimer* tmrPollFloatingRadio_ = nullptr;  // its tick comes with the floating display
+  QTimer* tmrPollFloatingRadio_ = nullptr;
+  int floatingProductId_ = 0;  // the radio the floating display was opened for
+  bool radioLost_ = false;     // the last poll found no radio
   TfrmReadWrite* frmReadWrite_ = nullptr;
   // Last: it ends (cancelling and waiting for a running worker) before the
   // rest of the window goes.

@@ -1,8 +1,12 @@
 #include "programwindows.h"
 
+#include <map>
+#include <memory>
+
 #include "autodetect.h"
 #include "bytemonitor.h"
 #include "com_port.h"
+#include "floatingdisplays.h"
 #include "formalign.h"
 #include "frmctcss.h"
 #include "frmengineering.h"
@@ -28,6 +32,7 @@ ProgramWindows::ProgramWindows(TfrmMain& main)
   InstallAlignment();
   InstallService();
   InstallLinkWindows();
+  InstallFloatingDisplays();
 }
 
 void ProgramWindows::InstallEditors() {
@@ -119,4 +124,27 @@ void ProgramWindows::InstallLinkWindows() {
   openers.byteMonitor = showMonitor(new TbyteMonitorForm(shared.port, &main_));
   openers.vornIMonitor = showMonitor(new TvornIPacketMonitorForm(shared.radio.ProtocolI(), &main_));
   openers.vornIIMonitor = showMonitor(new TvornIIPacketMonitorForm(shared.radio.ProtocolII(), &main_));
+}
+
+void ProgramWindows::InstallFloatingDisplays() {
+  // One window per model with a panel, built once and hidden until asked for.
+  auto panels = std::make_shared<std::map<int, FloatingDisplay*>>();
+  int count = 0;
+  const PanelModel* models = PanelModels(count);
+  for (int i = 0; i < count; ++i) {
+    FloatingDisplay* panel = NewFloatingDisplay(models[i].productId, editors_, &main_);
+    panel->SetClosedHandler([&main = main_] { main.FloatingDisplayClosed(); });
+    (*panels)[static_cast<int>(models[i].productId)] = panel;
+  }
+  const auto with = [panels](void (FloatingDisplay::*op)()) {
+    return [panels, op](int productId) {
+      const auto it = panels->find(productId);
+      if (it != panels->end()) (it->second->*op)();
+    };
+  };
+  WindowOpeners& openers = main_.Openers();
+  openers.floatingShow = with(&FloatingDisplay::ShowPanel);
+  openers.floatingClose = with(&FloatingDisplay::ClosePanel);
+  openers.floatingRadioLost = with(&FloatingDisplay::RadioLost);
+  openers.floatingDisplayRequest = with(&FloatingDisplay::DisplayRequest);
 }

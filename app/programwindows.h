@@ -19,6 +19,7 @@ class ProgramWindows : public QObject {
   void InstallAlignment();
   void InstallService();
   void InstallLinkWindows();
+  void InstallFloatingDisplays();
 
   TfrmMain& main_;
   EditorContext editors_;

@@ -15,6 +15,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
       line.help = true;
     } else if (arg == "--simulate") {
       line.simulate = true;
+    } else if (arg == "--floating-display") {
+      line.floatingDisplay = true;
     } else if (arg == "--screenshot-read") {
       line.screenshotRead = true;
     } else if (arg == "--screenshot" && i + 1 < arguments.size()) {
@@ -29,6 +31,7 @@ const std::vector<SwitchHelp>& SwitchHelpTable() {
   static const std::vector<SwitchHelp> table = {
       {"/a", "advanced mode (only as the first argument; /A too)"},
       {"--simulate", "use a simulated radio instead of a serial port"},
+      {"--floating-display", "show the Edit menu's \"Floating Display\" item in every build"},
       {"--screenshot FILE", "save the main window as FILE when idle, then quit"},
       {"--screenshot-read", "with --screenshot: read the radio first"},
       {"-h, --help", "print this text and exit"},

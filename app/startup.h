@@ -18,6 +18,7 @@ struct CommandLine {
   QString screenshotPath;      // --screenshot FILE
   bool screenshotRead = false; // --screenshot-read: read the radio first
   bool help = false;           // --help or -h: print ProgramHelp() and stop
+  bool floatingDisplay = false; // --floating-display: show its menu item
 };
 
 CommandLine ParseCommandLine(const QStringList& arguments);

@@ -17,4 +17,9 @@ struct WindowOpeners {
   std::function<int()> autoDetect;
   std::function<void()> print;
   std::function<void()> byteMonitor, vornIMonitor, vornIIMonitor;
+  // The floating display window of a product ID (nothing for an ID without
+  // one): shown modelessly, closed, told the radio stopped answering, asked
+  // to fetch the radio's display again.
+  std::function<void(int productId)> floatingShow, floatingClose, floatingRadioLost,
+      floatingDisplayRequest;
 };

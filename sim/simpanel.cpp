@@ -65,6 +65,14 @@ std::vector<uint8_t> SimBacklightFrame(bool on) {
   return Frame(kVornIMarkerA, kSimCmdBacklight, payload, 4);
 }
 
+std::vector<uint8_t> SimBacklightColourFrame(uint16_t red, uint16_t green, uint16_t blue) {
+  // Wire order: blue, green, red, each low byte first.
+  const uint8_t payload[6] = {static_cast<uint8_t>(blue), static_cast<uint8_t>(blue >> 8),
+                              static_cast<uint8_t>(green), static_cast<uint8_t>(green >> 8),
+                              static_cast<uint8_t>(red), static_cast<uint8_t>(red >> 8)};
+  return Frame(kVornIMarkerA, kSimCmdColour, payload, 6);
+}
+
 std::vector<uint8_t> SimAnnouncementFrame() {
   const uint8_t payload[4] = {0x01, 0x02, 0x03, 0x04};
   return Frame(kVornIMarkerA, kSimCmdAnnounce, payload, 4);

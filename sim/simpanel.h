@@ -14,6 +14,7 @@ inline constexpr uint8_t kSimCmdKey = 4;
 inline constexpr uint8_t kSimCmdAnnounce = 9;
 inline constexpr uint8_t kSimCmdPoll = 10;
 inline constexpr uint8_t kSimCmdAck = 73;
+inline constexpr uint8_t kSimCmdColour = 36;
 
 class SimPanelRecogniser {
  public:
@@ -43,3 +44,5 @@ bool IsSimAcknowledgement(const SimPanelRecogniser& r);
 std::vector<uint8_t> SimDisplayFrame(std::array<uint8_t, 10> display);
 std::vector<uint8_t> SimBacklightFrame(bool on);
 std::vector<uint8_t> SimAnnouncementFrame();
+// Backlight colour: red, green and blue, 16 bits each (the LCD uses bits 2..9).
+std::vector<uint8_t> SimBacklightColourFrame(uint16_t red, uint16_t green, uint16_t blue);

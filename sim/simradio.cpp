@@ -139,6 +139,13 @@ void SimulatedRadio::Serve() {
       }
     }
     if (announce) SendFrame(SimAnnouncementFrame());
+    std::vector<std::vector<uint8_t>> colours;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      colours.swap(colourFrames_);
+      counters_.colourFrames += static_cast<int>(colours.size());
+    }
+    for (auto& frame : colours) SendFrame(std::move(frame));
     PushDisplayIfChanged();
   }
   std::lock_guard<std::mutex> lock(mutex_);
@@ -488,6 +495,14 @@ void SimulatedRadio::SendAnnouncement() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     announceNow_ = true;
+  }
+  Poke(wake_[1]);
+}
+
+void SimulatedRadio::SendBacklightColour(uint16_t red, uint16_t green, uint16_t blue) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    colourFrames_.push_back(SimBacklightColourFrame(red, green, blue));
   }
   Poke(wake_[1]);
 }

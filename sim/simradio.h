@@ -37,6 +37,7 @@ struct SimCounters {
   int polls = 0;             // display polls received
   int displayFrames = 0;     // display frames sent
   int backlightFrames = 0;
+  int colourFrames = 0;      // backlight colour frames sent
   int announcements = 0;     // announcements sent
   int acksReceived = 0;      // acknowledgements received
   bool ackPending = false;   // the last announcement is still unacknowledged
@@ -87,6 +88,9 @@ class SimulatedRadio {
   // Protocol I extras.
   void SetAnnouncementInterval(int ms);  // 0 = never (the default)
   void SendAnnouncement();               // one now
+  // Sends a backlight colour frame (16 bits each), as a radio with a
+  // colour backlight does when its colour is changed.
+  void SendBacklightColour(uint16_t red, uint16_t green, uint16_t blue);
 
   // Faults; setting them restarts their counts.
   void SetFaults(const SimFaults& faults);
@@ -135,6 +139,7 @@ class SimulatedRadio {
   bool checkLineRate_ = false;
   int announceMs_ = 0;
   bool announceNow_ = false;
+  std::vector<std::vector<uint8_t>> colourFrames_;  // waiting for the serving thread
 
   // Serving thread only (besides Start/Stop).
   SimPty pty_;

@@ -71,7 +71,7 @@ class AppFixture : public ::testing::Test {
     for (const std::string& device : extraDevices) shared_->port.Ports().AddExtraDevice(device);
     context_ = std::make_unique<AppContext>(AppContext{build, Settings(StorePath(), IniPath()),
                                                        *shared_, chooser, std::move(arguments),
-                                                       sessionPort});
+                                                       sessionPort, floatingDisplaySwitch});
     window_ = std::make_unique<TfrmMain>(*context_);
     window_->show();
     window_->StartUp();
@@ -117,6 +117,7 @@ class AppFixture : public ::testing::Test {
   // and the port used for this run only.
   std::vector<std::string> extraDevices;
   int sessionPort = 0;
+  bool floatingDisplaySwitch = false;  // "--floating-display"
 
  private:
   QTemporaryDir dir_;

@@ -141,6 +141,8 @@ TEST(CommandLine, KeepsEveryArgumentAndFindsTheProgramsOptions) {
   ASSERT_EQ(line.arguments.size(), 4u);
   EXPECT_EQ(line.arguments[0], "/a");
   EXPECT_TRUE(ParseCommandLine({"kestal-programmer", "--screenshot-read"}).screenshotRead);
+  EXPECT_FALSE(line.floatingDisplay);
+  EXPECT_TRUE(ParseCommandLine({"kestal-programmer", "--floating-display"}).floatingDisplay);
 }
 
 TEST(CommandLine, HelpIsAskedForAnywhereOnTheLine) {
@@ -178,7 +180,7 @@ TEST(CommandLine, HelpListsEverySwitchTheProgramKnows) {
     if (words.size() > 1 && words[1].front().isUpper()) args << "x.png";
     const CommandLine line = ParseCommandLine(args);
     const bool acted = IsAdvancedSwitch(line.arguments) != IsAdvancedSwitch(none.arguments) ||
-                       line.simulate || line.help || line.screenshotRead ||
+                       line.simulate || line.floatingDisplay || line.help || line.screenshotRead ||
                        !line.screenshotPath.isEmpty();
     EXPECT_TRUE(acted) << row.usage;
   }

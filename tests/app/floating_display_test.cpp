@@ -1,0 +1,170 @@
+// The main window's floating display against the simulated radio: the
+// "Floating Display" item opens and closes the model's panel, and the poll
+// timer notices the radio going away and coming back.
+#include <QAction>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+#include "app_fixture.h"
+#include "floatingdisplay.h"
+#include "programwindows.h"
+#include "simradio.h"
+
+namespace {
+
+class FloatingFixture : public AppFixture {
+ protected:
+  // A build of `family` with the menu item shown, talking to a simulated
+  // radio of `product`, with the program's windows installed.
+  bool StartWith(uint32_t product, const char* family = "Kestal") {
+    radio = std::make_unique<SimulatedRadio>(product);
+    if (!radio->Start()) return false;
+    extraDevices = {radio->DevicePath()};
+    sessionPort = 97;
+    floatingDisplaySwitch = true;
+    Start(BuildConfig::ForFamily(family, false));
+    boxes.Take();  // the missing default file
+    new ProgramWindows(Window());
+    return true;
+  }
+  QAction* Item() { return Action("mnuFloatingDisplay"); }
+  QTimer* PollTimer() { return Window().findChild<QTimer*>("tmrPollFloatingRadio"); }
+  FloatingDisplay* Panel(const char* className) {
+    return Window().findChild<FloatingDisplay*>(className);
+  }
+  QString Digits(FloatingDisplay* panel) {
+    return panel->findChild<QLabel*>("LCDChDigit1")->text() +
+           panel->findChild<QLabel*>("LCDChDigit2")->text();
+  }
+
+  std::unique_ptr<SimulatedRadio> radio;
+};
+
+struct SwitchCase {
+  bool commandLine;
+  bool engineering;
+  bool shown;
+};
+
+class FloatingItem : public FloatingFixture, public ::testing::WithParamInterface<SwitchCase> {};
+
+TEST_P(FloatingItem, ShownByTheSwitchOrTheEngineeringBuild) {
+  floatingDisplaySwitch = GetParam().commandLine;
+  Start(BuildConfig::ForFamily("Kestal", GetParam().engineering));
+  EXPECT_EQ(Item()->isVisible(), GetParam().shown);
+  EXPECT_TRUE(Item()->isCheckable());
+  EXPECT_FALSE(Item()->isChecked());
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, FloatingItem,
+                         ::testing::Values(SwitchCase{false, false, false},
+                                           SwitchCase{true, false, true},
+                                           SwitchCase{false, true, true}));
+
+struct ModelCase {
+  uint32_t product;
+  const char* family;
+  const char* className;
+  const char* caption;
+};
+
+class FloatingOpen : public FloatingFixture, public ::testing::WithParamInterface<ModelCase> {};
+
+TEST_P(FloatingOpen, ItemOpensTheRadiosPanelAndClosesIt) {
+  const ModelCase& c = GetParam();
+  ASSERT_TRUE(StartWith(c.product, c.family));
+  Item()->trigger();
+  EXPECT_TRUE(boxes.Take().empty());
+  FloatingDisplay* panel = Panel(c.className);
+  ASSERT_NE(panel, nullptr);
+  EXPECT_TRUE(panel->isVisible());
+  EXPECT_EQ(panel->windowTitle(), c.caption);
+  EXPECT_TRUE(Item()->isChecked());
+  EXPECT_TRUE(PollTimer()->isActive());
+  EXPECT_EQ(PollTimer()->interval(), 10000);
+  EXPECT_EQ(Window().FloatingDisplayProductId(), static_cast<int>(c.product));
+  // Only the radio's own panel opens.
+  for (FloatingDisplay* other : Window().findChildren<FloatingDisplay*>()) {
+    if (other == panel) continue;
+    EXPECT_FALSE(other->isVisible()) << other->objectName().toStdString();
+  }
+
+  Item()->trigger();
+  EXPECT_FALSE(panel->isVisible());
+  EXPECT_FALSE(Item()->isChecked());
+  EXPECT_FALSE(PollTimer()->isActive());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Models, FloatingOpen,
+    ::testing::Values(
+        ModelCase{0x5A02, "Kestal", "TfrmFloatingDisplayKestal", "Kestal Front Panel"},
+        ModelCase{0x5A01, "Merlo", "TfrmFloatingDisplayMerlo", "Merlo Front Panel"},
+        ModelCase{0x5A04, "Dravo", "TfrmFloatingDisplayDravo", "Dravo Front Panel"},
+        ModelCase{0x5A03, "Pinto", "TfrmFloatingDisplayPinto", "Pinto Front Panel"}),
+    [](const auto& info) { return std::string(info.param.family); });
+
+TEST_F(FloatingFixture, ClosingThePanelStopsThePollAndUnchecksTheItem) {
+  ASSERT_TRUE(StartWith(0x5A02));
+  Item()->trigger();
+  FloatingDisplay* panel = Panel("TfrmFloatingDisplayKestal");
+  ASSERT_TRUE(panel->isVisible());
+  panel->close();
+  EXPECT_FALSE(Item()->isChecked());
+  EXPECT_FALSE(PollTimer()->isActive());
+  // And it opens again.
+  Item()->trigger();
+  EXPECT_TRUE(panel->isVisible());
+  EXPECT_TRUE(PollTimer()->isActive());
+}
+
+TEST_F(FloatingFixture, RefusedRadioOpensNothingAndKeepsTheModel) {
+  ASSERT_TRUE(StartWith(0x5A01));  // a Merlo on a Kestal build
+  WriteFile(Path("kestal.mem"), Image(0x5A02));
+  chooser.answers = {Path("kestal.mem")};
+  Action("mnuReadFile")->trigger();
+  ASSERT_STREQ(Window().Shared().info.ModelName(), "Kestal");
+  boxes.Take();
+  Item()->trigger();
+  const std::vector<SeenBox> seen = boxes.Take();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, "Incorrect radio type (5A01)");
+  EXPECT_EQ(seen[0].caption, "Checking Product ID");
+  for (FloatingDisplay* panel : Window().findChildren<FloatingDisplay*>())
+    EXPECT_FALSE(panel->isVisible());
+  EXPECT_FALSE(Item()->isChecked());
+  EXPECT_FALSE(PollTimer()->isActive());
+  // The loaded file's model stays for the editors.
+  EXPECT_STREQ(Window().Shared().info.ModelName(), "Kestal");
+}
+
+TEST_F(FloatingFixture, PollBlanksThePanelWhenTheRadioGoesAndRestoresItWhenItAnswers) {
+  ASSERT_TRUE(StartWith(0x5A02));
+  Item()->trigger();
+  FloatingDisplay* panel = Panel("TfrmFloatingDisplayKestal");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Digits(panel) == "11"; }, 2000));
+  // A tick while the radio answers changes nothing.
+  Window().tmrPollFloatingRadioTimer();
+  EXPECT_FALSE(Window().RadioLost());
+  EXPECT_EQ(Digits(panel), "11");
+
+  SimFaults silent;
+  silent.silentAfter = 0;
+  radio->SetFaults(silent);
+  PollTimer()->setInterval(50);  // the timer's own tick, sooner
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Window().RadioLost(); }, 3000));
+  EXPECT_EQ(Digits(panel), "");
+  EXPECT_EQ(panel->LcdPanelColour(), QColor(0x80, 0x80, 0x80));
+  EXPECT_TRUE(boxes.Take().empty());  // losing the radio shows no message
+
+  const int polls = radio->Counters().polls;
+  radio->SetFaults(SimFaults{});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Window().RadioLost(); }, 3000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Digits(panel) == "11"; }, 2000));
+  EXPECT_GT(radio->Counters().polls, polls);
+  EXPECT_TRUE(boxes.Take().empty());
+  EXPECT_TRUE(Item()->isChecked());
+}
+
+}  // namespace
