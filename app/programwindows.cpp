@@ -1,10 +1,12 @@
 #include "programwindows.h"
 
 #include "frmctcss.h"
+#include "frmeepromedit.h"
 #include "frmhardware.h"
 #include "frmoptions.h"
 #include "frmsquelch.h"
 #include "mainwindow.h"
+#include "radio_rw.h"
 #include "rxchdata.h"
 #include "scanform.h"
 #include "selcallidentswindow.h"
@@ -35,4 +37,11 @@ void ProgramWindows::InstallEditors() {
   auto* selcallMemories = new TfrmSelcallIdents(editors_, &main_);
   auto* selcall = new TfrmSelcall(editors_, *selcallMemories, &main_);
   openers.selcall = [selcall] { selcall->exec(); };
+  // The raw memory: handed the application image each time, and run on
+  // the transfers' lane so no radio command overtakes its worker.
+  auto* eeprom = new TfrmEEpromEdit(editors_, main_.Flows().Lane(), &main_);
+  openers.eeprom = [eeprom, &image = main_.Shared().image] {
+    eeprom->SetSource(&image);
+    eeprom->exec();
+  };
 }
