@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -97,7 +96,6 @@ void TfrmEEpromEdit::BuildControls() {
   // Tab leaves the grid for the buttons; the arrows move between cells.
   sg_eeprom_->setTabKeyNavigation(false);
   sg_eeprom_->setWordWrap(false);
-  sg_eeprom_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   sg_eeprom_->setFixedSize(kGridWidth, kGridHeight);
   sg_eeprom_->installEventFilter(this);
 

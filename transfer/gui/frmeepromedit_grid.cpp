@@ -25,6 +25,7 @@ constexpr int kByteWidth = 55;
 constexpr int kWordWidth = 111;
 constexpr int kScrollBarRoom = 25;
 constexpr int kMinAddrWidth = 40;
+constexpr int kCellPadding = 12;
 
 char BinaryKey(char c) { return c == '0' || c == '1' ? c : 0; }
 char DecimalKey(char c) { return c >= '0' && c <= '9' ? c : 0; }
@@ -91,8 +92,14 @@ void TfrmEEpromEdit::LayOutGrid() {
   int others = 2 * kNameWidth;
   g->setColumnWidth(kEeNameHiColumn, kNameWidth);
   g->setColumnWidth(kEeNameLoColumn, kNameWidth);
+  // The data columns' widths are the least they get: a font whose digits
+  // are wider widens them rather than cut 16 binary digits or the header.
+  const int digits = g->fontMetrics().horizontalAdvance(QString(MaxLength(base_, dataSize_), '0'));
   for (int c = kEeFirstDataColumn; c < columns; ++c) {
-    const int width = dataSize_ == kEeData16Bit ? kWordWidth : kByteWidth;
+    const int header = g->horizontalHeader()->fontMetrics().horizontalAdvance(
+        g->horizontalHeaderItem(c)->text());
+    const int width = std::max(dataSize_ == kEeData16Bit ? kWordWidth : kByteWidth,
+                               std::max(digits, header) + kCellPadding);
     g->setColumnWidth(c, width);
     others += width;
   }
