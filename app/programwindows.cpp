@@ -10,6 +10,7 @@
 #include "formalign.h"
 #include "frmctcss.h"
 #include "frmengineering.h"
+#include "frmeepromedit.h"
 #include "frmengoptions.h"
 #include "frmhardware.h"
 #include "frmoptions.h"
@@ -17,6 +18,7 @@
 #include "frmsquelch.h"
 #include "mainwindow.h"
 #include "portmap.h"
+#include "radio_rw.h"
 #include "rxchdata.h"
 #include "scanform.h"
 #include "selcallidentswindow.h"
@@ -147,4 +149,11 @@ void ProgramWindows::InstallFloatingDisplays() {
   openers.floatingClose = with(&FloatingDisplay::ClosePanel);
   openers.floatingRadioLost = with(&FloatingDisplay::RadioLost);
   openers.floatingDisplayRequest = with(&FloatingDisplay::DisplayRequest);
+  // The raw memory: handed the application image each time, and run on
+  // the transfers' lane so no radio command overtakes its worker.
+  auto* eeprom = new TfrmEEpromEdit(editors_, main_.Flows().Lane(), &main_);
+  openers.eeprom = [eeprom, &image = main_.Shared().image] {
+    eeprom->SetSource(&image);
+    eeprom->exec();
+  };
 }

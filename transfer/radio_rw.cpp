@@ -1,5 +1,7 @@
 #include "radio_rw.h"
 
+#include <utility>
+
 #include "buildconfig.h"
 #include "eeprom.h"
 #include "memfile.h"
@@ -50,14 +52,9 @@ TransferFlows::TransferFlows(const RadioObjects& objects, TransferState& state,
                              TransferHost& host, MessageReceiver* window)
     : o_(objects), state_(state), host_(host), window_(window),
       transferImage_(objects.image.GetLength()),
-      worker_(objects.radio, transferImage_, objects.port) {}
+      lane_(objects.radio, transferImage_, objects.port) {}
 
-TransferFlows::~TransferFlows() {
-  // Closing the program mid-transfer: stop at the next block rather than
-  // keep the program alive for the rest of the image.
-  if (worker_.IsRunning()) o_.cancel.Set();
-  worker_.WaitUntilEnded();
-}
+TransferFlows::~TransferFlows() { lane_.Stop(); }
 
 bool TransferFlows::Warn(const std::string& text, const std::string& caption) {
   host_.ShowMessage(text, caption, kIcon);
@@ -221,15 +218,15 @@ bool TransferFlows::StartTransfer(int direction, const std::string& caption) {
   direction_ = direction;
   transferImage_.WriteBlock(0, o_.image.Data(), o_.image.GetLength());
   bool started = false;
+  WorkerLane::Ending ending;
+  ending.deliverPending = [this] { host_.DeliverPendingMessages(); };
+  ending.closingSteps = [this, baudRaised = fields.baudRaised](const TransferOutcome& outcome) {
+    RunClosingSteps(outcome, baudRaised);
+  };
   host_.RunTransfer(setup, [&] {
     o_.cancel.Reset();
-    const int number = worker_.Start(fields);
-    if (number == 0) return false;
-    closePending_ = true;
-    pendingNumber_ = number;
-    pendingBaudRaised_ = fields.baudRaised;
-    started = true;
-    return true;
+    started = lane_.Start(fields, std::move(ending)) != 0;
+    return started;
   });
   return started;
 }
@@ -238,25 +235,17 @@ bool TransferFlows::HandleMessage(unsigned message, intptr_t wParam, intptr_t lP
                                   ProgressView& view) {
   if (message == WM_TRANSFER) return ApplyTransferMessage(view, direction_, wParam, lParam);
   if (message != WM_TRANSFER_CLOSED) return false;
-  // A late message of a transfer whose closing steps already ran is spent.
-  if (closePending_ && lParam == pendingNumber_) RunClosingSteps();
+  lane_.Closed(lParam);
   return true;
 }
 
-void TransferFlows::FinishPreviousTransfer() {
-  worker_.WaitUntilEnded();
-  if (!closePending_) return;
-  host_.DeliverPendingMessages();
-  if (closePending_) RunClosingSteps();
-}
+void TransferFlows::FinishPreviousTransfer() { lane_.Finish(); }
 
-void TransferFlows::RunClosingSteps() {
-  worker_.WaitUntilEnded();  // it has posted its last message; let it return
-  closePending_ = false;
-  lastOutcome_ = worker_.LastOutcome();
+void TransferFlows::RunClosingSteps(const TransferOutcome& outcome, bool baudRaised) {
+  lastOutcome_ = outcome;
 
   if (lastOutcome_.resetFailed) Warn("Radio Response Timeout. (t)", "Comms Error");
-  if (pendingBaudRaised_) {
+  if (baudRaised) {
     state_.currentBaudRate = kDefaultBaudRate;
     host_.RefreshPortPanels();
   }

@@ -14,6 +14,7 @@
 #include "progress.h"
 #include "transferhost.h"
 #include "transferworker.h"
+#include "workerlane.h"
 
 class EEPROM;
 class SerialPort;
@@ -75,15 +76,18 @@ class TransferFlows {
 
   // Waits for a running transfer to end and carries out its closing steps
   // if its message has not been handled yet. PortCheck starts with it; the
-  // command-line tool calls it to finish a command.
+  // command-line tool calls it to finish a command. It finishes any worker
+  // of the lane, the EEPROM editor's included.
   void FinishPreviousTransfer();
 
-  bool ClosePending() const { return closePending_; }
+  // The lane every whole-memory worker of the session runs on.
+  WorkerLane& Lane() { return lane_; }
+  bool ClosePending() const { return lane_.ClosePending(); }
   // The outcome of the last transfer whose closing steps have run.
   TransferOutcome LastOutcome() const { return lastOutcome_; }
   int Direction() const { return direction_; }
   Event& CancelEvent() { return o_.cancel; }
-  TransferWorker& Worker() { return worker_; }
+  TransferWorker& Worker() { return lane_.Worker(); }
 
  private:
   bool Warn(const std::string& text, const std::string& caption);  // always false
@@ -92,7 +96,7 @@ class TransferFlows {
   bool ArrayFlag();
   void ResumePollTimer();
   bool StartTransfer(int direction, const std::string& caption);
-  void RunClosingSteps();
+  void RunClosingSteps(const TransferOutcome& outcome, bool baudRaised);
 
   RadioObjects o_;
   TransferState& state_;
@@ -102,10 +106,7 @@ class TransferFlows {
   // reaches the image only once the whole memory has arrived, so a failed
   // or cancelled read can never leave a half-read image to be written back.
   EEbuffer transferImage_;
-  TransferWorker worker_;
+  WorkerLane lane_;
   int direction_ = kDirectionRead;
-  bool closePending_ = false;
-  int pendingNumber_ = 0;
-  bool pendingBaudRaised_ = false;
   TransferOutcome lastOutcome_;
 };

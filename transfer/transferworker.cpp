@@ -39,7 +39,7 @@ TransferOutcome TransferWorker::LastOutcome() const {
 
 // The first failed command ends the loop: no retries, and the image keeps
 // the blocks that arrived before it.
-int TransferWorker::CopyBlocks(const TransferFields& f) {
+int TransferWorker::CopyBlocks(const TransferFields& f, EEbuffer& image) {
   const int blockSize = f.arrayFlag ? kArrayBlockSize : kBlockSize;
   uint8_t buffer[kArrayBlockSize] = {};
   int address = f.startAddress;
@@ -54,13 +54,14 @@ int TransferWorker::CopyBlocks(const TransferFields& f) {
         // A reply that carries fewer bytes than asked for fails the block:
         // the rest of it would keep bytes that are not the radio's.
         ok = radio_.ReadMemoryArray(address, blockSize, buffer) == blockSize;
-        if (ok) image_.WriteBlock(address, buffer, blockSize);
+        if (ok) image.WriteBlock(address, buffer, blockSize);
       } else {
         ok = radio_.ReadMemoryBlock(address, buffer);
-        if (ok) image_.WriteBlock(address, buffer, kBlockSize);
+        if (ok) image.WriteBlock(address, buffer, kBlockSize);
       }
     } else {
-      image_.ReadBlock(address, buffer, blockSize);
+      image.ReadBlock(address, buffer, blockSize);
+      if (f.testModeBeforeWrite) radio_.SetTestMode(1);  // its answer is not needed
       ok = f.arrayFlag ? radio_.WriteMemoryArray(address, blockSize, buffer)
                        : radio_.WriteMemoryBlock(address, buffer);
     }
@@ -73,12 +74,13 @@ int TransferWorker::CopyBlocks(const TransferFields& f) {
 }
 
 void TransferWorker::Run(TransferFields f, int number) {
-  const int result = CopyBlocks(f);
+  EEbuffer& image = f.image ? *f.image : image_;
+  const int result = CopyBlocks(f, image);
   PostTo(f.window, WM_TRANSFER, kTransferFinished, result);
 
   if (f.direction == kDirectionWrite && f.statusAddress >= 0) {
     // The radio acts on its Status byte when it is written on its own.
-    const int value = image_.GetByte(f.statusAddress);
+    const int value = image.GetByte(f.statusAddress);
     if (value >= 0) radio_.WriteMemoryByte(f.statusAddress, value);
   }
   const bool resetOk = radio_.ResetRadio();

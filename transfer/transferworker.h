@@ -41,6 +41,9 @@ struct TransferFields {
   bool arrayFlag = false;
   bool baudRaised = false;  // put the serial port back to 9600 at the end
   int statusAddress = -1;   // write direction: the "Status" byte, -1 = none
+  // The EEPROM editor's writes: test mode 1 before each block.
+  bool testModeBeforeWrite = false;
+  EEbuffer* image = nullptr;  // what is copied; none: the worker's own image
   MessageReceiver* window = nullptr;
   Event* cancelEvent = nullptr;
 };
@@ -77,7 +80,7 @@ class TransferWorker {
 
  private:
   void Run(TransferFields fields, int number);
-  int CopyBlocks(const TransferFields& f);
+  int CopyBlocks(const TransferFields& f, EEbuffer& image);
 
   TRadio& radio_;
   EEbuffer& image_;
