@@ -16,6 +16,7 @@
 #include "transferworker.h"
 
 class EEPROM;
+class ReadArchive;
 class SerialPort;
 class TRadio;
 class TradioInfo;
@@ -78,6 +79,12 @@ class TransferFlows {
   // command-line tool calls it to finish a command.
   void FinishPreviousTransfer();
 
+  // Where every complete read is also kept; none (the default) keeps
+  // nothing. The archive outlives the flows.
+  void SetReadArchive(const ReadArchive* archive) { archive_ = archive; }
+  // The archive copy of the last complete read; empty when none was made.
+  const std::string& LastArchivedPath() const { return lastArchivedPath_; }
+
   bool ClosePending() const { return closePending_; }
   // The outcome of the last transfer whose closing steps have run.
   TransferOutcome LastOutcome() const { return lastOutcome_; }
@@ -93,6 +100,7 @@ class TransferFlows {
   void ResumePollTimer();
   bool StartTransfer(int direction, const std::string& caption);
   void RunClosingSteps();
+  void ArchiveRead();
 
   RadioObjects o_;
   TransferState& state_;
@@ -108,4 +116,6 @@ class TransferFlows {
   int pendingNumber_ = 0;
   bool pendingBaudRaised_ = false;
   TransferOutcome lastOutcome_;
+  const ReadArchive* archive_ = nullptr;
+  std::string lastArchivedPath_;
 };
