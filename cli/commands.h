@@ -18,6 +18,8 @@ int RunWrite(const ParsedArgs& args);
 int RunDump(const ParsedArgs& args);
 int RunDiff(const ParsedArgs& args);
 int RunSimulate(const ParsedArgs& args);
+int RunArchive(const ParsedArgs& args);
+int RunChannels(const ParsedArgs& args);
 
 struct Command {
   CommandSyntax syntax;
