@@ -17,6 +17,7 @@ struct CommandLine {
   bool simulate = false;       // --simulate
   QString screenshotPath;      // --screenshot FILE
   bool screenshotRead = false; // --screenshot-read: read the radio first
+  QString tracePath;           // --trace FILE: append the serial traffic to FILE
 };
 
 CommandLine ParseCommandLine(const QStringList& arguments);

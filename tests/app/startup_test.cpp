@@ -141,4 +141,11 @@ TEST(CommandLine, KeepsEveryArgumentAndFindsTheProgramsOptions) {
   EXPECT_TRUE(ParseCommandLine({"kestal-programmer", "--screenshot-read"}).screenshotRead);
 }
 
+TEST(CommandLine, TraceTakesTheFileAfterIt) {
+  const CommandLine line = ParseCommandLine({"kestal-programmer", "--trace", "/tmp/t.txt"});
+  EXPECT_EQ(line.tracePath, "/tmp/t.txt");
+  EXPECT_EQ(line.arguments, (std::vector<std::string>{"--trace", "/tmp/t.txt"}));
+  EXPECT_TRUE(ParseCommandLine({"kestal-programmer", "--trace"}).tracePath.isEmpty());
+}
+
 }  // namespace
