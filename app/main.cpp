@@ -1,6 +1,7 @@
 // The programmer's entry: one instance per user, the shared objects in
 // their fixed order, then the main window.
 
+#include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include "appcontext.h"
 #include "application.h"
 #include "buildconfig.h"
+#include "bytetrace.h"
 #include "filechooser.h"
 #include "mainwindow.h"
 #include "programwindows.h"
@@ -42,7 +44,19 @@ int main(int argc, char** argv) {
   // Declared before the shared objects so the radio outlives the port
   // that talks to it.
   SimulationSession simulation;
+  // Before the port that writes to it, so it outlives the port.
+  ByteTrace trace;
   SharedObjects shared(build.productId);
+  if (!line.tracePath.isEmpty()) {
+    std::string error;
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    if (trace.Open(line.tracePath.toStdString(), program.toStdString(), error))
+      shared.port.SetTrace(&trace);
+    else
+      QMessageBox::warning(nullptr, "Error",
+                           "Unable to open the trace file " + line.tracePath + ": " +
+                               QString::fromStdString(error));
+  }
   DialogFileChooser chooser;
   AppContext context{build, Settings::ForApplication(build), shared, chooser, line.arguments, 0,
                      line.floatingDisplay};

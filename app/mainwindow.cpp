@@ -42,7 +42,9 @@ QMessageBox::Icon BoxIcon(PromptIcon icon) {
 }  // namespace
 
 TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
-    : QMainWindow(parent), context_(context) {
+    : QMainWindow(parent),
+      context_(context),
+      archive_(DefaultReadArchiveFolder(context.build.modelName)) {
   setObjectName("frmMain");
   std::vector<std::string> args = context_.arguments;
   advanced_ = IsAdvancedSwitch(args) || context_.build.engineering;

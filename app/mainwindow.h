@@ -12,6 +12,7 @@
 
 #include "appcontext.h"
 #include "qtmessagereceiver.h"
+#include "readarchive.h"
 #include "settings.h"
 #include "transferhost.h"
 #include "windowopeners.h"
@@ -62,6 +63,7 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void UpdateEditButtons() override;
   void RunTransfer(const ProgressSetup& setup, const std::function<bool()>& startWorker) override;
   void DeliverPendingMessages() override;
+  void ReportArchiveFailure(const std::string& text) override;  // status bar, for a while
 
   // Helpers shared with the service windows; the port and product checks
   // are the transfer commands' own.
@@ -190,6 +192,8 @@ class TfrmMain : public QMainWindow, public TransferHost {
   int floatingProductId_ = 0;  // the radio the floating display was opened for
   bool radioLost_ = false;     // the last poll found no radio
   TfrmReadWrite* frmReadWrite_ = nullptr;
+  // Where every complete read is also kept; it outlives the flows.
+  ReadArchive archive_;
   // Last: it ends (cancelling and waiting for a running worker) before the
   // rest of the window goes.
   std::unique_ptr<TransferFlows> flows_;

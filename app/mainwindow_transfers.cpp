@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "frmfirmware.h"
@@ -15,6 +16,8 @@
 
 namespace {
 constexpr int kPollFloatingRadioMs = 10000;
+// Long enough to be read on looking up from the radio.
+constexpr int kArchiveReportMs = 60000;
 }  // namespace
 
 void TfrmMain::BuildTransfers() {
@@ -25,6 +28,7 @@ void TfrmMain::BuildTransfers() {
   frmReadWrite_ = new TfrmReadWrite(this);
   flows_ = std::make_unique<TransferFlows>(RadioObjectsOf(context_.shared, context_.build),
                                            transferState_, *this, &receiver_);
+  flows_->SetReadArchive(&archive_);
   for (unsigned message : {unsigned{WM_TRANSFER}, WM_TRANSFER_CLOSED})
     SetMessageHandler(message, [this, message](intptr_t wParam, intptr_t lParam) {
       flows_->HandleMessage(message, wParam, lParam, *frmReadWrite_);
@@ -65,6 +69,10 @@ std::string TfrmMain::OpenPortFailureText(const std::string& portName) {
 }
 
 void TfrmMain::ClearRadioPanel() { panels_[2]->clear(); }
+
+void TfrmMain::ReportArchiveFailure(const std::string& text) {
+  statusBar()->showMessage(QString::fromStdString(text), kArchiveReportMs);
+}
 
 bool TfrmMain::IsFloatingDisplayOn() {
   const QAction* item = actions_.value("mnuFloatingDisplay");

@@ -22,6 +22,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     } else if (arg == "--screenshot" && i + 1 < arguments.size()) {
       line.screenshotPath = arguments[++i];
       line.arguments.push_back(line.screenshotPath.toStdString());
+    } else if (arg == "--trace" && i + 1 < arguments.size()) {
+      line.tracePath = arguments[++i];
+      line.arguments.push_back(line.tracePath.toStdString());
     }
   }
   return line;

@@ -19,6 +19,7 @@ struct CommandLine {
   bool screenshotRead = false; // --screenshot-read: read the radio first
   bool help = false;           // --help or -h: print ProgramHelp() and stop
   bool floatingDisplay = false; // --floating-display: show its menu item
+  QString tracePath;           // --trace FILE: append the serial traffic to FILE
 };
 
 CommandLine ParseCommandLine(const QStringList& arguments);

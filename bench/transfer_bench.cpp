@@ -6,7 +6,11 @@
 //   transfer_bench [runs]
 //
 // For each command: measured time, bytes both ways, their wire time
-// (bytes x 10 bits / 9600) and the ratio measured / wire time.
+// (bytes x 10 bits / 9600) and the ratio measured / wire time. Last, the
+// cost of a trace file (vornprog --trace): the same paced read with and
+// without one, as the ratio traced / untraced (target <= 1.02).
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -21,6 +25,7 @@
 #include <vector>
 
 #include "buildconfig.h"
+#include "bytetrace.h"
 #include "eeprom.h"
 #include "messagequeue.h"
 #include "params.h"
@@ -188,6 +193,8 @@ class Bench {
     shared_.radio.radioReadCount = 1;
   }
 
+  void Trace(ByteTrace* trace) { shared_.port.SetTrace(trace); }
+
   void Pace(bool on) {
     SimFaults f;
     f.pace = on;
@@ -256,6 +263,42 @@ void Report(const char* name, std::vector<Figures> runs, bool paced) {
   std::fflush(stdout);
 }
 
+double MedianSeconds(std::vector<Figures> runs) {
+  std::sort(runs.begin(), runs.end(),
+            [](const Figures& a, const Figures& b) { return a.seconds < b.seconds; });
+  return runs[runs.size() / 2].seconds;
+}
+
+// Runs alternate between traced and untraced, so a machine that slows
+// down halfway hits both alike.
+void TraceOverhead(int runs) {
+  char path[] = "/tmp/vorn-bench-trace-XXXXXX";
+  const int fd = mkstemp(path);
+  if (fd < 0) return;
+  close(fd);
+  ByteTrace trace;
+  std::string error;
+  if (!trace.Open(path, "transfer_bench", error)) {
+    std::fprintf(stderr, "trace: %s\n", error.c_str());
+    return;
+  }
+  Bench bench("Kestal");
+  bench.Pace(true);
+  std::vector<Figures> plain, traced;
+  for (int i = 0; i < std::max(runs, 3); ++i) {
+    bench.Trace(nullptr);
+    plain.push_back(bench.Run(true));
+    bench.Trace(&trace);
+    traced.push_back(bench.Run(true));
+  }
+  bench.Trace(nullptr);
+  trace.Close();
+  std::remove(path);
+  const double a = MedianSeconds(plain), b = MedianSeconds(traced);
+  std::printf("%-36s %7.3f s  untraced %7.3f s  ratio traced/untraced %.4f (target <= 1.02)\n",
+              "Kestal read, paced, with a trace", b, a, b / a);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -307,5 +350,7 @@ int main(int argc, char** argv) {
                 job.name, a, b, b / a, lines);
     std::fflush(stdout);
   }
+
+  TraceOverhead(runs);
   return 0;
 }

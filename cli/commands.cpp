@@ -45,12 +45,23 @@ const std::vector<Command>& Commands() {
         "Ctrl-C cancels the transfer; the radio is still reset.\n"},
        RunRead},
       {{"write", "FILE", "write a mem-file into the radio",
-        {kPortOption, {"yes", 'y', nullptr, "answer OK to the programmer's questions"}}, 1, 1,
+        {kPortOption, {"yes", 'y', nullptr, "answer OK to the programmer's questions"},
+         {"backup", 'b', "FILE", "first read the whole radio into this mem-file"},
+         {"keep-calibration", 'k', nullptr, "keep the radio's own bytes 0 to 31 (its alignment)"},
+         {"verify", 'V', nullptr, "read the radio back and compare it with what was written"}},
+        1, 1,
         "FILE must be a whole 2048-byte memory image. The programmer's checks run\n"
         "as in the window: the radio's model, the file's model and their match are\n"
         "refused when wrong whatever --yes says. Each run of vornprog is a new\n"
         "session, so the \"Radio has not been read in this session\" question is\n"
-        "always asked: without --yes it is answered Cancel and nothing is written.\n"},
+        "asked unless --backup read it: without --yes it is answered Cancel and\n"
+        "nothing is written.\n"
+        "--backup: when the backup read or its saving fails, nothing is written.\n"
+        "--keep-calibration: bytes 0 to 31 are read from the radio and written back\n"
+        "in place of the file's (its \"Product ID\" stays the file's, for the model\n"
+        "check); the file itself is not changed.\n"
+        "--verify: a radio that differs from what was written fails the command, and\n"
+        "the differing parameters are named as diff names them.\n"},
        RunWrite},
       {{"dump", "FILE", "list a mem-file's parameters and receive-only channels", {}, 1, 1,
         "The model is the one named by the file's product ID. Each parameter of that\n"
@@ -90,6 +101,27 @@ const std::vector<Command>& Commands() {
         "build's model.\n",
         true, SimulatorOptions},
        RunSimulate},
+      {{"archive", "", "list the reads kept in the read archive, oldest first", {}, 0, 0,
+        "Every complete read from a radio, by this tool or the window, is also saved\n"
+        "in the read archive: $XDG_DATA_HOME/Vorn/<model>/reads, or\n"
+        "~/.local/share/Vorn/<model>/reads when XDG_DATA_HOME is not set. The files\n"
+        "are named by date and time, model and product ID, and are never replaced.\n"
+        "Prints one path a line on standard output.\n"},
+       RunArchive},
+      {{"channels", "FILE",
+        "the receive-only channels of a mem-file as CSV, or replace them from a CSV list",
+        {{"import", 'i', "LIST", "replace the channels by those of this CSV list"},
+         {"output", 'o', "FILE", "with --import: write the result here instead of into FILE"}},
+        1, 1,
+        "Columns: Bank (A-E), Slot (0-18), Channel (81 + slot; may be left empty),\n"
+        "Frequency (MHz), Alpha Tag, then Scan0, Scan1, Quiet and Silent (1 or 0).\n"
+        "An import replaces every channel of slots 0-18 of the model's banks; slot 19\n"
+        "is kept as it is. Each row is held to the channel editor's rules: a\n"
+        "frequency above 0 and up to 819.1750 MHz on a 12.5 kHz step, at most five\n"
+        "tag characters from blank to \"_\" (not \"@\"; small letters become capitals),\n"
+        "bank A alone on models without banks, each bank and slot once. Any bad row\n"
+        "is named with its line number and nothing is written.\n"},
+       RunChannels},
   };
   return commands;
 }

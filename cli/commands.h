@@ -19,6 +19,8 @@ int RunDump(const ParsedArgs& args);
 int RunDiff(const ParsedArgs& args);
 int RunReport(const ParsedArgs& args);
 int RunSimulate(const ParsedArgs& args);
+int RunArchive(const ParsedArgs& args);
+int RunChannels(const ParsedArgs& args);
 
 struct Command {
   CommandSyntax syntax;

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "buildconfig.h"
+#include "bytetrace.h"
 #include "commands.h"
+#include "session.h"
 
 namespace {
 
@@ -22,6 +24,8 @@ void PrintTopUsage(std::FILE* to) {
     std::fprintf(to, "%s%s\n", left.c_str(), c.syntax.summary);
   }
   std::fprintf(to,
+               "\nvornprog --trace FILE COMMAND ... appends every byte sent and received to\n"
+               "FILE, in the byte monitor's lines with a millisecond time stamp.\n"
                "\nPORT is \"COM\" + number (COM1-COM32 /dev/ttyS0-31, COM33-COM64 "
                "/dev/ttyUSB0-31,\nCOM65-COM96 /dev/ttyACM0-31) or a device path.\n"
                "Run 'vornprog COMMAND --help' for a command's options. Messages go to\n"
@@ -31,7 +35,22 @@ void PrintTopUsage(std::FILE* to) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  ByteTrace trace;
+  if (!args.empty() && args[0] == "--trace") {
+    if (args.size() < 3) {
+      std::fprintf(stderr, "vornprog: --trace needs FILE and a command\nTry 'vornprog --help'.\n");
+      return kExitUsage;
+    }
+    std::string error;
+    if (!trace.Open(args[1], "vornprog " + args[2], error)) {
+      std::fprintf(stderr, "vornprog: cannot open the trace %s: %s\n", args[1].c_str(),
+                   error.c_str());
+      return kExitFailure;
+    }
+    UseTrace(&trace);
+    args.erase(args.begin(), args.begin() + 2);
+  }
   if (args.empty()) {
     PrintTopUsage(stderr);
     return kExitUsage;

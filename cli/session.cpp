@@ -2,18 +2,31 @@
 
 #include <unistd.h>
 
+#include <filesystem>
+#include <system_error>
+
+#include "commands.h"
 #include "portmap.h"
+
+namespace {
+ByteTrace* g_trace = nullptr;
+}  // namespace
+
+void UseTrace(ByteTrace* trace) { g_trace = trace; }
 
 void Say(const std::string& text) { std::fprintf(stderr, "vornprog: %s\n", text.c_str()); }
 
 Session::Session(const BuildConfig& b, std::FILE* messages)
     : SharedObjects(b.productId),
       build(b),
+      archive(DefaultReadArchiveFolder(b.modelName)),
       host(messages, isatty(fileno(messages)) == 1),
       flows(RadioObjectsOf(*this, build), state, host, &window) {
   info.SelectModel(build.productId);
   host.Attach(flows, window, radio);
   host.SetArrayFlag(TradioInfo::HasArrayTransfer(build.productId));
+  flows.SetReadArchive(&archive);
+  if (g_trace) port.SetTrace(g_trace);
 }
 
 bool Session::UsePort(const std::string& portText, std::string& error) {
@@ -38,4 +51,37 @@ bool Session::PortCheck() {
   host.Note(PortMap::ComName(state.portNumber) + " is " + (device.empty() ? "no device" : device) +
             (reason.empty() ? "" : ": " + reason));
   return false;
+}
+
+bool OutputWritable(const std::string& path, std::string& why) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path target(path);
+  if (fs::is_directory(target, ec)) {
+    why = path + " is a directory";
+    return false;
+  }
+  const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  if (!fs::is_directory(dir, ec)) {
+    why = "no folder " + dir.string();
+    return false;
+  }
+  if (access(dir.c_str(), W_OK) != 0) {
+    why = "cannot write into " + dir.string();
+    return false;
+  }
+  return true;
+}
+
+bool TransferCompleted(Session& s, bool started) {
+  s.flows.FinishPreviousTransfer();
+  if (!started) return false;
+  const TransferOutcome outcome = s.flows.LastOutcome();
+  return outcome.number != 0 && outcome.result == kTransferCompleted;
+}
+
+int UsageError(const char* command, const std::string& error) {
+  std::fprintf(stderr, "vornprog %s: %s\nTry 'vornprog %s --help'.\n", command, error.c_str(),
+               command);
+  return kExitUsage;
 }

@@ -8,12 +8,14 @@
 #include <string>
 
 #include "buildconfig.h"
+#include "bytetrace.h"
 #include "eeprom.h"
 #include "messagequeue.h"
 #include "platform.h"
 #include "radio.h"
 #include "radio_rw.h"
 #include "radioinfo.h"
+#include "readarchive.h"
 #include "serialport.h"
 #include "sharedobjects.h"
 #include "terminalhost.h"
@@ -33,6 +35,8 @@ class Session : public SharedObjects {
   bool PortCheck();
 
   BuildConfig build;
+  // Every complete read is kept here too, as in the window.
+  ReadArchive archive;
   TransferState state;
   MessageQueue window;  // where the transfer worker posts
   TerminalHost host;
@@ -41,3 +45,18 @@ class Session : public SharedObjects {
 
 // Said as "vornprog: text" on standard error.
 void Say(const std::string& text);
+
+// The trace every session of this run appends its serial traffic to
+// (vornprog --trace FILE); nullptr for none. It outlives the sessions.
+void UseTrace(ByteTrace* trace);
+
+// Finds out before the radio is touched whether a file could be saved at
+// path at all, so a typo does not cost a whole transfer; why says why not.
+bool OutputWritable(const std::string& path, std::string& why);
+
+// Ends a transfer command: lets the worker finish, runs the closing steps
+// and tells whether the whole image went across.
+bool TransferCompleted(Session& s, bool started);
+
+// "vornprog COMMAND: error" and the hint to --help; the usage exit status.
+int UsageError(const char* command, const std::string& error);

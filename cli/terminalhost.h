@@ -49,6 +49,7 @@ class TerminalHost : public TransferHost, public ProgressView {
   void UpdateEditButtons() override {}
   void RunTransfer(const ProgressSetup& setup, const std::function<bool()>& startWorker) override;
   void DeliverPendingMessages() override;
+  void ReportArchiveFailure(const std::string& text) override { Note(text); }
 
   // ProgressView.
   void SetProgress(int value) override;

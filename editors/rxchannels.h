@@ -85,3 +85,33 @@ std::optional<int64_t> ParseFrequency(const std::string& text);
 int64_t RoundAndLimitFrequency(int64_t hz);
 // The up-down's step: round, one step up or down, limit.
 int64_t StepFrequency(int64_t hz, bool up);
+
+// The alpha tag's characters: "a".."z" become capitals; blank to "_" pass,
+// less the end mark "@"; 0 = refused.
+inline constexpr int kAlphaTagLength = 5;
+char AlphaTagKey(char c);
+
+// Writes only the records whose channel differs between before and after
+// (a record empty in both counts as unchanged, whatever its leftover bytes
+// and memberships), with their memberships. The bank byte is not touched.
+void StoreChangedChannels(EEPROM& image, const TradioInfo& info, const RxChannelList& before,
+                          const RxChannelList& after);
+
+// The channels as a CSV list, for a spreadsheet: the header line
+// "Bank,Slot,Channel,Frequency (MHz),Alpha Tag,Scan0,Scan1,Quiet,Silent",
+// then each channel of slots 0..18 of the model's banks (bank A alone
+// without banks), bank by bank in slot order. Memberships are 1 or 0.
+std::string ChannelsCsv(const RxChannelList& list, bool banksEnabled);
+
+struct CsvFault {
+  int line = 0;  // 1 = the first line of the text
+  std::string reason;
+};
+
+// Replaces slots 0..18 of the model's banks in list by the CSV list's
+// channels; slot 19 and, without banks, banks B to E stay as they are. The
+// header line may be left out; blank lines are skipped. Every row is held
+// to the channel editor's rules; on any fault list is left as it was and
+// every bad row is named.
+std::vector<CsvFault> ChannelsFromCsv(const std::string& text, bool banksEnabled,
+                                      RxChannelList& list);

@@ -1,5 +1,7 @@
 #include "serialport.h"
 
+#include "bytetrace.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -79,6 +81,7 @@ struct SerialPort::Impl {
   std::mutex monitorLock;
   MessageReceiver* monitor = nullptr;
   unsigned monitorMessage = 0;
+  ByteTrace* trace = nullptr;  // under monitorLock too
 
   std::mutex txLock;
   MTdeque txQueue{2048};
@@ -105,6 +108,9 @@ struct SerialPort::Impl {
   void Post(intptr_t what, intptr_t number) {
     std::lock_guard<std::mutex> g(monitorLock);
     PostTo(monitor, monitorMessage, what, number);
+    if (trace)
+      trace->Line((what == 2 ? "Baud-rate changed to " : "Serial-port changed to ") +
+                  std::to_string(number));
   }
 
   bool OpenLocked(const std::string& name, uint32_t baud);
@@ -214,6 +220,7 @@ void SerialPort::Impl::Deliver(const uint8_t* block, int count) {
     rxTap.Push(block, count);
     PostTo(monitor, monitorMessage, 0, count);
   }
+  if (trace) trace->Block(true, block, count);
 }
 
 // Bytes go to the listeners the moment they are read. Once the device has
@@ -349,6 +356,7 @@ bool SerialPort::Send(const uint8_t* bytes, int count) {
       p.txTap.Push(bytes, count);
       PostTo(p.monitor, p.monitorMessage, 1, count);
     }
+    if (p.trace) p.trace->Block(false, bytes, count);
   }
   std::lock_guard<std::mutex> g(p.txLock);
   p.txQueue.Push(bytes, count);
@@ -393,6 +401,11 @@ bool SerialPort::SetMonitor(MessageReceiver* window, unsigned message) {
 }
 
 bool SerialPort::ClearMonitor() { return SetMonitor(nullptr, 0); }
+
+void SerialPort::SetTrace(ByteTrace* trace) {
+  std::lock_guard<std::mutex> g(impl_->monitorLock);
+  impl_->trace = trace;
+}
 
 int SerialPort::ReadRxTap(uint8_t* destination, int maximum) { return impl_->rxTap.Pop(destination, maximum); }
 

@@ -14,6 +14,8 @@
 #include "platform.h"
 #include "portmap.h"
 
+class ByteTrace;
+
 class SerialPort {
  public:
   static constexpr int kMaxListeners = 8;
@@ -44,6 +46,9 @@ class SerialPort {
   bool ClearMonitor();
   int ReadRxTap(uint8_t* destination, int maximum);
   int ReadTxTap(uint8_t* destination, int maximum);
+  // Every block sent and received, and every rate and port change, also
+  // goes to the trace; nullptr stops. The trace outlives its attachment.
+  void SetTrace(ByteTrace* trace);
 
   // Device path of the open (or last opened) port, e.g. "/dev/ttyUSB0".
   std::string DevicePath() const;

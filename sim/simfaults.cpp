@@ -36,6 +36,11 @@ bool SimFaultPlan::Due(const SimOpcodeFault& fault, uint8_t command) const {
          answeredByCommand_[command & 0x3F] >= fault.after;
 }
 
+bool SimFaultPlan::Once(const SimOpcodeFault& fault, uint8_t command) const {
+  return fault.opcode >= 0 && command == fault.opcode &&
+         answeredByCommand_[command & 0x3F] == fault.after;
+}
+
 void SimFaultPlan::Mangle(std::vector<uint8_t>& bytes) {
   if (faults_.dropProbability <= 0 && faults_.corruptProbability <= 0) return;
   std::uniform_real_distribution<double> chance(0.0, 1.0);

@@ -33,6 +33,9 @@ struct SimFaults {
                                // late one for the block 16 bytes before
   int shortArrayBytes = -1;    // array replies carry at most this many bytes (-1: off)
   bool anyLineRate = false;    // switches to any rate asked for, even one no port can run
+  // A memory write that is acknowledged but not stored: the (N+1)th request
+  // of write command OP, once, as a radio whose memory failed to program.
+  SimOpcodeFault lostWrite;
 };
 
 enum class SimVerdict {
@@ -54,6 +57,8 @@ class SimFaultPlan {
   bool Answered(uint8_t command);
   // Whether a reply to this command is due for that fault now.
   bool Due(const SimOpcodeFault& fault, uint8_t command) const;
+  // Whether this request is the one request that fault hits.
+  bool Once(const SimOpcodeFault& fault, uint8_t command) const;
 
   // Drops and corrupts bytes of a frame about to be sent, in place.
   void Mangle(std::vector<uint8_t>& bytes);

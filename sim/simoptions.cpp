@@ -126,6 +126,8 @@ const Flag kFlags[] = {
      [](SimOptions& o, const std::string& v) { return ToInt(v, 0, 63, o.faults.staleReplyOpcode); }},
     {"--short-array", "N", "array replies carry at most N bytes",
      [](SimOptions& o, const std::string& v) { return ToInt(v, 0, 251, o.faults.shortArrayBytes); }},
+    {"--lose-write", "OP:N", "acknowledge the (N+1)th request of write command OP without storing it",
+     [](SimOptions& o, const std::string& v) { return ToOpcodeFault(v, o.faults.lostWrite); }},
     {"--any-rate", nullptr, "switch to any baud rate asked for, even one no port can run",
      [](SimOptions& o, const std::string&) { return o.faults.anyLineRate = true; }},
     {"--link", "PATH", "also reach the device through a symbolic link at PATH",

@@ -251,7 +251,13 @@ void SimulatedRadio::OnRequest(const uint8_t* payload, int length, uint8_t check
   std::vector<uint8_t> reply;
   if (verdict == SimVerdict::Answer || verdict == SimVerdict::Nack) {
     request.replied = true;
+    // A lost write is carried out on a copy of the memory that is then
+    // thrown away: the reply is the one a stored write gets.
+    const bool lose = verdict == SimVerdict::Answer &&
+                      faults_.Once(faults_.Faults().lostWrite, request.command);
+    const EEPROM kept = lose ? core_.memory : EEPROM(0);
     const bool ok = verdict == SimVerdict::Answer && core_.Execute(payload, length, reply);
+    if (lose) core_.memory = kept;
     if (!ok && verdict == SimVerdict::Nack) reply = core_.Refusal(request.command);
     ++counters_.replies;
     if (!ok) ++counters_.nacks;

@@ -1,5 +1,6 @@
 #include "radio_rw.h"
 
+#include <ctime>
 #include <utility>
 
 #include "buildconfig.h"
@@ -9,6 +10,7 @@
 #include "portmap.h"
 #include "radio.h"
 #include "radioinfo.h"
+#include "readarchive.h"
 #include "serialport.h"
 
 namespace {
@@ -254,12 +256,28 @@ void TransferFlows::RunClosingSteps(const TransferOutcome& outcome, bool baudRai
   // A read that did not bring the whole memory changes nothing the user
   // works with: the image, its source and the buttons stay as they were.
   const bool keepImage = read && lastOutcome_.result != kTransferCompleted;
-  if (read && !keepImage)
+  if (read) lastArchivedPath_.clear();
+  if (read && !keepImage) {
     o_.image.WriteBlock(0, transferImage_.Data(), transferImage_.GetLength());
+    ArchiveRead();
+  }
   if (!keepImage) host_.SetDataSource(2);
   host_.UpdateStatusBar();
   host_.UpdateEditButtons();
   if (!read) return;
   const std::string notice = VersionNotice(o_.build.productId, o_.radio.GetCachedVersion().major);
   if (!notice.empty()) host_.ShowMessage(notice, kVersionNoticeCaption, kIcon);
+}
+
+void TransferFlows::ArchiveRead() {
+  if (!archive_) return;
+  const uint32_t productId =
+      static_cast<uint32_t>(o_.image.GetWord(o_.info.GetParamAddress(kParamProductId)));
+  int row = 0;
+  uint32_t flag = 0;
+  std::string model;
+  if (!FindModel(productId, row, flag, model)) model = "Unknown";
+  std::string error;
+  if (!archive_->Save(o_.image, productId, model, std::time(nullptr), lastArchivedPath_, error))
+    host_.ReportArchiveFailure("The read was not archived: " + error);
 }

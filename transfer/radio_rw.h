@@ -17,6 +17,7 @@
 #include "workerlane.h"
 
 class EEPROM;
+class ReadArchive;
 class SerialPort;
 class TRadio;
 class TradioInfo;
@@ -83,6 +84,11 @@ class TransferFlows {
   // The lane every whole-memory worker of the session runs on.
   WorkerLane& Lane() { return lane_; }
   bool ClosePending() const { return lane_.ClosePending(); }
+  // Where every complete read is also kept; none (the default) keeps
+  // nothing. The archive outlives the flows.
+  void SetReadArchive(const ReadArchive* archive) { archive_ = archive; }
+  // The archive copy of the last complete read; empty when none was made.
+  const std::string& LastArchivedPath() const { return lastArchivedPath_; }
   // The outcome of the last transfer whose closing steps have run.
   TransferOutcome LastOutcome() const { return lastOutcome_; }
   int Direction() const { return direction_; }
@@ -97,6 +103,7 @@ class TransferFlows {
   void ResumePollTimer();
   bool StartTransfer(int direction, const std::string& caption);
   void RunClosingSteps(const TransferOutcome& outcome, bool baudRaised);
+  void ArchiveRead();
 
   RadioObjects o_;
   TransferState& state_;
@@ -109,4 +116,6 @@ class TransferFlows {
   WorkerLane lane_;
   int direction_ = kDirectionRead;
   TransferOutcome lastOutcome_;
+  const ReadArchive* archive_ = nullptr;
+  std::string lastArchivedPath_;
 };

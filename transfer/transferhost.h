@@ -67,4 +67,11 @@ class TransferHost : public UserPrompts {
   // TransferFlows::HandleMessage now (windows: deliver the posted events
   // queued for the window). Called before the next radio command starts.
   virtual void DeliverPendingMessages() = 0;
+
+  // A complete read could not be kept in the read archive. The read itself
+  // stands, so this must not stop the user: the window says it in its
+  // status bar, the terminal on a line. Once per read.
+  virtual void ReportArchiveFailure(const std::string& text) {
+    ShowMessage(text, "Read archive", PromptIcon::Warning);
+  }
 };

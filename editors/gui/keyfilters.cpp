@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
+#include "rxchannels.h"
+
 namespace {
 
 class EnterKeyFilter : public QObject {
@@ -24,9 +26,6 @@ class EnterKeyFilter : public QObject {
   std::function<void()> onEnter_;
 };
 
-// The characters an alpha tag holds: blank to "_", less the end mark "@".
-bool Showable(QChar c) { return c.unicode() >= 32 && c.unicode() <= 95 && c != u'@'; }
-
 }  // namespace
 
 QValidator* NewDigitsAndPointValidator(QObject* parent) {
@@ -35,8 +34,9 @@ QValidator* NewDigitsAndPointValidator(QObject* parent) {
 
 QValidator::State AlphaTagValidator::validate(QString& input, int&) const {
   for (QChar& c : input) {
-    if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - u'a' + u'A');
-    if (!Showable(c)) return Invalid;
+    const char key = c.unicode() < 128 ? AlphaTagKey(static_cast<char>(c.unicode())) : 0;
+    if (key == 0) return Invalid;
+    c = QChar(key);
   }
   return Acceptable;
 }

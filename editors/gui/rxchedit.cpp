@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr int kAlphaTagLength = 5;
-
 QCheckBox* FlagBox(QWidget* parent, const char* name, const QString& caption,
                    const QString& accessibleName) {
   auto* box = new QCheckBox(caption, parent);

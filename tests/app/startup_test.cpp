@@ -186,4 +186,11 @@ TEST(CommandLine, HelpListsEverySwitchTheProgramKnows) {
   }
 }
 
+TEST(CommandLine, TraceTakesTheFileAfterIt) {
+  const CommandLine line = ParseCommandLine({"kestal-programmer", "--trace", "/tmp/t.txt"});
+  EXPECT_EQ(line.tracePath, "/tmp/t.txt");
+  EXPECT_EQ(line.arguments, (std::vector<std::string>{"--trace", "/tmp/t.txt"}));
+  EXPECT_TRUE(ParseCommandLine({"kestal-programmer", "--trace"}).tracePath.isEmpty());
+}
+
 }  // namespace

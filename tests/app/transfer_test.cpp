@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QDir>
+#include <QFile>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -139,6 +142,67 @@ TEST_F(RadioWindow, ReadRadioCopiesTheRadioAndTheWindowShowsIt) {
                            "btnChannelData", "btnAlign"})
     EXPECT_TRUE(Button(name)->isEnabled()) << name;
   EXPECT_TRUE(boxes.Take().empty()) << "a Kestal 3.00 gets no version notice";
+}
+
+// The read archive follows XDG_DATA_HOME as the window finds it when made.
+class ArchivingWindow : public RadioWindow {
+ protected:
+  void SetUp() override {
+    RadioWindow::SetUp();
+    oldDataHome_ = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", Path("data").toUtf8());
+  }
+  void TearDown() override {
+    qputenv("XDG_DATA_HOME", oldDataHome_);
+    RadioWindow::TearDown();
+  }
+  QStringList Archived() const {
+    return QDir(Path("data/Vorn/Kestal/reads")).entryList(QDir::Files, QDir::Name);
+  }
+
+ private:
+  QByteArray oldDataHome_;
+};
+
+TEST_F(ArchivingWindow, ACompleteReadIsKeptQuietlyAndAFailedOneIsNot) {
+  StartWithRadio();
+  QTest::mouseClick(Button("btnReadRadio"), Qt::LeftButton);
+  ASSERT_TRUE(ClosingStepsDone());
+  const QStringList archived = Archived();
+  ASSERT_EQ(archived.size(), 1);
+  QFile kept(Path("data/Vorn/Kestal/reads/" + archived[0]));
+  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+  const QByteArray bytes = kept.readAll();
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.end()), Memory());
+  EXPECT_TRUE(boxes.Take().size() == 1u) << "only the read's own question";
+  EXPECT_TRUE(Window().statusBar()->currentMessage().isEmpty());
+
+  SimFaults silent;
+  silent.silentOpcode = OP_READ_BLOCK;
+  silent.silentOpcodeAfter = 10;
+  Sim().SetFaults(silent);
+  // The failed read's dialog stays up with its reason until closed.
+  Watcher closeOnFailure([&] {
+    if (Dialog().isVisible() && DialogButton()->text() == "Close" && !ActionText().isEmpty())
+      QTest::mouseClick(DialogButton(), Qt::LeftButton);
+  });
+  QTest::mouseClick(Button("btnReadRadio"), Qt::LeftButton);
+  ASSERT_TRUE(ClosingStepsDone());
+  boxes.Take();
+  EXPECT_EQ(Window().Flows().LastOutcome().result, kTransferFailed);
+  EXPECT_EQ(Archived().size(), 1);
+}
+
+TEST_F(ArchivingWindow, AnArchiveThatCannotBeSavedIsSaidInTheStatusBar) {
+  WriteFile(Path("data"), "not a folder");
+  StartWithRadio();
+  QTest::mouseClick(Button("btnReadRadio"), Qt::LeftButton);
+  ASSERT_TRUE(ClosingStepsDone());
+  EXPECT_EQ(ImageBytes(), Memory()) << "the read stands";
+  EXPECT_EQ(boxes.Take().size(), 1u) << "no message box beyond the read's question";
+  EXPECT_TRUE(Window().statusBar()->currentMessage().startsWith(
+      "The read was not archived: cannot create " + Path("data/Vorn/Kestal/reads")))
+      << Window().statusBar()->currentMessage().toStdString();
 }
 
 TEST_F(RadioWindow, AKestalOnFirmwareTwoGetsTheVersionNoticeAfterTheRead) {

@@ -81,6 +81,26 @@ TEST(SimFaultsTest, NackedCommandIsRefusedAndNotCarriedOut) {
   EXPECT_EQ(sim.radio.Counters().nacks, 1);
 }
 
+// The second byte write is acknowledged like the others but never reaches
+// the memory; the writes before and after it are stored.
+TEST(SimFaultsTest, LostWriteIsAcknowledgedOnceWithoutBeingStored) {
+  SimOnLine sim(kProductKestal);
+  ASSERT_TRUE(sim.ready());
+  SimFaults f;
+  f.lostWrite = {33, 1};
+  sim.radio.SetFaults(f);
+  const int address[3] = {0x40, 0x41, 0x42};
+  const int before = sim.radio.MemoryByte(address[1]);
+  for (int a : address) {
+    const Bytes write = {0x21, 0x00, static_cast<unsigned char>(a), 0x5A};
+    EXPECT_EQ(*sim.end->Transact(write), Bytes{0x21}) << a;
+  }
+  EXPECT_EQ(sim.radio.MemoryByte(address[0]), 0x5A);
+  EXPECT_EQ(sim.radio.MemoryByte(address[1]), before);
+  EXPECT_EQ(sim.radio.MemoryByte(address[2]), 0x5A);
+  EXPECT_EQ(sim.radio.Counters().nacks, 0);
+}
+
 TEST(SimFaultsTest, NackOfStatusKeepsTheModelsBit7) {
   SimOnLine sim(kProductKestal);
   ASSERT_TRUE(sim.ready());

@@ -287,6 +287,15 @@ TEST(SimOptionsTest, LeadingZerosInFaultCountsAreDecimal) {
   EXPECT_EQ(o.faults.silentOpcodeAfter, 10);
 }
 
+TEST(SimOptionsTest, LoseWriteTakesTheCommandAndTheAnswersBeforeIt) {
+  SimOptions o;
+  std::string error;
+  ASSERT_TRUE(ParseSimOptions({"--lose-write", "35:7"}, o, error)) << error;
+  EXPECT_EQ(o.faults.lostWrite.opcode, 35);
+  EXPECT_EQ(o.faults.lostWrite.after, 7);
+  EXPECT_FALSE(ParseSimOptions({"--lose-write", "35"}, o, error));
+}
+
 TEST(SimSetup, PcbRevisionOnlyWhereTheModelHasIt) {
   SimulatedRadio kestal(kProductKestal);
   EXPECT_TRUE(kestal.SetPcbRevision(0x0102));

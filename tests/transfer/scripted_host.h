@@ -29,7 +29,7 @@ class ScriptedHost : public TransferHost, public ProgressView {
   // Record, in order: "msg:<caption>:<text>", "ask:<caption>:<text>",
   // "ClearRadioPanel", "RefreshPortPanels", "UpdateStatusBar",
   // "StopPollTimer", "StartPollTimer", "SetDataSource:<n>",
-  // "UpdateEditButtons", "RunTransfer:<caption>".
+  // "UpdateEditButtons", "RunTransfer:<caption>", "archive:<text>".
   std::vector<std::string> log;
   std::vector<std::string> Dialogs() const;  // the msg: and ask: entries
   int dataSource = 0;
@@ -61,6 +61,7 @@ class ScriptedHost : public TransferHost, public ProgressView {
   void UpdateEditButtons() override { Note("UpdateEditButtons"); }
   void RunTransfer(const ProgressSetup& s, const std::function<bool()>& startWorker) override;
   void DeliverPendingMessages() override;
+  void ReportArchiveFailure(const std::string& text) override { Note("archive:" + text); }
   // ProgressView.
   void SetProgress(int value) override;
   void SetCloseMode() override { closeMode = true; }

@@ -1,0 +1,138 @@
+// write, with the dealer's safety nets: a backup read before anything is
+// written, the radio's own calibration kept, and a read-back that proves
+// the radio stored what was sent.
+
+#include <filesystem>
+#include <system_error>
+
+#include "commands.h"
+#include "imagetext.h"
+#include "interrupt.h"
+#include "memfile.h"
+#include "params.h"
+#include "session.h"
+
+namespace {
+
+// Bytes 0 to 31: the radio's identity and its alignment, set at the
+// factory for that one radio.
+constexpr int kCalibrationBytes = 32;
+constexpr int kBlock = 16;
+
+// Loads the mem-file to be written into s.image as the window would, or
+// says why not.
+bool LoadWholeFile(Session& s, const std::string& file) {
+  const MemFileResult loaded = CheckedLoadMemFile(s.image, s.info, s.build.modelFlag, file);
+  if (loaded.status == MemFileStatus::OpenFailed) {
+    s.host.ShowMessage(loaded.message, loaded.caption, PromptIcon::Warning);
+    return false;
+  }
+  // The window would let a short file fill the rest with erased bytes and
+  // write those over the radio's configuration; unseen on a terminal, it
+  // is refused instead.
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(file, ec);
+  if (ec || size != static_cast<uintmax_t>(s.image.GetLength())) {
+    Say(file + " is not a whole memory image (" +
+        (ec ? std::string("size unknown") : std::to_string(size) + " bytes") + ", " +
+        std::to_string(s.image.GetLength()) + " expected): nothing written");
+    return false;
+  }
+  // A wrong model is said here as the window says it on loading; the write
+  // command's own check then refuses the file.
+  if (loaded.status == MemFileStatus::WrongRadioType)
+    s.host.ShowMessage(loaded.message, loaded.caption, PromptIcon::Warning);
+  if (s.build.AllModels()) s.info.SelectModel(loaded.productId);
+  return true;
+}
+
+// Reads the whole radio and saves it at path; s.image then holds the
+// radio's memory. False, with the reason said, when either step fails.
+bool BackUp(Session& s, const std::string& path) {
+  const bool started = s.flows.ReadRadio();
+  if (!TransferCompleted(s, started)) {
+    Say("the backup read failed: nothing written");
+    return false;
+  }
+  if (s.image.SaveToFile(path.c_str()) != s.image.GetLength()) {
+    Say("Unable to write file " + path + ": nothing written");
+    return false;
+  }
+  Say("backed up the radio into " + path);
+  return true;
+}
+
+// The radio's bytes 0 to 31 read block by block.
+bool ReadCalibration(Session& s, uint8_t* bytes) {
+  for (int a = 0; a < kCalibrationBytes; a += kBlock)
+    if (!s.radio.ReadMemoryBlock(a, bytes + a)) return false;
+  return true;
+}
+
+// Puts the radio's calibration bytes into the image to be written. The
+// "Product ID" word stays the file's, so the write's model check still
+// refuses a file made for another model.
+void KeepCalibration(EEPROM& image, const uint8_t* radioBytes, const TradioInfo& info) {
+  const int idAddress = info.GetParamAddress(kParamProductId);
+  const int fileId = image.GetWord(idAddress);
+  image.WriteBlock(0, radioBytes, kCalibrationBytes);
+  if (idAddress >= 0 && fileId >= 0) image.SetWord(idAddress, fileId);
+}
+
+// Reads the radio back and names every parameter that is not as written.
+bool Verify(Session& s) {
+  const EEPROM written = s.image;
+  const bool started = s.flows.ReadRadio();
+  if (!TransferCompleted(s, started)) {
+    Say("verify: the radio could not be read back");
+    return false;
+  }
+  const std::vector<std::string> lines = DiffLines(written, s.image);
+  if (lines.empty()) {
+    Say("verify: the radio holds what was written");
+    return true;
+  }
+  Say("verify failed: the radio differs from what was written (written -> radio):");
+  for (const std::string& line : lines) std::fprintf(stderr, "  %s\n", line.c_str());
+  return false;
+}
+
+}  // namespace
+
+int RunWrite(const ParsedArgs& args) {
+  Session s(CompiledBuildConfig());
+  std::string error;
+  if (!s.UsePort(args.Get("port"), error)) return UsageError("write", error);
+  const std::string file = args.operands[0];
+  const std::string backup = args.Get("backup");
+  if (!backup.empty() && !OutputWritable(backup, error)) {
+    Say(error + ": nothing written");
+    return kExitFailure;
+  }
+  if (!LoadWholeFile(s, file)) return kExitFailure;
+
+  s.host.SetAssumeYes(args.Has("yes"));
+  // The safety reads replace no edit data: the file is held aside.
+  s.host.PreAnswer("Read From Radio?");
+  InterruptGuard interrupt;
+  if (!s.PortCheck()) return kExitFailure;
+
+  const EEPROM fromFile = s.image;
+  uint8_t calibration[kCalibrationBytes] = {};
+  if (!backup.empty()) {
+    if (!BackUp(s, backup)) return kExitFailure;
+    s.image.ReadBlock(0, calibration, kCalibrationBytes);
+    s.image.WriteBlock(0, fromFile.Data(), fromFile.GetLength());
+  } else if (args.Has("keep-calibration") && !ReadCalibration(s, calibration)) {
+    Say("the radio's calibration could not be read: nothing written");
+    return kExitFailure;
+  }
+  if (args.Has("keep-calibration")) KeepCalibration(s.image, calibration, s.info);
+
+  const bool started = s.flows.WriteRadio();
+  if (!TransferCompleted(s, started)) return kExitFailure;
+  Say("wrote " + file + " into the radio");
+  if (s.flows.LastOutcome().resetFailed) return kExitFailure;
+  if (args.Has("verify") && !Verify(s)) return kExitFailure;
+  return kExitOk;
+}

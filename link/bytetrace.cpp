@@ -1,0 +1,95 @@
+#include "bytetrace.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+constexpr char kHex[] = "0123456789ABCDEF";
+
+std::tm LocalTime(std::chrono::system_clock::time_point when) {
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  return local;
+}
+
+}  // namespace
+
+std::string MonitorTimeText(std::chrono::system_clock::time_point when) {
+  const std::tm t = LocalTime(when);
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch()) %
+                  std::chrono::seconds(1);
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", t.tm_hour, t.tm_min, t.tm_sec,
+                static_cast<int>(ms.count()));
+  return text;
+}
+
+std::string ByteMonitorDataLine(const std::string& time, bool received, int taken, int count,
+                                const uint8_t* bytes, bool decodeAscii) {
+  std::string line;
+  line.reserve(time.size() + 20 + static_cast<size_t>(taken) * (decodeAscii ? 4 : 3));
+  line += "[" + time + "] " + (received ? "Rx[" : "Tx[") + std::to_string(taken) + ":" +
+          std::to_string(count) + "] ";
+  for (int i = 0; i < taken; ++i) {
+    line += kHex[bytes[i] >> 4];
+    line += kHex[bytes[i] & 0x0F];
+    line += ' ';
+  }
+  if (decodeAscii) {
+    line += '[';
+    for (int i = 0; i < taken; ++i)
+      line += bytes[i] >= 0x20 && bytes[i] <= 0x7E ? static_cast<char>(bytes[i]) : '.';
+    line += ']';
+  }
+  return line;
+}
+
+ByteTrace::~ByteTrace() { Close(); }
+
+bool ByteTrace::Open(const std::string& path, const std::string& program, std::string& error) {
+  Close();
+  std::FILE* file = std::fopen(path.c_str(), "ae");
+  if (!file) {
+    error = std::strerror(errno);
+    return false;
+  }
+  {
+    std::lock_guard<std::mutex> g(lock_);
+    file_ = file;
+  }
+  const std::tm t = LocalTime(std::chrono::system_clock::now());
+  char date[32];
+  std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S", &t);
+  Line("------ " + program + " " + date + " ------");
+  return true;
+}
+
+bool ByteTrace::IsOpen() const {
+  std::lock_guard<std::mutex> g(lock_);
+  return file_ != nullptr;
+}
+
+void ByteTrace::Close() {
+  std::lock_guard<std::mutex> g(lock_);
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+}
+
+void ByteTrace::Block(bool received, const uint8_t* bytes, int count) {
+  if (count <= 0) return;
+  Put(ByteMonitorDataLine(MonitorTimeText(std::chrono::system_clock::now()), received, count,
+                          count, bytes));
+}
+
+void ByteTrace::Line(const std::string& text) { Put(text); }
+
+void ByteTrace::Put(const std::string& line) {
+  std::lock_guard<std::mutex> g(lock_);
+  if (!file_) return;
+  std::fwrite(line.data(), 1, line.size(), file_);
+  std::fputc('\n', file_);
+  std::fflush(file_);
+}

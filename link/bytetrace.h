@@ -1,0 +1,48 @@
+#pragma once
+// A trace file of the serial traffic, for a technician to attach to a fault
+// report: every block sent and received, appended as the byte monitor's
+// lines with a millisecond time stamp. The serial port writes to it from
+// its reader and sending threads; each line goes to the file at once, so
+// a trace of a program that then crashed is still whole.
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+// The local time of day as the monitors show it: "hh:mm:ss.zzz".
+std::string MonitorTimeText(std::chrono::system_clock::time_point when);
+
+// The byte monitor's data line: "[" time "] Rx[" or "Tx[", the bytes taken,
+// ":", the count reported, "] ", every byte as two upper-case hexadecimal
+// digits and a blank; with decodeAscii, "[" the bytes as characters
+// (outside 0x20..0x7E as ".") "]".
+std::string ByteMonitorDataLine(const std::string& time, bool received, int taken, int count,
+                                const uint8_t* bytes, bool decodeAscii = false);
+
+class ByteTrace {
+ public:
+  ByteTrace() = default;
+  ~ByteTrace();
+  ByteTrace(const ByteTrace&) = delete;
+  ByteTrace& operator=(const ByteTrace&) = delete;
+
+  // Opens path for appending (made when missing) and marks the start of
+  // this program's traffic with the date. False, with the system's reason
+  // in error, when it cannot be opened.
+  bool Open(const std::string& path, const std::string& program, std::string& error);
+  bool IsOpen() const;
+  void Close();
+
+  // One data line for a block (nothing for an empty one).
+  void Block(bool received, const uint8_t* bytes, int count);
+  // A line as it is: "Baud-rate changed to 19200".
+  void Line(const std::string& text);
+
+ private:
+  void Put(const std::string& line);
+
+  mutable std::mutex lock_;
+  std::FILE* file_ = nullptr;
+};

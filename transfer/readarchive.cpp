@@ -1,0 +1,127 @@
+#include "readarchive.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "eeprom.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Enough for the reads of one second from several radios at once.
+constexpr int kMaxAttempts = 1000;
+
+bool FileNameChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+         c == '-';
+}
+
+bool WriteAll(int fd, const uint8_t* bytes, size_t count) {
+  while (count > 0) {
+    const ssize_t n = write(fd, bytes, count);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes += n;
+    count -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string DefaultReadArchiveFolder(const std::string& programName) {
+  std::string data;
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  // Relative paths in XDG_DATA_HOME are to be ignored: they would follow
+  // whatever folder the program happens to be started in.
+  if (xdg != nullptr && xdg[0] == '/') {
+    data = xdg;
+  } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
+    data = std::string(home) + "/.local/share";
+  } else {
+    return "";
+  }
+  return data + "/Vorn/" + programName + "/reads";
+}
+
+std::string ArchiveFileName(const std::tm& t, const std::string& modelName, uint32_t productId,
+                            int attempt) {
+  char stamp[64];
+  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d_%02d-%02d-%02d", t.tm_year + 1900,
+                t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
+  std::string model = modelName.empty() ? "Unknown" : modelName;
+  std::replace_if(model.begin(), model.end(), [](char c) { return !FileNameChar(c); }, '-');
+  char id[16];
+  std::snprintf(id, sizeof id, "0x%04X", static_cast<unsigned>(productId & 0xFFFF));
+  std::string name = std::string(stamp) + "_" + model + "_" + id;
+  if (attempt > 1) name += "_" + std::to_string(attempt);
+  return name + ".mem";
+}
+
+bool ReadArchive::Save(const EEPROM& image, uint32_t productId, const std::string& modelName,
+                       std::time_t when, std::string& path, std::string& error) const {
+  if (folder_.empty()) {
+    error = "no folder for it (neither XDG_DATA_HOME nor HOME is set)";
+    return false;
+  }
+  std::error_code ec;
+  fs::create_directories(folder_, ec);
+  if (ec) {
+    error = "cannot create " + folder_ + ": " + ec.message();
+    return false;
+  }
+  std::tm local{};
+  localtime_r(&when, &local);
+  for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
+    const std::string candidate =
+        folder_ + "/" + ArchiveFileName(local, modelName, productId, attempt);
+    // O_EXCL: a file of the same second, from this or another program
+    // running at the same time, is never replaced.
+    const int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd < 0) {
+      error = "cannot create " + candidate + ": " + std::strerror(errno);
+      return false;
+    }
+    const bool written =
+        WriteAll(fd, image.Data(), static_cast<size_t>(image.GetLength())) && fsync(fd) == 0;
+    const int writeErrno = errno;
+    const bool closed = close(fd) == 0;
+    if (!written || !closed) {
+      unlink(candidate.c_str());
+      error = "cannot write " + candidate + ": " + std::strerror(written ? errno : writeErrno);
+      return false;
+    }
+    path = candidate;
+    return true;
+  }
+  error = "too many reads in one second in " + folder_;
+  return false;
+}
+
+std::vector<ArchivedRead> ReadArchive::List() const {
+  std::vector<ArchivedRead> reads;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+    if (!it->is_regular_file(ec) || it->path().extension() != ".mem") continue;
+    ArchivedRead read;
+    read.path = it->path().string();
+    read.name = it->path().filename().string();
+    read.size = it->file_size(ec);
+    reads.push_back(read);
+  }
+  // The names start with the time of the read, so their order is the
+  // order of the reads.
+  std::sort(reads.begin(), reads.end(),
+            [](const ArchivedRead& a, const ArchivedRead& b) { return a.name < b.name; });
+  return reads;
+}
