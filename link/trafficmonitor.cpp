@@ -151,24 +151,34 @@ std::string PacketMonitor::DataLine(MonitorTime now, bool received, intptr_t len
          "] " + HexBytes(bytes, shown);
 }
 
+// Both engines keep their frames in rings of the same shape: the message
+// names the slot and the length; the line shows what the slot holds.
+template <typename Engine>
+std::optional<std::string> PacketMonitor::RingLine(Engine& engine, unsigned message,
+                                                   unsigned rxMessage, unsigned txMessage,
+                                                   intptr_t wParam, intptr_t lParam,
+                                                   MonitorTime now) {
+  if (message != rxMessage && message != txMessage) return std::nullopt;
+  const int slot = static_cast<int>(wParam);
+  if (slot < 0 || slot >= Engine::kRingSlots) return std::nullopt;
+  uint8_t bytes[Engine::kRingSlotSize];
+  const int shown = static_cast<int>(std::clamp<intptr_t>(lParam, 0, Engine::kRingSlotSize));
+  const bool received = message == rxMessage;
+  if (received)
+    engine.ReadRxSlot(bytes, shown, slot);
+  else
+    engine.ReadTxSlot(bytes, shown, slot);
+  if (!IsRunning()) return std::nullopt;
+  return DataLine(now, received, lParam, bytes, shown);
+}
+
 void VornIIPacketMonitor::AttachSource(MessageReceiver* window) { engine_.AttachMonitor(window); }
 void VornIIPacketMonitor::DetachSource() { engine_.DetachMonitor(); }
 
 std::optional<std::string> VornIIPacketMonitor::HandleMessage(unsigned message, intptr_t wParam,
                                                               intptr_t lParam, MonitorTime now) {
   if (message == WM_VORNII_FAULT) return FaultLine(now, wParam);
-  if (message != WM_VORNII_RX && message != WM_VORNII_TX) return std::nullopt;
-  const int slot = static_cast<int>(wParam);
-  if (slot < 0 || slot >= vornII_Protocol::kRingSlots) return std::nullopt;
-  uint8_t bytes[vornII_Protocol::kRingSlotSize];
-  const int shown = static_cast<int>(std::clamp<intptr_t>(lParam, 0, vornII_Protocol::kRingSlotSize));
-  const bool received = message == WM_VORNII_RX;
-  if (received)
-    engine_.ReadRxSlot(bytes, shown, slot);
-  else
-    engine_.ReadTxSlot(bytes, shown, slot);
-  if (!IsRunning()) return std::nullopt;
-  return DataLine(now, received, lParam, bytes, shown);
+  return RingLine(engine_, message, WM_VORNII_RX, WM_VORNII_TX, wParam, lParam, now);
 }
 
 void VornIPacketMonitor::AttachSource(MessageReceiver* window) { engine_.AttachMonitor(window); }
@@ -176,16 +186,5 @@ void VornIPacketMonitor::DetachSource() { engine_.DetachMonitor(); }
 
 std::optional<std::string> VornIPacketMonitor::HandleMessage(unsigned message, intptr_t wParam,
                                                              intptr_t lParam, MonitorTime now) {
-  if (message != WM_VORNI_RX && message != WM_VORNI_TX) return std::nullopt;
-  const int slot = static_cast<int>(wParam);
-  if (slot < 0 || slot >= vornI_Protocol::kRingSlots) return std::nullopt;
-  uint8_t bytes[vornI_Protocol::kRingSlotSize];
-  const int shown = static_cast<int>(std::clamp<intptr_t>(lParam, 0, vornI_Protocol::kRingSlotSize));
-  const bool received = message == WM_VORNI_RX;
-  if (received)
-    engine_.ReadRxSlot(bytes, shown, slot);
-  else
-    engine_.ReadTxSlot(bytes, shown, slot);
-  if (!IsRunning()) return std::nullopt;
-  return DataLine(now, received, lParam, bytes, shown);
+  return RingLine(engine_, message, WM_VORNI_RX, WM_VORNI_TX, wParam, lParam, now);
 }

@@ -89,6 +89,11 @@ class PacketMonitor : public TrafficMonitor {
   // "[" time "] Rx[" length "] " and the bytes.
   static std::string DataLine(MonitorTime now, bool received, intptr_t length, const uint8_t* bytes,
                               int shown);
+  // The data line of a frame a ring message names, while running.
+  template <typename Engine>
+  std::optional<std::string> RingLine(Engine& engine, unsigned message, unsigned rxMessage,
+                                      unsigned txMessage, intptr_t wParam, intptr_t lParam,
+                                      MonitorTime now);
 };
 
 // Every protocol II request and reply payload, time-outs, refusals and

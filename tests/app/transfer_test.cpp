@@ -18,21 +18,11 @@
 #include "params.h"
 #include "radio_rw.h"
 #include "transfer_rig.h"
+#include "wait_for.h"
 
 namespace {
 
 constexpr const char* kRadioData = "Current (or modified) radio data loaded.";
-
-// Polls `done` while the event loop runs; false when it never came true.
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > timeoutMs) return false;
-    QTest::qWait(5);
-  }
-  return true;
-}
 
 // Calls `tick` every few milliseconds while a modal window runs.
 class Watcher {

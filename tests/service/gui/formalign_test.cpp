@@ -25,18 +25,9 @@
 #include "modal_answerer.h"
 #include "radio.h"
 #include "updown.h"
+#include "wait_for.h"
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > timeoutMs) return false;
-    QTest::qWait(5);
-  }
-  return true;
-}
 
 class AlignWindow {
  public:
