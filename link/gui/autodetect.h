@@ -36,7 +36,7 @@ class TfrmAutoDetect : public QDialog {
   void AddLine(const QString& line);
   void Finish();
 
-  const BuildConfig& build_;
+  const BuildConfig build_;  // a copy: a dialog must not outlive the value it was built with
   SharedObjects& shared_;
   std::vector<int> ports_;
   size_t index_ = 0;

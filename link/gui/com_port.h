@@ -31,7 +31,7 @@ class TfrmPorts : public QDialog {
   void btnOKClick();
   void Warn(const QString& text, const QString& caption);
 
-  const BuildConfig& build_;
+  const BuildConfig build_;  // a copy: a dialog must not outlive the value it was built with
   const PortMap& ports_;
   int selectedPort_ = 1;
   int maxBaudRate_ = 9600;
