@@ -169,8 +169,8 @@ QGroupBox* TfrmOptions::BuildGeneralGroup() {
   QGroupBox* group = Group(this, "GroupBox3", "General Options");
   auto* grid = new QGridLayout(group);
   const auto gainRow = [&](int row, QSpinBox*& upDown, QLabel*& label, QLabel*& dB,
-                           const UpDownSpec& spec, const char* labelName, const char* dBName) {
-    upDown = MakeUpDown(group, spec, "");
+                           const UpDownField& field, const char* labelName, const char* dBName) {
+    upDown = MakeUpDown(group, field, "");
     label = MakeLabel(group, labelName, "", upDown);
     dB = MakeLabel(group, dBName, "dB");
     grid->addWidget(label, row, 0);

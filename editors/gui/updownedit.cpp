@@ -3,17 +3,17 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
-QSpinBox* MakeUpDown(QWidget* parent, const UpDownSpec& spec, const QString& accessibleName) {
+QSpinBox* MakeUpDown(QWidget* parent, const UpDownField& field, const QString& accessibleName) {
   auto* upDown = new QSpinBox(parent);
-  upDown->setObjectName(spec.upDownName);
-  upDown->setRange(spec.minimum, spec.maximum);
-  upDown->setSingleStep(spec.step);
+  upDown->setObjectName(field.upDownName);
+  upDown->setRange(field.minimum, field.maximum);
+  upDown->setSingleStep(field.step);
   upDown->setGroupSeparatorShown(false);
   upDown->setAccessibleName(accessibleName);
   QLineEdit* edit = EditOf(upDown);
-  edit->setObjectName(spec.editName);
+  edit->setObjectName(field.editName);
   edit->setAccessibleName(accessibleName);
-  edit->setReadOnly(!spec.typing);
+  edit->setReadOnly(!field.typing);
   return upDown;
 }
 

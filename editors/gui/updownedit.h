@@ -10,7 +10,7 @@ class QLineEdit;
 class QSpinBox;
 class QWidget;
 
-struct UpDownSpec {
+struct UpDownField {
   const char* upDownName;
   const char* editName;
   int minimum;
@@ -19,6 +19,6 @@ struct UpDownSpec {
   int step = 1;
 };
 
-QSpinBox* MakeUpDown(QWidget* parent, const UpDownSpec& spec, const QString& accessibleName);
+QSpinBox* MakeUpDown(QWidget* parent, const UpDownField& field, const QString& accessibleName);
 // The text field of a spin box made by MakeUpDown.
 QLineEdit* EditOf(const QSpinBox* upDown);
