@@ -128,6 +128,23 @@ TEST_F(SettingsStores, RecentFilesInAFolderThatCannotBeWrittenAreSkipped) {
   EXPECT_EQ(settings.LoadRecentFiles()[0], "");
 }
 
+// Far larger than any settings file: not read, and not replaced by one.
+TEST_F(SettingsStores, ARecentFilesListPastTheBoundIsLeftAlone) {
+  QFile file(Path("recent.ini"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  const QByteArray text = "[RecentMemFiles]\nFile0=/fleet/a.mem\n" +
+                          QByteArray(static_cast<int>(kMaxSettingsFileBytes), ';');
+  file.write(text);
+  file.close();
+  const Settings settings(Path("store.ini"), Path("recent.ini"));
+  EXPECT_EQ(settings.LoadRecentFiles()[0], "");
+  RecentFiles files;
+  files[0] = "/fleet/b.mem";
+  settings.SaveRecentFiles(files);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), text);
+}
+
 TEST(RecentIniPlace, BesideAProgramOfItsOwnElseInTheConfigurationFolder) {
   struct Case {
     const char* exe;
