@@ -12,8 +12,13 @@ std::string RecentKey(int i) { return "File" + std::to_string(i); }
 
 RecentFileNames RecentFilesFromIni(const std::string& text) {
   RecentFileNames files;
-  for (int i = 0; i < kRecentFileCount; ++i)
+  for (int i = 0; i < kRecentFileCount; ++i) {
     files[i] = Utf8Prefix(ReadIniValue(text, kRecentSection, RecentKey(i)), kRecentFileMaxChars);
+    // Blanks the cut leaves at the end would be lost on the next reading;
+    // dropping them now keeps what is written back what is read again.
+    while (!files[i].empty() && std::string(" \t\r").find(files[i].back()) != std::string::npos)
+      files[i].pop_back();
+  }
   return files;
 }
 

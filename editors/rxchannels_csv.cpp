@@ -118,6 +118,8 @@ std::string ParseRow(const std::vector<std::string>& f, bool banksEnabled, CsvRo
   const int64_t stepped = RoundAndLimitFrequency(*hz);
   if (stepped - *hz > 1 || *hz - stepped > 1)
     return "frequency " + QuotedExcerpt(frequencyText) + " MHz is not on a 12.5 kHz step";
+  // A hertz or so above nothing is still no channel.
+  if (stepped == 0) return "no frequency";
   const std::string& tagText = f[4];
   if (static_cast<int>(tagText.size()) > kAlphaTagLength)
     return "alpha tag " + QuotedExcerpt(tagText) + " is longer than " +

@@ -91,12 +91,15 @@ int OpenRegular(const std::string& path, int flags, UserFileError& why) {
   return ClearNonBlocking(fd, why) ? fd : -1;
 }
 
-// Reads up to `count` bytes; false on a read error.
+// Reads up to `count` bytes; false on a read error. The buffer grows with
+// what arrives, so a short file under a large bound costs only its size.
 bool ReadUpTo(int fd, size_t count, std::string& bytes, UserFileError& why) {
-  bytes.resize(count);
+  constexpr size_t kStep = 64 * 1024;
+  bytes.clear();
   size_t got = 0;
   while (got < count) {
-    const ssize_t n = read(fd, bytes.data() + got, count - got);
+    if (got == bytes.size()) bytes.resize(std::min(count, got + kStep));
+    const ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       Fail(why, errno);

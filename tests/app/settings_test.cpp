@@ -76,6 +76,14 @@ TEST(IniFile, Utf8PrefixNeverSplitsACharacter) {
   EXPECT_EQ(Utf8Prefix("\xC3\xA9t\xC3\xA9", 2), "\xC3\xA9t");
 }
 
+TEST(SettingsRules, ARecentNameCutBeforeABlankReadsTheSameWhenWrittenBack) {
+  // The 199-character cut falls just after a blank inside the name.
+  const std::string name = "/fleet/" + std::string(191, 'a') + " b.mem";
+  const RecentFileNames files = RecentFilesFromIni("[RecentMemFiles]\nFile0=" + name + "\n");
+  EXPECT_EQ(files[0], "/fleet/" + std::string(191, 'a'));
+  EXPECT_EQ(RecentFilesFromIni(RecentFilesIntoIni("", files)), files);
+}
+
 class SettingsStores : public ::testing::Test {
  protected:
   QString Path(const char* name) const { return dir.filePath(name); }

@@ -113,6 +113,7 @@ const BadRow kBadRows[] = {
     {"ChannelNotTheSlots", "A,3,85,470.0000,\"\",0,0,0,0", "channel must be 84"},
     {"FrequencyText", "A,0,81,47O.0000,\"\",0,0,0,0", "not a number"},
     {"NoFrequency", "A,0,81,,\"\",0,0,0,0", "no frequency"},
+    {"OneHertz", "A,0,81,0.000001,\"\",0,0,0,0", "no frequency"},
     {"AboveTheLimit", "A,0,81,819.1875,\"\",0,0,0,0", "above 819.1750"},
     {"OffTheStep", "A,0,81,476.4200,\"\",0,0,0,0", "12.5 kHz step"},
     {"LongTag", "A,0,81,470.0000,\"ABCDEF\",0,0,0,0", "longer than 5"},
