@@ -12,12 +12,20 @@
 
 namespace {
 
+// The short version text ends in the suffix character, a blank when there
+// is no suffix letter; inside parentheses that blank would show.
+std::string TrimmedVersion(const BuildConfig& build) {
+  std::string version = ShortVersionText(build);
+  while (!version.empty() && version.back() == ' ') version.pop_back();
+  return version;
+}
+
 void PrintTopUsage(std::FILE* to) {
   const BuildConfig& build = CompiledBuildConfig();
   std::fprintf(to,
                "Usage: vornprog COMMAND [options]\n"
                "The command-line tool of the %s (%s).\n\nCommands:\n",
-               ApplicationTitle(build).c_str(), ShortVersionText(build).c_str());
+               ApplicationTitle(build).c_str(), TrimmedVersion(build).c_str());
   for (const Command& c : Commands()) {
     std::string left = std::string("  ") + c.syntax.name;
     left.resize(14, ' ');
@@ -28,7 +36,8 @@ void PrintTopUsage(std::FILE* to) {
                "FILE, in the byte monitor's lines with a millisecond time stamp.\n"
                "\nPORT is \"COM\" + number (COM1-COM32 /dev/ttyS0-31, COM33-COM64 "
                "/dev/ttyUSB0-31,\nCOM65-COM96 /dev/ttyACM0-31) or a device path.\n"
-               "Run 'vornprog COMMAND --help' for a command's options. Messages go to\n"
+               "Run 'vornprog COMMAND --help' for a command's options, 'vornprog --version'\n"
+               "for the version and the model it is built for. Messages go to\n"
                "standard error; the exit status is 0 on success, non-zero on failure.\n");
 }
 
@@ -54,6 +63,10 @@ int main(int argc, char** argv) {
   if (args.empty()) {
     PrintTopUsage(stderr);
     return kExitUsage;
+  }
+  if (args[0] == "--version") {
+    std::fputs(VersionReport(CompiledBuildConfig(), "vornprog").c_str(), stdout);
+    return kExitOk;
   }
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     PrintTopUsage(stdout);

@@ -55,6 +55,15 @@ std::string ShortVersionText(const BuildConfig& c) {
 
 std::string BuildDateText(const BuildConfig& c) { return c.buildDate + " " + c.buildTime; }
 
+std::string VersionReport(const BuildConfig& c, const std::string& program) {
+  std::string number = c.majorVersion + "." + c.minorVersion + c.versionSuffix;
+  while (!number.empty() && number.back() == ' ') number.pop_back();
+  return program + " " + number + (c.engineering ? " (Engineering)" : "") + "\n" +
+         "Build model: " + (c.AllModels() ? std::string("all models") : c.modelName) + "\n" +
+         "Build: " + c.buildCode + (c.engineering ? "E" : "") + "." + number + ", " +
+         BuildDateText(c) + "\n";
+}
+
 std::string DefaultMemFileName(const BuildConfig& c) {
   if (c.AllModels()) return "";
   std::string lower;

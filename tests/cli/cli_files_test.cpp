@@ -255,6 +255,8 @@ INSTANTIATE_TEST_SUITE_P(
     Arguments, CliUsage,
     ::testing::Values(
         UsageCase{{"--help"}, 0, true, "Usage: vornprog COMMAND"},
+        UsageCase{{"--help"}, 0, true, "Vorn Kestal Programmer (v2.00).\n"},
+        UsageCase{{"--version"}, 0, true, "vornprog 2.00\nBuild model: Kestal\nBuild: QP0417.2.00, "},
         UsageCase{{}, 2, false, "Usage: vornprog COMMAND"},
         UsageCase{{"ports", "--help"}, 0, true, "Usage: vornprog ports"},
         UsageCase{{"detect", "-h"}, 0, true, "Usage: vornprog detect"},
