@@ -8,6 +8,7 @@
 #include "buildconfig.h"
 #include "bytetrace.h"
 #include "commands.h"
+#include "interrupt.h"
 #include "session.h"
 
 namespace {
@@ -38,7 +39,9 @@ void PrintTopUsage(std::FILE* to) {
                "/dev/ttyUSB0-31,\nCOM65-COM96 /dev/ttyACM0-31) or a device path.\n"
                "Run 'vornprog COMMAND --help' for a command's options, 'vornprog --version'\n"
                "for the version and the model it is built for. Messages go to\n"
-               "standard error; the exit status is 0 on success, non-zero on failure.\n");
+               "standard error; the exit status is 0 on success, 1 on failure, 2 for a wrong\n"
+               "command line, and 128 + the signal (130 for Ctrl-C) when a transfer was\n"
+               "cancelled by a signal.\n");
 }
 
 }  // namespace
@@ -85,7 +88,7 @@ int main(int argc, char** argv) {
       std::fputs(CommandUsage(c.syntax).c_str(), stdout);
       return kExitOk;
     }
-    return c.run(parsed);
+    return ExitStatusAfterInterrupt(c.run(parsed));
   }
   std::fprintf(stderr, "vornprog: unknown command '%s'\nTry 'vornprog --help'.\n", args[0].c_str());
   return kExitUsage;
