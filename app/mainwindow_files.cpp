@@ -87,8 +87,9 @@ void TfrmMain::OpenHandedFile(const QString& path) {
   // A transfer, or an editor or dialog holding its own copy of the data,
   // must not have the image replaced under it.
   if (flows_->Worker().IsRunning() || QApplication::activeModalWidget()) {
-    ShowMessage("The programmer is busy; " + path.toStdString() +
-                    " was not opened. Close the open window first.",
+    ShowMessage(path.toStdString() +
+                    " was not opened: the programmer is busy. Finish the transfer or close the "
+                    "open window, then open the file again.",
                 "Read file", PromptIcon::Warning);
     return;
   }

@@ -1,6 +1,7 @@
 // One programmer per user: the second start says so and raises the first.
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QDir>
 #include <QLockFile>
 #include <QSignalSpy>
@@ -164,6 +165,24 @@ TEST_F(OpenFromOutside, TheRunningProgrammerAsksBeforeReplacingItsData) {
     EXPECT_EQ(Window().CurrentFileName(),
               answer == QMessageBox::Ok ? Path("other.mem") : QString("defkestal.mem"));
   }
+}
+
+TEST_F(OpenFromOutside, AnOpenDialogKeepsTheHandedFileOut) {
+  WriteFile(Path("defkestal.mem"), Image(0x5A02));
+  WriteFile(Path("other.mem"), Image(0x5A02).replace(9, 1, "X"));
+  Start();
+  Listen();
+  // An editor holds its own copy of the data while it is open.
+  QDialog editor(&Window());
+  editor.setModal(true);
+  editor.show();
+  SecondStart(Path("other.mem"));
+  ASSERT_TRUE(WaitFor([&] { return !boxes.Seen().empty(); }));
+  const std::vector<SeenBox> seen = boxes.Take();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_TRUE(seen[0].text.contains(Path("other.mem") + " was not opened")) << seen[0].text.toStdString();
+  EXPECT_EQ(ImageBytes(), Image(0x5A02));
+  EXPECT_EQ(Window().CurrentFileName(), "defkestal.mem");
 }
 
 TEST_F(OpenFromOutside, AHandOverThatFailsFallsBackToTheNotice) {
