@@ -89,7 +89,10 @@ TfrmMain::~TfrmMain() {
 
 void TfrmMain::StartUp() {
   OpenPort();
-  if (!defaultFile_.isEmpty()) {
+  if (!context_.openAtStart.empty()) {
+    // A file named on the command line takes the default file's place.
+    ReadFileFrom(QString::fromStdString(context_.openAtStart));
+  } else if (!defaultFile_.isEmpty()) {
     currentFileName_ = defaultFile_;
     if (LoadMemFile(defaultFile_) && context_.build.productId == kNoProductId) {
       // The all-models build follows the model of the file it loaded.

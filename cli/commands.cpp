@@ -18,7 +18,7 @@ std::string SimulatorOptions() {
   std::istringstream lines(start == std::string::npos ? usage : usage.substr(start + 2));
   std::string out = "\nSimulator options:\n", line;
   while (std::getline(lines, line))
-    if (line.rfind("  --help", 0) != 0) out += line + "\n";
+    if (line.rfind("  --help", 0) != 0 && line.rfind("  --version  ", 0) != 0) out += line + "\n";
   return out;
 }
 

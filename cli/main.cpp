@@ -8,16 +8,25 @@
 #include "buildconfig.h"
 #include "bytetrace.h"
 #include "commands.h"
+#include "interrupt.h"
 #include "session.h"
 
 namespace {
+
+// The short version text ends in the suffix character, a blank when there
+// is no suffix letter; inside parentheses that blank would show.
+std::string TrimmedVersion(const BuildConfig& build) {
+  std::string version = ShortVersionText(build);
+  while (!version.empty() && version.back() == ' ') version.pop_back();
+  return version;
+}
 
 void PrintTopUsage(std::FILE* to) {
   const BuildConfig& build = CompiledBuildConfig();
   std::fprintf(to,
                "Usage: vornprog COMMAND [options]\n"
                "The command-line tool of the %s (%s).\n\nCommands:\n",
-               ApplicationTitle(build).c_str(), ShortVersionText(build).c_str());
+               ApplicationTitle(build).c_str(), TrimmedVersion(build).c_str());
   for (const Command& c : Commands()) {
     std::string left = std::string("  ") + c.syntax.name;
     left.resize(14, ' ');
@@ -28,8 +37,11 @@ void PrintTopUsage(std::FILE* to) {
                "FILE, in the byte monitor's lines with a millisecond time stamp.\n"
                "\nPORT is \"COM\" + number (COM1-COM32 /dev/ttyS0-31, COM33-COM64 "
                "/dev/ttyUSB0-31,\nCOM65-COM96 /dev/ttyACM0-31) or a device path.\n"
-               "Run 'vornprog COMMAND --help' for a command's options. Messages go to\n"
-               "standard error; the exit status is 0 on success, non-zero on failure.\n");
+               "Run 'vornprog COMMAND --help' for a command's options, 'vornprog --version'\n"
+               "for the version and the model it is built for. Messages go to\n"
+               "standard error; the exit status is 0 on success, 1 on failure, 2 for a wrong\n"
+               "command line, and 128 + the signal (130 for Ctrl-C) when a transfer was\n"
+               "cancelled by a signal.\n");
 }
 
 }  // namespace
@@ -55,6 +67,10 @@ int main(int argc, char** argv) {
     PrintTopUsage(stderr);
     return kExitUsage;
   }
+  if (args[0] == "--version") {
+    std::fputs(VersionReport(CompiledBuildConfig(), "vornprog").c_str(), stdout);
+    return kExitOk;
+  }
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     PrintTopUsage(stdout);
     return kExitOk;
@@ -72,7 +88,7 @@ int main(int argc, char** argv) {
       std::fputs(CommandUsage(c.syntax).c_str(), stdout);
       return kExitOk;
     }
-    return c.run(parsed);
+    return ExitStatusAfterInterrupt(c.run(parsed));
   }
   std::fprintf(stderr, "vornprog: unknown command '%s'\nTry 'vornprog --help'.\n", args[0].c_str());
   return kExitUsage;

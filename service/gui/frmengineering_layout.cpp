@@ -318,7 +318,7 @@ QWidget* TfrmEngineering::BuildRadioGroups() {
   widebandColumn->addWidget(note);
   right->addWidget(wideband);
 
-  auto* contrast = Group(box, "gbLCDContrast", "LCD Constrast");
+  auto* contrast = Group(box, "gbLCDContrast", "LCD Contrast");
   auto* contrastRow = new QHBoxLayout(contrast);
   edtLCDContrast_ = Narrow(Edit(contrast, "edtLCDContrast", "LCD contrast", QString::number(contrastPosition_), 0, true), 2);
   auto* upDown = new UpDown(contrast);
