@@ -129,6 +129,7 @@ int RunWrite(const ParsedArgs& args) {
   }
   if (args.Has("keep-calibration")) KeepCalibration(s.image, calibration, s.info);
 
+  s.flows.SetRestorePath(backup);
   const bool started = s.flows.WriteRadio();
   if (!TransferCompleted(s, started)) return kExitFailure;
   Say("wrote " + file + " into the radio");

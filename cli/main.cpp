@@ -9,6 +9,7 @@
 #include "bytetrace.h"
 #include "commands.h"
 #include "interrupt.h"
+#include "platform.h"
 #include "session.h"
 
 namespace {
@@ -20,6 +21,20 @@ std::string TrimmedVersion(const BuildConfig& build) {
   while (!version.empty() && version.back() == ' ') version.pop_back();
   return version;
 }
+// Tells the terminal, from whichever thread hit it, that the trace could
+// not be written; the command itself goes on.
+class TraceFailureReport : public MessageReceiver {
+ public:
+  explicit TraceFailureReport(const ByteTrace& trace) : trace_(trace) {}
+  void PostMessage(unsigned message, intptr_t, intptr_t lParam) override {
+    if (message != WM_TRACE_FAILED) return;
+    std::fprintf(stderr, "vornprog: %s\n",
+                 TraceFailureText(trace_.Path(), static_cast<int>(lParam)).c_str());
+  }
+
+ private:
+  const ByteTrace& trace_;
+};
 
 void PrintTopUsage(std::FILE* to) {
   const BuildConfig& build = CompiledBuildConfig();
@@ -49,6 +64,7 @@ void PrintTopUsage(std::FILE* to) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   ByteTrace trace;
+  TraceFailureReport traceReport(trace);
   if (!args.empty() && args[0] == "--trace") {
     if (args.size() < 3) {
       std::fprintf(stderr, "vornprog: --trace needs FILE and a command\nTry 'vornprog --help'.\n");
@@ -60,6 +76,7 @@ int main(int argc, char** argv) {
                    error.c_str());
       return kExitFailure;
     }
+    trace.SetFailureReceiver(&traceReport);
     UseTrace(&trace);
     args.erase(args.begin(), args.begin() + 2);
   }

@@ -195,7 +195,9 @@ std::vector<uint8_t> SimulatedRadio::EncodeFrame(const std::vector<uint8_t>& pay
 
 void SimulatedRadio::ReplyDamage::ApplyTo(std::vector<uint8_t>& frame,
                                           std::vector<uint8_t> payload) const {
-  if (frame.size() < 2 || payload.size() < 2) return;
+  // A one-byte acknowledgement is damaged like any longer reply: the write
+  // paths must meet a spoilt acknowledgement too.
+  if (frame.size() < 2 || payload.empty()) return;
   uint8_t& checksum = frame[frame.size() - 2];
   if (flipByte) {
     // The damage happened on the line, after the radio summed its payload.

@@ -143,7 +143,7 @@ TEST_F(FloatingFixture, PollBlanksThePanelWhenTheRadioGoesAndRestoresItWhenItAns
   ASSERT_TRUE(StartWith(0x5A02));
   Item()->trigger();
   FloatingDisplay* panel = Panel("TfrmFloatingDisplayKestal");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Digits(panel) == "11"; }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Digits(panel) == "11"; }, 10000));
   // A tick while the radio answers changes nothing.
   Window().tmrPollFloatingRadioTimer();
   EXPECT_FALSE(Window().RadioLost());
@@ -153,15 +153,15 @@ TEST_F(FloatingFixture, PollBlanksThePanelWhenTheRadioGoesAndRestoresItWhenItAns
   silent.silentAfter = 0;
   radio->SetFaults(silent);
   PollTimer()->setInterval(50);  // the timer's own tick, sooner
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Window().RadioLost(); }, 3000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Window().RadioLost(); }, 10000));
   EXPECT_EQ(Digits(panel), "");
   EXPECT_EQ(panel->LcdPanelColour(), QColor(0x80, 0x80, 0x80));
   EXPECT_TRUE(boxes.Take().empty());  // losing the radio shows no message
 
   const int polls = radio->Counters().polls;
   radio->SetFaults(SimFaults{});
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !Window().RadioLost(); }, 3000));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return Digits(panel) == "11"; }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Window().RadioLost(); }, 10000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Digits(panel) == "11"; }, 10000));
   EXPECT_GT(radio->Counters().polls, polls);
   EXPECT_TRUE(boxes.Take().empty());
   EXPECT_TRUE(Item()->isChecked());

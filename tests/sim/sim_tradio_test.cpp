@@ -131,14 +131,14 @@ TEST(SimWithTRadio, DisplayReachesTheSnapshot) {
   TRadio& r = *link.tradio;
   link.radio.SetChannel(35);
   ASSERT_TRUE(r.PollDisplay(0));
-  for (int i = 0; i < 100 && r.GetChannelDigit1() != "3"; ++i) {
+  for (int i = 0; i < 1000 && r.GetChannelDigit1() != "3"; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     r.FetchDisplay();
   }
   EXPECT_EQ(r.GetChannelDigit1() + r.GetChannelDigit2(), "35");
   EXPECT_EQ(r.GetAlphaChar(1), "E");
   ASSERT_TRUE(r.SendFrontPanelKey(6, 0x30));  // PTT pressed
-  for (int i = 0; i < 100 && !r.IsTxLit(); ++i) {
+  for (int i = 0; i < 1000 && !r.IsTxLit(); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     r.FetchDisplay();
   }
@@ -150,7 +150,7 @@ TEST(SimWithTRadio, ProgrammerAcknowledgesAnnouncements) {
   Link link(kProductKestal);
   ASSERT_TRUE(link.started);
   link.radio.SendAnnouncement();
-  for (int i = 0; i < 100 && link.radio.Counters().acksReceived == 0; ++i) {
+  for (int i = 0; i < 1000 && link.radio.Counters().acksReceived == 0; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   EXPECT_EQ(link.radio.Counters().acksReceived, 1);

@@ -239,7 +239,7 @@ TEST_P(RawRequest, SendsTheTypedBytesAndLogsNothing) {
   const QString logBefore = p.Find<QPlainTextEdit>("memoEng")->toPlainText();
   p.Type("edtSendVornII", c.text);
   p.Click("btnSendVornIICommand");
-  ASSERT_TRUE(p.Sim().WaitForRequests(1, 2000));
+  ASSERT_TRUE(p.Sim().WaitForRequests(1, 10000));
   EXPECT_EQ(p.Payloads()[0], c.sent);
   EXPECT_EQ(p.Find<QPlainTextEdit>("memoEng")->toPlainText(), logBefore);
 }

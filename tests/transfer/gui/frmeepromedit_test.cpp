@@ -22,6 +22,7 @@
 #include "frmeepromedit.h"
 #include "frmreadwrite.h"
 #include "modal_answerer.h"
+#include "progress.h"
 #include "transfer_rig.h"
 
 namespace {
@@ -311,7 +312,7 @@ TEST(TfrmEEpromEdit, ARadioFallingSilentDuringWriteAll) {
   w.Click("btnWriteAll");
   closer.stop();
   w.Finish();
-  EXPECT_EQ(seen, "Timeout writing to radio");
+  EXPECT_EQ(seen.toStdString(), "Timeout writing to radio\n" + PartialWriteText(""));
   const std::vector<SeenBox> boxes = w.boxes.Take();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, "Radio Response Timeout.");
