@@ -123,7 +123,6 @@ void TformAlign::BuildControls() {
   bottom->addWidget(MemoAlignHelp, 1);
   btnClose = new QPushButton("Close", this);
   btnClose->setObjectName("btnClose");
-  btnClose->setDefault(true);
   bottom->addWidget(btnClose, 0, Qt::AlignBottom);
   layout->addLayout(bottom);
   layout->setSizeConstraint(QLayout::SetFixedSize);
