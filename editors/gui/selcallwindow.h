@@ -31,7 +31,7 @@ class TfrmSelcall : public QDialog {
   TfrmSelcall(EditorContext& context, TfrmSelcallIdents& memories, QWidget* parent);
 
   // The number of ident digits the window edits and hands to the memories.
-  static constexpr int kIdentLength = 5;
+  static constexpr int kIdentLength = kRadioIdentLength;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -51,6 +51,7 @@ class TfrmSelcall : public QDialog {
   // selcallwindow.cpp
   void FormShow();
   void OKBtnClick();
+  void AlignIdentField();
   bool IdentAccepted();
   void btnSelcallMemClick();
   void SetQuietBoxes(bool ticked);
