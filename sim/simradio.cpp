@@ -246,6 +246,7 @@ void SimulatedRadio::OnRequest(const uint8_t* payload, int length, uint8_t check
     ++counters_.badFrames;
     return;
   }
+  if (!switchedOn_) return;
   ++counters_.requests;
   const SimVerdict verdict = faults_.Decide(request.command);
   std::vector<uint8_t> reply;
@@ -380,7 +381,10 @@ void SimulatedRadio::HangUpLine() {
 
 // ---- Identity, memory and state ----
 
-uint32_t SimulatedRadio::ProductId() const { return core_.ProductId(); }
+uint32_t SimulatedRadio::ProductId() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return core_.ProductId();
+}
 
 void SimulatedRadio::SetVersion(const SimVersion& version) {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -430,6 +434,26 @@ bool SimulatedRadio::LoadImage(const std::string& path) {
   std::lock_guard<std::mutex> lock(mutex_);
   core_.memory.WriteBlock(0, image.Data(), kImageSize);
   return true;
+}
+
+void SimulatedRadio::SwitchOff() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  switchedOn_ = false;
+}
+
+void SimulatedRadio::SwitchOn() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  switchedOn_ = true;
+}
+
+bool SimulatedRadio::IsSwitchedOn() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return switchedOn_;
+}
+
+void SimulatedRadio::ReplaceRadio(uint32_t productId) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  core_ = SimRadioCore(productId);
 }
 
 void SimulatedRadio::SetMemory(const std::vector<uint8_t>& bytes) {
