@@ -155,8 +155,9 @@ std::string BatchRunner::WriteStep(BatchRow& row, const EEPROM& config) {
   o_.image.WriteBlock(0, config.Data(), config.GetLength());
   KeepCalibration(o_.image, calibration_, o_.info);
   if (selcall_) {
+    // Logged as given, so a resumed batch knows it again.
     StoreIdent(o_.image, o_.info, ident_);
-    row.identAfter = ShownIdent(o_.image, o_.info);
+    row.identAfter = ident_;
   }
   const bool started = flows_.WriteRadio();
   if (!TransferDone(started)) return Cancelled() ? "cancelled" : "failed: the write";
