@@ -246,8 +246,16 @@ void SimulatedRadio::OnRequest(const uint8_t* payload, int length, uint8_t check
     ++counters_.badFrames;
     return;
   }
-  if (!switchedOn_) return;
   ++counters_.requests;
+  if (!switchedOn_) {
+    // Heard on the line, never answered: a radio without power.
+    log_.push_back(request);
+    logChanged_.notify_all();
+    const auto observer = observer_;
+    lock.unlock();
+    if (observer) observer(request);
+    return;
+  }
   const SimVerdict verdict = faults_.Decide(request.command);
   std::vector<uint8_t> reply;
   if (verdict == SimVerdict::Answer || verdict == SimVerdict::Nack) {

@@ -92,8 +92,9 @@ class SimulatedRadio {
   // colour backlight does when its colour is changed.
   void SendBacklightColour(uint16_t red, uint16_t green, uint16_t blue);
 
-  // The radio's power: switched off it ignores every request, as a radio
-  // without power on a lead that stays plugged in.
+  // The radio's power: switched off it answers no request, as a radio
+  // without power on a lead that stays plugged in (the requests are still
+  // logged, unreplied).
   void SwitchOff();
   void SwitchOn();
   bool IsSwitchedOn() const;
