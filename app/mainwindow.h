@@ -108,6 +108,8 @@ class TfrmMain : public QMainWindow, public TransferHost {
   // The floating display. Its window calls FloatingDisplayClosed whenever
   // it closes; the poll timer's tick is tmrPollFloatingRadioTimer.
   void FloatingDisplayClosed();
+  // The timer's tick: polls unless a whole-memory worker holds the radio.
+  void PollFloatingRadio();
   void tmrPollFloatingRadioTimer();
   int FloatingDisplayProductId() const { return floatingProductId_; }
   bool RadioLost() const { return radioLost_; }

@@ -82,6 +82,7 @@ void TformAlign::FormShow() {
   editNoisevolts->clear();
   editRSSI->clear();
   chkRxFreqError->setChecked(false);
+  editFreqError->clear();  // a showing starts with no reading of the last one
   editFreqError->setEnabled(false);
   SetChannelColour(true);
   btnPTT->setEnabled(true);

@@ -199,6 +199,10 @@ QWidget* TformAlign::BuildChannelPanel() {
 
   lblOffline = Label(panel, "lblOffline", "OFFLINE MODE");
   lblOffline->setStyleSheet("color: red; font-weight: bold");
+  // Its room stays when hidden: the window has one size, offline or not.
+  QSizePolicy keepRoom = lblOffline->sizePolicy();
+  keepRoom.setRetainSizeWhenHidden(true);
+  lblOffline->setSizePolicy(keepRoom);
   v->addWidget(lblOffline);
   lblDebugChannelNumber = Label(panel, "lblDebugChannelNumber", "");
   lblDebugChannelNumber->hide();

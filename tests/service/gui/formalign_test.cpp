@@ -84,6 +84,28 @@ class AlignWindow {
   ModalAnswerer boxes;
 };
 
+// ---- Showing ---------------------------------------------------------------------
+
+TEST(AlignWindowShowing, KeepsOneSizeOfflineOrNot) {
+  AlignWindow online;
+  online.Show(false);
+  AlignWindow offline;
+  offline.Show(true);
+  EXPECT_TRUE(offline.Find<QLabel>("lblOffline")->isVisible());
+  EXPECT_EQ(offline.window->size(), online.window->size());
+}
+
+TEST(AlignWindowShowing, StartsWithEmptyReadings) {
+  AlignWindow w;
+  w.Show(false);
+  for (const char* edit : {"editFreqError", "editRSSI", "editNoisevolts"})
+    w.Find<QLineEdit>(edit)->setText("123");
+  w.window->hide();
+  w.Show(false);
+  for (const char* edit : {"editFreqError", "editRSSI", "editNoisevolts"})
+    EXPECT_EQ(w.Text(edit), "") << edit;
+}
+
 // ---- Channel panel ---------------------------------------------------------------
 
 TEST(AlignWindowChannel, OfflineStepsWrapWithinTheCbChannelsAndSendNothing) {
