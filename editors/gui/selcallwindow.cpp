@@ -31,6 +31,13 @@ TfrmSelcall::TfrmSelcall(EditorContext& context, TfrmSelcallIdents& memories, QW
           [this] { GroupBoxToggled(chkSendGroupCalls, comboTxGrpSize); });
 }
 
+// QDialog's own destructor hides a window still shown, and the focused
+// ident field then reports editingFinished to a window that is no longer
+// whole: cut that one connection first.
+TfrmSelcall::~TfrmSelcall() {
+  disconnect(MaskEditRadioIdent, nullptr, this, nullptr);
+}
+
 void TfrmSelcall::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) FormShow();
   QDialog::showEvent(event);

@@ -29,6 +29,7 @@ class TfrmSelcall : public QDialog {
 
  public:
   TfrmSelcall(EditorContext& context, TfrmSelcallIdents& memories, QWidget* parent);
+  ~TfrmSelcall() override;
 
   // The number of ident digits the window edits and hands to the memories.
   static constexpr int kIdentLength = kRadioIdentLength;
