@@ -24,4 +24,6 @@ struct AppContext {
   int sessionPort = 0;
   // "--floating-display": the hidden "Floating Display" menu item is shown.
   bool showFloatingDisplay = false;
+  // A mem-file named on the command line, loaded in place of the default.
+  std::string openAtStart;
 };

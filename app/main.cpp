@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <cstdio>
 #include <memory>
 
@@ -29,8 +30,13 @@ int main(int argc, char** argv) {
   const BuildConfig& build = CompiledBuildConfig();
   // Before the application object, so --help works without a display
   // (the manual page is made from it at build time).
-  if (ParseCommandLine(QStringList(argv, argv + argc)).help) {
+  const CommandLine early = ParseCommandLine(QStringList(argv, argv + argc));
+  if (early.help) {
     std::fputs(ProgramHelp(build).c_str(), stdout);
+    return 0;
+  }
+  if (early.version) {
+    std::fputs(VersionReport(build, "kestal-programmer").c_str(), stdout);
     return 0;
   }
   VornApplication app(argc, argv, QString::fromStdString(ApplicationTitle(build)));
@@ -39,7 +45,7 @@ int main(int argc, char** argv) {
   const CommandLine line = ParseCommandLine(QApplication::arguments());
 
   SingleInstance guard(SingleInstance::DefaultName(build), SingleInstance::DefaultFolder());
-  if (!guard.IsPrimary()) return RunSecondInstance(guard, build);
+  if (!guard.IsPrimary()) return RunSecondInstance(guard, build, line.memFile);
 
   // Declared before the shared objects so the radio outlives the port
   // that talks to it.
@@ -59,7 +65,7 @@ int main(int argc, char** argv) {
   }
   DialogFileChooser chooser;
   AppContext context{build, Settings::ForApplication(build), shared, chooser, line.arguments, 0,
-                     line.floatingDisplay};
+                     line.floatingDisplay, line.memFile.toStdString()};
 
   if (line.simulate) {
     std::string error;
@@ -72,8 +78,21 @@ int main(int argc, char** argv) {
   }
 
   TfrmMain window(context);
+  // A trace that cannot be written (a full disk) says so in the status
+  // bar; the radio work goes on.
+  window.SetMessageHandler(WM_TRACE_FAILED, [&window, &trace](intptr_t, intptr_t error) {
+    window.statusBar()->showMessage(
+        QString::fromStdString(TraceFailureText(trace.Path(), static_cast<int>(error))));
+  });
+  if (trace.IsOpen()) trace.SetFailureReceiver(&window.Receiver());
+  // The port outlives the window and may still trace after it is gone.
+  struct TraceUnhook {
+    ByteTrace& trace;
+    ~TraceUnhook() { trace.SetFailureReceiver(nullptr); }
+  } unhook{trace};
   new ProgramWindows(window);  // owned by the main window
   QObject::connect(&guard, &SingleInstance::raiseRequested, &window, &TfrmMain::BringToFront);
+  QObject::connect(&guard, &SingleInstance::openRequested, &window, &TfrmMain::OpenHandedFile);
   std::unique_ptr<ScreenshotDriver> screenshot;
   if (!line.screenshotPath.isEmpty())
     screenshot = std::make_unique<ScreenshotDriver>(&window, line.screenshotPath,

@@ -16,6 +16,7 @@
 
 #include "background.h"
 #include "clicklabel.h"
+#include "controls.h"
 #include "frmreadwrite.h"
 #include "maker.h"
 #include "params.h"
@@ -89,7 +90,10 @@ TfrmMain::~TfrmMain() {
 
 void TfrmMain::StartUp() {
   OpenPort();
-  if (!defaultFile_.isEmpty()) {
+  if (!context_.openAtStart.empty()) {
+    // A file named on the command line takes the default file's place.
+    ReadFileFrom(QString::fromStdString(context_.openAtStart));
+  } else if (!defaultFile_.isEmpty()) {
     currentFileName_ = defaultFile_;
     if (LoadMemFile(defaultFile_) && context_.build.productId == kNoProductId) {
       // The all-models build follows the model of the file it loaded.
@@ -215,7 +219,7 @@ void TfrmMain::BuildCentralArea() {
   lblWebLink_ = new ClickLabel(QString(" ") + kMakerWebAddress + " ", content);
   lblWebLink_->setObjectName("lblWebLink");
   lblWebLink_->setToolTip(QString("http://") + kMakerWebAddress);
-  lblWebLink_->setAccessibleName("Maker's web site");
+  lblWebLink_->setAccessibleName(QString("Maker's web site: ") + kMakerWebAddress);
   lblWebLink_->setAccessibleDescription(QString("Opens http://") + kMakerWebAddress);
   connect(lblWebLink_, &ClickLabel::clicked, this, &TfrmMain::lblWebLinkClick);
   auto* linkRow = new QHBoxLayout;
@@ -245,8 +249,11 @@ void TfrmMain::BuildCentralArea() {
   setCentralWidget(central);
 }
 
+namespace {
+const char* const kPanelNames[4] = {"Port", "Port state", "Radio", "Data"};
+}
+
 void TfrmMain::BuildStatusBar() {
-  static const char* const kPanelNames[4] = {"Port", "Port state", "Radio", "Data"};
   QStatusBar* bar = statusBar();
   bar->setObjectName("StatusBar");
   bar->setAccessibleName("Status");
@@ -258,8 +265,8 @@ void TfrmMain::BuildStatusBar() {
   for (int i = 0; i < 4; ++i) {
     panels_[i] = new QLabel(bar);
     panels_[i]->setObjectName(QString("StatusPanel%1").arg(i));
-    // Read out as "Port: COM97", not a bare "COM97".
-    panels_[i]->setAccessibleName(kPanelNames[i]);
+    // Read out as "Port: COM97", not a bare "COM97" nor a bare "Port".
+    SetSpokenText(panels_[i], kPanelNames[i], QString());
     if (i < 3) {
       // The radio panel widens for a firmware text and version that do
       // not fit its 120 pixels rather than cut them off.
@@ -331,25 +338,25 @@ bool TfrmMain::ArraysChecked() const {
 }
 
 void TfrmMain::RefreshPortPanels() {
-  panels_[0]->setText(QString("COM%1").arg(transferState_.portNumber));
-  panels_[1]->setText(context_.shared.port.IsOpen() ? "Open" : "Not open");
+  SetSpokenText(panels_[0], kPanelNames[0], QString("COM%1").arg(transferState_.portNumber));
+  SetSpokenText(panels_[1], kPanelNames[1], context_.shared.port.IsOpen() ? "Open" : "Not open");
 }
 
 void TfrmMain::UpdateStatusBar() {
   RefreshPortPanels();
   std::string version;
   TRadio& radio = context_.shared.radio;
-  panels_[2]->setText(radio.GetVersionText(version)
+  SetSpokenText(panels_[2], kPanelNames[2], radio.GetVersionText(version)
                           ? QString::fromStdString("Radio: " + radio.GetFirmwareText() + " " + version)
                           : QString());
   switch (dataSource_) {
     case kFileData:
-      panels_[3]->setText("File: " + (currentFileName_.size() > kFileNameShown
+      SetSpokenText(panels_[3], kPanelNames[3], "File: " + (currentFileName_.size() > kFileNameShown
                                           ? "..." + currentFileName_.right(kFileNameShown)
                                           : currentFileName_));
       break;
-    case kRadioData: panels_[3]->setText("Current (or modified) radio data loaded."); break;
-    default: panels_[3]->setText("No data loaded."); break;
+    case kRadioData: SetSpokenText(panels_[3], kPanelNames[3], "Current (or modified) radio data loaded."); break;
+    default: SetSpokenText(panels_[3], kPanelNames[3], "No data loaded."); break;
   }
   // The transfer commands go on talking to the radio on this thread; the
   // user should see the radio's version before they do.

@@ -78,6 +78,8 @@ class TfrmMain : public QMainWindow, public TransferHost {
   };
   ProductIdCheck CheckProductId();
   bool LoadMemFile(const QString& path);
+  // "Read file" once the file is chosen: loads, checks and follows the model.
+  void ReadFileFrom(const QString& path);
   // Bytes the last loaded mem-file held when it was short, else -1.
   int ShortFileBytes() const { return shortFileBytes_; }
 
@@ -106,12 +108,18 @@ class TfrmMain : public QMainWindow, public TransferHost {
   // The floating display. Its window calls FloatingDisplayClosed whenever
   // it closes; the poll timer's tick is tmrPollFloatingRadioTimer.
   void FloatingDisplayClosed();
+  // The timer's tick: polls unless a whole-memory worker holds the radio.
+  void PollFloatingRadio();
   void tmrPollFloatingRadioTimer();
   int FloatingDisplayProductId() const { return floatingProductId_; }
   bool RadioLost() const { return radioLost_; }
 
  public slots:
   void BringToFront();
+  // A mem-file handed over by a second start of the program (a double
+  // click in the file manager): comes forward, asks before replacing data
+  // already loaded, then loads it as "Read file" does.
+  void OpenHandedFile(const QString& path);
 
  protected:
   bool event(QEvent* e) override;

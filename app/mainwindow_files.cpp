@@ -1,5 +1,6 @@
 // The main window's mem-file commands: read, write, and the default file.
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
 
@@ -7,6 +8,7 @@
 #include "mainwindow.h"
 #include "memfile.h"
 #include "params.h"
+#include "radio_rw.h"
 #include "userfile.h"
 
 namespace {
@@ -66,16 +68,37 @@ void TfrmMain::btnReadFileClick() {
   request.filter = kMemFilter;
   request.initialPath = currentFileName_;
   const QString path = context_.chooser.Choose(this, request);
-  if (!path.isEmpty()) {
-    if (LoadMemFile(path)) {
-      // The all-models build follows the model of the file it loaded.
-      if (context_.build.AllModels())
-        SelectModelOfImage();
-      else
-        context_.shared.info.SelectModel(context_.build.productId);
-    }
-    UpdateStatusBar();
+  if (!path.isEmpty()) ReadFileFrom(path);
+  UpdateEditButtons();
+}
+
+void TfrmMain::ReadFileFrom(const QString& path) {
+  if (LoadMemFile(path)) {
+    // The all-models build follows the model of the file it loaded.
+    if (context_.build.AllModels())
+      SelectModelOfImage();
+    else
+      context_.shared.info.SelectModel(context_.build.productId);
   }
+  UpdateStatusBar();
+}
+
+void TfrmMain::OpenHandedFile(const QString& path) {
+  BringToFront();
+  // A transfer, or an editor or dialog holding its own copy of the data,
+  // must not have the image replaced under it.
+  if (flows_->Worker().IsRunning() || QApplication::activeModalWidget()) {
+    ShowMessage(path.toStdString() +
+                    " was not opened: the programmer is busy. Finish the transfer or close the "
+                    "open window, then open the file again.",
+                "Read file", PromptIcon::Warning);
+    return;
+  }
+  if (dataSource_ != kNothingLoaded &&
+      !AskOkCancel("Load file '" + path.toStdString() + "' ?\nAll current data will be lost.",
+                   "Read file", PromptIcon::Question))
+    return;
+  ReadFileFrom(path);
   UpdateEditButtons();
 }
 

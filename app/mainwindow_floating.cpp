@@ -6,14 +6,14 @@
 #include <QTimer>
 
 #include "mainwindow.h"
+#include "radio_rw.h"
 
 namespace {
 constexpr int kPollFloatingRadioMs = 10000;
 }  // namespace
 
 void TfrmMain::BuildFloatingDisplay() {
-  connect(tmrPollFloatingRadio_, &QTimer::timeout, this,
-          [this] { RunCommand(&TfrmMain::tmrPollFloatingRadioTimer); });
+  connect(tmrPollFloatingRadio_, &QTimer::timeout, this, &TfrmMain::PollFloatingRadio);
   QAction* item = actions_.value("mnuFloatingDisplay");
   connect(item, &QAction::triggered, this, [this, item](bool checked) {
     // The item's check mark follows the panel, not the click: put back
@@ -21,6 +21,15 @@ void TfrmMain::BuildFloatingDisplay() {
     item->setChecked(!checked);
     RunCommand(&TfrmMain::mnuFloatingDisplayClick);
   });
+}
+
+void TfrmMain::PollFloatingRadio() {
+  // Any whole-memory worker (the EEPROM editor's Read All and Write All
+  // too) holds the radio for many seconds: waiting for it here would
+  // freeze every window, its progress dialog's Cancel included. The tick
+  // passes; the next one polls.
+  if (flows_->Lane().Busy()) return;
+  RunCommand(&TfrmMain::tmrPollFloatingRadioTimer);
 }
 
 void TfrmMain::mnuFloatingDisplayClick() {

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "frmfirmware.h"
+#include "controls.h"
 #include "frmreadwrite.h"
 #include "mainwindow.h"
 #include "portmessages.h"
@@ -68,7 +69,7 @@ std::string TfrmMain::OpenPortFailureText(const std::string& portName) {
   return ::OpenPortFailureText(portName, port.LastOpenError(), port.LastOpenErrno());
 }
 
-void TfrmMain::ClearRadioPanel() { panels_[2]->clear(); }
+void TfrmMain::ClearRadioPanel() { SetSpokenText(panels_[2], "Radio", QString()); }
 
 void TfrmMain::ReportArchiveFailure(const std::string& text) {
   statusBar()->showMessage(QString::fromStdString(text), kArchiveReportMs);

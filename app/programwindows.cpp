@@ -1,7 +1,9 @@
 #include "programwindows.h"
 
+#include <QPointer>
 #include <map>
 #include <memory>
+#include <type_traits>
 
 #include "autodetect.h"
 #include "bytemonitor.h"
@@ -26,6 +28,21 @@
 #include "vorniipacketmonitor.h"
 #include "vornipacketmonitor.h"
 
+namespace {
+// A window built the first time it is asked for and kept from then on, so
+// that start-up builds none of them. `make` returns a new child of the
+// main window.
+template <typename Make>
+auto OnFirstUse(Make make) {
+  using Window = std::remove_pointer_t<decltype(make())>;
+  auto kept = std::make_shared<QPointer<Window>>();
+  return [kept, make]() -> Window* {
+    if (!*kept) *kept = make();
+    return kept->data();
+  };
+}
+}  // namespace
+
 ProgramWindows::ProgramWindows(TfrmMain& main)
     : QObject(&main),
       main_(main),
@@ -39,60 +56,58 @@ ProgramWindows::ProgramWindows(TfrmMain& main)
 
 void ProgramWindows::InstallEditors() {
   WindowOpeners& openers = main_.Openers();
-  // Each editor: built once, shown modally over the main window.
-  auto* ctcss = new TfrmCtcss(editors_, &main_);
-  openers.ctcss = [ctcss] { ctcss->exec(); };
-  auto* squelch = new TfrmSquelch(editors_, &main_);
-  openers.squelch = [squelch] { squelch->exec(); };
-  auto* options = new TfrmOptions(editors_, &main_);
-  openers.options = [options] { options->exec(); };
-  // Built with the others for its place in the program; nothing opens it yet.
+  // Each editor: built on first use, shown modally over the main window.
+  const auto modal = [](auto window) { return [window] { window()->exec(); }; };
+  openers.ctcss = modal(OnFirstUse([this] { return new TfrmCtcss(editors_, &main_); }));
+  openers.squelch = modal(OnFirstUse([this] { return new TfrmSquelch(editors_, &main_); }));
+  openers.options = modal(OnFirstUse([this] { return new TfrmOptions(editors_, &main_); }));
+  openers.channelData = modal(OnFirstUse([this] { return new TfrmRxChData(editors_, &main_); }));
+  openers.scan = modal(OnFirstUse([this] { return new TfrmScan(editors_, &main_); }));
+  // Built at once for its place in the program; nothing opens it yet.
   new TfrmHardware(&main_);
-  auto* channelData = new TfrmRxChData(editors_, &main_);
-  openers.channelData = [channelData] { channelData->exec(); };
-  auto* scan = new TfrmScan(editors_, &main_);
-  openers.scan = [scan] { scan->exec(); };
-  auto* selcallMemories = new TfrmSelcallIdents(editors_, &main_);
-  auto* selcall = new TfrmSelcall(editors_, *selcallMemories, &main_);
-  openers.selcall = [selcall] { selcall->exec(); };
+  auto selcallMemories = OnFirstUse([this] { return new TfrmSelcallIdents(editors_, &main_); });
+  openers.selcall = modal(OnFirstUse(
+      [this, selcallMemories] { return new TfrmSelcall(editors_, *selcallMemories(), &main_); }));
   // The report tells where the image came from, which only the main window knows.
   TfrmMain& main = main_;
-  auto* report = new TfrmReport(
-      editors_,
-      [&main] {
-        ReportSource source;
-        source.state = main.DataSource();
-        source.fileName = main.CurrentFileName().toStdString();
-        return source;
-      },
-      &main_);
-  openers.print = [report] { report->exec(); };
+  openers.print = modal(OnFirstUse([this, &main] {
+    return new TfrmReport(
+        editors_,
+        [&main] {
+          ReportSource source;
+          source.state = main.DataSource();
+          source.fileName = main.CurrentFileName().toStdString();
+          return source;
+        },
+        &main_);
+  }));
 }
 
 void ProgramWindows::InstallAlignment() {
   // The opener has made sure of the port and read the calibration area;
   // the window only learns whether it runs offline.
-  auto* align = new TformAlign(editors_, &main_);
+  auto align = OnFirstUse([this] { return new TformAlign(editors_, &main_); });
   main_.Openers().align = [align](bool offline) {
-    align->SetOffline(offline);
-    align->exec();
+    align()->SetOffline(offline);
+    align()->exec();
   };
 }
 
 void ProgramWindows::InstallService() {
   WindowOpeners& openers = main_.Openers();
   // The main window shows their commands only where the build allows.
-  auto* development = new TfrmEngineering(editors_, &main_);
-  openers.development = [development] { development->exec(); };
-  auto* engOptions = new TfrmEngOptions(editors_, &main_);
-  openers.engOptions = [engOptions] { engOptions->exec(); };
+  openers.development =
+      [w = OnFirstUse([this] { return new TfrmEngineering(editors_, &main_); })] { w()->exec(); };
+  openers.engOptions =
+      [w = OnFirstUse([this] { return new TfrmEngOptions(editors_, &main_); })] { w()->exec(); };
 }
 
 void ProgramWindows::InstallLinkWindows() {
   WindowOpeners& openers = main_.Openers();
   SharedObjects& shared = main_.Shared();
-  auto* ports = new TfrmPorts(main_.Build(), shared.port.Ports(), &main_);
-  openers.commPort = [ports](int& portNumber, int& maxBdRate) {
+  auto ports = OnFirstUse([this, &shared] { return new TfrmPorts(main_.Build(), shared.port.Ports(), &main_); });
+  openers.commPort = [window = std::move(ports)](int& portNumber, int& maxBdRate) {
+    TfrmPorts* ports = window();
     ports->SetSelectedPort(portNumber);
     ports->SetMaxBaudRate(maxBdRate);
     if (ports->exec() != QDialog::Accepted) return false;
@@ -100,10 +115,10 @@ void ProgramWindows::InstallLinkWindows() {
     maxBdRate = ports->MaxBaudRate();
     return true;
   };
-  auto* autoDetect = new TfrmAutoDetect(main_.Build(), shared, &main_);
+  auto autoDetect = OnFirstUse([this, &shared] { return new TfrmAutoDetect(main_.Build(), shared, &main_); });
   openers.autoDetect = [this, autoDetect, &shared] {
-    autoDetect->exec();
-    const int found = autoDetect->FoundPort();
+    autoDetect()->exec();
+    const int found = autoDetect()->FoundPort();
     if (found == 0) {
       // The scan leaves the port open on the last port it tried; the
       // next radio command must not go there instead of to the
@@ -116,32 +131,36 @@ void ProgramWindows::InstallLinkWindows() {
   };
 
   // The monitors are modeless: showing one again only raises it.
-  auto showMonitor = [](QDialog* monitor) {
+  auto showMonitor = [](auto monitor) {
     return [monitor] {
-      monitor->show();
-      monitor->raise();
-      monitor->activateWindow();
+      monitor()->show();
+      monitor()->raise();
+      monitor()->activateWindow();
     };
   };
-  openers.byteMonitor = showMonitor(new TbyteMonitorForm(shared.port, &main_));
-  openers.vornIMonitor = showMonitor(new TvornIPacketMonitorForm(shared.radio.ProtocolI(), &main_));
-  openers.vornIIMonitor = showMonitor(new TvornIIPacketMonitorForm(shared.radio.ProtocolII(), &main_));
+  openers.byteMonitor =
+      showMonitor(OnFirstUse([this, &shared] { return new TbyteMonitorForm(shared.port, &main_); }));
+  openers.vornIMonitor = showMonitor(OnFirstUse(
+      [this, &shared] { return new TvornIPacketMonitorForm(shared.radio.ProtocolI(), &main_); }));
+  openers.vornIIMonitor = showMonitor(OnFirstUse(
+      [this, &shared] { return new TvornIIPacketMonitorForm(shared.radio.ProtocolII(), &main_); }));
 }
 
 void ProgramWindows::InstallFloatingDisplays() {
-  // One window per model with a panel, built once and hidden until asked for.
-  auto panels = std::make_shared<std::map<int, FloatingDisplay*>>();
-  int count = 0;
-  const PanelModel* models = PanelModels(count);
-  for (int i = 0; i < count; ++i) {
-    FloatingDisplay* panel = NewFloatingDisplay(models[i].productId, editors_, &main_);
-    panel->SetClosedHandler([&main = main_] { main.FloatingDisplayClosed(); });
-    (*panels)[static_cast<int>(models[i].productId)] = panel;
-  }
-  const auto with = [panels](void (FloatingDisplay::*op)()) {
-    return [panels, op](int productId) {
-      const auto it = panels->find(productId);
-      if (it != panels->end()) (it->second->*op)();
+  // One window per model with a panel, built the first time its radio is
+  // asked for and kept, hidden, from then on.
+  auto panels = std::make_shared<std::map<int, QPointer<FloatingDisplay>>>();
+  const auto panelOf = [this, panels](int productId) -> FloatingDisplay* {
+    QPointer<FloatingDisplay>& panel = (*panels)[productId];
+    if (!panel) {
+      panel = NewFloatingDisplay(static_cast<uint32_t>(productId), editors_, &main_);
+      if (panel) panel->SetClosedHandler([&main = main_] { main.FloatingDisplayClosed(); });
+    }
+    return panel.data();
+  };
+  const auto with = [panelOf](void (FloatingDisplay::*op)()) {
+    return [panelOf, op](int productId) {
+      if (FloatingDisplay* panel = panelOf(productId)) (panel->*op)();
     };
   };
   WindowOpeners& openers = main_.Openers();
@@ -151,9 +170,9 @@ void ProgramWindows::InstallFloatingDisplays() {
   openers.floatingDisplayRequest = with(&FloatingDisplay::DisplayRequest);
   // The raw memory: handed the application image each time, and run on
   // the transfers' lane so no radio command overtakes its worker.
-  auto* eeprom = new TfrmEEpromEdit(editors_, main_.Flows().Lane(), &main_);
+  auto eeprom = OnFirstUse([this] { return new TfrmEEpromEdit(editors_, main_.Flows().Lane(), &main_); });
   openers.eeprom = [eeprom, &image = main_.Shared().image] {
-    eeprom->SetSource(&image);
-    eeprom->exec();
+    eeprom()->SetSource(&image);
+    eeprom()->exec();
   };
 }

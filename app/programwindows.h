@@ -1,6 +1,6 @@
 #pragma once
-// The program's secondary windows, built once when the main window is and
-// living as long as it does. Each is plugged into the main window's
+// The program's secondary windows, each built the first time it is opened
+// and living from then on as long as the main window does. Each is plugged into the main window's
 // openers here, so the main window itself knows none of them.
 
 #include <QObject>

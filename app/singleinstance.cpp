@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -10,7 +11,13 @@
 #include "buildconfig.h"
 
 namespace {
+// One request a line: "raise", or "open " + the percent-encoded path (a
+// file name may hold a line break).
 const QByteArray kRaiseRequest = "raise\n";
+const QByteArray kOpenRequest = "open ";
+// Requests are a few hundred bytes; a peer that sends more without a line
+// break is not another copy of this program.
+constexpr qsizetype kMaxRequestBytes = 64 * 1024;
 }
 
 SingleInstance::SingleInstance(const QString& name, const QString& folder, QObject* parent)
@@ -53,21 +60,44 @@ QString SingleInstance::DefaultFolder() {
   return QDir::tempPath();
 }
 
-bool SingleInstance::RequestRaise(int timeoutMs) const {
+bool SingleInstance::RequestRaise(int timeoutMs) const { return Send(kRaiseRequest, timeoutMs); }
+
+bool SingleInstance::RequestOpen(const QString& path, int timeoutMs) const {
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  return Send(kOpenRequest + absolute.toUtf8().toPercentEncoding("/") + "\n", timeoutMs);
+}
+
+bool SingleInstance::Send(const QByteArray& request, int timeoutMs) const {
   QLocalSocket socket;
   socket.connectToServer(socketPath_);
   if (!socket.waitForConnected(timeoutMs)) return false;
-  socket.write(kRaiseRequest);
-  const bool sent = socket.waitForBytesWritten(timeoutMs);
+  socket.write(request);
+  bool sent = true;
+  while (sent && socket.bytesToWrite() > 0) sent = socket.waitForBytesWritten(timeoutMs);
   socket.disconnectFromServer();
   return sent;
+}
+
+// Emitted from the event loop, not from inside the socket's handler: the
+// receiver may show a modal question, and the socket may go meanwhile.
+void SingleInstance::HandleRequest(const QByteArray& line) {
+  if (line == kRaiseRequest.trimmed()) {
+    QMetaObject::invokeMethod(this, &SingleInstance::raiseRequested, Qt::QueuedConnection);
+  } else if (line.startsWith(kOpenRequest)) {
+    const QString path =
+        QString::fromUtf8(QByteArray::fromPercentEncoding(line.mid(kOpenRequest.size())));
+    if (!path.isEmpty())
+      QMetaObject::invokeMethod(
+          this, [this, path] { emit openRequested(path); }, Qt::QueuedConnection);
+  }
 }
 
 void SingleInstance::AcceptConnection() {
   while (QLocalSocket* socket = server_.nextPendingConnection()) {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-      if (socket->readAll().contains(kRaiseRequest.trimmed())) emit raiseRequested();
+      while (socket->canReadLine()) HandleRequest(socket->readLine().trimmed());
+      if (socket->bytesAvailable() > kMaxRequestBytes) socket->abort();
     });
   }
 }

@@ -2,7 +2,7 @@
 // Keeps one programmer running per user. The first instance holds a lock
 // file and listens on a local socket beside it; a later instance finds the
 // lock held and asks the first, through the socket, to bring its window
-// forward.
+// forward, or hands it a mem-file to open.
 
 #include <QLocalServer>
 #include <QLockFile>
@@ -32,13 +32,20 @@ class SingleInstance : public QObject {
   bool IsGuarded() const { return guarded_; }
   // Asks the primary instance to show its window; true when it was told.
   bool RequestRaise(int timeoutMs = 2000) const;
+  // Asks the primary instance to open a mem-file (made absolute here, as
+  // the other instance has its own working folder); true when it was told.
+  bool RequestOpen(const QString& path, int timeoutMs = 2000) const;
 
  signals:
   // The primary instance was asked to bring its window to the front.
   void raiseRequested();
+  // The primary instance was handed a mem-file to open.
+  void openRequested(const QString& path);
 
  private:
   void AcceptConnection();
+  bool Send(const QByteArray& request, int timeoutMs) const;
+  void HandleRequest(const QByteArray& line);
 
   QString socketPath_;
   QLockFile lock_;

@@ -25,6 +25,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     } else if (arg == "--trace" && i + 1 < arguments.size()) {
       line.tracePath = arguments[++i];
       line.arguments.push_back(line.tracePath.toStdString());
+    } else if (arg == "--version") {
+      line.version = true;
+    } else if (!arg.startsWith('-') && arg.compare("/a", Qt::CaseInsensitive) != 0) {
+      line.memFile = arg;
     }
   }
   return line;
@@ -37,6 +41,8 @@ const std::vector<SwitchHelp>& SwitchHelpTable() {
       {"--floating-display", "show the Edit menu's \"Floating Display\" item in every build"},
       {"--screenshot FILE", "save the main window as FILE when idle, then quit"},
       {"--screenshot-read", "with --screenshot: read the radio first"},
+      {"--trace FILE", "append every byte sent and received to FILE (byte monitor lines)"},
+      {"--version", "print the version and the model it is built for, and exit"},
       {"-h, --help", "print this text and exit"},
   };
   return table;
@@ -45,10 +51,12 @@ const std::vector<SwitchHelp>& SwitchHelpTable() {
 std::string ProgramHelp(const BuildConfig& build) {
   std::string version = ShortVersionText(build);
   while (!version.empty() && version.back() == ' ') version.pop_back();
-  std::string text = "Usage: kestal-programmer [/a] [OPTION]...\n" + ApplicationTitle(build) +
+  std::string text = "Usage: kestal-programmer [/a] [OPTION]... [FILE.mem]\n" + ApplicationTitle(build) +
                      " " + version + ": reads and writes the configuration memory\nof " +
                      build.modelName + " radios over a serial port, keeps it in mem-files and "
-                     "edits every\ngroup of settings.\n\nOptions:\n";
+                     "edits every\ngroup of settings.\n\nFILE.mem is loaded in place of the default mem-file, with the checks "
+                     "of\nRead file. When the programmer is already running, the file is handed "
+                     "to it,\nwhich asks before replacing the data it holds.\n\nOptions:\n";
   for (const SwitchHelp& row : SwitchHelpTable()) {
     std::string left = std::string("  ") + row.usage;
     left.resize(std::max<size_t>(left.size() + 2, 24), ' ');
@@ -67,7 +75,9 @@ std::string ProgramHelp(const BuildConfig& build) {
   return text;
 }
 
-int RunSecondInstance(const SingleInstance& guard, const BuildConfig& build) {
+int RunSecondInstance(const SingleInstance& guard, const BuildConfig& build,
+                      const QString& memFile) {
+  if (!memFile.isEmpty() && guard.RequestOpen(memFile)) return 0;
   QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(ApplicationTitle(build)),
                   "The program is already running", QMessageBox::Ok);
   box.exec();

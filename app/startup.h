@@ -20,6 +20,10 @@ struct CommandLine {
   bool help = false;           // --help or -h: print ProgramHelp() and stop
   bool floatingDisplay = false; // --floating-display: show its menu item
   QString tracePath;           // --trace FILE: append the serial traffic to FILE
+  bool version = false;        // --version: print VersionReport() and stop
+  // A mem-file to load in place of the default file (the last argument
+  // that is no switch, as a file manager passes it).
+  QString memFile;
 };
 
 CommandLine ParseCommandLine(const QStringList& arguments);
@@ -37,5 +41,8 @@ const std::vector<SwitchHelp>& SwitchHelpTable();
 std::string ProgramHelp(const BuildConfig& build);
 
 // A second copy of the program: says so, asks the running one to come to
-// the front, and gives the exit code (0).
-int RunSecondInstance(const SingleInstance& guard, const BuildConfig& build);
+// the front, and gives the exit code (0). With a mem-file, the file is
+// handed to the running copy instead, which asks and loads it there; the
+// notice is shown only when the hand-over fails.
+int RunSecondInstance(const SingleInstance& guard, const BuildConfig& build,
+                      const QString& memFile = QString());

@@ -3,6 +3,7 @@
 #include "commands.h"
 #include "firmware.h"
 #include "interrupt.h"
+#include "progress.h"
 #include "session.h"
 #include "userfile.h"
 
@@ -32,7 +33,9 @@ int RunRead(const ParsedArgs& args) {
   Say("read " + std::to_string(s.image.GetLength()) + " bytes into " + output);
   // The image is whole, but a radio that missed its reset is still in
   // programming mode: the command did not end cleanly.
-  return s.flows.LastOutcome().resetFailed ? kExitFailure : kExitOk;
+  if (!s.flows.LastOutcome().resetFailed) return kExitOk;
+  Say(UnresetReadText(output));
+  return kExitFailure;
 }
 
 int RunInfo(const ParsedArgs& args) {

@@ -2,6 +2,7 @@
 // written, the radio's own calibration kept, and a read-back that proves
 // the radio stored what was sent.
 
+#include "calibration.h"
 #include "commands.h"
 #include "imagetext.h"
 #include "interrupt.h"
@@ -10,15 +11,6 @@
 #include "session.h"
 #include "userfile.h"
 
-namespace {
-
-// Bytes 0 to 31: the radio's identity and its alignment, set at the
-// factory for that one radio.
-constexpr int kCalibrationBytes = 32;
-constexpr int kBlock = 16;
-
-// Loads the mem-file to be written into s.image as the window would, or
-// says why not.
 bool LoadWholeFile(Session& s, const std::string& file) {
   const MemFileResult loaded = CheckedLoadMemFile(s.image, s.info, s.build.modelFlag, file);
   if (loaded.status == MemFileStatus::OpenFailed) {
@@ -41,6 +33,8 @@ bool LoadWholeFile(Session& s, const std::string& file) {
   return true;
 }
 
+namespace {
+
 // Reads the whole radio and saves it at path; s.image then holds the
 // radio's memory. False, with the reason said, when either step fails.
 bool BackUp(Session& s, const std::string& path) {
@@ -56,23 +50,6 @@ bool BackUp(Session& s, const std::string& path) {
   }
   Say("backed up the radio into " + path);
   return true;
-}
-
-// The radio's bytes 0 to 31 read block by block.
-bool ReadCalibration(Session& s, uint8_t* bytes) {
-  for (int a = 0; a < kCalibrationBytes; a += kBlock)
-    if (!s.radio.ReadMemoryBlock(a, bytes + a)) return false;
-  return true;
-}
-
-// Puts the radio's calibration bytes into the image to be written. The
-// "Product ID" word stays the file's, so the write's model check still
-// refuses a file made for another model.
-void KeepCalibration(EEPROM& image, const uint8_t* radioBytes, const TradioInfo& info) {
-  const int idAddress = info.GetParamAddress(kParamProductId);
-  const int fileId = image.GetWord(idAddress);
-  image.WriteBlock(0, radioBytes, kCalibrationBytes);
-  if (idAddress >= 0 && fileId >= 0) image.SetWord(idAddress, fileId);
 }
 
 // Reads the radio back and names every parameter that is not as written.
@@ -125,12 +102,13 @@ int RunWrite(const ParsedArgs& args) {
     if (!BackUp(s, backup)) return kExitFailure;
     s.image.ReadBlock(0, calibration, kCalibrationBytes);
     s.image.WriteBlock(0, fromFile.Data(), fromFile.GetLength());
-  } else if (args.Has("keep-calibration") && !ReadCalibration(s, calibration)) {
+  } else if (args.Has("keep-calibration") && !ReadRadioCalibration(s.radio, calibration)) {
     Say("the radio's calibration could not be read: nothing written");
     return kExitFailure;
   }
   if (args.Has("keep-calibration")) KeepCalibration(s.image, calibration, s.info);
 
+  s.flows.SetRestorePath(backup);
   const bool started = s.flows.WriteRadio();
   if (!TransferCompleted(s, started)) return kExitFailure;
   Say("wrote " + file + " into the radio");

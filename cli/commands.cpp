@@ -18,7 +18,7 @@ std::string SimulatorOptions() {
   std::istringstream lines(start == std::string::npos ? usage : usage.substr(start + 2));
   std::string out = "\nSimulator options:\n", line;
   while (std::getline(lines, line))
-    if (line.rfind("  --help", 0) != 0) out += line + "\n";
+    if (line.rfind("  --help", 0) != 0 && line.rfind("  --version  ", 0) != 0) out += line + "\n";
   return out;
 }
 
@@ -122,6 +122,24 @@ const std::vector<Command>& Commands() {
         "bank A alone on models without banks, each bank and slot once. Any bad row\n"
         "is named with its line number and nothing is written.\n"},
        RunChannels},
+      {{"batch", "CONFIG", "write one configuration into radio after radio on one port",
+        {kPortOption,
+         {"first-ident", 'f', "DIGITS", "the first radio's selcall ident (1 to 5 digits)"},
+         {"count", 'n', "N", "the number of radios to program (default 1)"},
+         {"log", 'l', "LOG", "the CSV log of the radios; an existing log is resumed"}},
+        1, 1,
+        "Waits for a radio to answer on the port, then checks its model against\n"
+        "CONFIG's (another model is refused), reads it whole (kept in the read\n"
+        "archive), writes CONFIG with the radio's own bytes 0 to 31 kept and, on\n"
+        "models with selcall, its own ident, reads it back and compares, and resets\n"
+        "it. Then it waits for the radio to stop answering before the next.\n"
+        "Each radio that ends OK takes the next ident, counted up in decimal; a\n"
+        "radio that fails leaves its ident to the next. N counts the radios that\n"
+        "end OK. --log: one CSV line per radio; idents it logs as OK are never\n"
+        "given again. Ctrl-C between radios stops; during a transfer it cancels it\n"
+        "(the radio is reset) and the radio is logged as cancelled.\n"
+        "Exit status 0 when all N radios ended OK and none failed, 1 otherwise.\n"},
+       RunBatch},
   };
   return commands;
 }

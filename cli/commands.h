@@ -21,6 +21,7 @@ int RunReport(const ParsedArgs& args);
 int RunSimulate(const ParsedArgs& args);
 int RunArchive(const ParsedArgs& args);
 int RunChannels(const ParsedArgs& args);
+int RunBatch(const ParsedArgs& args);
 
 struct Command {
   CommandSyntax syntax;

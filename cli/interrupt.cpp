@@ -5,10 +5,10 @@
 #include <csignal>
 
 namespace {
-volatile std::sig_atomic_t requested = 0;
+volatile std::sig_atomic_t requested = 0;  // the signal's number
 struct sigaction previousInt, previousTerm;
 
-void OnSignal(int) { requested = 1; }
+void OnSignal(int signal) { requested = signal; }
 }  // namespace
 
 InterruptGuard::InterruptGuard() {
@@ -29,3 +29,10 @@ InterruptGuard::~InterruptGuard() {
 }
 
 bool InterruptGuard::Requested() { return requested != 0; }
+
+int InterruptGuard::SignalNumber() { return requested; }
+
+int ExitStatusAfterInterrupt(int commandStatus) {
+  const int signal = InterruptGuard::SignalNumber();
+  return signal != 0 ? 128 + signal : commandStatus;
+}

@@ -11,4 +11,10 @@ class InterruptGuard {
   InterruptGuard& operator=(const InterruptGuard&) = delete;
 
   static bool Requested();
+  // The signal that asked, 0 when none did since the last guard was made.
+  static int SignalNumber();
 };
+
+// A command cut short by a signal ends with 128 + the signal (130 for
+// Ctrl-C), as shells expect; otherwise the command's own status.
+int ExitStatusAfterInterrupt(int commandStatus);

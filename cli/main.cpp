@@ -8,16 +8,40 @@
 #include "buildconfig.h"
 #include "bytetrace.h"
 #include "commands.h"
+#include "interrupt.h"
+#include "platform.h"
 #include "session.h"
 
 namespace {
+
+// The short version text ends in the suffix character, a blank when there
+// is no suffix letter; inside parentheses that blank would show.
+std::string TrimmedVersion(const BuildConfig& build) {
+  std::string version = ShortVersionText(build);
+  while (!version.empty() && version.back() == ' ') version.pop_back();
+  return version;
+}
+// Tells the terminal, from whichever thread hit it, that the trace could
+// not be written; the command itself goes on.
+class TraceFailureReport : public MessageReceiver {
+ public:
+  explicit TraceFailureReport(const ByteTrace& trace) : trace_(trace) {}
+  void PostMessage(unsigned message, intptr_t, intptr_t lParam) override {
+    if (message != WM_TRACE_FAILED) return;
+    std::fprintf(stderr, "vornprog: %s\n",
+                 TraceFailureText(trace_.Path(), static_cast<int>(lParam)).c_str());
+  }
+
+ private:
+  const ByteTrace& trace_;
+};
 
 void PrintTopUsage(std::FILE* to) {
   const BuildConfig& build = CompiledBuildConfig();
   std::fprintf(to,
                "Usage: vornprog COMMAND [options]\n"
                "The command-line tool of the %s (%s).\n\nCommands:\n",
-               ApplicationTitle(build).c_str(), ShortVersionText(build).c_str());
+               ApplicationTitle(build).c_str(), TrimmedVersion(build).c_str());
   for (const Command& c : Commands()) {
     std::string left = std::string("  ") + c.syntax.name;
     left.resize(14, ' ');
@@ -28,8 +52,11 @@ void PrintTopUsage(std::FILE* to) {
                "FILE, in the byte monitor's lines with a millisecond time stamp.\n"
                "\nPORT is \"COM\" + number (COM1-COM32 /dev/ttyS0-31, COM33-COM64 "
                "/dev/ttyUSB0-31,\nCOM65-COM96 /dev/ttyACM0-31) or a device path.\n"
-               "Run 'vornprog COMMAND --help' for a command's options. Messages go to\n"
-               "standard error; the exit status is 0 on success, non-zero on failure.\n");
+               "Run 'vornprog COMMAND --help' for a command's options, 'vornprog --version'\n"
+               "for the version and the model it is built for. Messages go to\n"
+               "standard error; the exit status is 0 on success, 1 on failure, 2 for a wrong\n"
+               "command line, and 128 + the signal (130 for Ctrl-C) when a transfer was\n"
+               "cancelled by a signal.\n");
 }
 
 }  // namespace
@@ -37,6 +64,7 @@ void PrintTopUsage(std::FILE* to) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   ByteTrace trace;
+  TraceFailureReport traceReport(trace);
   if (!args.empty() && args[0] == "--trace") {
     if (args.size() < 3) {
       std::fprintf(stderr, "vornprog: --trace needs FILE and a command\nTry 'vornprog --help'.\n");
@@ -48,12 +76,17 @@ int main(int argc, char** argv) {
                    error.c_str());
       return kExitFailure;
     }
+    trace.SetFailureReceiver(&traceReport);
     UseTrace(&trace);
     args.erase(args.begin(), args.begin() + 2);
   }
   if (args.empty()) {
     PrintTopUsage(stderr);
     return kExitUsage;
+  }
+  if (args[0] == "--version") {
+    std::fputs(VersionReport(CompiledBuildConfig(), "vornprog").c_str(), stdout);
+    return kExitOk;
   }
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     PrintTopUsage(stdout);
@@ -72,7 +105,7 @@ int main(int argc, char** argv) {
       std::fputs(CommandUsage(c.syntax).c_str(), stdout);
       return kExitOk;
     }
-    return c.run(parsed);
+    return ExitStatusAfterInterrupt(c.run(parsed));
   }
   std::fprintf(stderr, "vornprog: unknown command '%s'\nTry 'vornprog --help'.\n", args[0].c_str());
   return kExitUsage;

@@ -4,6 +4,7 @@
 
 #include "commands.h"
 #include "portmap.h"
+#include "portmessages.h"
 #include "userfile.h"
 
 namespace {
@@ -46,8 +47,9 @@ bool Session::PortCheck() {
   if (flows.PortCheck()) return true;
   const std::string device = port.Ports().DevicePath(state.portNumber);
   const std::string reason = port.LastOpenError();
+  const std::string remedy = PortPermissionRemedy(port.LastOpenErrno());
   host.Note(PortMap::ComName(state.portNumber) + " is " + (device.empty() ? "no device" : device) +
-            (reason.empty() ? "" : ": " + reason));
+            (reason.empty() ? "" : ": " + reason) + (remedy.empty() ? "" : "\n" + remedy));
   return false;
 }
 

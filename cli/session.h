@@ -60,5 +60,9 @@ bool OutputWritable(const std::string& path, std::string& why);
 // and tells whether the whole image went across.
 bool TransferCompleted(Session& s, bool started);
 
+// Loads the whole mem-file to be written into s.image as the window would
+// (a short file is refused), or says why not.
+bool LoadWholeFile(Session& s, const std::string& file);
+
 // "vornprog COMMAND: error" and the hint to --help; the usage exit status.
 int UsageError(const char* command, const std::string& error);

@@ -5,6 +5,7 @@
 #include "array.h"
 #include "eeprom.h"
 #include "radioinfo.h"
+#include "selcallidents.h"
 
 namespace {
 
@@ -90,6 +91,34 @@ std::string StoredIdentText(const std::string& fieldText) {
 
 int EmptyIdentPositions(const std::string& fieldText) {
   return static_cast<int>(std::count(fieldText.begin(), fieldText.end(), ' '));
+}
+
+std::string IdentWithEmptyAsF(const std::string& fieldText) {
+  std::string text = fieldText;
+  std::replace(text.begin(), text.end(), ' ', 'F');
+  return text;
+}
+
+std::string RadioIdentPositions(const std::string& typed) {
+  return RightAlignedEntry(RightAlignedInMask(typed, kRadioIdentLength));
+}
+
+bool IsRadioIdentText(const std::string& typed) {
+  return typed.size() <= static_cast<size_t>(kRadioIdentLength) &&
+         std::all_of(typed.begin(), typed.end(),
+                     [](char c) { return (c >= '0' && c <= '9') || c == ' '; });
+}
+
+bool StoreRadioIdent(EEPROM& image, const TradioInfo& info, const std::string& typed) {
+  const int ident = Param(info, "Selcall Ident");
+  if (ident < 0 || !IsRadioIdentText(typed)) return false;
+  image.FromHexText(StoredIdentText(RadioIdentPositions(typed)).c_str(), ident, kIdentBytes);
+  return true;
+}
+
+std::string LoadRadioIdent(const EEPROM& image, const TradioInfo& info) {
+  if (Param(info, "Selcall Ident") < 0) return std::string();
+  return LoadSelcallForm(image, info, kRadioIdentLength).ident;
 }
 
 SelcallForm LoadSelcallForm(const EEPROM& image, const TradioInfo& info, int identLength) {

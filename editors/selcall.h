@@ -11,6 +11,8 @@ class TradioInfo;
 
 inline constexpr int kSelcallOptionBytes = 8;  // "Options-1" .. "Options-8"
 inline constexpr int kSelcallIdentDigits = 8;
+// The ident digits the "Selcall Options" window edits: the last five of the 8.
+inline constexpr int kRadioIdentLength = 5;
 inline constexpr int kQuietMemChannels = 80;   // CB channels 1..80, bits 0..79
 inline constexpr int kAlertDurationMax = 25;   // seconds
 inline constexpr int kLeadToneLengthMin = 1;   // units of 10 ms
@@ -76,6 +78,26 @@ int TonePeriodFromByte(int toneLength);
 std::string StoredIdentText(const std::string& fieldText);
 // Positions of the ident field left empty (blanks).
 int EmptyIdentPositions(const std::string& fieldText);
+// The ident as the radio will hold it, each empty position shown as "F".
+std::string IdentWithEmptyAsF(const std::string& fieldText);
+
+// The radio's own ident typed as digits ("123", "47129", " 4 7"), laid into
+// the five right-aligned positions of the ident field: a short entry ends in
+// the last position and the positions before it are empty ("123" becomes
+// "  123"). Blanks typed between digits stay empty positions.
+std::string RadioIdentPositions(const std::string& typed);
+// Whether typed can be an ident: at most five characters, each a digit or a
+// blank (an empty position).
+bool IsRadioIdentText(const std::string& typed);
+// Stores a typed ident exactly as OK in "Selcall Options" does: the five
+// positions after three zero digits, an empty position as digit F ("123" is
+// stored as 00 0F F1 23). Refuses (false, no byte changed) text that is not
+// an ident, or a model without a selcall ident. An all-blank ident is stored
+// as five F digits, as the window does once the user has confirmed it.
+bool StoreRadioIdent(EEPROM& image, const TradioInfo& info, const std::string& typed);
+// The five positions as the window shows them ("  123" after the above), a
+// stored digit above 9 as a blank; empty for a model without a selcall ident.
+std::string LoadRadioIdent(const EEPROM& image, const TradioInfo& info);
 
 // Reads every field the window shows; identLength (1..8) is the number of
 // ident digits shown. Absent parameters leave their defaults.

@@ -81,6 +81,12 @@ std::string CellTextFromMask(const std::string& positions) {
   return empty ? std::string() : positions;
 }
 
+std::string RightAlignedEntry(const std::string& positions) {
+  const size_t last = positions.find_last_not_of(' ');
+  const std::string typed = last == std::string::npos ? std::string() : positions.substr(0, last + 1);
+  return RightAlignedInMask(typed, static_cast<int>(positions.size()));
+}
+
 char SelcallDigitKey(char c) {
   c = Capital(c);
   const bool accepted = (c >= '0' && c <= '9') || c == 'A' || c == 'F' || c == ' ';

@@ -44,6 +44,11 @@ std::string RightAlignedInMask(const std::string& text, int width);
 // What an in-place editor leaves in its cell: the positions as typed, blanks
 // for empty ones, and nothing at all when every position is empty.
 std::string CellTextFromMask(const std::string& positions);
+// A right-aligned mask's entry as the radio keeps it: the empty positions
+// left after the last typed character move in front of it, so a short entry
+// ends in the last position ("9    " becomes "    9"). Blanks typed between
+// characters stay where they are.
+std::string RightAlignedEntry(const std::string& positions);
 
 // Key filters of the two edited columns: "a".."z" become capitals; the
 // blank passes; 0 = refused. Selcall: digits, "A" and "F". Alpha tag:

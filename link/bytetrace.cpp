@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include "platform.h"
 #include "userfile.h"
 
 namespace {
@@ -51,6 +52,11 @@ std::string ByteMonitorDataLine(const std::string& time, bool received, int take
   return line;
 }
 
+std::string TraceFailureText(const std::string& path, int errorNumber) {
+  return "Unable to write the trace file " + path + ": " + std::strerror(errorNumber) +
+         ". The trace stops here; the radio work goes on.";
+}
+
 ByteTrace::~ByteTrace() { Close(); }
 
 bool ByteTrace::Open(const std::string& path, const std::string& program, std::string& error) {
@@ -71,6 +77,9 @@ bool ByteTrace::Open(const std::string& path, const std::string& program, std::s
   {
     std::lock_guard<std::mutex> g(lock_);
     file_ = file;
+    path_ = path;
+    failedErrno_ = 0;
+    reported_ = false;
   }
   const std::tm t = LocalTime(std::chrono::system_clock::now());
   char date[32];
@@ -98,10 +107,29 @@ void ByteTrace::Block(bool received, const uint8_t* bytes, int count) {
 
 void ByteTrace::Line(const std::string& text) { Put(text); }
 
+void ByteTrace::SetFailureReceiver(MessageReceiver* receiver) {
+  std::lock_guard<std::mutex> g(lock_);
+  receiver_ = receiver;
+  ReportFailure();
+}
+
+// Posted under the lock, so a receiver taken away by SetFailureReceiver
+// is never posted to afterwards; a receiver never blocks the poster.
+void ByteTrace::ReportFailure() {
+  if (!failedErrno_ || reported_ || !receiver_) return;
+  reported_ = true;
+  receiver_->PostMessage(WM_TRACE_FAILED, 0, failedErrno_);
+}
+
 void ByteTrace::Put(const std::string& line) {
   std::lock_guard<std::mutex> g(lock_);
-  if (!file_) return;
-  std::fwrite(line.data(), 1, line.size(), file_);
-  std::fputc('\n', file_);
-  std::fflush(file_);
+  // After a failure the file is left alone: a full disk would fail every
+  // line again, and a gap in the middle would mislead.
+  if (!file_ || failedErrno_) return;
+  errno = 0;
+  const bool written = std::fwrite(line.data(), 1, line.size(), file_) == line.size() &&
+                       std::fputc('\n', file_) != EOF && std::fflush(file_) == 0;
+  if (written) return;
+  failedErrno_ = errno ? errno : EIO;
+  ReportFailure();
 }

@@ -11,6 +11,16 @@
 #include <mutex>
 #include <string>
 
+class MessageReceiver;
+
+// Posted once when the trace cannot be written; lParam: the error number.
+// Next to the link's other fixed message numbers.
+inline constexpr unsigned WM_TRACE_FAILED = 2041;
+
+// What a user is told when the trace cannot be written: the file, the
+// system's reason for errorNumber, and that the work goes on.
+std::string TraceFailureText(const std::string& path, int errorNumber);
+
 // The local time of day as the monitors show it: "hh:mm:ss.zzz".
 std::string MonitorTimeText(std::chrono::system_clock::time_point when);
 
@@ -34,6 +44,14 @@ class ByteTrace {
   bool Open(const std::string& path, const std::string& program, std::string& error);
   bool IsOpen() const;
   void Close();
+  const std::string& Path() const { return path_; }
+
+  // Where the first failed write is reported, once, as WM_TRACE_FAILED
+  // with the system's error number in lParam. A failure that came before
+  // the receiver (the date line of Open) is posted when it is set. The
+  // trace stops writing after a failure; the traffic goes on. Set null
+  // before the receiver goes away.
+  void SetFailureReceiver(MessageReceiver* receiver);
 
   // One data line for a block (nothing for an empty one).
   void Block(bool received, const uint8_t* bytes, int count);
@@ -42,7 +60,12 @@ class ByteTrace {
 
  private:
   void Put(const std::string& line);
+  void ReportFailure();  // under lock_
 
   mutable std::mutex lock_;
   std::FILE* file_ = nullptr;
+  std::string path_;  // set by Open, before any thread writes
+  int failedErrno_ = 0;
+  bool reported_ = false;
+  MessageReceiver* receiver_ = nullptr;
 };

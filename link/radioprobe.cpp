@@ -21,6 +21,18 @@ std::string BuildModelName(const BuildConfig& build) {
   if (FindModel(build.productId, row, flag, name) && row != 0) return name;
   return build.modelName;
 }
+
+// The answering radio's model by its product ID, else its firmware text.
+std::string AnsweredModelName(const ProbeResult& result) {
+  int row = 0;
+  uint32_t flag = 0;
+  std::string name;
+  if (result.productIdRead && FindModel(static_cast<uint32_t>(result.productId), row, flag, name) &&
+      row != 0)
+    return name;
+  if (result.firmwareRead && !result.firmwareText.empty()) return result.firmwareText;
+  return "radio of an unknown model";
+}
 }  // namespace
 
 bool FirmwareNamesModel(const std::string& firmware, const std::string& modelName) {
@@ -56,4 +68,9 @@ std::vector<std::string> AnsweredRadioLines(int number, const ProbeResult& resul
   return {"Radio found on " + PortMap::ComName(number),
           result.firmwareRead ? result.firmwareText : std::string("-"),
           "Firmware: " + (result.hasVersion ? result.versionText : std::string("n/a"))};
+}
+
+std::vector<std::string> OtherModelLines(int number, const ProbeResult& result, const BuildConfig& build) {
+  return {"A " + AnsweredModelName(result) + " answered on " + PortMap::ComName(number) + ".",
+          "This program is for the " + BuildModelName(build) + ": it cannot program that radio."};
 }

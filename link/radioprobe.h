@@ -39,3 +39,9 @@ bool FirmwareNamesModel(const std::string& firmware, const std::string& modelNam
 // "Radio found on COMn", the firmware text ("-" when unread) and
 // "Firmware: " with the version ("n/a" when there is none).
 std::vector<std::string> AnsweredRadioLines(int number, const ProbeResult& result);
+
+// What a technician is told when no port held a radio of this build but
+// one of another model answered on COM`number`: which radio answered
+// where, and that this build programs another model. (Telling them the
+// radio was not found would send them checking a radio that is on.)
+std::vector<std::string> OtherModelLines(int number, const ProbeResult& result, const BuildConfig& build);

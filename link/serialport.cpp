@@ -210,17 +210,22 @@ void SerialPort::Impl::WakeListeners() {
 }
 
 void SerialPort::Impl::Deliver(const uint8_t* block, int count) {
+  // The monitor and the trace see the block before any listener wakes: a
+  // requester woken by a reply may send at once, and what it sends must
+  // be shown after the reply, in wire order.
+  {
+    std::lock_guard<std::mutex> m(monitorLock);
+    if (monitor) {
+      rxTap.Push(block, count);
+      PostTo(monitor, monitorMessage, 0, count);
+    }
+    if (trace) trace->Block(true, block, count);
+  }
   std::lock_guard<std::mutex> g(listenerLock);
   for (int i = 0; i < listenerCount; ++i) {
     listenerQueues[i]->Push(block, count);
     if (listenerEvents[i]) listenerEvents[i]->Set();
   }
-  std::lock_guard<std::mutex> m(monitorLock);
-  if (monitor) {
-    rxTap.Push(block, count);
-    PostTo(monitor, monitorMessage, 0, count);
-  }
-  if (trace) trace->Block(true, block, count);
 }
 
 // Bytes go to the listeners the moment they are read. Once the device has

@@ -78,19 +78,20 @@ void vornII_Protocol::QueuePacket(const uint8_t* payload, int length) {
   VORN_PACKET_STRUCT_TAG packet;
   packet.length = length;
   std::memcpy(packet.data, payload, static_cast<size_t>(length));
-  {
-    std::lock_guard<std::mutex> g(queueLock_);
-    queue_.push_back(packet);
-  }
-  replyEvent_.Set();
-  if (Event* notify = notifyEvent_.load()) notify->Set();
-
+  // The reply's monitor line goes out before the waiting requester wakes:
+  // once awake it may send the next request, whose line must follow this.
   if (MessageReceiver* monitor = monitor_.load()) {
     std::lock_guard<std::mutex> g(rxRingLock_);
     std::memcpy(rxRing_[rxSlot_], payload, static_cast<size_t>(std::min(length, kRingSlotSize)));
     PostTo(monitor, WM_VORNII_RX, rxSlot_, length);
     rxSlot_ = (rxSlot_ + 1) % kRingSlots;
   }
+  {
+    std::lock_guard<std::mutex> g(queueLock_);
+    queue_.push_back(packet);
+  }
+  replyEvent_.Set();
+  if (Event* notify = notifyEvent_.load()) notify->Set();
 }
 
 bool vornII_Protocol::Transact(VORN_PACKET_STRUCT_TAG& request, VORN_PACKET_STRUCT_TAG* reply,

@@ -1,6 +1,7 @@
 #include "buildconfig.h"
 
 #include <cctype>
+#include <sstream>
 
 #include "radioinfo.h"
 
@@ -54,6 +55,20 @@ std::string ShortVersionText(const BuildConfig& c) {
 }
 
 std::string BuildDateText(const BuildConfig& c) { return c.buildDate + " " + c.buildTime; }
+
+std::string VersionReport(const BuildConfig& c, const std::string& program) {
+  std::string number = c.majorVersion + "." + c.minorVersion + c.versionSuffix;
+  while (!number.empty() && number.back() == ' ') number.pop_back();
+  // Streamed from whole literals: short texts appended to a string are
+  // compiled into fragments of immediate data that lintian then reads as
+  // misspelt words.
+  std::ostringstream text;
+  text << program << ' ' << number << (c.engineering ? " (Engineering)" : "") << '\n'
+       << "Build model: " << (c.AllModels() ? std::string("all models") : c.modelName) << '\n'
+       << "Build: " << c.buildCode << (c.engineering ? "E" : "") << '.' << number << ", "
+       << BuildDateText(c) << '\n';
+  return text.str();
+}
 
 std::string DefaultMemFileName(const BuildConfig& c) {
   if (c.AllModels()) return "";

@@ -39,5 +39,8 @@ std::string ShortVersionText(const BuildConfig& c);
 std::string BuildDateText(const BuildConfig& c);
 // The application title used for the single-instance guard and captions.
 std::string ApplicationTitle(const BuildConfig& c);
+// What --version prints for one of the programs: its name and version,
+// then the model it is built for and the build code, date and time.
+std::string VersionReport(const BuildConfig& c, const std::string& program);
 // "defkestal.mem"; empty for an all-models build.
 std::string DefaultMemFileName(const BuildConfig& c);

@@ -9,7 +9,8 @@ libgtest-dev libgmock-dev libbenchmark-dev
 clang libclang-rt-14-dev
 qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
 xvfb xauth xdg-utils fonts-dejavu-core
-poppler-utils help2man dpkg-dev file lintian desktop-file-utils appstream"
+poppler-utils help2man dpkg-dev file lintian desktop-file-utils appstream
+shared-mime-info man-db binutils"
 
 missing=""
 for p in $PACKAGES; do

@@ -2,9 +2,11 @@
 # Packages an already built tree as a .deb and checks the package the way
 # a workshop PC gets it: lintian finds no errors, the dependencies were
 # worked out from the binaries, the files are the expected ones, the
-# desktop entry and the AppStream metadata validate, each unpacked program
-# answers --help, the manual pages are there, and the unpacked vornprog
-# reads a simulated radio served by the unpacked vorn-radio-sim.
+# desktop entry, the mem-file type and the AppStream metadata validate, the
+# programs carry the distribution's hardening, each unpacked program
+# answers --help and --version, the manual pages have their sections, and
+# the unpacked vornprog reads a simulated radio served by the unpacked
+# vorn-radio-sim.
 #   scripts/package-test.sh [BUILD_DIR]   (default: build; built with the GUI)
 set -eu
 cd "$(dirname "$0")/.."
@@ -41,7 +43,13 @@ DEB=$1
 step "$(basename "$DEB")"
 
 step "lintian"
-lintian --fail-on error "$DEB" || fail "lintian reports errors"
+# Informational tags shown too, for the hardening ones among them.
+lintian --fail-on error --display-info "$DEB" >"$WORK/lintian.log" 2>&1 ||
+  { cat "$WORK/lintian.log" >&2; fail "lintian reports errors"; }
+cat "$WORK/lintian.log"
+if grep -q "hardening-" "$WORK/lintian.log"; then
+  fail "lintian finds binaries built without the hardening flags"
+fi
 
 step "dependencies from the binaries"
 DEPENDS=$(dpkg-deb -f "$DEB" Depends)
@@ -63,6 +71,7 @@ ID=example.vornradio.KestalProgrammer
   done
   echo "/usr/share/applications/$ID.desktop"
   echo "/usr/share/metainfo/$ID.metainfo.xml"
+  echo "/usr/share/mime/packages/$ID.xml"
   echo "/usr/share/doc/kestal-programmer/changelog.gz"
   echo "/usr/share/doc/kestal-programmer/copyright"
   echo "/usr/share/icons/hicolor/scalable/apps/$ID.svg"
@@ -81,20 +90,56 @@ done
 
 step "desktop entry and AppStream metadata"
 desktop-file-validate "$R/usr/share/applications/$ID.desktop" || fail "desktop-file-validate"
-grep -qx "Exec=kestal-programmer" "$R/usr/share/applications/$ID.desktop" ||
-  fail "the desktop entry does not start kestal-programmer"
+grep -qx "Exec=kestal-programmer %f" "$R/usr/share/applications/$ID.desktop" ||
+  fail "the desktop entry does not start kestal-programmer with the file"
+grep -qx "MimeType=application/x-vorn-mem;" "$R/usr/share/applications/$ID.desktop" ||
+  fail "the desktop entry does not open mem-files"
 grep -qx "Icon=$ID" "$R/usr/share/applications/$ID.desktop" || fail "the desktop entry's icon"
 appstreamcli validate --no-net "$R/usr/share/metainfo/$ID.metainfo.xml" ||
   fail "appstreamcli validate"
 
+step "the mem-file type"
+mkdir -p "$WORK/mime/packages"
+cp "$R/usr/share/mime/packages/$ID.xml" "$WORK/mime/packages/"
+# It notes that the folder is not one the desktop searches: that is the point.
+update-mime-database "$WORK/mime" >"$WORK/mime.log" 2>&1 ||
+  { cat "$WORK/mime.log" >&2; fail "update-mime-database"; }
+grep -qx "50:application/x-vorn-mem:\*\.mem" "$WORK/mime/globs2" ||
+  fail "the mem-file type does not claim *.mem"
+
+step "hardening of the unpacked programs"
+for program in kestal-programmer vorn-radio-sim vornprog; do
+  binary=$R/usr/bin/$program
+  readelf -lW "$binary" | grep -q "GNU_RELRO" || fail "$program: no RELRO"
+  readelf -dW "$binary" | grep -Eq "BIND_NOW|FLAGS.*NOW" || fail "$program: no BIND_NOW"
+  readelf -sW --dyn-syms "$binary" | grep -q "__stack_chk_fail" ||
+    fail "$program: no stack protector"
+  readelf -sW --dyn-syms "$binary" | grep -Eq "__[a-z]+_chk@" || fail "$program: not fortified"
+  if command -v hardening-check >/dev/null 2>&1; then
+    hardening-check "$binary" || fail "hardening-check $program"
+  fi
+done
+
+step "--version of the unpacked programs"
+for program in kestal-programmer vorn-radio-sim vornprog; do
+  # The programmer answers without a display too.
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$R/usr/bin/$program" --version \
+    >"$WORK/version" || fail "$program --version"
+  head -n 1 "$WORK/version" | grep -qx "$program [0-9][0-9.]*[a-z]*\( (Engineering)\)\?" ||
+    fail "$program --version: $(head -n 1 "$WORK/version")"
+  grep -q "^Build model: " "$WORK/version" || fail "$program --version names no build model"
+done
+
 step "--help of the unpacked programs"
 "$R/usr/bin/vornprog" --help >"$WORK/help" || fail "vornprog --help"
 grep -q "^Usage: vornprog COMMAND" "$WORK/help" || fail "vornprog --help: no usage line"
+grep -q "(v[0-9.]*[a-z]* )" "$WORK/help" && fail "vornprog --help: a blank inside the version"
 "$R/usr/bin/vorn-radio-sim" --help >"$WORK/help" || fail "vorn-radio-sim --help"
 grep -q "^Usage: vorn-radio-sim" "$WORK/help" || fail "vorn-radio-sim --help: no usage line"
 QT_QPA_PLATFORM=offscreen "$R/usr/bin/kestal-programmer" --help >"$WORK/help" ||
   fail "kestal-programmer --help"
-for line in "^Usage: kestal-programmer" "--simulate" "-h, --help" "defkestal.mem"; do
+for line in "^Usage: kestal-programmer" "--simulate" "--trace FILE" "--version" "-h, --help" \
+    "defkestal.mem" "FILE.mem"; do
   grep -q -e "$line" "$WORK/help" || fail "kestal-programmer --help lacks $line"
 done
 
@@ -107,6 +152,23 @@ for program in kestal-programmer vorn-radio-sim vornprog; do
 done
 gzip -dc "$R/usr/share/man/man1/kestal-programmer.1.gz" | grep -q -e '\\-\\-simulate' ||
   fail "kestal-programmer.1 does not list --simulate"
+for program in kestal-programmer vorn-radio-sim vornprog; do
+  gzip -dc "$R/usr/share/man/man1/$program.1.gz" >"$WORK/page"
+  for section in "EXIT STATUS" FILES "SEE ALSO"; do
+    grep -q "^\.SH \"\?$section\"\?\$" "$WORK/page" || fail "$program.1 has no $section"
+  done
+  man -l "$WORK/page" >/dev/null 2>"$WORK/man.err" </dev/null || true
+  [ ! -s "$WORK/man.err" ] || { cat "$WORK/man.err" >&2; fail "$program.1 does not format cleanly"; }
+done
+gzip -dc "$R/usr/share/man/man1/vornprog.1.gz" >"$WORK/page"
+grep -q '^\.SH ENVIRONMENT' "$WORK/page" || fail "vornprog.1 has no ENVIRONMENT"
+grep -q 'XDG_DATA_HOME' "$WORK/page" || fail "vornprog.1 does not name XDG_DATA_HOME"
+# Every command the tool lists is documented with its options.
+"$R/usr/bin/vornprog" --help | sed -n '/^Commands:/,/^$/p' | sed -n 's/^  \([a-z][a-z-]*\) .*/\1/p' |
+  while read -r command; do
+    grep -q "^\.SS $command\$" "$WORK/page" || fail "vornprog.1 does not document $command"
+    grep -q "Usage: vornprog $command" "$WORK/page" || fail "vornprog.1: no usage of $command"
+  done
 
 step "reading a simulated radio with the unpacked vornprog"
 "$R/usr/bin/vorn-radio-sim" >"$WORK/sim.out" 2>"$WORK/sim.err" &

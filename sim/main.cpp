@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "buildconfig.h"
 #include "simoptions.h"
 #include "simrun.h"
 
@@ -18,6 +19,10 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     std::fputs(SimUsage().c_str(), stdout);
+    return 0;
+  }
+  if (options.showVersion) {
+    std::fputs(VersionReport(CompiledBuildConfig(), "vorn-radio-sim").c_str(), stdout);
     return 0;
   }
   return ServeSimulatedRadio(options, "vorn-radio-sim");

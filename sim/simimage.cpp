@@ -110,8 +110,9 @@ void FillRxChannels(uint32_t productId, const TradioInfo& info, EEPROM& image) {
 void FillSelcall(uint32_t productId, const TradioInfo& info, EEPROM& image) {
   const int ident = info.GetParamAddress("Selcall Ident");
   if (ident < 0 || !TradioInfo::HasSelcall(productId)) return;
-  const int digits[] = {1, 2, 3, 4, 5};
-  image.SetNibbles(ident, digits, 5);
+  // The radio uses the last five of the eight ident digits: ident 12345.
+  const int digits[] = {0, 0, 0, 1, 2, 3, 4, 5};
+  image.SetNibbles(ident, digits, 8);
 }
 
 }  // namespace

@@ -142,6 +142,12 @@ const Flag kFlags[] = {
 
 bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error) {
   for (size_t i = 0; i < args.size(); ++i) {
+    // "--version" alone asks for the program's own version, as with every
+    // other tool; followed by a value it stays the simulated firmware's.
+    if (args[i] == "--version" && (i + 1 == args.size() || args[i + 1].rfind("--", 0) == 0)) {
+      options.showVersion = true;
+      continue;
+    }
     const Flag* flag = nullptr;
     for (const Flag& f : kFlags) {
       if (args[i] == f.name) flag = &f;
@@ -177,6 +183,9 @@ std::string SimUsage() {
     left.resize(std::max<size_t>(left.size() + 1, 26), ' ');
     text += left + f.help + "\n";
   }
+  std::string left = "  --version";
+  left.resize(26, ' ');
+  text += left + "alone: print the program's version and the model it is built for\n";
   return text;
 }
 

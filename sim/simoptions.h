@@ -30,6 +30,7 @@ struct SimOptions {
   std::string link;  // a symbolic link to the device, for a stable name
   bool verbose = false;
   bool help = false;
+  bool showVersion = false;  // --version with no firmware version after it
 };
 
 // args excludes the program name. On failure error says why.

@@ -195,7 +195,9 @@ std::vector<uint8_t> SimulatedRadio::EncodeFrame(const std::vector<uint8_t>& pay
 
 void SimulatedRadio::ReplyDamage::ApplyTo(std::vector<uint8_t>& frame,
                                           std::vector<uint8_t> payload) const {
-  if (frame.size() < 2 || payload.size() < 2) return;
+  // A one-byte acknowledgement is damaged like any longer reply: the write
+  // paths must meet a spoilt acknowledgement too.
+  if (frame.size() < 2 || payload.empty()) return;
   uint8_t& checksum = frame[frame.size() - 2];
   if (flipByte) {
     // The damage happened on the line, after the radio summed its payload.
@@ -247,6 +249,15 @@ void SimulatedRadio::OnRequest(const uint8_t* payload, int length, uint8_t check
     return;
   }
   ++counters_.requests;
+  if (!switchedOn_) {
+    // Heard on the line, never answered: a radio without power.
+    log_.push_back(request);
+    logChanged_.notify_all();
+    const auto observer = observer_;
+    lock.unlock();
+    if (observer) observer(request);
+    return;
+  }
   const SimVerdict verdict = faults_.Decide(request.command);
   std::vector<uint8_t> reply;
   if (verdict == SimVerdict::Answer || verdict == SimVerdict::Nack) {
@@ -380,7 +391,10 @@ void SimulatedRadio::HangUpLine() {
 
 // ---- Identity, memory and state ----
 
-uint32_t SimulatedRadio::ProductId() const { return core_.ProductId(); }
+uint32_t SimulatedRadio::ProductId() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return core_.ProductId();
+}
 
 void SimulatedRadio::SetVersion(const SimVersion& version) {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -430,6 +444,26 @@ bool SimulatedRadio::LoadImage(const std::string& path) {
   std::lock_guard<std::mutex> lock(mutex_);
   core_.memory.WriteBlock(0, image.Data(), kImageSize);
   return true;
+}
+
+void SimulatedRadio::SwitchOff() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  switchedOn_ = false;
+}
+
+void SimulatedRadio::SwitchOn() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  switchedOn_ = true;
+}
+
+bool SimulatedRadio::IsSwitchedOn() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return switchedOn_;
+}
+
+void SimulatedRadio::ReplaceRadio(uint32_t productId) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  core_ = SimRadioCore(productId);
 }
 
 void SimulatedRadio::SetMemory(const std::vector<uint8_t>& bytes) {

@@ -92,6 +92,17 @@ class SimulatedRadio {
   // colour backlight does when its colour is changed.
   void SendBacklightColour(uint16_t red, uint16_t green, uint16_t blue);
 
+  // The radio's power: switched off it answers no request, as a radio
+  // without power on a lead that stays plugged in (the requests are still
+  // logged, unreplied).
+  void SwitchOff();
+  void SwitchOn();
+  bool IsSwitchedOn() const;
+  // Another radio of that model on the same port, with the model's own
+  // default memory, firmware and identity (set them after, as for a new
+  // radio). The power, the faults and the request log stay.
+  void ReplaceRadio(uint32_t productId);
+
   // Faults; setting them restarts their counts.
   void SetFaults(const SimFaults& faults);
   SimFaults Faults() const;
@@ -137,6 +148,7 @@ class SimulatedRadio {
   std::array<uint8_t, 10> lastDisplay_{};
   bool lastBacklight_ = true;
   bool checkLineRate_ = false;
+  bool switchedOn_ = true;
   int announceMs_ = 0;
   bool announceNow_ = false;
   std::vector<std::vector<uint8_t>> colourFrames_;  // waiting for the serving thread

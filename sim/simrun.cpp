@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "simoptions.h"
 #include "simradio.h"
@@ -19,6 +20,24 @@ void PrintRequest(const SimRequest& r) {
   }
   std::fprintf(stderr, "%s\n", line.c_str());
 }
+// SIGUSR1 switches the radio off; the next one puts another radio of the
+// same model on the port, with its own alignment bytes (2 to 31), and
+// switches it on: a bench where radios are programmed one after another.
+void SwapRadio(SimulatedRadio& radio, int& radiosSeen, const std::string& who) {
+  if (radio.IsSwitchedOn()) {
+    radio.SwitchOff();
+    std::fprintf(stderr, "%s: radio switched off\n", who.c_str());
+    return;
+  }
+  ++radiosSeen;
+  radio.ReplaceRadio(radio.ProductId());
+  std::vector<uint8_t> memory = radio.Memory();
+  for (size_t a = 2; a < 32 && a < memory.size(); ++a)
+    memory[a] = static_cast<uint8_t>(memory[a] + radiosSeen * 7 + a);
+  radio.SetMemory(memory);
+  radio.SwitchOn();
+  std::fprintf(stderr, "%s: radio %d connected and switched on\n", who.c_str(), radiosSeen);
+}
 }  // namespace
 
 int ServeSimulatedRadio(const SimOptions& options, const std::string& who) {
@@ -28,6 +47,7 @@ int ServeSimulatedRadio(const SimOptions& options, const std::string& who) {
   sigemptyset(&stop);
   sigaddset(&stop, SIGINT);
   sigaddset(&stop, SIGTERM);
+  sigaddset(&stop, SIGUSR1);
   pthread_sigmask(SIG_BLOCK, &stop, nullptr);
 
   SimulatedRadio radio(options.productId);
@@ -49,12 +69,13 @@ int ServeSimulatedRadio(const SimOptions& options, const std::string& who) {
   }
   std::printf("%s\n", device.c_str());
   std::fflush(stdout);
-  std::fprintf(stderr, "%s: simulated %s radio, firmware %s \"%s\", on %s; Ctrl-C ends it\n", who.c_str(),
+  std::fprintf(stderr, "%s: simulated %s radio, firmware %s \"%s\", on %s; Ctrl-C ends it; SIGUSR1 switches it off, and again another radio on\n", who.c_str(),
                SimModelKey(radio.ProductId()).c_str(), SimVersionText(radio.Version()).c_str(),
                radio.FirmwareText().c_str(), device.c_str());
 
   int signal = 0;
-  sigwait(&stop, &signal);
+  int radiosSeen = 1;
+  while (sigwait(&stop, &signal) == 0 && signal == SIGUSR1) SwapRadio(radio, radiosSeen, who);
   radio.Stop();
   if (!options.link.empty()) unlink(options.link.c_str());
   return 0;

@@ -31,9 +31,31 @@ ProgressStep MapTransferMessage(int direction, intptr_t wParam, intptr_t lParam)
 
 bool ApplyTransferMessage(ProgressView& view, int direction, intptr_t wParam, intptr_t lParam) {
   const ProgressStep step = MapTransferMessage(direction, wParam, lParam);
+  ApplyProgressStep(view, step);
+  return step.handled;
+}
+
+void AddRadioState(ProgressStep& step, int direction, const std::string& restorePath) {
+  if (step.setCloseMode && direction == kDirectionWrite && !step.actionText.empty())
+    step.actionText += "\n" + PartialWriteText(restorePath);
+}
+
+void ApplyProgressStep(ProgressView& view, const ProgressStep& step) {
   if (step.setProgress) view.SetProgress(step.progress);
   if (step.setCloseMode) view.SetCloseMode();
   if (!step.actionText.empty()) view.SetActionText(step.actionText);
   if (step.close) view.CloseProgress();
-  return step.handled;
+}
+
+std::string PartialWriteText(const std::string& restorePath) {
+  std::string text =
+      "The radio now holds part of the new configuration. To put it right, write again";
+  if (!restorePath.empty()) text += ", or write " + restorePath + " back";
+  return text + ".";
+}
+
+std::string UnresetReadText(const std::string& savedPath) {
+  return "All the data arrived and " +
+         (savedPath.empty() ? std::string("is in the programmer") : "was written to " + savedPath) +
+         ", but the radio did not answer its reset: it may need switching off and on.";
 }

@@ -33,5 +33,21 @@ ProgressStep MapTransferMessage(int direction, intptr_t wParam, intptr_t lParam)
 // whether the message was a progress message at all.
 bool ApplyTransferMessage(ProgressView& view, int direction, intptr_t wParam, intptr_t lParam);
 
+// A write that stopped part way left the radio with a mixed configuration:
+// adds to the result text what it holds and how to mend it.
+void AddRadioState(ProgressStep& step, int direction, const std::string& restorePath);
+
+// Carries out steps already mapped (and perhaps added to) on `view`.
+void ApplyProgressStep(ProgressView& view, const ProgressStep& step);
+
 // The result text for a finished transfer, empty for a completed one.
 std::string TransferResultText(int direction, int result);
+
+// What the radio holds after a write that stopped part way, and how to put
+// it right; restorePath names a saved copy of the radio (a backup, the last
+// archived read) when there is one.
+std::string PartialWriteText(const std::string& restorePath);
+
+// After a read whose data all arrived but whose reset went unanswered;
+// savedPath names where the data was written, when it was.
+std::string UnresetReadText(const std::string& savedPath);

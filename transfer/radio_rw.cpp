@@ -235,7 +235,12 @@ bool TransferFlows::StartTransfer(int direction, const std::string& caption) {
 
 bool TransferFlows::HandleMessage(unsigned message, intptr_t wParam, intptr_t lParam,
                                   ProgressView& view) {
-  if (message == WM_TRANSFER) return ApplyTransferMessage(view, direction_, wParam, lParam);
+  if (message == WM_TRANSFER) {
+    ProgressStep step = MapTransferMessage(direction_, wParam, lParam);
+    AddRadioState(step, direction_, restorePath_.empty() ? lastArchivedPath_ : restorePath_);
+    ApplyProgressStep(view, step);
+    return step.handled;
+  }
   if (message != WM_TRANSFER_CLOSED) return false;
   lane_.Closed(lParam);
   return true;
@@ -246,7 +251,13 @@ void TransferFlows::FinishPreviousTransfer() { lane_.Finish(); }
 void TransferFlows::RunClosingSteps(const TransferOutcome& outcome, bool baudRaised) {
   lastOutcome_ = outcome;
 
-  if (lastOutcome_.resetFailed) Warn("Radio Response Timeout. (t)", "Comms Error");
+  if (lastOutcome_.resetFailed) {
+    const bool wholeRead =
+        lastOutcome_.direction == kDirectionRead && lastOutcome_.result == kTransferCompleted;
+    Warn(wholeRead ? "Radio Response Timeout. (t)\n" + UnresetReadText("")
+                   : std::string("Radio Response Timeout. (t)"),
+         "Comms Error");
+  }
   if (baudRaised) {
     state_.currentBaudRate = kDefaultBaudRate;
     host_.RefreshPortPanels();

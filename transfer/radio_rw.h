@@ -87,6 +87,9 @@ class TransferFlows {
   // Where every complete read is also kept; none (the default) keeps
   // nothing. The archive outlives the flows.
   void SetReadArchive(const ReadArchive* archive) { archive_ = archive; }
+  // A saved copy of the radio (a backup read) that a write stopped part
+  // way names as the way back; without one, the last archived read.
+  void SetRestorePath(const std::string& path) { restorePath_ = path; }
   // The archive copy of the last complete read; empty when none was made.
   const std::string& LastArchivedPath() const { return lastArchivedPath_; }
   // The outcome of the last transfer whose closing steps have run.
@@ -118,4 +121,5 @@ class TransferFlows {
   TransferOutcome lastOutcome_;
   const ReadArchive* archive_ = nullptr;
   std::string lastArchivedPath_;
+  std::string restorePath_;
 };

@@ -53,6 +53,9 @@ class WorkerLane {
   // block and waited for. No closing steps run.
   void Stop();
 
+  // A worker is copying the memory: a timer tick or other command that
+  // is not the user's passes rather than wait for it on the GUI thread.
+  bool Busy() const { return worker_.IsRunning(); }
   bool ClosePending() const { return pending_; }
   TransferWorker& Worker() { return worker_; }
 

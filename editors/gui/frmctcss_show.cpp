@@ -5,12 +5,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSignalBlocker>
 
 #include "frmctcss.h"
 
+// A window restored from the taskbar keeps its unsaved edits.
 void TfrmCtcss::showEvent(QShowEvent* event) {
-  FormShow();
+  if (!event->spontaneous()) FormShow();
   QDialog::showEvent(event);
 }
 

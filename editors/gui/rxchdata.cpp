@@ -115,6 +115,10 @@ void TfrmRxChData::BuildForm() {
   auto* btnEdit = MakeButton(this, "btnEdit", "&Edit");
   auto* btnDelete = MakeButton(this, "btnDelete", "&Delete");
   btnClearAll_ = MakeButton(this, "btnClearAll", "C&lear All");
+  auto* btnImport = MakeButton(this, "btnImport", "&Import...");
+  auto* btnExport = MakeButton(this, "btnExport", "E&xport...");
+  connect(btnImport, &QPushButton::clicked, this, &TfrmRxChData::btnImportClick);
+  connect(btnExport, &QPushButton::clicked, this, &TfrmRxChData::btnExportClick);
   connect(btnAdd, &QPushButton::clicked, this, &TfrmRxChData::btnAddClick);
   connect(btnEdit, &QPushButton::clicked, this, &TfrmRxChData::btnEditClick);
   connect(btnDelete, &QPushButton::clicked, this, &TfrmRxChData::btnDeleteClick);
@@ -137,6 +141,8 @@ void TfrmRxChData::BuildForm() {
   auto* editRow = new QHBoxLayout;
   for (QPushButton* b : {btnAdd, btnEdit, btnDelete, btnClearAll_}) editRow->addWidget(b);
   editRow->addStretch();
+  editRow->addWidget(btnImport);
+  editRow->addWidget(btnExport);
   auto* bottomRow = new QHBoxLayout;
   bottomRow->addWidget(memo1_, 1);
   bottomRow->addWidget(btnOK, 0, Qt::AlignBottom);
@@ -155,7 +161,9 @@ void TfrmRxChData::BuildForm() {
   setTabOrder(btnAdd, btnEdit);
   setTabOrder(btnEdit, btnDelete);
   setTabOrder(btnDelete, btnClearAll_);
-  setTabOrder(btnClearAll_, btnOK);
+  setTabOrder(btnClearAll_, btnImport);
+  setTabOrder(btnImport, btnExport);
+  setTabOrder(btnExport, btnOK);
   setTabOrder(btnOK, btnCancel);
 }
 

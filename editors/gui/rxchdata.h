@@ -4,6 +4,7 @@
 // taken from the image on every showing; only OK writes it back.
 
 #include <QDialog>
+#include <functional>
 
 #include "editorcontext.h"
 #include "rxchannels.h"
@@ -24,6 +25,11 @@ class TfrmRxChData : public QDialog {
   // The add/edit dialog, built once with the window.
   TfrmRxChEdit& EditDialog() { return *editor_; }
 
+  // Names the CSV list to import (save false) or export (save true); empty
+  // when the user cancelled. A file dialog unless another is set.
+  using ListFileChooser = std::function<QString(QWidget* parent, bool save)>;
+  void SetListFileChooser(ListFileChooser chooser) { chooseListFile_ = std::move(chooser); }
+
  protected:
   void showEvent(QShowEvent* event) override;
 
@@ -39,6 +45,10 @@ class TfrmRxChData : public QDialog {
   void btnEditClick();
   void btnDeleteClick();
   void btnClearAllClick();
+  // The CSV lists of vornprog channels: Import replaces the window's copy
+  // (OK still decides), Export writes the rows as they are now.
+  void btnImportClick();
+  void btnExportClick();
   void btnOKClick();
   void tcBanksChange(int index);
 
@@ -48,6 +58,7 @@ class TfrmRxChData : public QDialog {
   bool banksEnabled_ = false;
   // What the next Add starts from; every accepted Add leaves its values here.
   RX_CH_DATA_STRUCT template_;
+  ListFileChooser chooseListFile_;
 
   TfrmRxChEdit* editor_ = nullptr;
   QTabBar* tcBanks_ = nullptr;

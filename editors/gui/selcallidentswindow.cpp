@@ -66,7 +66,8 @@ class MaskedCellDelegate : public QStyledItemDelegate {
   void setModelData(QWidget* editor, QAbstractItemModel* model,
                     const QModelIndex& index) const override {
     const std::string positions = static_cast<QLineEdit*>(editor)->displayText().toStdString();
-    model->setData(index, QString::fromStdString(CellTextFromMask(positions)));
+    model->setData(index,
+                   QString::fromStdString(CellTextFromMask(RightAlignedEntry(positions))));
   }
 
  private:

@@ -31,6 +31,13 @@ TfrmSelcall::TfrmSelcall(EditorContext& context, TfrmSelcallIdents& memories, QW
           [this] { GroupBoxToggled(chkSendGroupCalls, comboTxGrpSize); });
 }
 
+// QDialog's own destructor hides a window still shown, and the focused
+// ident field then reports editingFinished to a window that is no longer
+// whole: cut that one connection first.
+TfrmSelcall::~TfrmSelcall() {
+  disconnect(MaskEditRadioIdent, nullptr, this, nullptr);
+}
+
 void TfrmSelcall::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) FormShow();
   QDialog::showEvent(event);
@@ -78,17 +85,27 @@ void TfrmSelcall::btnSelcallMemClick() {
   memories_.exec();
 }
 
+void TfrmSelcall::AlignIdentField() {
+  const QString aligned = QString::fromStdString(
+      RadioIdentPositions(MaskEditRadioIdent->displayText().toStdString()));
+  if (aligned != MaskEditRadioIdent->displayText()) MaskEditRadioIdent->setText(aligned);
+}
+
 // The field takes digits only; a position left empty goes to the radio as
 // digit F, which is no selcall digit, so the user confirms that first.
 bool TfrmSelcall::IdentAccepted() {
-  const int empty = EmptyIdentPositions(MaskEditRadioIdent->displayText().toStdString());
+  AlignIdentField();
+  const std::string positions = MaskEditRadioIdent->displayText().toStdString();
+  const int empty = EmptyIdentPositions(positions);
   if (empty == 0) return true;
   const QString text =
-      QString("The Radio Ident has %1 empty position%2 of %3; each is stored as digit F.\n\n"
+      QString("The Radio Ident has %1 empty position%2 of %3; each is stored as digit F, "
+              "so the radio's ident becomes %4.\n\n"
               "Save the ident as it is?")
           .arg(empty)
           .arg(empty == 1 ? "" : "s")
-          .arg(kIdentLength);
+          .arg(kIdentLength)
+          .arg(QString::fromStdString(IdentWithEmptyAsF(positions)));
   const auto answer = QMessageBox::warning(this, "Selcall Options", text,
                                            QMessageBox::Ok | QMessageBox::Cancel,
                                            QMessageBox::Cancel);
@@ -99,7 +116,7 @@ bool TfrmSelcall::IdentAccepted() {
 
 void TfrmSelcall::OKBtnClick() {
   if (!IdentAccepted()) return;
-  form_.ident = MaskEditRadioIdent->displayText().toStdString();
+  form_.ident = RadioIdentPositions(MaskEditRadioIdent->displayText().toStdString());
   form_.radioName = editRadioAlpha->text().toStdString();
   for (const auto& [flag, box] : flagBoxes_) SetSelcallFlag(form_, flag, box->isChecked());
   form_.alertDuration = udAlertDuration->value();

@@ -29,9 +29,10 @@ class TfrmSelcall : public QDialog {
 
  public:
   TfrmSelcall(EditorContext& context, TfrmSelcallIdents& memories, QWidget* parent);
+  ~TfrmSelcall() override;
 
   // The number of ident digits the window edits and hands to the memories.
-  static constexpr int kIdentLength = 5;
+  static constexpr int kIdentLength = kRadioIdentLength;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -51,6 +52,7 @@ class TfrmSelcall : public QDialog {
   // selcallwindow.cpp
   void FormShow();
   void OKBtnClick();
+  void AlignIdentField();
   bool IdentAccepted();
   void btnSelcallMemClick();
   void SetQuietBoxes(bool ticked);

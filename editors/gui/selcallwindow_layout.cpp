@@ -129,6 +129,9 @@ QWidget* TfrmSelcall::BuildTopPanel() {
   // n optional digits, blanks where none is typed.
   MaskEditRadioIdent->setInputMask(QString(kIdentLength, '0') + "; ");
   MaskEditRadioIdent->setAlignment(Qt::AlignRight);
+  // Right-aligned like the radio's ident: a short entry moves to the end on
+  // leaving the field, so what is shown is what OK stores.
+  connect(MaskEditRadioIdent, &QLineEdit::editingFinished, this, &TfrmSelcall::AlignIdentField);
   MaskEditRadioIdent->setFixedWidth(MaskEditRadioIdent->fontMetrics().horizontalAdvance("0") *
                                         (kIdentLength + 2) + 16);
   MaskEditRadioIdent->setAccessibleName("Radio Ident");

@@ -71,6 +71,7 @@ void TfrmAutoDetect::FormShow() {
   btnClose_->setFocus();
   index_ = 0;
   foundPort_ = 0;
+  otherPort_ = 0;
   ports_ = ExistingPorts(shared_.port.Ports());
   Memo1_->clear();
   if (ports_.empty()) {
@@ -91,6 +92,11 @@ void TfrmAutoDetect::TimerAutoDetectTimer() {
   if (index_ >= ports_.size()) {
     foundPort_ = 0;
     Finish();
+    if (otherPort_ != 0) {
+      for (const std::string& line : OtherModelLines(otherPort_, other_, build_))
+        AddLine(QString::fromStdString(line));
+      return;
+    }
     AddLine("Radio not found.");
     AddLine("Ensure radio is switched on.");
     AddLine("Check programming leads.");
@@ -110,6 +116,8 @@ void TfrmAutoDetect::TimerAutoDetectTimer() {
       Finish();
       return;
     }
+    otherPort_ = number;
+    other_ = result;
   }
   ++index_;
 }

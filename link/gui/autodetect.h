@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <vector>
 
+#include "radioprobe.h"
+
 #include "buildconfig.h"
 
 class QFrame;
@@ -41,6 +43,9 @@ class TfrmAutoDetect : public QDialog {
   std::vector<int> ports_;
   size_t index_ = 0;
   int foundPort_ = 0;
+  // The last radio of another model that answered, for the closing words.
+  int otherPort_ = 0;
+  ProbeResult other_;
 
   QFrame* Panel1_ = nullptr;
   QPlainTextEdit* Memo1_ = nullptr;

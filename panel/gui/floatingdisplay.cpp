@@ -1,5 +1,6 @@
 #include "floatingdisplay.h"
 
+#include "controls.h"
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -79,12 +80,14 @@ void FloatingDisplay::RadioLost() {
 void FloatingDisplay::RedrawDisplay() {
   view_ = ViewOf(radio_, model_);
   for (int i = 0; i < 2; ++i) {
-    digits_[i]->setText(QString::fromStdString(view_.digits[i]));
+    SetSpokenText(digits_[i], QString("Channel digit %1").arg(i + 1),
+                  QString::fromStdString(view_.digits[i]));
     digits_[i]->show();
   }
   if (model_.alpha) {
     for (int i = 0; i < 5; ++i) {
-      alpha_[i]->setText(QString::fromStdString(view_.alpha[i]));
+      SetSpokenText(alpha_[i], QString("Alpha character %1").arg(i + 1),
+                    QString::fromStdString(view_.alpha[i]));
       alpha_[i]->show();
     }
   }

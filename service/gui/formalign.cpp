@@ -15,6 +15,7 @@
 
 #include "alignbindings.h"
 #include "aligntrim.h"
+#include "controls.h"
 #include "editorcontext.h"
 #include "helpmemo.h"
 #include "radioinfo.h"
@@ -38,25 +39,30 @@ TformAlign::TformAlign(EditorContext& context, QWidget* parent)
   connect(BitBtnUp, &QPushButton::released, KeyTimer, &QTimer::stop);
   connect(BitBtnDown, &QPushButton::released, KeyTimer, &QTimer::stop);
   connect(KeyTimer, &QTimer::timeout, this, &TformAlign::KeyTimerTimer);
-  connect(alignmentFreqs_, &QButtonGroup::idClicked, this, &TformAlign::rgAlignmentFreqClick);
+  connect(alignmentFreqs_, &QButtonGroup::idToggled, this,
+          [this](int id, bool on) { if (on) rgAlignmentFreqClick(id); });
   connect(btnPTT, &QPushButton::clicked, this, &TformAlign::btnPTTClick);
   connect(btnSquelch, &QPushButton::clicked, this, &TformAlign::btnSquelchClick);
   connect(PageControl1, &QTabWidget::currentChanged, this, &TformAlign::PageControl1Change);
 
-  connect(chk_rssipolling2, &QCheckBox::clicked, this, &TformAlign::chk_rssipolling2Click);
+  connect(chk_rssipolling2, &QCheckBox::toggled, this, &TformAlign::chk_rssipolling2Click);
   connect(TimerRSSI, &QTimer::timeout, this, &TformAlign::TimerRSSITimer);
-  connect(chkRxFreqError, &QCheckBox::clicked, this, &TformAlign::chkRxFreqErrorClick);
+  connect(chkRxFreqError, &QCheckBox::toggled, this, &TformAlign::chkRxFreqErrorClick);
   connect(TimerFreqError, &QTimer::timeout, this, &TformAlign::TimerFreqErrorTimer);
-  connect(chkAfcDisable, &QCheckBox::clicked, this, &TformAlign::chkAfcDisableClick);
+  connect(chkAfcDisable, &QCheckBox::toggled, this, &TformAlign::chkAfcDisableClick);
   connect(btnAutoRxOffset, &QPushButton::clicked, this, &TformAlign::btnAutoRxOffsetClick);
   connect(btnSetS1, &QPushButton::clicked, this, [this] { SMeterClick(1); });
   connect(btnSetS10, &QPushButton::clicked, this, [this] { SMeterClick(2); });
 
-  connect(testTones_, &QButtonGroup::idClicked, this, &TformAlign::rgTestToneClick);
-  connect(powerOutputs_, &QButtonGroup::idClicked, this, &TformAlign::grpSelectPowerOutputClick);
-  connect(chkTrackMod, &QCheckBox::clicked, this, &TformAlign::chkTrackModClick);
+  connect(testTones_, &QButtonGroup::idToggled, this,
+          [this](int id, bool on) { if (on) rgTestToneClick(id); });
+  connect(powerOutputs_, &QButtonGroup::idToggled, this,
+          [this](int id, bool on) { if (on) grpSelectPowerOutputClick(id); });
+  connect(chkTrackMod, &QCheckBox::toggled, this, &TformAlign::chkTrackModClick);
   connect(btnReset, &QPushButton::clicked, this, &TformAlign::btnResetClick);
   connect(btnClose, &QPushButton::clicked, this, &TformAlign::btnCloseClick);
+  // Enter in a reading or a field never presses Close and its commands.
+  NoDefaultButtons(this);
 }
 
 void TformAlign::showEvent(QShowEvent* event) {
@@ -76,6 +82,7 @@ void TformAlign::FormShow() {
   editNoisevolts->clear();
   editRSSI->clear();
   chkRxFreqError->setChecked(false);
+  editFreqError->clear();  // a showing starts with no reading of the last one
   editFreqError->setEnabled(false);
   SetChannelColour(true);
   btnPTT->setEnabled(true);
@@ -90,7 +97,7 @@ void TformAlign::FormShow() {
   ShowFeatures();
   ShowChannel();
 
-  chkTrackMod->setChecked(true);
+  SetQuietly(chkTrackMod, true);
   editBal_dB->setEnabled(false);
   udBal_dB->setEnabled(false);
   LoadTrims();
@@ -107,8 +114,8 @@ void TformAlign::FormShow() {
   rgAlignmentFreq->setEnabled(!transmitPage);
   if (!transmitPage) ShowChannel();
 
-  powerOutputs_->button(0)->setChecked(true);  // shown only with HasLowPowerAlign
-  testTones_->button(2)->setChecked(true);
+  SetQuietly(powerOutputs_->button(0), true);  // shown only with HasLowPowerAlign
+  SetQuietly(testTones_->button(2), true);
   chkBattPolling->setChecked(false);
   MemoAlignHelp->clear();
 }
@@ -194,12 +201,12 @@ void TformAlign::FormClose() {
     bench_.SetPtt(kPttOff);
     ShowTxRx();
     if (powerOutputs_->checkedId() != 0) {
-      powerOutputs_->button(0)->setChecked(true);
+      SetQuietly(powerOutputs_->button(0), true);
       bench_.SelectPower(false);
     }
     bench_.SetTestTone(kToneOff);
   });
-  testTones_->button(2)->setChecked(true);
+  SetQuietly(testTones_->button(2), true);
 }
 
 bool TformAlign::eventFilter(QObject* watched, QEvent* event) {

@@ -10,13 +10,15 @@
 #include <QTimer>
 
 #include "formalign.h"
+#include "controls.h"
 
 void TformAlign::ShowChannel() {
   const ChannelView& view = bench_.RefreshView();
-  lblBank->setText(QString::fromStdString(view.bank));
+  SetSpokenText(lblBank, "Channel bank", QString::fromStdString(view.bank));
   editChannel->setText(QString::fromStdString(view.number));
-  lblRxFreq->setText(QString::fromStdString(MegahertzText(view.frequencyHz)));
-  lblChannelAlpha->setText(QString::fromStdString(view.text));
+  SetSpokenText(lblRxFreq, "Channel frequency",
+                QString::fromStdString(MegahertzText(view.frequencyHz)));
+  SetSpokenText(lblChannelAlpha, "Channel name", QString::fromStdString(view.text));
   lblSQL->setVisible(bench_.Busy());
 }
 
@@ -68,7 +70,7 @@ void TformAlign::rgAlignmentFreqClick(int index) {
 
 void TformAlign::ShowTxRx() {
   const bool tx = bench_.Transmitting();
-  panelTxRx->setText(tx ? "TRANSMIT" : "RECEIVE");
+  SetSpokenText(panelTxRx, "Transmit or receive", tx ? "TRANSMIT" : "RECEIVE");
   panelTxRx->setStyleSheet(tx ? "background-color: red; color: black; font-weight: bold"
                               : "background-color: lime; color: black; font-weight: bold");
 }

@@ -123,7 +123,6 @@ void TformAlign::BuildControls() {
   bottom->addWidget(MemoAlignHelp, 1);
   btnClose = new QPushButton("Close", this);
   btnClose->setObjectName("btnClose");
-  btnClose->setDefault(true);
   bottom->addWidget(btnClose, 0, Qt::AlignBottom);
   layout->addLayout(bottom);
   layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -200,6 +199,10 @@ QWidget* TformAlign::BuildChannelPanel() {
 
   lblOffline = Label(panel, "lblOffline", "OFFLINE MODE");
   lblOffline->setStyleSheet("color: red; font-weight: bold");
+  // Its room stays when hidden: the window has one size, offline or not.
+  QSizePolicy keepRoom = lblOffline->sizePolicy();
+  keepRoom.setRetainSizeWhenHidden(true);
+  lblOffline->setSizePolicy(keepRoom);
   v->addWidget(lblOffline);
   lblDebugChannelNumber = Label(panel, "lblDebugChannelNumber", "");
   lblDebugChannelNumber->hide();

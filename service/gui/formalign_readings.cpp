@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "aligntrim.h"
+#include "controls.h"
 #include "formalign.h"
 
 void TformAlign::Warn(const QString& text) {
@@ -76,7 +77,7 @@ void TformAlign::btnAutoRxOffsetClick() {
       return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    chkAfcDisable->setChecked(true);
+    SetQuietly(chkAfcDisable, true);
     // The window keeps painting between samples; input waits, and the
     // gate turns polling ticks away until the adjustment is done.
     const AutoAdjustResult result = bench_.AutoAdjust([](int ms) {
@@ -87,7 +88,7 @@ void TformAlign::btnAutoRxOffsetClick() {
     editFreqError->setText(QString::number(result.average));
     if (result.outcome == AutoAdjustOutcome::kAdjusted)
       trims_.at("udRxOffset")->SetPosition(result.newOffset);
-    chkAfcDisable->setChecked(false);
+    SetQuietly(chkAfcDisable, false);
     QApplication::restoreOverrideCursor();
     if (result.outcome == AutoAdjustOutcome::kTooFewSamples)
       Warn("Failed to get 8 frequency samples");

@@ -17,6 +17,7 @@
 
 #include "editorcontext.h"
 #include "eng.h"
+#include "controls.h"
 #include "frmsampleschart.h"
 #include "params.h"
 
@@ -25,7 +26,7 @@ namespace {
 constexpr int kAdPollMs = 400;
 
 void ShowTxRx(QLabel* label, bool transmitting) {
-  label->setText(transmitting ? "TRANSMIT" : "RECEIVE");
+  SetSpokenText(label, "Transmit state", transmitting ? "TRANSMIT" : "RECEIVE");
   QPalette palette = label->palette();
   palette.setColor(QPalette::Window, transmitting ? QColor(Qt::red) : QColor(0x00, 0xFF, 0x00));
   palette.setColor(QPalette::WindowText, Qt::black);

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "controls.h"
 #include "eng.h"
 #include "frmengineering.h"
 #include "updown.h"
@@ -318,7 +319,7 @@ QWidget* TfrmEngineering::BuildRadioGroups() {
   widebandColumn->addWidget(note);
   right->addWidget(wideband);
 
-  auto* contrast = Group(box, "gbLCDContrast", "LCD Constrast");
+  auto* contrast = Group(box, "gbLCDContrast", "LCD Contrast");
   auto* contrastRow = new QHBoxLayout(contrast);
   edtLCDContrast_ = Narrow(Edit(contrast, "edtLCDContrast", "LCD contrast", QString::number(contrastPosition_), 0, true), 2);
   auto* upDown = new UpDown(contrast);
@@ -416,8 +417,13 @@ void TfrmEngineering::ConnectActions() {
   connect(TimerKeyHeld_, &QTimer::timeout, this, &TfrmEngineering::TimerKeyHeldTimer);
   connect(btnBeep_, &QPushButton::pressed, this, [this] { btnBeepPress(true); });
   connect(btnBeep_, &QPushButton::released, this, [this] { btnBeepPress(false); });
-  connect(chkTestMode_, &QCheckBox::clicked, this, &TfrmEngineering::chkTestModeClick);
+  connect(chkTestMode_, &QCheckBox::toggled, this, &TfrmEngineering::chkTestModeClick);
   connect(chkADPolling_, &QCheckBox::toggled, this, &TfrmEngineering::chkADPollingClick);
   connect(ADPollTimer_, &QTimer::timeout, this, &TfrmEngineering::ADPollTimerTimer);
   connect(tbVolume_, &QSlider::valueChanged, this, &TfrmEngineering::tbVolumeChange);
+  // Enter in the raw-command field sends that command; in any other field
+  // it sends nothing (no button of this window is pressed by Enter).
+  connect(edtSendVornII_, &QLineEdit::returnPressed, this,
+          &TfrmEngineering::btnSendVornIICommandClick);
+  NoDefaultButtons(this);
 }

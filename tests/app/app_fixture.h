@@ -71,7 +71,8 @@ class AppFixture : public ::testing::Test {
     for (const std::string& device : extraDevices) shared_->port.Ports().AddExtraDevice(device);
     context_ = std::make_unique<AppContext>(AppContext{build, Settings(StorePath(), IniPath()),
                                                        *shared_, chooser, std::move(arguments),
-                                                       sessionPort, floatingDisplaySwitch});
+                                                       sessionPort, floatingDisplaySwitch,
+                                                       startFile});
     window_ = std::make_unique<TfrmMain>(*context_);
     window_->show();
     window_->StartUp();
@@ -118,6 +119,7 @@ class AppFixture : public ::testing::Test {
   std::vector<std::string> extraDevices;
   int sessionPort = 0;
   bool floatingDisplaySwitch = false;  // "--floating-display"
+  std::string startFile;               // a mem-file named on the command line
 
  private:
   QTemporaryDir dir_;

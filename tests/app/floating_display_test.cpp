@@ -7,7 +7,11 @@
 #include <QTimer>
 
 #include "app_fixture.h"
+#include "eeprom.h"
+#include "eepromworker.h"
 #include "floatingdisplay.h"
+#include "messagequeue.h"
+#include "radio_rw.h"
 #include "programwindows.h"
 #include "simradio.h"
 
@@ -143,7 +147,7 @@ TEST_F(FloatingFixture, PollBlanksThePanelWhenTheRadioGoesAndRestoresItWhenItAns
   ASSERT_TRUE(StartWith(0x5A02));
   Item()->trigger();
   FloatingDisplay* panel = Panel("TfrmFloatingDisplayKestal");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Digits(panel) == "11"; }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Digits(panel) == "11"; }, 10000));
   // A tick while the radio answers changes nothing.
   Window().tmrPollFloatingRadioTimer();
   EXPECT_FALSE(Window().RadioLost());
@@ -153,18 +157,58 @@ TEST_F(FloatingFixture, PollBlanksThePanelWhenTheRadioGoesAndRestoresItWhenItAns
   silent.silentAfter = 0;
   radio->SetFaults(silent);
   PollTimer()->setInterval(50);  // the timer's own tick, sooner
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Window().RadioLost(); }, 3000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Window().RadioLost(); }, 10000));
   EXPECT_EQ(Digits(panel), "");
   EXPECT_EQ(panel->LcdPanelColour(), QColor(0x80, 0x80, 0x80));
   EXPECT_TRUE(boxes.Take().empty());  // losing the radio shows no message
 
   const int polls = radio->Counters().polls;
   radio->SetFaults(SimFaults{});
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !Window().RadioLost(); }, 3000));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return Digits(panel) == "11"; }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Window().RadioLost(); }, 10000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Digits(panel) == "11"; }, 10000));
   EXPECT_GT(radio->Counters().polls, polls);
   EXPECT_TRUE(boxes.Take().empty());
   EXPECT_TRUE(Item()->isChecked());
+}
+
+// The EEPROM editor's Write All against a slow radio holds the lane for
+// many seconds: a poll tick meanwhile passes at once instead of freezing
+// the program until the worker ends, and Cancel still stops the worker.
+TEST_F(FloatingFixture, PollTickDuringAWholeMemoryWorkerPassesAndCancelStillWorks) {
+  ASSERT_TRUE(StartWith(0x5A02));
+  Item()->trigger();
+  ASSERT_TRUE(Item()->isChecked());
+  ASSERT_TRUE(Window().Shared().radio.EnterProgMode());
+  SimFaults slow;
+  slow.replyDelayMs = 60;
+  radio->SetFaults(slow);
+
+  WorkerLane& lane = Window().Flows().Lane();
+  EepromWorker worker(lane);
+  EEPROM copy;
+  MessageQueue queue;
+  Event cancel;
+  std::vector<int> results;
+  WorkerLane::Ending ending;
+  ending.deliverPending = [&] {
+    QueuedMessage m;
+    while (queue.Take(m, 0))
+      if (m.message == WM_TRANSFER_CLOSED) lane.Closed(m.lParam);
+  };
+  ending.closingSteps = [&](const TransferOutcome& o) { results.push_back(o.result); };
+  const size_t before = radio->Requests().size();
+  ASSERT_TRUE(worker.Start(kDirectionWrite, copy, &queue, cancel, std::move(ending)));
+  ASSERT_TRUE(radio->WaitForRequests(before + 2, 10000));
+
+  Window().PollFloatingRadio();
+  EXPECT_TRUE(lane.Busy()) << "the tick waited for the worker";
+  EXPECT_FALSE(Window().RadioLost());
+
+  cancel.Set();
+  Window().Flows().FinishPreviousTransfer();
+  EXPECT_FALSE(lane.Busy());
+  EXPECT_EQ(results, std::vector<int>{kTransferCancelled});
+  radio->SetFaults(SimFaults{});
 }
 
 }  // namespace

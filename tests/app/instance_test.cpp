@@ -1,14 +1,18 @@
 // One programmer per user: the second start says so and raises the first.
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QDir>
+#include <QLockFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include "app_fixture.h"
 #include "buildconfig.h"
 #include "modal_answerer.h"
 #include "singleinstance.h"
 #include "startup.h"
+#include "wait_for.h"
 
 TEST(SingleInstance, SecondInstanceReportsAndRaisesTheFirst) {
   QTemporaryDir dir;
@@ -56,4 +60,137 @@ TEST(SingleInstance, AFolderWithoutRoomForTheLockDoesNotClaimAnotherCopyRuns) {
   EXPECT_TRUE(only.IsPrimary()) << "nothing shows another copy is running";
   EXPECT_FALSE(only.IsGuarded());
   EXPECT_FALSE(QDir(missing).exists());
+}
+
+// A mem-file named on the command line, and one handed over by a second
+// start (the file manager's double click while the programmer runs).
+class OpenFromOutside : public AppFixture {
+ protected:
+  QByteArray ImageBytes() {
+    const EEPROM& image = Window().Shared().image;
+    QByteArray bytes;
+    for (int a = 0; a < image.GetLength(); ++a) bytes.append(static_cast<char>(image.GetByte(a)));
+    return bytes;
+  }
+  // The start-up's boxes about the file (no serial port exists here).
+  std::vector<SeenBox> StartAndTakeFileBoxes() {
+    std::vector<SeenBox> seen = Start(), file;
+    for (const SeenBox& box : seen)
+      if (!box.text.startsWith("Unable to open COM")) file.push_back(box);
+    return file;
+  }
+  // The running programmer's guard, wired as the program's entry wires it.
+  void Listen() {
+    first_ = std::make_unique<SingleInstance>("KestalMutex-test", guards_.path());
+    ASSERT_TRUE(first_->IsGuarded());
+    QObject::connect(first_.get(), &SingleInstance::openRequested, &Window(),
+                     &TfrmMain::OpenHandedFile);
+  }
+  // A second start with `path` on its command line.
+  void SecondStart(const QString& path) {
+    SingleInstance second("KestalMutex-test", guards_.path());
+    EXPECT_FALSE(second.IsPrimary());
+    EXPECT_EQ(RunSecondInstance(second, Kestal(), path), 0);
+  }
+
+  QTemporaryDir guards_;
+  std::unique_ptr<SingleInstance> first_;
+};
+
+TEST_F(OpenFromOutside, AFileOnTheCommandLineIsLoadedInPlaceOfTheDefault) {
+  WriteFile(Path("defkestal.mem"), Image(0x5A02).replace(5, 1, "D"));
+  WriteFile(Path("bench.mem"), Image(0x5A02));
+  startFile = Path("bench.mem").toStdString();
+  EXPECT_TRUE(StartAndTakeFileBoxes().empty());
+  EXPECT_EQ(Window().DataSource(), kFileData);
+  EXPECT_EQ(Window().StatusText(3), "File: " + Path("bench.mem"));
+  EXPECT_EQ(ImageBytes(), Image(0x5A02));
+  // The default file setting is not changed by it.
+  EXPECT_EQ(Window().DefaultFile(), "defkestal.mem");
+}
+
+TEST_F(OpenFromOutside, ABadFileOnTheCommandLineGetsReadFilesMessages) {
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+    bool exists;
+    QString text;
+    int state;
+  };
+  const Case cases[] = {
+      {"missing.mem", {}, false, "Unable to open file %1", kNothingLoaded},
+      {"merlo.mem", Image(0x5A01), true, "Incorrect radio type (5A01)", kFileData},
+  };
+  for (const Case& c : cases) {
+    if (c.exists) WriteFile(Path(c.name), c.bytes);
+    startFile = Path(c.name).toStdString();
+    const std::vector<SeenBox> seen = StartAndTakeFileBoxes();
+    ASSERT_EQ(seen.size(), 1u) << c.name;
+    EXPECT_EQ(seen[0].text, c.text.contains("%1") ? c.text.arg(Path(c.name)) : c.text);
+    EXPECT_EQ(Window().DataSource(), c.state) << c.name;
+  }
+}
+
+TEST_F(OpenFromOutside, ASecondStartHandsItsFileToTheRunningProgrammer) {
+  Start();  // no default file here: nothing loaded, no question to ask
+  Listen();
+  WriteFile(Path("radio one.mem"), Image(0x5A02));
+  // Named relative to the second start's working folder.
+  SecondStart("radio one.mem");
+  EXPECT_TRUE(boxes.Take().empty()) << "no 'already running' notice";
+  ASSERT_TRUE(WaitFor([&] { return Window().DataSource() == kFileData; }));
+  EXPECT_EQ(Window().CurrentFileName(), Path("radio one.mem"));
+  EXPECT_EQ(ImageBytes(), Image(0x5A02));
+  EXPECT_TRUE(boxes.Take().empty());
+}
+
+TEST_F(OpenFromOutside, TheRunningProgrammerAsksBeforeReplacingItsData) {
+  WriteFile(Path("defkestal.mem"), Image(0x5A02));
+  WriteFile(Path("other.mem"), Image(0x5A02).replace(9, 1, "X"));
+  Start();
+  Listen();
+  const QString question = "Load file '" + Path("other.mem") + "' ?\nAll current data will be lost.";
+  for (const QMessageBox::StandardButton answer : {QMessageBox::Cancel, QMessageBox::Ok}) {
+    boxes.Answer({answer});
+    SecondStart(Path("other.mem"));
+    ASSERT_TRUE(WaitFor([&] { return !boxes.Seen().empty(); }));
+    if (answer == QMessageBox::Ok)
+      ASSERT_TRUE(WaitFor([&] { return Window().CurrentFileName() == Path("other.mem"); }));
+    const std::vector<SeenBox> seen = boxes.Take();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, question);
+    EXPECT_EQ(seen[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(ImageBytes(), answer == QMessageBox::Ok ? ReadFile(Path("other.mem"))
+                                                      : ReadFile(Path("defkestal.mem")));
+    EXPECT_EQ(Window().CurrentFileName(),
+              answer == QMessageBox::Ok ? Path("other.mem") : QString("defkestal.mem"));
+  }
+}
+
+TEST_F(OpenFromOutside, AnOpenDialogKeepsTheHandedFileOut) {
+  WriteFile(Path("defkestal.mem"), Image(0x5A02));
+  WriteFile(Path("other.mem"), Image(0x5A02).replace(9, 1, "X"));
+  Start();
+  Listen();
+  // An editor holds its own copy of the data while it is open.
+  QDialog editor(&Window());
+  editor.setModal(true);
+  editor.show();
+  SecondStart(Path("other.mem"));
+  ASSERT_TRUE(WaitFor([&] { return !boxes.Seen().empty(); }));
+  const std::vector<SeenBox> seen = boxes.Take();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_TRUE(seen[0].text.contains(Path("other.mem") + " was not opened")) << seen[0].text.toStdString();
+  EXPECT_EQ(ImageBytes(), Image(0x5A02));
+  EXPECT_EQ(Window().CurrentFileName(), "defkestal.mem");
+}
+
+TEST_F(OpenFromOutside, AHandOverThatFailsFallsBackToTheNotice) {
+  // The lock is held but nobody listens on the socket.
+  QLockFile holder(QDir(guards_.path()).filePath("KestalMutex-test.lock"));
+  ASSERT_TRUE(holder.tryLock(0));
+  SecondStart(Path("x.mem"));
+  const std::vector<SeenBox> seen = boxes.Take();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, "The program is already running");
 }

@@ -59,10 +59,14 @@ TEST_F(AppFixture, TheMainWindowNamesEveryControlAndTabReachesEveryInput) {
   QTest::mouseClick(Button("btnReadFile"), Qt::LeftButton);
   EXPECT_EQ(Lines(keyboard_check::UnnamedControls(&Window())), "");
   EXPECT_EQ(Lines(keyboard_check::InputsTabCannotReach(&Window())), "");
-  const QStringList panels = {"Port", "Port state", "Radio", "Data"};
-  for (int i = 0; i < 4; ++i)
-    EXPECT_EQ(Window().findChild<QLabel*>(QString("StatusPanel%1").arg(i))->accessibleName(),
-              panels[i]);
+  // Each panel says its role and what it shows, never the bare role.
+  EXPECT_EQ(Lines(keyboard_check::LabelsHidingTheirText(&Window())), "");
+  auto panel = [&](int i) { return Window().findChild<QLabel*>(QString("StatusPanel%1").arg(i)); };
+  EXPECT_EQ(keyboard_check::AccessibleName(panel(0)), "Port: " + panel(0)->text());
+  EXPECT_TRUE(panel(0)->text().startsWith("COM"));
+  EXPECT_EQ(keyboard_check::AccessibleName(panel(1)), "Port state: " + panel(1)->text());
+  EXPECT_TRUE(keyboard_check::AccessibleName(panel(3)).startsWith("Data: File: "));
+  EXPECT_TRUE(keyboard_check::AccessibleName(panel(3)).endsWith("a&b.mem"));
   EXPECT_EQ(Window().findChild<QWidget*>("imgBackgroundKestal")->accessibleName(),
             "Picture of the radio, labelled KESTAL");
 }

@@ -83,7 +83,8 @@ TEST_F(LinkWindowsOpen, AutoDetectFindingNothingGoesBackToTheConfiguredPort) {
     });
   });
   Action("mnAutoDetect")->trigger();
-  EXPECT_EQ(memo.value(0), "Radio not found.");
+  // The passed-over radio is named with its port, not "not found".
+  EXPECT_EQ(memo.value(0), "A Merlo answered on COM97.");
   EXPECT_EQ(Window().PortNumber(), 97);
   EXPECT_TRUE(Window().Shared().port.IsOpen());
   EXPECT_EQ(Window().Shared().port.DevicePath(), merlo.DevicePath());

@@ -222,9 +222,38 @@ TEST(CommandLine, HelpListsEverySwitchTheProgramKnows) {
     const CommandLine line = ParseCommandLine(args);
     const bool acted = IsAdvancedSwitch(line.arguments) != IsAdvancedSwitch(none.arguments) ||
                        line.simulate || line.floatingDisplay || line.help || line.screenshotRead ||
-                       !line.screenshotPath.isEmpty();
+                       !line.screenshotPath.isEmpty() || !line.tracePath.isEmpty() ||
+                       line.version;
     EXPECT_TRUE(acted) << row.usage;
   }
+}
+
+TEST(CommandLine, TheArgumentThatIsNoSwitchIsTheMemFileToOpen) {
+  struct Case {
+    QStringList args;
+    QString memFile;
+  };
+  const Case cases[] = {
+      {{"kestal-programmer", "/home/tech/radio one.mem"}, "/home/tech/radio one.mem"},
+      {{"kestal-programmer", "/a", "bench.mem"}, "bench.mem"},
+      {{"kestal-programmer", "/A"}, ""},
+      {{"kestal-programmer", "--simulate", "x.mem"}, "x.mem"},
+      {{"kestal-programmer", "--trace", "t.txt"}, ""},          // the trace's file
+      {{"kestal-programmer", "--screenshot", "s.png"}, ""},     // the picture's file
+      {{"kestal-programmer", "--unknown"}, ""},
+      {{"kestal-programmer"}, ""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ParseCommandLine(c.args).memFile, c.memFile) << c.args.join(' ').toStdString();
+  // "/a" as the first argument keeps its meaning with a file after it.
+  EXPECT_TRUE(IsAdvancedSwitch(ParseCommandLine({"kestal-programmer", "/a", "b.mem"}).arguments));
+}
+
+TEST(CommandLine, HelpNamesTheTraceTheVersionAndTheFile) {
+  const std::string help = ProgramHelp(BuildConfig::ForFamily("Kestal", false));
+  for (const char* word : {"--trace FILE", "--version", "[FILE.mem]"})
+    EXPECT_NE(help.find(word), std::string::npos) << word;
+  EXPECT_TRUE(ParseCommandLine({"kestal-programmer", "--version"}).version);
 }
 
 TEST(CommandLine, TraceTakesTheFileAfterIt) {

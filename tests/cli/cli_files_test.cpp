@@ -1,5 +1,8 @@
 // vornprog dump and diff of mem-files, and the command line itself.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <sstream>
 
@@ -257,6 +260,8 @@ INSTANTIATE_TEST_SUITE_P(
     Arguments, CliUsage,
     ::testing::Values(
         UsageCase{{"--help"}, 0, true, "Usage: vornprog COMMAND"},
+        UsageCase{{"--help"}, 0, true, "Vorn Kestal Programmer (v2.00).\n"},
+        UsageCase{{"--version"}, 0, true, "vornprog 2.00\nBuild model: Kestal\nBuild: QP0417.2.00, "},
         UsageCase{{}, 2, false, "Usage: vornprog COMMAND"},
         UsageCase{{"ports", "--help"}, 0, true, "Usage: vornprog ports"},
         UsageCase{{"detect", "-h"}, 0, true, "Usage: vornprog detect"},
@@ -294,6 +299,34 @@ TEST(ProgressBarLine, FillsWithTheTransferAndClampsAtTheEnds) {
   EXPECT_EQ(ProgressBarLine("R", 2048, 0, 2047, 10), "R [##########] 100%");
   EXPECT_EQ(ProgressBarLine("R", -5, 0, 2047, 10), "R [          ]   0%");
   EXPECT_EQ(ProgressBarLine("R", 5, 5, 5, 4), "R [    ]   0%");
+}
+
+}  // namespace
+
+namespace {
+
+// A port the user may not open gets the same remedy as in the window.
+TEST_F(CliTest, ARefusedPortComesWithTheDialoutRemedy) {
+  std::string device = dir.Path("ttyLocked");
+  if (geteuid() == 0) {
+    // Root opens any mode; a read-only kernel attribute still refuses it.
+    device = "/sys/kernel/uevent_seqnum";
+    if (access(device.c_str(), F_OK) != 0) GTEST_SKIP() << "no refusing device here";
+  } else {
+    std::FILE* f = std::fopen(device.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    ASSERT_EQ(chmod(device.c_str(), 0), 0);
+  }
+  const ToolResult r = RunTool({"info", "--port", device});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(Contains(r.err, device + ": Permission denied\n")) << r.err;
+  EXPECT_TRUE(Contains(r.err, "Serial ports belong to the \"dialout\" group. Add your user to it "
+                              "(sudo usermod -aG dialout $USER)"))
+      << r.err;
+  // Any other failure gets no such advice.
+  const ToolResult missing = RunTool({"info", "--port", dir.Path("ttyNone")});
+  EXPECT_FALSE(Contains(missing.err, "dialout")) << missing.err;
 }
 
 }  // namespace

@@ -4,14 +4,18 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
 
+#include "bytetrace.h"
 #include "cli_fixture.h"
 #include "eeprom.h"
 #include "imagetext.h"
+#include "progress.h"
 #include "radio.h"
 #include "simimage.h"
 #include "vorniiframe.h"
@@ -151,6 +155,22 @@ TEST_F(CliSafety, BackupKeepsTheRadiosOldMemoryThenWritesTheFile) {
   EXPECT_EQ(radio.Memory(), image);
 }
 
+TEST_F(CliSafety, AWriteStoppedPartWayNamesTheBackupAsTheWayBack) {
+  SimulatedRadio& radio = StartRadio();
+  radio.SetMemory(RandomImage(10, kProductKestal));
+  const std::string file = ImageFile(dir, "config.mem", RandomImage(11, kProductKestal));
+  SimFaults faults;
+  faults.badChecksum = {OP_WRITE_BLOCK, 5};  // the sixth block's acknowledgement is spoilt
+  radio.SetFaults(faults);
+
+  const std::string backup = dir.Path("old.mem");
+  const ToolResult r = RunTool({"write", "--port", radio.DevicePath(), "--backup", backup, file});
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_TRUE(Contains(r.err, "Timeout writing to radio")) << r.err;
+  EXPECT_TRUE(Contains(r.err, PartialWriteText(backup))) << r.err;
+  EXPECT_EQ(CountOf(radio.Requests(), OP_WRITE_BLOCK), 6);
+}
+
 // ---- write --keep-calibration ----
 
 TEST_F(CliSafety, KeepCalibrationLeavesTheRadiosFirst32BytesAndTheFileAlone) {
@@ -242,6 +262,19 @@ TEST_F(CliSafety, ATraceThatCannotBeOpenedStopsBeforeTheCommand) {
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(Contains(r.err, "cannot open the trace")) << r.err;
   EXPECT_TRUE(radio.Requests().empty());
+}
+
+TEST_F(CliSafety, ATraceThatCannotBeWrittenIsSaidOnceAndTheCommandGoesOn) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  SimulatedRadio& radio = StartRadio();
+  const ToolResult r = RunTool({"--trace", "/dev/full", "info", "--port", radio.DevicePath()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string said = TraceFailureText("/dev/full", ENOSPC);
+  const size_t first = r.err.find(said);
+  ASSERT_NE(first, std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find(said, first + 1), std::string::npos) << "said once: " << r.err;
+  EXPECT_TRUE(Contains(r.out, "Radio Type:")) << r.out;
+  EXPECT_FALSE(radio.Requests().empty());
 }
 
 // ---- channels as CSV ----

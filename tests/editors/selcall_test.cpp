@@ -10,6 +10,7 @@
 #include "eeprom.h"
 #include "radioinfo.h"
 #include "selcall.h"
+#include "simimage.h"
 
 namespace {
 
@@ -71,6 +72,84 @@ TEST(SelcallIdentText, EmptyPositionsAreCounted) {
   EXPECT_EQ(EmptyIdentPositions("1 3  "), 3);
   EXPECT_EQ(StoredIdentText("12 45"), "00012 45");
   EXPECT_EQ(StoredIdentText("123456789"), "12345678");
+}
+
+// The ident as a user (or a batch job) types it, stored as the window's OK
+// stores it.
+struct TypedIdentCase {
+  const char* typed;
+  const char* positions;
+  uint8_t written[4];
+};
+
+class RadioIdentTyped : public ::testing::TestWithParam<TypedIdentCase> {};
+
+TEST_P(RadioIdentTyped, IsStoredRightAlignedAndReadBackAsShown) {
+  const TypedIdentCase& c = GetParam();
+  Radio r;
+  const int name = r.Byte("Selcall Ident", 4);
+  std::vector<uint8_t> expected = r.Bytes();
+  for (int i = 0; i < 4; ++i) expected[r.At("Selcall Ident") + i] = c.written[i];
+  EXPECT_EQ(RadioIdentPositions(c.typed), c.positions);
+  ASSERT_TRUE(StoreRadioIdent(r.image, r.info, c.typed));
+  EXPECT_EQ(r.Bytes(), expected);  // only the four ident bytes change
+  EXPECT_EQ(r.Byte("Selcall Ident", 4), name);
+  EXPECT_EQ(LoadRadioIdent(r.image, r.info), c.positions);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ShortFullAndEmpty, RadioIdentTyped,
+    ::testing::Values(TypedIdentCase{"12345", "12345", {0x00, 0x01, 0x23, 0x45}},
+                      TypedIdentCase{"123", "  123", {0x00, 0x0F, 0xF1, 0x23}},
+                      TypedIdentCase{"9", "    9", {0x00, 0x0F, 0xFF, 0xF9}},
+                      // The positions a mask leaves: empty ones after the digits.
+                      TypedIdentCase{"123  ", "  123", {0x00, 0x0F, 0xF1, 0x23}},
+                      TypedIdentCase{"1 3", "  1 3", {0x00, 0x0F, 0xF1, 0xF3}},
+                      TypedIdentCase{"", "     ", {0x00, 0x0F, 0xFF, 0xFF}},
+                      TypedIdentCase{"00000", "00000", {0x00, 0x00, 0x00, 0x00}}));
+
+TEST(RadioIdentTyped, RefusesWhatIsNoIdentAndChangesNothing) {
+  for (const char* typed : {"123456", "12a45", "1-2", "ABCDE", "12\n"}) {
+    Radio r;
+    const std::vector<uint8_t> before = r.Bytes();
+    EXPECT_FALSE(IsRadioIdentText(typed)) << typed;
+    EXPECT_FALSE(StoreRadioIdent(r.image, r.info, typed)) << typed;
+    EXPECT_EQ(r.Bytes(), before) << typed;
+  }
+  Radio none;
+  none.info.SelectModel(kNoProductId);
+  const std::vector<uint8_t> before = none.Bytes();
+  EXPECT_FALSE(StoreRadioIdent(none.image, none.info, "12345"));
+  EXPECT_EQ(none.Bytes(), before);
+  EXPECT_EQ(LoadRadioIdent(none.image, none.info), "");
+}
+
+TEST(RadioIdentTyped, TheWindowsFormStoresTheSameBytes) {
+  for (const char* typed : {"47", "4712", "47129", " 4 7"}) {
+    Radio byForm;
+    Radio byIdent;
+    SelcallForm form = LoadSelcallForm(byForm.image, byForm.info, kN);
+    form.ident = RadioIdentPositions(typed);
+    StoreSelcallForm(byForm.image, byForm.info, form, false);
+    ASSERT_TRUE(StoreRadioIdent(byIdent.image, byIdent.info, typed));
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(byIdent.Byte("Selcall Ident", i), byForm.Byte("Selcall Ident", i)) << typed;
+    }
+  }
+}
+
+TEST(RadioIdentTyped, EmptyPositionsShowAsTheFTheyAreStoredAs) {
+  EXPECT_EQ(IdentWithEmptyAsF("  123"), "FF123");
+  EXPECT_EQ(IdentWithEmptyAsF("12345"), "12345");
+}
+
+TEST(RadioIdentTyped, TheSimulatedRadiosIdentIsWhereTheRadioKeepsIt) {
+  for (const char* family : {"Merlo", "Pinto", "Dravo"}) {
+    Radio r(family);
+    MakeDefaultImage(BuildConfig::ForFamily(family, false).productId, r.image);
+    EXPECT_EQ(LoadRadioIdent(r.image, r.info), "12345") << family;
+    EXPECT_EQ(EmptyIdentPositions(LoadRadioIdent(r.image, r.info)), 0) << family;
+  }
 }
 
 TEST(SelcallName, StoredAfterTheIdentDigits) {

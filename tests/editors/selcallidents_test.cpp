@@ -139,6 +139,49 @@ TEST(SelcallMemoryMask, RightAlignedPositionsAndAnEmptyEditor) {
   EXPECT_EQ(CellTextFromMask("  1 2"), "  1 2");
 }
 
+TEST(SelcallMemoryMask, AShortEntryEndsInTheLastPosition) {
+  EXPECT_EQ(RightAlignedEntry("9    "), "    9");
+  EXPECT_EQ(RightAlignedEntry("AB*1 "), " AB*1");
+  EXPECT_EQ(RightAlignedEntry("12345"), "12345");
+  EXPECT_EQ(RightAlignedEntry("4 2  "), "  4 2");  // a blank typed between stays
+  EXPECT_EQ(RightAlignedEntry("     "), "     ");
+  EXPECT_EQ(RightAlignedEntry(""), "");
+}
+
+// What the in-place editors leave (every position, blanks where nothing is
+// typed) becomes, after OK, the bytes of memory 4.
+struct EntryCase {
+  const char* selcallPositions;
+  const char* tagPositions;
+  std::vector<int> bytes;  // the four digit bytes
+  const char* tag;
+};
+
+class SelcallMemoryEntry : public ::testing::TestWithParam<EntryCase> {};
+
+TEST_P(SelcallMemoryEntry, IsStoredRightAligned) {
+  const EntryCase& c = GetParam();
+  Radio r;
+  r.SetDigits(4, {9, 9, 9, 1, 2, 3, 4, 5});
+  r.image.SetAlphaTag(r.base + 8 * 4 + 4, "VAN-7");
+  SelcallMemories memories = LoadSelcallMemories(r.image, r.info);
+  ApplyDigitText(memories[4], CellTextFromMask(RightAlignedEntry(c.selcallPositions)));
+  memories[4].alphaTag = TagFromCellText(CellTextFromMask(RightAlignedEntry(c.tagPositions)));
+  StoreSelcallMemories(r.image, r.info, memories);
+  const std::vector<int> bytes = r.Bytes(4);
+  EXPECT_EQ(std::vector<int>(bytes.begin(), bytes.begin() + 4), c.bytes);
+  EXPECT_EQ(r.image.GetAlphaTag(r.base + 8 * 4 + 4), c.tag);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ShortFullAndEmpty, SelcallMemoryEntry,
+    ::testing::Values(EntryCase{"9    ", "AB*1 ", {0x99, 0x90, 0x00, 0x09}, " AB*1"},
+                      EntryCase{"123  ", "Q    ", {0x99, 0x90, 0x01, 0x23}, "    Q"},
+                      EntryCase{"A9F01", "ABCDE", {0x99, 0x9A, 0x9F, 0x01}, "ABCDE"},
+                      // An empty selcall keeps the digits; an empty tag is empty.
+                      EntryCase{"     ", "     ", {0x99, 0x91, 0x23, 0x45}, ""},
+                      EntryCase{"1 2  ", "A B  ", {0x99, 0x90, 0x01, 0x02}, "  A B"}));
+
 std::string Filtered(char (*filter)(char), const std::string& keys) {
   std::string typed;
   for (char c : keys) {

@@ -4,13 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 #include "pty_peer.h"
+#include "recording_receiver.h"
 #include "serialport.h"
 
 namespace {
@@ -104,7 +109,10 @@ TEST_F(TraceFile, TheSerialPortTracesBothWaysAndRateChanges) {
   ASSERT_TRUE(port.Send(sent.data(), 6));
   EXPECT_EQ(peer.Read(6), sent);
   ASSERT_TRUE(peer.Write({0x41, 0x42}));
-  for (int i = 0; i < 100 && Lines().size() < 3; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  // The reader thread traces what it took; wait for that line, however
+  // slow the machine.
+  for (int i = 0; i < 1000 && Lines().size() < 3; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_EQ(Lines().size(), 3u);
   ASSERT_TRUE(port.SetBaudRate(19200));
   port.SetTrace(nullptr);
   ASSERT_TRUE(port.Send(sent.data(), 6));  // not traced any more
@@ -119,3 +127,52 @@ TEST_F(TraceFile, TheSerialPortTracesBothWaysAndRateChanges) {
 }
 
 }  // namespace
+
+namespace {
+
+// A file every write to fails, as on a full disk.
+constexpr const char* kFullDevice = "/dev/full";
+
+}  // namespace
+
+TEST(TraceFailure, TheFirstFailedWriteIsReportedOnceWithItsReason) {
+  if (!std::filesystem::exists(kFullDevice)) GTEST_SKIP() << "no " << kFullDevice;
+  ByteTrace trace;
+  std::string error;
+  ASSERT_TRUE(trace.Open(kFullDevice, "full", error)) << error;
+  RecordingReceiver receiver;
+  // The date line of Open has already failed: setting the receiver says so.
+  trace.SetFailureReceiver(&receiver);
+  const uint8_t bytes[] = {0x7E, 0x01};
+  trace.Block(false, bytes, 2);
+  trace.Line("Baud-rate changed to 19200");
+  const std::vector<PostedMessage> posted = receiver.Messages();
+  ASSERT_EQ(posted.size(), 1u);
+  EXPECT_EQ(posted[0], (PostedMessage{WM_TRACE_FAILED, 0, ENOSPC}));
+  EXPECT_EQ(TraceFailureText(trace.Path(), ENOSPC),
+            std::string("Unable to write the trace file /dev/full: ") + std::strerror(ENOSPC) +
+                ". The trace stops here; the radio work goes on.");
+}
+
+TEST(TraceFailure, AFailureDuringTheTrafficIsPostedAtOnce) {
+  if (!std::filesystem::exists(kFullDevice)) GTEST_SKIP() << "no " << kFullDevice;
+  ByteTrace trace;
+  RecordingReceiver receiver;
+  trace.SetFailureReceiver(&receiver);
+  std::string error;
+  ASSERT_TRUE(trace.Open(kFullDevice, "full", error)) << error;
+  EXPECT_EQ(receiver.Messages().size(), 1u);
+  trace.Line("more");
+  EXPECT_EQ(receiver.Messages().size(), 1u) << "reported once";
+}
+
+TEST_F(TraceFile, AWritableTraceReportsNothing) {
+  ByteTrace trace;
+  RecordingReceiver receiver;
+  trace.SetFailureReceiver(&receiver);
+  std::string error;
+  ASSERT_TRUE(trace.Open(path, "fine", error)) << error;
+  trace.Line("a line");
+  EXPECT_TRUE(receiver.Messages().empty());
+  EXPECT_EQ(Lines().size(), 2u);
+}

@@ -32,9 +32,9 @@ TEST_F(RadioMonitors, VersionRequestSeenByAllThree) {
   EXPECT_EQ(rig.iiWatch.Attach(), "[12:00:01.250] ------ running ------");
   rig.iWatch.Attach();
   ASSERT_TRUE(rig.shared.radio.GetRadioVersion());
-  ASSERT_TRUE(WaitUntil([&] { return !rig.byteWatch.receiver.Messages(WM_BYTE_MONITOR).empty(); }));
-  // The reply's bytes may still be on their way to the byte monitor.
-  SleepMs(50);
+  // The reply's bytes may still be on their way to the byte monitor: wait
+  // for the request's line and the reply's first.
+  ASSERT_TRUE(WaitUntil([&] { return rig.byteWatch.receiver.Messages(WM_BYTE_MONITOR).size() >= 2; }));
 
   const std::vector<std::string> bytes = rig.byteWatch.Lines();
   ASSERT_GE(bytes.size(), 2u);

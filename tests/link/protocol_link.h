@@ -68,7 +68,7 @@ class ProtocolLink : public testing::Test {
   }
 
   static bool WaitForCount(const RecordingReceiver& r, unsigned message, size_t count) {
-    return WaitUntil([&] { return r.Messages(message).size() >= count; }, 2000);
+    return WaitUntil([&] { return r.Messages(message).size() >= count; });
   }
 
   static std::vector<intptr_t> Params(const RecordingReceiver& r, unsigned message, bool second) {

@@ -31,6 +31,19 @@ TEST(BuildConfig, SuffixCharacterEndsTitleAndShortVersion) {
   EXPECT_EQ(ShortVersionText(c), "v2.00b");
 }
 
+TEST(BuildConfig, VersionReportNamesProgramVersionAndBuildModel) {
+  BuildConfig c = BuildConfig::ForFamily("Kestal", false);
+  EXPECT_EQ(VersionReport(c, "vornprog"),
+            "vornprog 2.00\nBuild model: Kestal\nBuild: QP0417.2.00, Feb 24 2014 09:29:13\n");
+  c.versionSuffix = 'b';
+  c.engineering = true;
+  EXPECT_EQ(VersionReport(c, "vorn-radio-sim"),
+            "vorn-radio-sim 2.00b (Engineering)\nBuild model: Kestal\n"
+            "Build: QP0417E.2.00b, Feb 24 2014 09:29:13\n");
+  EXPECT_NE(VersionReport(BuildConfig::ForFamily("All", false), "x").find("Build model: all models"),
+            std::string::npos);
+}
+
 struct FamilyCase {
   const char* option;
   uint32_t flag;

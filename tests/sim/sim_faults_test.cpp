@@ -152,7 +152,7 @@ TEST(SimFaultsTest, DroppingEveryByteLeavesTheLineQuiet) {
   f.dropProbability = 1.0;
   sim.radio.SetFaults(f);
   ASSERT_TRUE(sim.end->SendRequest(kVersion));
-  ASSERT_TRUE(sim.radio.WaitForRequests(1, 1000));
+  ASSERT_TRUE(sim.radio.WaitForRequests(1, 10000));
   EXPECT_TRUE(sim.end->RawUntilQuiet(150).empty());
 }
 

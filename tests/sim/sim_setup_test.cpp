@@ -252,6 +252,24 @@ INSTANTIATE_TEST_SUITE_P(
                     BadArgs{"trailing_junk", {"--delay", "5ms"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// "--version" alone is the program's version; with a value after it, the
+// simulated firmware's.
+TEST(SimOptionsParse, VersionAloneAsksForTheProgramsVersion) {
+  SimOptions o;
+  std::string error;
+  ASSERT_TRUE(ParseSimOptions({"--version"}, o, error)) << error;
+  EXPECT_TRUE(o.showVersion);
+  EXPECT_FALSE(o.hasVersion);
+  SimOptions before;
+  ASSERT_TRUE(ParseSimOptions({"--version", "--model", "merlo"}, before, error)) << error;
+  EXPECT_TRUE(before.showVersion);
+  SimOptions firmware;
+  ASSERT_TRUE(ParseSimOptions({"--version", "1.05b"}, firmware, error)) << error;
+  EXPECT_FALSE(firmware.showVersion);
+  EXPECT_TRUE(firmware.hasVersion);
+  EXPECT_NE(SimUsage().find("  --version  "), std::string::npos);
+}
+
 // Numbers are decimal unless they start with 0x: a leading zero is not
 // octal, so "--delay 050" waits 50 ms and "--channel 09" is channel 9.
 struct NumberCase {

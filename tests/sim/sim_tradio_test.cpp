@@ -8,6 +8,7 @@
 #include "eeprom.h"
 #include "radio.h"
 #include "radioinfo.h"
+#include "recording_receiver.h"
 #include "serialport.h"
 #include "simradio.h"
 
@@ -54,6 +55,44 @@ TEST(SimWithTRadio, ReadsTheWholeMemoryAsTheRadioHoldsIt) {
   EXPECT_EQ(read, link.radio.Memory());
   ASSERT_TRUE(r.ResetRadio());
   EXPECT_FALSE(link.radio.State().progMode);
+}
+
+// A technician reads the monitors to find faults: every request's line
+// comes before its reply's, and the reply's before the next request's.
+TEST(SimWithTRadio, MonitorsListAReadInWireOrder) {
+  Link link(kProductKestal);
+  ASSERT_TRUE(link.started);
+  TRadio& r = *link.tradio;
+  ASSERT_TRUE(r.EnterProgMode());
+  RecordingReceiver packets, bytes;
+  ASSERT_TRUE(r.ProtocolII().AttachMonitor(&packets));
+  ASSERT_TRUE(link.port.SetMonitor(&bytes, WM_BYTE_MONITOR));
+  std::vector<uint8_t> read(kImageSize);
+  for (int a = 0; a < kImageSize; a += 16) ASSERT_TRUE(r.ReadMemoryBlock(a, read.data() + a)) << a;
+  r.ProtocolII().DetachMonitor();
+  link.port.ClearMonitor();
+
+  std::vector<unsigned> packetOrder;
+  for (const PostedMessage& m : packets.Messages()) packetOrder.push_back(m.message);
+  std::vector<unsigned> expected;
+  for (int a = 0; a < kImageSize; a += 16) {
+    expected.push_back(WM_VORNII_TX);
+    expected.push_back(WM_VORNII_RX);
+  }
+  EXPECT_EQ(packetOrder, expected);
+
+  // A reply may arrive in several blocks: the byte monitor's runs of
+  // received blocks alternate with the requests sent.
+  std::vector<intptr_t> runs;  // wParam: 1 sent, 0 received
+  for (const PostedMessage& m : bytes.Messages())
+    if (m.message == WM_BYTE_MONITOR && m.wParam <= 1 && (runs.empty() || runs.back() != m.wParam))
+      runs.push_back(m.wParam);
+  std::vector<intptr_t> alternating;
+  for (int a = 0; a < kImageSize; a += 16) {
+    alternating.push_back(1);
+    alternating.push_back(0);
+  }
+  EXPECT_EQ(runs, alternating);
 }
 
 TEST(SimWithTRadio, ArraysAndWritesLandInTheRadio) {
@@ -131,14 +170,14 @@ TEST(SimWithTRadio, DisplayReachesTheSnapshot) {
   TRadio& r = *link.tradio;
   link.radio.SetChannel(35);
   ASSERT_TRUE(r.PollDisplay(0));
-  for (int i = 0; i < 100 && r.GetChannelDigit1() != "3"; ++i) {
+  for (int i = 0; i < 1000 && r.GetChannelDigit1() != "3"; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     r.FetchDisplay();
   }
   EXPECT_EQ(r.GetChannelDigit1() + r.GetChannelDigit2(), "35");
   EXPECT_EQ(r.GetAlphaChar(1), "E");
   ASSERT_TRUE(r.SendFrontPanelKey(6, 0x30));  // PTT pressed
-  for (int i = 0; i < 100 && !r.IsTxLit(); ++i) {
+  for (int i = 0; i < 1000 && !r.IsTxLit(); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     r.FetchDisplay();
   }
@@ -150,7 +189,7 @@ TEST(SimWithTRadio, ProgrammerAcknowledgesAnnouncements) {
   Link link(kProductKestal);
   ASSERT_TRUE(link.started);
   link.radio.SendAnnouncement();
-  for (int i = 0; i < 100 && link.radio.Counters().acksReceived == 0; ++i) {
+  for (int i = 0; i < 1000 && link.radio.Counters().acksReceived == 0; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   EXPECT_EQ(link.radio.Counters().acksReceived, 1);

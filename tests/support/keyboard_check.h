@@ -6,13 +6,17 @@
 // "keyboardElsewhere", does only what keys elsewhere do), and every menu item has an
 // access letter of its own within its menu. Each returns the problems it
 // found, one line each; empty when none. Any of the program's windows can
-// be walked with them.
+// be walked with them. Labels must speak what they show, and the
+// accessibility interface can toggle any checkable control as an assistive
+// tool would, and Enter can be pressed in every text field, so a window's
+// test can compare what each way does.
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -113,6 +117,60 @@ inline QStringList MenusWithoutAccessLetters(QMenuBar* bar) {
   };
   check(bar->actions(), "menu bar", check);
   return problems;
+}
+
+// A label whose text changes must not be read out as a fixed name in place
+// of that text: what the screen shows is what the screen reader says.
+inline QStringList LabelsHidingTheirText(QWidget* window) {
+  QStringList problems;
+  for (QLabel* label : window->findChildren<QLabel*>()) {
+    if (!label->isVisibleTo(window) || IsInternalPart(label)) continue;
+    if (label->textFormat() == Qt::RichText || Qt::mightBeRichText(label->text())) continue;
+    // An ampersand marks an access letter only where there is a buddy.
+    QString shown = label->text().trimmed();
+    if (label->buddy()) shown.remove('&');
+    if (shown.isEmpty()) continue;
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(label);
+    if (!iface) continue;
+    if (!iface->text(QAccessible::Name).contains(shown) &&
+        !iface->text(QAccessible::Value).contains(shown))
+      problems << "says '" + iface->text(QAccessible::Name) + "' for '" + shown + "': " +
+                      Describe(label);
+  }
+  return problems;
+}
+
+// The window's check boxes, radio buttons and toggle buttons a user can use.
+inline QList<QAbstractButton*> CheckableControls(QWidget* window) {
+  QList<QAbstractButton*> found;
+  for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+    if (b->isCheckable() && b->isVisibleTo(window) && b->isEnabled() && !IsInternalPart(b))
+      found << b;
+  return found;
+}
+
+// Changes the check mark as an assistive tool does, through the
+// accessibility interface's toggle action: no mouse or key event at all.
+// False when the control offers no such action.
+inline bool ToggleByAccessibility(QAbstractButton* button) {
+  QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(button);
+  QAccessibleActionInterface* actions = iface ? iface->actionInterface() : nullptr;
+  if (!actions) return false;
+  const QString toggle = QAccessibleActionInterface::toggleAction();
+  if (!actions->actionNames().contains(toggle)) return false;
+  actions->doAction(toggle);
+  return true;
+}
+
+// The window's text fields (line edits and the boxes of spin boxes) a user
+// can type in and press Enter in.
+inline QList<QWidget*> TextFields(QWidget* window) {
+  QList<QWidget*> found;
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    if (!w->isVisibleTo(window) || !w->isEnabled() || IsInternalPart(w)) continue;
+    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w)) found << w;
+  }
+  return found;
 }
 
 }  // namespace keyboard_check

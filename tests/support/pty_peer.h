@@ -31,9 +31,11 @@ class PtyPeer {
   std::string slavePath_;
 };
 
-// Waits until pred() holds or timeoutMs passes; returns pred().
+// Waits until pred() holds or timeoutMs passes; returns pred(). The time
+// is only a bound for a wait that should succeed, generous for a loaded
+// machine.
 template <class Pred>
-bool WaitUntil(Pred pred, int timeoutMs = 1000);
+bool WaitUntil(Pred pred, int timeoutMs = 10000);
 
 #include <chrono>
 #include <thread>

@@ -104,4 +104,21 @@ TEST(VersionNotice, DependsOnTheBuildsModelAndTheMajorVersion) {
             "radios, e.g. NetScan");
 }
 
+TEST(RadioState, APartWriteNamesTheWayBackWhenThereIsOne) {
+  EXPECT_EQ(PartialWriteText(""),
+            "The radio now holds part of the new configuration. To put it right, write again.");
+  EXPECT_EQ(PartialWriteText("/tmp/backup.mem"),
+            "The radio now holds part of the new configuration. To put it right, write again, "
+            "or write /tmp/backup.mem back.");
+}
+
+TEST(RadioState, AWholeReadWithoutItsResetSaysWhereTheDataIs) {
+  EXPECT_EQ(UnresetReadText("radio.mem"),
+            "All the data arrived and was written to radio.mem, but the radio did not answer "
+            "its reset: it may need switching off and on.");
+  EXPECT_EQ(UnresetReadText(""),
+            "All the data arrived and is in the programmer, but the radio did not answer its "
+            "reset: it may need switching off and on.");
+}
+
 }  // namespace

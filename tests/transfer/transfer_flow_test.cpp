@@ -7,6 +7,7 @@
 
 #include "memfile.h"
 #include "params.h"
+#include "progress.h"
 #include "transfer_rig.h"
 
 namespace {
@@ -150,7 +151,10 @@ TEST_P(CancelTransfer, StopsBeforeTheNextBlockAndStillResets) {
   rig.flows.FinishPreviousTransfer();
 
   EXPECT_EQ(rig.flows.LastOutcome().result, kTransferCancelled);
-  EXPECT_EQ(rig.host.actionText, c.text);
+  // A write stopped part way also says what the radio now holds.
+  EXPECT_EQ(rig.host.actionText, c.direction == kDirectionRead
+                                     ? std::string(c.text)
+                                     : std::string(c.text) + "\n" + PartialWriteText(""));
   EXPECT_FALSE(rig.cancel.IsSet()) << "the worker resets the event it saw";
   const std::vector<Req> log = Summarise(rig.sim.Requests());
   const int command = c.direction == kDirectionRead ? OP_READ_BLOCK : OP_WRITE_BLOCK;
@@ -601,6 +605,59 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"LateArrayReplies", "Tamso", StaleReplies(OP_READ_ARRAY), true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct DamagedAckCase {
+  const char* name;
+  const char* family;
+  SimFaults faults;
+  int command;
+  int blockSize;
+};
+
+class DamagedAck : public testing::TestWithParam<DamagedAckCase> {};
+
+// A spoilt acknowledgement is no acknowledgement: the write stops at that
+// block, sends nothing more of the image, and still rewrites the status
+// byte and resets the radio.
+TEST_P(DamagedAck, EndsTheWriteAtThatBlock) {
+  const DamagedAckCase& c = GetParam();
+  Rig rig(Build(c.family));
+  rig.FillRadio(27);
+  rig.FillImage(28, rig.build.productId);
+  rig.radio.radioReadCount = 1;
+  const std::vector<uint8_t> radioBefore = rig.sim.Memory(), image = rig.ImageBytes();
+  rig.sim.SetFaults(c.faults);
+
+  ASSERT_TRUE(rig.flows.WriteRadio());
+  rig.flows.FinishPreviousTransfer();
+
+  EXPECT_EQ(rig.flows.LastOutcome().result, kTransferFailed);
+  EXPECT_EQ(rig.host.actionText, "Timeout writing to radio\n" + PartialWriteText(""));
+  const std::vector<Req> log = Summarise(rig.sim.Requests());
+  EXPECT_EQ(Count(log, c.command), 6) << "nothing sent after the damaged acknowledgement";
+  // The radio stored the sixth block before its acknowledgement was spoilt.
+  const size_t done = static_cast<size_t>(6 * c.blockSize);
+  const std::vector<uint8_t> radio = rig.sim.Memory();
+  const int status = rig.info.GetParamAddress(kParamStatus);
+  for (size_t a = 0; a < radio.size(); ++a) {
+    if (static_cast<int>(a) == status) continue;
+    ASSERT_EQ(radio[a], a < done ? image[a] : radioBefore[a]) << "address " << a;
+  }
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(log[log.size() - 2], (Req{OP_WRITE_BYTE, status}));
+  EXPECT_EQ(log.back(), Req{OP_RESET});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, DamagedAck,
+    testing::Values(
+        DamagedAckCase{"FlippedBlockAck", "Kestal", Damaged(&SimFaults::flipByte, OP_WRITE_BLOCK, 5),
+                       OP_WRITE_BLOCK, 16},
+        DamagedAckCase{"WrongBlockAckChecksum", "Kestal",
+                       Damaged(&SimFaults::badChecksum, OP_WRITE_BLOCK, 5), OP_WRITE_BLOCK, 16},
+        DamagedAckCase{"FlippedArrayAck", "Tamso", Damaged(&SimFaults::flipByte, OP_WRITE_ARRAY, 5),
+                       OP_WRITE_ARRAY, 128}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(BaudRateKept, AWriteAfterARaisedReadRaisesAgain) {
   Rig rig(Build("Pinto"));
   rig.state.maxBdRate = 38400;
@@ -668,7 +725,8 @@ TEST(ClosingSteps, RunOnTheUserInterfaceThreadInOrder) {
   ASSERT_GE(start, 0);
   EXPECT_LT(IndexOf(log, "StopPollTimer"), start);
   const std::vector<std::string> tail(log.begin() + start + 1, log.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{"msg:Comms Error:Radio Response Timeout. (t)",
+  EXPECT_EQ(tail, (std::vector<std::string>{"msg:Comms Error:Radio Response Timeout. (t)\n" +
+                                                UnresetReadText(""),
                                             "StartPollTimer", "SetDataSource:2",
                                             "UpdateStatusBar", "UpdateEditButtons",
                                             kKestalNotice}));

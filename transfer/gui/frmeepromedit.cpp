@@ -101,8 +101,10 @@ void TfrmEEpromEdit::BuildControls() {
 
   QGroupBox* base = RadioGroup(this, "rgBase", "Base", kBaseItems, rgBase_);
   QGroupBox* size = RadioGroup(this, "rgDataSize", "Size", kSizeItems, rgDataSize_);
-  connect(rgBase_, &QButtonGroup::idClicked, this, [this](int id) { ChangeView(id, dataSize_); });
-  connect(rgDataSize_, &QButtonGroup::idClicked, this, [this](int id) { ChangeView(base_, id); });
+  connect(rgBase_, &QButtonGroup::idToggled, this,
+          [this](int id, bool on) { if (on) ChangeView(id, dataSize_); });
+  connect(rgDataSize_, &QButtonGroup::idToggled, this,
+          [this](int id, bool on) { if (on) ChangeView(base_, id); });
 
   QPushButton* read = AddButton("btnReadAddr", "&Read", &TfrmEEpromEdit::btnReadAddrClick);
   QPushButton* write = AddButton("btnWriteAddr", "&Write", &TfrmEEpromEdit::btnWriteAddrClick);

@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <algorithm>
 
+#include "controls.h"
 #include "editorcontext.h"
 #include "eebuff.h"
 #include "eeprom_text.h"
@@ -174,8 +175,8 @@ bool TfrmEEpromEdit::TakeBackGrid() {
 }
 
 void TfrmEEpromEdit::CheckViewButtons() {
-  rgBase_->button(base_)->setChecked(true);
-  rgDataSize_->button(dataSize_)->setChecked(true);
+  SetQuietly(rgBase_->button(base_), true);
+  SetQuietly(rgDataSize_->button(dataSize_), true);
 }
 
 void TfrmEEpromEdit::ChangeView(int base, int dataSize) {

@@ -103,8 +103,10 @@ bool TfrmEEpromEdit::event(QEvent* e) {
 }
 
 void TfrmEEpromEdit::HandleMessage(unsigned message, intptr_t wParam, intptr_t lParam) {
-  if (message == WM_TRANSFER)
-    ApplyTransferMessage(*frmReadWrite_, worker_.Direction(), wParam, lParam);
-  else if (message == WM_TRANSFER_CLOSED)
+  if (message == WM_TRANSFER) {
+    ProgressStep step = MapTransferMessage(worker_.Direction(), wParam, lParam);
+    AddRadioState(step, worker_.Direction(), "");
+    ApplyProgressStep(*frmReadWrite_, step);
+  } else if (message == WM_TRANSFER_CLOSED)
     lane_.Closed(lParam);
 }

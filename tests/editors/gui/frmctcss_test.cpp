@@ -304,6 +304,29 @@ TEST(TfrmCtcss, CancelAndEscapeChangeNothing) {
   }
 }
 
+// The window system shows a window again when it is restored from the
+// taskbar; that showing is no new opening and keeps what the user changed.
+TEST(TfrmCtcss, ARestoredWindowKeepsItsUnsavedEdits) {
+  Rig r("Kestal");
+  r.Set(kOptions5, 0x81);
+  r.Show();
+  r.Click("chkCtcssNb");
+  r.Click("chkBusyLockout");
+  ASSERT_TRUE(r.Get<QCheckBox>("chkCtcssNb")->isChecked());
+  r.Set(kOptions5, 0x81);  // the image meanwhile, still without both bits
+
+  r.window->showMinimized();
+  QApplication::processEvents();
+  r.window->showNormal();  // the window system shows it again
+  QApplication::processEvents();
+  EXPECT_TRUE(r.Get<QCheckBox>("chkCtcssNb")->isChecked());
+  EXPECT_TRUE(r.Get<QCheckBox>("chkBusyLockout")->isChecked());
+
+  r.ClickOk();
+  EXPECT_FALSE(r.window->isVisible());
+  EXPECT_EQ(r.Byte(kOptions5) & 0x28, 0x28);
+}
+
 TEST(TfrmCtcss, EnterIsOk) {
   Rig r("Kestal");
   r.Set(kOptions5, 0x81);

@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -290,6 +292,129 @@ TEST(ChannelData, ClearAllEmptiesTheBankInTheEngineeringBuild) {
   EXPECT_EQ(f.Grid()->rowCount(), 1);
   f.Click("btnOK");
   for (int n = 0; n < 6; ++n) EXPECT_EQ(f.rig.Image().GetWord(f.RecordAddress(n)), 0) << n;
+}
+
+}  // namespace
+
+namespace {
+
+// The CSV lists of "vornprog channels", in and out of the window.
+class ChannelLists : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    f_.window.SetListFileChooser([this](QWidget*, bool save) {
+      asked_.push_back(save);
+      return answer_;
+    });
+  }
+  QString Write(const char* name, const QByteArray& bytes) {
+    QFile file(dir_.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return file.fileName();
+  }
+  const TradioInfo& Info() { return f_.rig.context.shared.info; }
+
+  ChannelWindow f_{"Kestal"};
+  QTemporaryDir dir_;
+  QString answer_;
+  std::vector<bool> asked_;
+};
+
+TEST_F(ChannelLists, ImportFillsTheWindowAndOnlyOkWritesTheImage) {
+  const QByteArray list =
+      "Bank,Slot,Channel,Frequency (MHz),Alpha Tag,Scan0,Scan1,Quiet,Silent\r\n"
+      "A,0,81,470.0000,\"\",1,0,0,0\r\n"
+      "A,2,83,471.0125,\"\",0,0,1,0\r\n";
+  const EEPROM before = f_.rig.Image();
+  // What vornprog channels --import makes of the same list.
+  EEPROM expected = before;
+  RxChannelList wanted = LoadChannels(before, Info());
+  ASSERT_TRUE(ChannelsFromCsv(list.toStdString(), false, wanted).empty());
+  StoreChannels(expected, Info(), wanted, false);
+
+  answer_ = Write("bench.csv", list);
+  for (const char* closer : {"btnCancel", "btnOK"}) {
+    f_.Show();
+    f_.Click("btnImport");
+    EXPECT_TRUE(f_.boxes.Take().empty());
+    EXPECT_EQ(f_.Grid()->rowCount(), 2);
+    EXPECT_EQ(f_.Row(0), (QStringList{"81", "", "470.0000", "M", "-", "-", "-"}));
+    EXPECT_EQ(f_.Row(1), (QStringList{"83", "", "471.0125", "-", "-", "Q", "-"}));
+    f_.Click(closer);
+    if (std::string(closer) == "btnCancel")
+      EXPECT_TRUE(SameImage(f_.rig.Image(), before)) << "Cancel changes no byte";
+  }
+  for (int a = 0; a < kImageSize; ++a)
+    ASSERT_EQ(f_.rig.Image().GetByte(a), expected.GetByte(a)) << "address " << a;
+  EXPECT_EQ(asked_, (std::vector<bool>{false, false}));
+}
+
+TEST_F(ChannelLists, ABadListChangesNothingAndNamesItsLines) {
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+    QString said;  // "%1" = the path
+  };
+  const Case cases[] = {
+      {"bad.csv",
+       "Bank,Slot,Channel,Frequency (MHz),Alpha Tag,Scan0,Scan1,Quiet,Silent\n"
+       "A,0,81,470.0000,\"\",0,0,0,0\nA,1,82,476.4200,\"\",0,0,0,0\nA,2,99,470.0000,\"\",0,0,0,0\n",
+       "%1 line 3: "},
+      {"empty.csv", "", "%1 is empty"},
+  };
+  const EEPROM before = f_.rig.Image();
+  f_.Show();
+  const QStringList firstRow = f_.Row(0);
+  const int rows = f_.Grid()->rowCount();
+  for (const Case& c : cases) {
+    answer_ = Write(c.name, c.bytes);
+    f_.Click("btnImport");
+    const std::vector<SeenBox> seen = f_.boxes.Take();
+    ASSERT_EQ(seen.size(), 1u) << c.name;
+    EXPECT_TRUE(seen[0].text.contains(c.said.arg(answer_))) << seen[0].text.toStdString();
+    EXPECT_EQ(seen[0].caption, "Import Channels");
+    EXPECT_EQ(f_.Row(0), firstRow) << c.name;
+    EXPECT_EQ(f_.Grid()->rowCount(), rows) << c.name;
+  }
+  // Both bad rows of the first list are named, each with its line.
+  answer_ = dir_.filePath("bad.csv");
+  f_.Click("btnImport");
+  const std::vector<SeenBox> seen = f_.boxes.Take();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_TRUE(seen[0].text.contains(answer_ + " line 4: ")) << seen[0].text.toStdString();
+  // A folder is no list.
+  answer_ = dir_.path();
+  f_.Click("btnImport");
+  const std::vector<SeenBox> folder = f_.boxes.Take();
+  ASSERT_EQ(folder.size(), 1u);
+  EXPECT_EQ(folder[0].text, dir_.path() + " is not a regular file");
+  f_.Click("btnOK");
+  EEPROM unchangedOk = before;
+  StoreChannels(unchangedOk, Info(), LoadChannels(before, Info()), false);
+  EXPECT_TRUE(SameImage(f_.rig.Image(), unchangedOk));
+}
+
+TEST_F(ChannelLists, ExportWritesTheRowsAsTheyAreNow) {
+  f_.Show();
+  f_.Click("btnDelete");  // answered OK: the first channel goes
+  f_.boxes.Take();
+  answer_ = dir_.filePath("out.csv");
+  f_.Click("btnExport");
+  EXPECT_TRUE(f_.boxes.Take().empty());
+  RxChannelList shown = LoadChannels(f_.rig.Image(), Info());
+  ClearRecord(shown.records[0]);
+  QFile out(answer_);
+  ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+  EXPECT_EQ(out.readAll().toStdString(), ChannelsCsv(shown, false));
+  EXPECT_EQ(asked_, (std::vector<bool>{true}));
+  // A file that cannot be written is said so.
+  answer_ = dir_.filePath("no-such-folder/out.csv");
+  f_.Click("btnExport");
+  const std::vector<SeenBox> seen = f_.boxes.Take();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_TRUE(seen[0].text.startsWith("Unable to write file " + answer_));
 }
 
 }  // namespace

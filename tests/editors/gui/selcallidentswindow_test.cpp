@@ -103,10 +103,10 @@ TEST(SelcallMemoryGrid, AStoredDigit14ShowsAsEButCannotBeTyped) {
   Rig::Type("f");
   Rig::Type("e1");
   Rig::Key(Qt::Key_Return);
-  EXPECT_EQ(r.Cell(0, 1), "F1   ");
+  EXPECT_EQ(r.Cell(0, 1), "   F1");  // right-aligned
   r.Ok();
   // Blanks are digit 0.
-  EXPECT_EQ(r.StoredDigits(0), (std::vector<int>{0, 0, 0, 15, 1, 0, 0, 0}));
+  EXPECT_EQ(r.StoredDigits(0), (std::vector<int>{0, 0, 0, 0, 0, 0, 15, 1}));
 }
 
 TEST(SelcallMemoryGrid, AStoredEDoesNotBlockEditingTheOtherDigits) {
@@ -129,8 +129,49 @@ TEST(SelcallMemoryGrid, OkTakesACellStillBeingEdited) {
   r.Select(9, 2);
   Rig::Type("new");
   Rig::Child<QPushButton>(r.memories, "OKBtn")->click();  // the focus stays in the cell
-  EXPECT_EQ(r.shared.image.GetAlphaTag(r.At("Selcall Mem") + 72 + 4), "NEW  ");
+  EXPECT_EQ(r.shared.image.GetAlphaTag(r.At("Selcall Mem") + 72 + 4), "  NEW");
 }
+
+// Typed into memory 1's two cells, each opened with the first key typed.
+struct TypedEntryCase {
+  const char* selcall;  // "" = the cell is emptied
+  const char* tag;
+  std::vector<int> bytes;  // the memory's four digit bytes after OK
+  const char* storedTag;
+};
+
+class SelcallMemoryTyped : public ::testing::TestWithParam<TypedEntryCase> {};
+
+TEST_P(SelcallMemoryTyped, ShortEntriesEndInTheLastPosition) {
+  const TypedEntryCase& c = GetParam();
+  MemoryRig r;
+  r.Digits(1, {15, 15, 15, 1, 2, 3, 4, 5});
+  r.shared.image.SetAlphaTag(r.At("Selcall Mem") + 8 + 4, "VAN-7");
+  Rig::Show(r.memories);
+  for (auto [column, text] : {std::pair{1, c.selcall}, std::pair{2, c.tag}}) {
+    r.Select(1, column);
+    Rig::Key(Qt::Key_F2);
+    Rig::Key(Qt::Key_A, Qt::ControlModifier);
+    Rig::Key(Qt::Key_Delete);
+    Rig::Key(Qt::Key_Home);
+    Rig::Type(text);
+    Rig::Key(Qt::Key_Return);
+  }
+  r.Ok();
+  EXPECT_FALSE(r.memories.isVisible());
+  std::vector<int> bytes;
+  for (int i = 0; i < 4; ++i) bytes.push_back(r.shared.image.GetByte(r.At("Selcall Mem") + 8 + i));
+  EXPECT_EQ(bytes, c.bytes);
+  EXPECT_EQ(r.shared.image.GetAlphaTag(r.At("Selcall Mem") + 8 + 4), c.storedTag);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ShortFullAndEmpty, SelcallMemoryTyped,
+    ::testing::Values(TypedEntryCase{"9", "ab*1", {0xFF, 0xF0, 0x00, 0x09}, " AB*1"},
+                      TypedEntryCase{"12", "q", {0xFF, 0xF0, 0x00, 0x12}, "    Q"},
+                      TypedEntryCase{"a9f01", "abcde", {0xFF, 0xFA, 0x9F, 0x01}, "ABCDE"},
+                      // An emptied selcall keeps its digits; an emptied tag is empty.
+                      TypedEntryCase{"", "", {0xFF, 0xF1, 0x23, 0x45}, ""}));
 
 TEST(SelcallMemoryGrid, AnEmptiedCellKeepsItsDigits) {
   MemoryRig r;
@@ -209,7 +250,7 @@ TEST_P(SelcallMemoryLength, IsKeptToZeroToEightDigits) {
   if (GetParam().requested < 0) {
     EXPECT_EQ(r.Image(), before);
   } else {
-    EXPECT_EQ(r.StoredDigits(0), (std::vector<int>{9, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(r.StoredDigits(0), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 9}));  // right-aligned
   }
 }
 

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "selcall_rig.h"
+#include "simimage.h"
 
 namespace {
 
@@ -124,6 +125,7 @@ TEST(SelcallIdentField, AnEmptyPositionIsStoredAsFOnlyAfterTheUserConfirms) {
   EXPECT_EQ(seen[0].icon, QMessageBox::Warning);
   EXPECT_EQ(seen[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
   EXPECT_TRUE(seen[0].text.contains("1 empty position of 5")) << seen[0].text.toStdString();
+  EXPECT_TRUE(seen[0].text.contains("47F29")) << seen[0].text.toStdString();
   EXPECT_TRUE(r.window.isVisible());
   EXPECT_EQ(r.Image(), before);
 
@@ -135,6 +137,87 @@ TEST(SelcallIdentField, AnEmptyPositionIsStoredAsFOnlyAfterTheUserConfirms) {
   EXPECT_EQ(r.Byte("Selcall Ident", 2), 0x7F);
   EXPECT_EQ(r.Byte("Selcall Ident", 3), 0x29);
 }
+
+struct TypedIdentCase {
+  const char* typed;
+  const char* shown;  // after leaving the field
+  const char* asStored;  // in the question; null = no question
+  uint8_t written[4];
+};
+
+class SelcallIdentTyped : public ::testing::TestWithParam<TypedIdentCase> {};
+
+TEST_P(SelcallIdentTyped, AShortIdentIsShownAndStoredRightAligned) {
+  const TypedIdentCase& c = GetParam();
+  Rig r;
+  Rig::Show(r.window);
+  auto* ident = Rig::Child<QLineEdit>(r.window, "MaskEditRadioIdent");
+  ident->setFocus();
+  ident->selectAll();
+  Rig::Key(Qt::Key_Delete);
+  ident->setCursorPosition(0);
+  Rig::Type(c.typed);
+  Rig::Key(Qt::Key_Tab);  // leaves the field
+  EXPECT_EQ(ident->displayText(), c.shown);
+  r.boxes.Answer({QMessageBox::Ok});
+  Ok(r);
+  const std::vector<SeenBox> seen = r.boxes.Take();
+  if (c.asStored) {
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_TRUE(seen[0].text.contains(c.asStored)) << seen[0].text.toStdString();
+  } else {
+    EXPECT_TRUE(seen.empty());
+  }
+  EXPECT_FALSE(r.window.isVisible());
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(r.Byte("Selcall Ident", i), c.written[i]) << i;
+  EXPECT_EQ(r.shared.image.GetAlphaTag(r.At("Selcall Ident") + 4), "VAN-7");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ShortFullAndEmpty, SelcallIdentTyped,
+    ::testing::Values(TypedIdentCase{"123", "  123", "FF123", {0x00, 0x0F, 0xF1, 0x23}},
+                      TypedIdentCase{"9", "    9", "FFFF9", {0x00, 0x0F, 0xFF, 0xF9}},
+                      TypedIdentCase{"54321", "54321", nullptr, {0x00, 0x05, 0x43, 0x21}},
+                      TypedIdentCase{"", "     ", "FFFFF", {0x00, 0x0F, 0xFF, 0xFF}}));
+
+TEST(SelcallIdentTyped, OkWithTheFocusStillInTheFieldStoresWhatIsShown) {
+  Rig r;
+  Rig::Show(r.window);
+  auto* ident = Rig::Child<QLineEdit>(r.window, "MaskEditRadioIdent");
+  ident->setFocus();
+  ident->selectAll();
+  Rig::Key(Qt::Key_Delete);
+  ident->setCursorPosition(0);
+  Rig::Type("12");
+  r.boxes.Answer({QMessageBox::Cancel});
+  Ok(r);
+  ASSERT_EQ(r.boxes.Take().size(), 1u);
+  EXPECT_EQ(ident->displayText(), "   12");  // the question is about what is shown
+  EXPECT_TRUE(r.window.isVisible());
+  r.boxes.Answer({QMessageBox::Ok});
+  Ok(r);
+  EXPECT_EQ(r.Byte("Selcall Ident", 2), 0xFF);
+  EXPECT_EQ(r.Byte("Selcall Ident", 3), 0x12);
+}
+
+class SelcallOnSimulatedImage : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SelcallOnSimulatedImage, ShowsTheFullIdentAndOkAsksNothing) {
+  Rig r(GetParam());
+  MakeDefaultImage(r.build.productId, r.shared.image);
+  const std::vector<uint8_t> before = r.Image();
+  Rig::Show(r.window);
+  EXPECT_EQ(Shown(r, "MaskEditRadioIdent"), "12345");
+  Ok(r);
+  EXPECT_TRUE(r.boxes.Take().empty());
+  EXPECT_FALSE(r.window.isVisible());
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(r.Byte("Selcall Ident", i), before[r.At("Selcall Ident") + i]) << i;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(SelcallModels, SelcallOnSimulatedImage,
+                         ::testing::Values("Merlo", "Pinto", "Dravo"));
 
 TEST(SelcallRadioName, TypedLettersBecomeCapitalsAndOtherPunctuationIsRefused) {
   Rig r;
@@ -297,8 +380,10 @@ TEST(SelcallLeadIn, TheUpDownStepsByHundredsAndTheTextCannotBeTyped) {
   Rig::Type("5");
   Rig::Key(Qt::Key_Down);  // already below the range: stays
   EXPECT_EQ(edit->displayText(), "10");
+  Rig::Key(Qt::Key_Up);  // to the hundreds, not 110
+  EXPECT_EQ(edit->displayText(), "100");
   Rig::Key(Qt::Key_Up);
-  EXPECT_EQ(edit->displayText(), "110");
+  EXPECT_EQ(edit->displayText(), "200");
   Rig::Key(Qt::Key_Down);
   EXPECT_EQ(edit->displayText(), "100");
   for (int i = 0; i < 25; ++i) Rig::Key(Qt::Key_Up);
@@ -307,6 +392,36 @@ TEST(SelcallLeadIn, TheUpDownStepsByHundredsAndTheTextCannotBeTyped) {
   Ok(r);
   EXPECT_EQ(r.Byte("Lead Tone Length"), 190);
 }
+
+struct LeadStepCase {
+  int stored;  // tens of milliseconds
+  Qt::Key key;
+  const char* shown;
+  int written;
+};
+
+class SelcallLeadInStep : public ::testing::TestWithParam<LeadStepCase> {};
+
+TEST_P(SelcallLeadInStep, AValueBetweenTheHundredsStepsToTheNextHundred) {
+  const LeadStepCase& c = GetParam();
+  Rig r;
+  r.SetByte("Lead Tone Length", c.stored);
+  Rig::Show(r.window);
+  auto* edit = Rig::Child<QLineEdit>(r.window, "editLeadInDelay");
+  edit->setFocus();
+  Rig::Key(c.key);
+  EXPECT_EQ(edit->displayText(), c.shown);
+  Ok(r);
+  EXPECT_EQ(r.Byte("Lead Tone Length"), c.written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stored, SelcallLeadInStep,
+    ::testing::Values(LeadStepCase{1, Qt::Key_Up, "100", 10}, LeadStepCase{1, Qt::Key_Down, "10", 1},
+                      LeadStepCase{25, Qt::Key_Up, "300", 30}, LeadStepCase{25, Qt::Key_Down, "200", 20},
+                      LeadStepCase{30, Qt::Key_Up, "400", 40}, LeadStepCase{30, Qt::Key_Down, "200", 20},
+                      LeadStepCase{195, Qt::Key_Up, "2000", 200},
+                      LeadStepCase{195, Qt::Key_Down, "1900", 190}));
 
 TEST(SelcallAlert, DurationStepsZeroToTwentyFive) {
   Rig r;

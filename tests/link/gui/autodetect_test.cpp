@@ -25,8 +25,8 @@ class AutoDetect : public ::testing::Test {
     shared_.port.Ports().SetRoots(dir_.filePath("dev").toStdString(), dir_.filePath("sys").toStdString());
   }
   // The next port (COM97 onwards) holds a Kestal.
-  SimulatedRadio& AddRadio() {
-    radios_.push_back(std::make_unique<SimulatedRadio>(kProductKestal));
+  SimulatedRadio& AddRadio(uint32_t product = kProductKestal) {
+    radios_.push_back(std::make_unique<SimulatedRadio>(product));
     EXPECT_TRUE(radios_.back()->Start());
     shared_.port.Ports().AddExtraDevice(radios_.back()->DevicePath());
     return *radios_.back();
@@ -87,6 +87,18 @@ TEST_F(AutoDetect, ThreePortsWithoutRadioEndNotFound) {
   EXPECT_EQ(CloseButton()->text(), "Close");
   // Left open on the last port tried.
   EXPECT_EQ(shared_.port.DevicePath(), peers_.back()->SlavePath());
+}
+
+// A radio that answers but is of another model is named with its port:
+// "not found" would send the technician checking a radio that is on.
+TEST_F(AutoDetect, ARadioOfAnotherModelIsNamedWithItsPort) {
+  AddSilentPort();  // COM97
+  AddRadio(kProductKestalBT);  // COM98
+  dialog_.show();
+  ASSERT_TRUE(Spin([&] { return ScanEnded(); }, 8000));
+  EXPECT_EQ(dialog_.FoundPort(), 0);
+  EXPECT_EQ(Memo(), (QStringList{"A Kestal-BT answered on COM98.",
+                                 "This program is for the Kestal: it cannot program that radio."}));
 }
 
 TEST_F(AutoDetect, CancelEndsTheScanAtOnce) {

@@ -22,6 +22,7 @@
 #include "bench_rig.h"
 #include "editorcontext.h"
 #include "formalign.h"
+#include "keyboard_check.h"
 #include "modal_answerer.h"
 #include "radio.h"
 #include "updown.h"
@@ -82,6 +83,28 @@ class AlignWindow {
   std::unique_ptr<TformAlign> window;
   ModalAnswerer boxes;
 };
+
+// ---- Showing ---------------------------------------------------------------------
+
+TEST(AlignWindowShowing, KeepsOneSizeOfflineOrNot) {
+  AlignWindow online;
+  online.Show(false);
+  AlignWindow offline;
+  offline.Show(true);
+  EXPECT_TRUE(offline.Find<QLabel>("lblOffline")->isVisible());
+  EXPECT_EQ(offline.window->size(), online.window->size());
+}
+
+TEST(AlignWindowShowing, StartsWithEmptyReadings) {
+  AlignWindow w;
+  w.Show(false);
+  for (const char* edit : {"editFreqError", "editRSSI", "editNoisevolts"})
+    w.Find<QLineEdit>(edit)->setText("123");
+  w.window->hide();
+  w.Show(false);
+  for (const char* edit : {"editFreqError", "editRSSI", "editNoisevolts"})
+    EXPECT_EQ(w.Text(edit), "") << edit;
+}
 
 // ---- Channel panel ---------------------------------------------------------------
 
@@ -525,6 +548,109 @@ TEST(AlignWindowHelp, GroupsShowTheirLines) {
   w.Find<QLineEdit>("txtTuneFreq1T1")->setFocus();
   QApplication::processEvents();
   EXPECT_TRUE(w.Memo().endsWith("at the alignment frequency - 77.7MHz"));
+}
+
+}  // namespace
+
+// ---- Every way of pressing a control ---------------------------------------------
+
+namespace {
+
+struct Outcome {
+  std::vector<std::vector<uint8_t>> sent;
+  bool checked = false;
+  bool operator==(const Outcome&) const = default;
+};
+
+// A fresh online window with the control's page shown, used one way.
+Outcome Use(const QString& name, const std::function<void(QAbstractButton*)>& use) {
+  AlignWindow w;
+  w.Show(false);
+  auto* button = w.Find<QAbstractButton>(name.toLatin1().constData());
+  auto* tabs = w.Find<QTabWidget>("PageControl1");
+  for (int i = 0; i < tabs->count(); ++i)
+    if (tabs->widget(i)->isAncestorOf(button)) tabs->setCurrentIndex(i);
+  w.rig.TakeCommands();
+  use(button);
+  Outcome out{{}, button->isChecked()};
+  for (const SimRequest& r : w.rig.sim->Requests()) out.sent.push_back(r.payload);
+  return out;
+}
+
+TEST(AlignWindowEveryWay, EveryCheckableToggledThroughAccessibilityDoesWhatAClickDoes) {
+  QStringList names;
+  {
+    AlignWindow w;
+    w.Show(false);
+    auto* tabs = w.Find<QTabWidget>("PageControl1");
+    for (int i = 0; i < tabs->count(); ++i) {
+      if (!tabs->isTabVisible(i)) continue;
+      tabs->setCurrentIndex(i);
+      for (QAbstractButton* b : keyboard_check::CheckableControls(w.window.get()))
+        if (!names.contains(b->objectName()) && !b->isChecked()) names << b->objectName();
+    }
+  }
+  for (const char* name : {"rgAlignmentFreq_0", "chkAfcDisable", "chkRxFreqError"})
+    ASSERT_TRUE(names.contains(name)) << name;
+  for (const QString& name : names) {
+    SCOPED_TRACE(name.toStdString());
+    const Outcome clicked = Use(name, [](QAbstractButton* b) {
+      QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+    });
+    const Outcome toggled = Use(name, [](QAbstractButton* b) {
+      ASSERT_TRUE(keyboard_check::ToggleByAccessibility(b));
+    });
+    EXPECT_TRUE(clicked.checked);
+    EXPECT_EQ(toggled, clicked);
+  }
+}
+
+TEST(AlignWindowEveryWay, AlignmentFrequencyAndAfcSetFromCodeReachTheRadio) {
+  AlignWindow w;
+  w.Show(false);
+  w.ShowPage("TabSheetReceiver");
+  w.Find<QAbstractButton>("rgAlignmentFreq_0")->setChecked(true);
+  EXPECT_EQ(w.rig.sim->State().pllSteps, 36000);
+  w.rig.TakeCommands();
+  w.Find<QAbstractButton>("chkAfcDisable")->setChecked(true);
+  EXPECT_FALSE(w.rig.TakeCommands().empty());
+}
+
+// Enter in a field or a reading never presses Close and its closing
+// commands: the window stays, and nothing is sent but the field's own
+// action (the channel box returns to the channel, as a click on it does).
+TEST(AlignWindowEveryWay, EnterInAReadingNeitherClosesNorSends) {
+  AlignWindow w;
+  w.Show(false);
+  w.ShowPage("TabSheetReceiver");
+  auto* reading = w.Find<QLineEdit>("editFreqError");
+  reading->setEnabled(true);
+  for (QWidget* field : keyboard_check::TextFields(w.window.get())) {
+    SCOPED_TRACE(field->objectName().toStdString());
+    auto* edit = qobject_cast<QLineEdit*>(field);
+    if (!edit || !edit->isReadOnly()) continue;
+    std::vector<int> own;
+    if (field->objectName() == "editChannel") {
+      QTest::mouseClick(field, Qt::LeftButton);
+      own = w.rig.TakeCommands();
+      ASSERT_FALSE(own.empty());
+    }
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_TRUE(w.window->isVisible());
+    EXPECT_EQ(w.rig.TakeCommands(), own);
+  }
+  EXPECT_FALSE(w.Find<QPushButton>("btnClose")->isDefault());
+  EXPECT_FALSE(w.Find<QPushButton>("btnClose")->autoDefault());
+}
+
+TEST(AlignWindowEveryWay, ChannelReadingsAreReadOutWithTheirText) {
+  AlignWindow w;
+  w.rig.sim->SetChannel(41);
+  w.Show(false);
+  EXPECT_EQ(keyboard_check::LabelsHidingTheirText(w.window.get()).join("\n").toStdString(), "");
+  EXPECT_EQ(keyboard_check::AccessibleName(w.Find<QLabel>("lblRxFreq")),
+            "Channel frequency: 476.4375");
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "eng.h"
 #include "frmengineering.h"
 #include "frmsampleschart.h"
+#include "keyboard_check.h"
 #include "modal_answerer.h"
 #include "radio.h"
 #include "service_rig.h"
@@ -239,7 +240,7 @@ TEST_P(RawRequest, SendsTheTypedBytesAndLogsNothing) {
   const QString logBefore = p.Find<QPlainTextEdit>("memoEng")->toPlainText();
   p.Type("edtSendVornII", c.text);
   p.Click("btnSendVornIICommand");
-  ASSERT_TRUE(p.Sim().WaitForRequests(1, 2000));
+  ASSERT_TRUE(p.Sim().WaitForRequests(1, 10000));
   EXPECT_EQ(p.Payloads()[0], c.sent);
   EXPECT_EQ(p.Find<QPlainTextEdit>("memoEng")->toPlainText(), logBefore);
 }
@@ -508,6 +509,84 @@ TEST(EngineeringPanel, KeyboardAndScreenReader) {
   ExpectAccessibleNames(p.Window().SamplesChart());
   QTest::keyClick(&p.Window(), Qt::Key_Escape);
   EXPECT_FALSE(p.Window().isVisible());
+}
+
+// What one way of using a control left behind: the requests sent, the
+// check mark and the log.
+struct Outcome {
+  std::vector<std::vector<uint8_t>> sent;
+  bool checked = false;
+  QString log;
+  bool operator==(const Outcome&) const = default;
+};
+
+Outcome Use(const QString& name, const std::function<void(QAbstractButton*)>& use) {
+  Panel p;
+  auto* button = p.Find<QAbstractButton>(name.toLatin1().constData());
+  use(button);
+  return {p.Payloads(), button->isChecked(), p.Find<QPlainTextEdit>("memoEng")->toPlainText()};
+}
+
+TEST(EngineeringPanel, EveryCheckableToggledThroughAccessibilityDoesWhatAClickDoes) {
+  QStringList names;
+  {
+    Panel p;
+    for (QAbstractButton* b : keyboard_check::CheckableControls(&p.Window()))
+      names << b->objectName();
+  }
+  ASSERT_TRUE(names.contains("chkTestMode"));
+  for (const QString& name : names) {
+    SCOPED_TRACE(name.toStdString());
+    const Outcome clicked = Use(name, [](QAbstractButton* b) {
+      QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
+    });
+    const Outcome toggled = Use(name, [](QAbstractButton* b) {
+      ASSERT_TRUE(keyboard_check::ToggleByAccessibility(b));
+    });
+    EXPECT_NE(clicked.checked, Panel().Find<QAbstractButton>(name.toLatin1().constData())->isChecked());
+    EXPECT_EQ(toggled.checked, clicked.checked);
+    EXPECT_EQ(toggled.sent, clicked.sent);
+    EXPECT_EQ(toggled.log, clicked.log);
+  }
+}
+
+TEST(EngineeringPanel, TestModeToggledWithoutAClickReachesTheRadio) {
+  Panel p;
+  auto* box = p.Find<QCheckBox>("chkTestMode");
+  ASSERT_TRUE(keyboard_check::ToggleByAccessibility(box));
+  EXPECT_EQ(p.Sim().State().testMode, 1);
+  box->setChecked(false);
+  EXPECT_EQ(p.Sim().State().testMode, 0);
+}
+
+// Enter in the raw-command box sends that command, as its button does;
+// Enter in any other field sends nothing (no "+" pressed behind it). The
+// button's own command after each Enter marks the end of what it sent.
+TEST(EngineeringPanel, EnterInAFieldSendsOnlyThatFieldsOwnCommand) {
+  Panel p;
+  p.Type("edtSendVornII", "01 02 0A");
+  p.Sim().ClearRequests();
+  p.Click("btnSendVornIICommand");
+  ASSERT_TRUE(p.Sim().WaitForRequests(1, 2000));
+  const std::vector<uint8_t> raw = p.Payloads().at(0);
+  const QList<QWidget*> fields = keyboard_check::TextFields(&p.Window());
+  ASSERT_GE(fields.size(), 4);
+  for (QWidget* field : fields) {
+    SCOPED_TRACE(field->objectName().toStdString());
+    p.Sim().ClearRequests();
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Return);
+    const bool own = field->objectName() == "edtSendVornII";
+    p.Click("btnSendVornIICommand");
+    ASSERT_TRUE(p.Sim().WaitForRequests(own ? 2 : 1, 2000));
+    EXPECT_EQ(p.Payloads(), (std::vector<std::vector<uint8_t>>(own ? 2 : 1, raw)));
+  }
+}
+
+TEST(EngineeringPanel, TheTransmitStateIsReadOutWithItsText) {
+  Panel p;
+  EXPECT_EQ(keyboard_check::LabelsHidingTheirText(&p.Window()).join("\n").toStdString(), "");
+  EXPECT_EQ(keyboard_check::AccessibleName(p.Find<QLabel>("lblTxRx")), "Transmit state: RECEIVE");
 }
 
 }  // namespace

@@ -21,7 +21,9 @@
 #include "eeprom_text.h"
 #include "frmeepromedit.h"
 #include "frmreadwrite.h"
+#include "keyboard_check.h"
 #include "modal_answerer.h"
+#include "progress.h"
 #include "transfer_rig.h"
 
 namespace {
@@ -147,6 +149,20 @@ TEST(TfrmEEpromEdit, TypingInEachBaseAndSizeReachesTheImageOnOk) {
     EXPECT_EQ(word ? w.image.GetWord(c.address) : w.image.GetByte(c.address), c.value)
         << c.base << " " << c.size << " " << c.text;
   }
+}
+
+// A base or size chosen through the accessibility interface (no click)
+// changes the cells as a click does, so a typed 12 in hexadecimal is 0x12.
+TEST(TfrmEEpromEdit, BaseAndSizeToggledThroughAccessibilityChangeTheView) {
+  EepromWindow w;
+  ASSERT_TRUE(keyboard_check::ToggleByAccessibility(w.form.findChild<QRadioButton*>("rbHex")));
+  EXPECT_EQ(w.form.Base(), kEeBaseHex);
+  ASSERT_TRUE(keyboard_check::ToggleByAccessibility(w.form.findChild<QRadioButton*>("rb16Bit")));
+  EXPECT_EQ(w.form.DataSize(), kEeData16Bit);
+  w.Click("rb8Bit");
+  w.Type(5, 4, "12");
+  w.Click("btnOK");
+  EXPECT_EQ(w.image.GetByte(11), 0x12);
 }
 
 TEST(TfrmEEpromEdit, AnEmptyHexadecimalCellStopsReadWriteOkAndABaseChange) {
@@ -311,7 +327,7 @@ TEST(TfrmEEpromEdit, ARadioFallingSilentDuringWriteAll) {
   w.Click("btnWriteAll");
   closer.stop();
   w.Finish();
-  EXPECT_EQ(seen, "Timeout writing to radio");
+  EXPECT_EQ(seen.toStdString(), "Timeout writing to radio\n" + PartialWriteText(""));
   const std::vector<SeenBox> boxes = w.boxes.Take();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, "Radio Response Timeout.");

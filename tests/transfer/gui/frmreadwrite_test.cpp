@@ -13,6 +13,7 @@
 
 #include "frmreadwrite.h"
 #include "platform.h"
+#include "progress.h"
 #include "transfer_rig.h"
 
 namespace {
@@ -198,7 +199,7 @@ TEST(TransferDialog, ATimeoutLeavesTheTextAndACloseButtonUntilClicked) {
   ASSERT_TRUE(rig.flows.WriteRadio());
   clicker.stop();
 
-  EXPECT_EQ(seen, "Timeout writing to radio");
+  EXPECT_EQ(seen.toStdString(), "Timeout writing to radio\n" + PartialWriteText(""));
   EXPECT_TRUE(rig.cancel.IsSet()) << "Close sets the event too; the next transfer resets it";
   rig.flows.FinishPreviousTransfer();
   EXPECT_EQ(rig.flows.LastOutcome().result, kTransferFailed);
