@@ -4,16 +4,16 @@
 // read never empties a mem-file; output targets are checked before the
 // radio is touched; a failed save says why.
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "cli_fixture.h"
 #include "eeprom.h"
+#include "file_size_limit.h"
 #include "radioinfo.h"
 #include "rxchannels.h"
 #include "simimage.h"
@@ -52,16 +52,12 @@ bool IsFifo(const std::string& path) {
 // Runs the tool with its files limited to `bytes`, so a save fails in the
 // write itself, for root as well.
 ToolResult RunWithFileSizeLimit(const std::vector<std::string>& args, rlim_t bytes) {
-  struct rlimit saved;
-  getrlimit(RLIMIT_FSIZE, &saved);
-  struct rlimit small = saved;
-  small.rlim_cur = bytes;
-  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);  // the child inherits it ignored
-  setrlimit(RLIMIT_FSIZE, &small);
-  ToolProcess tool(args);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, oldHandler);
-  return tool.Wait();
+  std::optional<ToolProcess> tool;
+  {
+    const FileSizeLimit limit(bytes);  // inherited by the tool alone
+    tool.emplace(args);
+  }
+  return tool->Wait();
 }
 
 class CliUserFiles : public CliTest {
