@@ -9,6 +9,7 @@
 #include "memfile.h"
 #include "params.h"
 #include "radio_rw.h"
+#include "userfile.h"
 
 namespace {
 const char* const kMemFilter = "Mem files (*.mem)";
@@ -114,9 +115,10 @@ void TfrmMain::btnWriteFileClick() {
     return;
   // A save that fails must not pass for one that worked: the name and the
   // data source stay as they were, and the old file is left intact.
-  const int written = context_.shared.image.SaveToFile(path.toStdString().c_str());
-  if (written != context_.shared.image.GetLength()) {
-    ShowMessage("Unable to write file " + path.toStdString(), "File Save Error",
+  const EEPROM& image = context_.shared.image;
+  std::string why;
+  if (!SaveUserFile(path.toStdString(), image.Data(), static_cast<size_t>(image.GetLength()), why)) {
+    ShowMessage("Unable to write file " + path.toStdString() + ": " + why, "File Save Error",
                 PromptIcon::Warning);
     return;
   }

@@ -2,21 +2,15 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <memory>
 
 #include "buildconfig.h"
-#include "ini_file.h"
+#include "userfile.h"
 
 namespace {
-
-const char* const kSection = "RecentMemFiles";
-
-std::string RecentKey(int i) { return "File" + std::to_string(i); }
 
 // A stored integer, or `fallback` when the value is missing or not a number.
 int StoredInt(const QSettings& store, const char* key, int fallback) {
@@ -26,10 +20,14 @@ int StoredInt(const QSettings& store, const char* key, int fallback) {
   return ok ? value : fallback;
 }
 
-std::string ReadWholeFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll().toStdString();
+// The text of a settings file, read without ever waiting on it; false
+// when it is there but is no settings file (a FIFO, a device, a directory,
+// far too large), which is then neither read nor replaced.
+bool ReadSettingsFile(const QString& path, std::string& text) {
+  UserFileError why;
+  text.clear();
+  return ReadUserFile(path.toStdString(), kMaxSettingsFileBytes, "a settings file", text, why) ||
+         why.Missing();
 }
 
 }  // namespace
@@ -64,17 +62,31 @@ Settings Settings::ForApplication(const BuildConfig& build) {
   return s;
 }
 
-static std::unique_ptr<QSettings> OpenStore(const QString& path, const QString& organisation,
-                                            const QString& application) {
-  if (path.isEmpty())
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       organisation, application);
+// The per-user store's file: the one the desktop's native store keeps
+// ("~/.config/Vorn/Kestal.conf"), named here so it can be checked before
+// QSettings opens it.
+QString Settings::StoreFile() const {
+  if (!userStorePath_.isEmpty()) return userStorePath_;
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/" +
+         organisation_ + "/" + application_ + ".conf";
+}
+
+// Nothing when the store's file is there but no settings file: QSettings
+// would wait for ever on a FIFO.
+std::unique_ptr<QSettings> Settings::OpenStore() const {
+  const QString path = StoreFile();
+  std::string text;
+  if (!ReadSettingsFile(path, text)) return nullptr;
   return std::make_unique<QSettings>(path, QSettings::IniFormat);
 }
 
 StoredSettings Settings::Load(const BuildConfig& build) const {
-  auto store = OpenStore(userStorePath_, organisation_, application_);
   StoredSettings s;
+  auto store = OpenStore();
+  if (!store) {
+    s.defaultFile = BoundDefaultFile("", build);
+    return s;
+  }
   s.comPort = BoundComPort(StoredInt(*store, "ComPort", kDefaultComPort));
   s.maxBdRate = BoundMaxBdRate(StoredInt(*store, "MaxBdRate", 0));
   const QVariant file = store->value("DefaultFile");
@@ -84,7 +96,8 @@ StoredSettings Settings::Load(const BuildConfig& build) const {
 }
 
 void Settings::Save(const StoredSettings& values) const {
-  auto store = OpenStore(userStorePath_, organisation_, application_);
+  auto store = OpenStore();
+  if (!store) return;
   store->setValue("ComPort", values.comPort);
   store->setValue("MaxBdRate", values.maxBdRate);
   store->setValue("DefaultFile", QString::fromStdString(values.defaultFile));
@@ -92,11 +105,11 @@ void Settings::Save(const StoredSettings& values) const {
 }
 
 RecentFiles Settings::LoadRecentFiles() const {
-  const std::string text = ReadWholeFile(recentIniPath_);
+  std::string text;
+  ReadSettingsFile(recentIniPath_, text);
+  const RecentFileNames names = RecentFilesFromIni(text);
   RecentFiles files;
-  for (int i = 0; i < kRecentFileCount; ++i)
-    files[i] = QString::fromStdString(
-        Utf8Prefix(ReadIniValue(text, kSection, RecentKey(i)), kRecentFileMaxChars));
+  for (int i = 0; i < kRecentFileCount; ++i) files[i] = QString::fromStdString(names[i]);
   return files;
 }
 
@@ -106,11 +119,11 @@ void Settings::SaveRecentFiles(const RecentFiles& files) const {
   // Programs often live in folders their users cannot write to.
   if (!QFileInfo(target.absolutePath()).isWritable()) return;
   if (target.exists() && !target.isWritable()) return;
-  std::string text = ReadWholeFile(recentIniPath_);
-  for (int i = 0; i < kRecentFileCount; ++i)
-    text = WriteIniValue(text, kSection, RecentKey(i), files[i].toStdString());
-  QSaveFile out(recentIniPath_);
-  if (!out.open(QIODevice::WriteOnly)) return;
-  out.write(text.data(), static_cast<qint64>(text.size()));
-  out.commit();
+  std::string text;
+  if (!ReadSettingsFile(recentIniPath_, text)) return;
+  RecentFileNames names;
+  for (int i = 0; i < kRecentFileCount; ++i) names[i] = files[i].toStdString();
+  text = RecentFilesIntoIni(text, names);
+  std::string why;
+  SaveUserFile(recentIniPath_.toStdString(), text.data(), text.size(), why);
 }

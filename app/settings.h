@@ -7,10 +7,12 @@
 
 #include <QString>
 #include <array>
+#include <memory>
 
 #include "settings_rules.h"
 
 struct BuildConfig;
+class QSettings;
 
 using RecentFiles = std::array<QString, kRecentFileCount>;
 
@@ -50,6 +52,9 @@ class Settings {
   const QString& RecentIniPath() const { return recentIniPath_; }
 
  private:
+  QString StoreFile() const;
+  std::unique_ptr<QSettings> OpenStore() const;
+
   QString organisation_ = "Vorn";
   QString application_ = "Kestal";
   QString userStorePath_;

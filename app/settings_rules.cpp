@@ -3,6 +3,31 @@
 #include <cctype>
 
 #include "buildconfig.h"
+#include "ini_file.h"
+
+namespace {
+const char* const kRecentSection = "RecentMemFiles";
+std::string RecentKey(int i) { return "File" + std::to_string(i); }
+}  // namespace
+
+RecentFileNames RecentFilesFromIni(const std::string& text) {
+  RecentFileNames files;
+  for (int i = 0; i < kRecentFileCount; ++i) {
+    files[i] = Utf8Prefix(ReadIniValue(text, kRecentSection, RecentKey(i)), kRecentFileMaxChars);
+    // Blanks the cut leaves at the end would be lost on the next reading;
+    // dropping them now keeps what is written back what is read again.
+    while (!files[i].empty() && std::string(" \t\r").find(files[i].back()) != std::string::npos)
+      files[i].pop_back();
+  }
+  return files;
+}
+
+std::string RecentFilesIntoIni(const std::string& text, const RecentFileNames& files) {
+  std::string out = text;
+  for (int i = 0; i < kRecentFileCount; ++i)
+    out = WriteIniValue(out, kRecentSection, RecentKey(i), files[i]);
+  return out;
+}
 
 int BoundComPort(int stored) {
   return (stored <= 0 || stored > kMaxComPort) ? kDefaultComPort : stored;

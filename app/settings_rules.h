@@ -3,6 +3,7 @@
 // switch. Plain C++ so they can be checked without any settings store.
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,17 @@ inline constexpr int kDefaultComPort = 1;
 inline constexpr int kMaxComPort = 256;
 inline constexpr int kRecentFileCount = 4;
 inline constexpr int kRecentFileMaxChars = 199;
+
+// The recent-files INI and the settings store are a few lines; a file far
+// larger is no settings file and is left alone.
+inline constexpr size_t kMaxSettingsFileBytes = 256 * 1024;
+
+using RecentFileNames = std::array<std::string, kRecentFileCount>;
+// "File0".."File3" of [RecentMemFiles] in INI text, each cut to 199
+// characters; a missing one is empty.
+RecentFileNames RecentFilesFromIni(const std::string& text);
+// The INI text with the four entries set and every other line kept.
+std::string RecentFilesIntoIni(const std::string& text, const RecentFileNames& files);
 
 // A port outside 1..256 becomes port 1.
 int BoundComPort(int stored);

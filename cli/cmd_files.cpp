@@ -3,8 +3,6 @@
 #include <clocale>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
-#include <system_error>
 
 #include "buildconfig.h"
 #include "commands.h"
@@ -19,19 +17,28 @@
 namespace {
 
 // Loads a mem-file as the window would, without judging its model: these
-// commands show any model's file.
+// commands show any model's file. A file not of the image's length is
+// said, as every command that shows a file says it.
 bool LoadImage(const std::string& path, EEPROM& image) {
-  if (image.LoadFromFile(path.c_str()) < 0) {
-    Say("File Open Error: Unable to open file " + path);
+  TradioInfo info;
+  const MemFileResult loaded = CheckedLoadMemFile(image, info, kAllModelsFlag, path);
+  if (loaded.status == MemFileStatus::OpenFailed) {
+    Say(loaded.caption + ": " + loaded.message);
     return false;
   }
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (!ec && size != static_cast<uintmax_t>(image.GetLength()))
-    Say(path + " holds " + std::to_string(size) + " bytes, not " + std::to_string(image.GetLength()) +
-        (size < static_cast<uintmax_t>(image.GetLength()) ? ": the rest reads as erased (0xFF)"
-                                                          : ": the rest is ignored"));
+  const std::string note = MemFileSizeNote(path, loaded.fileSize, image.GetLength());
+  if (!note.empty()) Say(note);
   return true;
+}
+
+// After the listing: a file whose product ID names no model is most
+// likely no mem-file at all, and a script must notice.
+int ListedStatus(const std::string& path, const EEPROM& image) {
+  if (ModelOfImage(image).modelIndex != 0) return kExitOk;
+  const int id = image.GetWord(0);
+  Say(path + ": product ID " + HexId(id < 0 ? kNoProductId : static_cast<uint32_t>(id)) +
+      " names no model; is it a mem-file?");
+  return kExitFailure;
 }
 
 void Print(const std::vector<std::string>& lines) {
@@ -69,7 +76,7 @@ int RunDump(const ParsedArgs& args) {
   EEPROM image;
   if (!LoadImage(args.operands[0], image)) return kExitFailure;
   Print(DumpLines(image));
-  return kExitOk;
+  return ListedStatus(args.operands[0], image);
 }
 
 int RunDiff(const ParsedArgs& args) {
@@ -96,9 +103,8 @@ int RunReport(const ParsedArgs& args) {
   }
   // As in the window, the bytes are reported even when the model is wrong.
   if (loaded.status == MemFileStatus::WrongRadioType) Say(loaded.caption + ": " + loaded.message);
-  if (loaded.bytesRead < image.GetLength())
-    Say(path + " holds " + std::to_string(loaded.bytesRead) + " bytes, not " +
-        std::to_string(image.GetLength()) + ": the rest reads as erased (0xFF)");
+  const std::string note = MemFileSizeNote(path, loaded.fileSize, image.GetLength());
+  if (!note.empty()) Say(note);
   if (build.AllModels()) info.SelectModel(loaded.productId);
 
   ReportSource source;
@@ -108,12 +114,12 @@ int RunReport(const ParsedArgs& args) {
       ReportLines(image, info, build, source, ReportOptionsOf(args, build), Today());
   if (!args.Has("pdf")) {
     Print(lines);
-    return kExitOk;
+    return ListedStatus(path, image);
   }
   std::string reason;
   if (!SaveReportPdf(args.Get("pdf"), lines, reason)) {
     Say("Unable to write file " + args.Get("pdf") + ": " + reason);
     return kExitFailure;
   }
-  return kExitOk;
+  return ListedStatus(path, image);
 }

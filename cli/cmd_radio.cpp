@@ -5,6 +5,7 @@
 #include "interrupt.h"
 #include "progress.h"
 #include "session.h"
+#include "userfile.h"
 
 int RunRead(const ParsedArgs& args) {
   Session s(CompiledBuildConfig());
@@ -12,7 +13,7 @@ int RunRead(const ParsedArgs& args) {
   if (!s.UsePort(args.Get("port"), error)) return UsageError("read", error);
   const std::string output = args.Get("output");
   if (!OutputWritable(output, error)) {
-    Say(error + ": nothing read");
+    Say(error + "; nothing read");
     return kExitFailure;
   }
   // The window's warning guards edit data; a fresh session has none.
@@ -24,8 +25,9 @@ int RunRead(const ParsedArgs& args) {
     Say(output + " not written");
     return kExitFailure;
   }
-  if (s.image.SaveToFile(output.c_str()) != s.image.GetLength()) {
-    Say("Unable to write file " + output);
+  std::string why;
+  if (!SaveUserFile(output, s.image.Data(), static_cast<size_t>(s.image.GetLength()), why)) {
+    Say("Unable to write file " + output + ": " + why);
     return kExitFailure;
   }
   Say("read " + std::to_string(s.image.GetLength()) + " bytes into " + output);

@@ -2,19 +2,17 @@
 // channels of a mem-file as a CSV list, out and back in.
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <system_error>
 
 #include "buildconfig.h"
 #include "commands.h"
 #include "eeprom.h"
 #include "imagetext.h"
+#include "memfile.h"
 #include "radioinfo.h"
 #include "readarchive.h"
 #include "rxchannels.h"
 #include "session.h"
+#include "userfile.h"
 
 int RunArchive(const ParsedArgs&) {
   const ReadArchive archive(DefaultReadArchiveFolder(CompiledBuildConfig().modelName));
@@ -30,26 +28,16 @@ int RunArchive(const ParsedArgs&) {
 
 namespace {
 
-bool ReadText(const std::string& path, std::string& text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream all;
-  all << in.rdbuf();
-  text = all.str();
-  return !in.bad();
-}
-
 // The mem-file whose channels are shown or replaced: the whole image, of
 // a model with receive-only channels.
 bool LoadChannelImage(const std::string& path, EEPROM& image, TradioInfo& info) {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (image.LoadFromFile(path.c_str()) < 0 || ec) {
-    Say("File Open Error: Unable to open file " + path);
+  const MemFileResult loaded = CheckedLoadMemFile(image, info, kAllModelsFlag, path);
+  if (loaded.status == MemFileStatus::OpenFailed) {
+    Say(loaded.caption + ": " + loaded.message);
     return false;
   }
-  if (size != static_cast<uintmax_t>(image.GetLength())) {
-    Say(path + " is not a whole memory image (" + std::to_string(size) + " bytes, " +
+  if (loaded.fileSize != static_cast<uint64_t>(image.GetLength())) {
+    Say(path + " is not a whole memory image (" + std::to_string(loaded.fileSize) + " bytes, " +
         std::to_string(image.GetLength()) + " expected)");
     return false;
   }
@@ -61,6 +49,17 @@ bool LoadChannelImage(const std::string& path, EEPROM& image, TradioInfo& info) 
     return false;
   }
   return true;
+}
+
+// What an import did, in one line.
+std::string ImportedText(const ChannelImport& done, const std::string& output) {
+  if (done.channels == 0)
+    return "the list holds no channels: removed all " + std::to_string(done.removed) +
+           " receive-only channels from " + output;
+  std::string text =
+      "wrote " + std::to_string(done.channels) + " receive-only channels into " + output;
+  if (done.removed > 0) text += ", removing " + std::to_string(done.removed) + " the list leaves out";
+  return text;
 }
 
 }  // namespace
@@ -80,27 +79,25 @@ int RunChannels(const ParsedArgs& args) {
   }
 
   const std::string listPath = args.Get("import");
-  std::string text;
-  if (!ReadText(listPath, text)) {
-    Say("File Open Error: Unable to open file " + listPath);
+  const std::string output = args.Has("output") ? args.Get("output") : file;
+  std::string why;
+  if (!CheckSaveTarget(output, why)) {
+    Say("Unable to write file " + output + ": " + why);
     return kExitFailure;
   }
   RxChannelList after = before;
-  const std::vector<CsvFault> faults = ChannelsFromCsv(text, banks, after);
-  const std::string output = args.Has("output") ? args.Get("output") : file;
-  if (!faults.empty()) {
-    for (const CsvFault& f : faults)
-      Say(listPath + " line " + std::to_string(f.line) + ": " + f.reason);
+  const ChannelImport done = ImportChannelsCsv(listPath, banks, after);
+  if (!done.Ok()) {
+    if (!done.refused.empty()) Say("File Open Error: " + done.refused);
+    for (const std::string& line : CsvFaultLines(listPath, done.faults)) Say(line);
     Say(output + " not written");
     return kExitFailure;
   }
   StoreChangedChannels(image, info, before, after);
-  if (image.SaveToFile(output.c_str()) != image.GetLength()) {
-    Say("Unable to write file " + output);
+  if (!SaveUserFile(output, image.Data(), static_cast<size_t>(image.GetLength()), why)) {
+    Say("Unable to write file " + output + ": " + why);
     return kExitFailure;
   }
-  int count = 0;
-  for (const RX_CH_DATA_STRUCT& r : after.records) count += r.frequency != 0;
-  Say("wrote " + std::to_string(count) + " receive-only channels into " + output);
+  Say(ImportedText(done, output));
   return kExitOk;
 }

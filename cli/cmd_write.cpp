@@ -2,9 +2,6 @@
 // written, the radio's own calibration kept, and a read-back that proves
 // the radio stored what was sent.
 
-#include <filesystem>
-#include <system_error>
-
 #include "calibration.h"
 #include "commands.h"
 #include "imagetext.h"
@@ -12,6 +9,7 @@
 #include "memfile.h"
 #include "params.h"
 #include "session.h"
+#include "userfile.h"
 
 bool LoadWholeFile(Session& s, const std::string& file) {
   const MemFileResult loaded = CheckedLoadMemFile(s.image, s.info, s.build.modelFlag, file);
@@ -22,11 +20,8 @@ bool LoadWholeFile(Session& s, const std::string& file) {
   // The window would let a short file fill the rest with erased bytes and
   // write those over the radio's configuration; unseen on a terminal, it
   // is refused instead.
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(file, ec);
-  if (ec || size != static_cast<uintmax_t>(s.image.GetLength())) {
-    Say(file + " is not a whole memory image (" +
-        (ec ? std::string("size unknown") : std::to_string(size) + " bytes") + ", " +
+  if (loaded.fileSize != static_cast<uint64_t>(s.image.GetLength())) {
+    Say(file + " is not a whole memory image (" + std::to_string(loaded.fileSize) + " bytes, " +
         std::to_string(s.image.GetLength()) + " expected): nothing written");
     return false;
   }
@@ -48,8 +43,9 @@ bool BackUp(Session& s, const std::string& path) {
     Say("the backup read failed: nothing written");
     return false;
   }
-  if (s.image.SaveToFile(path.c_str()) != s.image.GetLength()) {
-    Say("Unable to write file " + path + ": nothing written");
+  std::string why;
+  if (!SaveUserFile(path, s.image.Data(), static_cast<size_t>(s.image.GetLength()), why)) {
+    Say("Unable to write file " + path + ": " + why + "; nothing written");
     return false;
   }
   Say("backed up the radio into " + path);
@@ -83,7 +79,13 @@ int RunWrite(const ParsedArgs& args) {
   const std::string file = args.operands[0];
   const std::string backup = args.Get("backup");
   if (!backup.empty() && !OutputWritable(backup, error)) {
-    Say(error + ": nothing written");
+    Say(error + "; nothing written");
+    return kExitFailure;
+  }
+  // The backup would replace the very file about to be written with the
+  // radio's old memory, however the two paths are spelt.
+  if (!backup.empty() && SameFile(backup, file)) {
+    Say("the backup " + backup + " is the file to be written, " + file + "; nothing written");
     return kExitFailure;
   }
   if (!LoadWholeFile(s, file)) return kExitFailure;

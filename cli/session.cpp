@@ -2,12 +2,10 @@
 
 #include <unistd.h>
 
-#include <filesystem>
-#include <system_error>
-
 #include "commands.h"
 #include "portmap.h"
 #include "portmessages.h"
+#include "userfile.h"
 
 namespace {
 ByteTrace* g_trace = nullptr;
@@ -56,23 +54,10 @@ bool Session::PortCheck() {
 }
 
 bool OutputWritable(const std::string& path, std::string& why) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const fs::path target(path);
-  if (fs::is_directory(target, ec)) {
-    why = path + " is a directory";
-    return false;
-  }
-  const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  if (!fs::is_directory(dir, ec)) {
-    why = "no folder " + dir.string();
-    return false;
-  }
-  if (access(dir.c_str(), W_OK) != 0) {
-    why = "cannot write into " + dir.string();
-    return false;
-  }
-  return true;
+  std::string reason;
+  if (CheckSaveTarget(path, reason)) return true;
+  why = "Unable to write file " + path + ": " + reason;
+  return false;
 }
 
 bool TransferCompleted(Session& s, bool started) {

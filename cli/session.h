@@ -51,7 +51,9 @@ void Say(const std::string& text);
 void UseTrace(ByteTrace* trace);
 
 // Finds out before the radio is touched whether a file could be saved at
-// path at all, so a typo does not cost a whole transfer; why says why not.
+// path at all (its folder is there and writable, and it names nothing or a
+// regular file), so a typo or a FIFO does not cost a whole transfer; why
+// says "Unable to write file " + path + ": " and why not.
 bool OutputWritable(const std::string& path, std::string& why);
 
 // Ends a transfer command: lets the worker finish, runs the closing steps

@@ -7,7 +7,7 @@
 
 #include "buildconfig.h"
 #include "eeprom.h"
-#include "filereplace.h"
+#include "userfile.h"
 #include "params.h"
 #include "radioinfo.h"
 #include "rxbank.h"
@@ -195,9 +195,5 @@ std::string ReportFileText(const std::vector<std::string>& lines) {
 bool SaveReport(const std::string& path, const std::vector<std::string>& lines,
                 std::string& reason) {
   const std::string text = ReportFileText(lines);
-  errno = 0;
-  if (ReplaceFileContents(path.c_str(), reinterpret_cast<const uint8_t*>(text.data()), text.size()))
-    return true;
-  reason = std::strerror(errno != 0 ? errno : EIO);
-  return false;
+  return SaveUserFile(path, text.data(), text.size(), reason);
 }

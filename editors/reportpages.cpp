@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "filereplace.h"
+#include "userfile.h"
 
 ReportPageLayout LayOutReportPage(double height, double dotsPerInch) {
   ReportPageLayout layout;
@@ -134,9 +134,5 @@ std::string ReportPdf(const std::vector<std::string>& lines) {
 bool SaveReportPdf(const std::string& path, const std::vector<std::string>& lines,
                    std::string& reason) {
   const std::string pdf = ReportPdf(lines);
-  errno = 0;
-  if (ReplaceFileContents(path.c_str(), reinterpret_cast<const uint8_t*>(pdf.data()), pdf.size()))
-    return true;
-  reason = std::strerror(errno != 0 ? errno : EIO);
-  return false;
+  return SaveUserFile(path, pdf.data(), pdf.size(), reason);
 }

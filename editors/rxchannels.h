@@ -5,6 +5,7 @@
 // text rules of the edit dialog. Standard library only.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -104,14 +105,39 @@ void StoreChangedChannels(EEPROM& image, const TradioInfo& info, const RxChannel
 std::string ChannelsCsv(const RxChannelList& list, bool banksEnabled);
 
 struct CsvFault {
-  int line = 0;  // 1 = the first line of the text
+  int line = 0;  // 1 = the first line of the text; 0 = the list as a whole
   std::string reason;
 };
 
 // Replaces slots 0..18 of the model's banks in list by the CSV list's
 // channels; slot 19 and, without banks, banks B to E stay as they are. The
-// header line may be left out; blank lines are skipped. Every row is held
-// to the channel editor's rules; on any fault list is left as it was and
-// every bad row is named.
+// first line that is not blank must be the header (a UTF-8 byte-order mark
+// before it and CRLF line ends are taken, as spreadsheet programs write
+// them); a list of the header alone empties those slots. Blank lines are
+// skipped. Every row is held to the channel editor's rules; on any fault
+// list is left as it was and every bad row is named.
 std::vector<CsvFault> ChannelsFromCsv(const std::string& text, bool banksEnabled,
                                       RxChannelList& list);
+
+// A list of the 95 channels is a few kilobytes; anything near this bound
+// is no channel list.
+inline constexpr size_t kMaxChannelListBytes = 512 * 1024;
+
+struct ChannelImport {
+  std::string refused;           // the file could not be read: "Unable to open file X: why"
+  std::vector<CsvFault> faults;  // what is wrong with its text
+  int channels = 0;              // the channels the list holds
+  int removed = 0;               // channels there before that the list leaves out
+  bool Ok() const { return refused.empty() && faults.empty(); }
+};
+
+// The import of a CSV list file into list, for vornprog and the channel
+// window alike: the file is read without ever waiting on it (a FIFO, a
+// device or a directory is refused) and only up to kMaxChannelListBytes,
+// then taken by ChannelsFromCsv. list changes only when the result is Ok().
+ChannelImport ImportChannelsCsv(const std::string& path, bool banksEnabled, RxChannelList& list);
+
+// The faults as message lines, "list.csv line 3: reason", at most maxLines
+// of them and then how many more there are.
+std::vector<std::string> CsvFaultLines(const std::string& listName,
+                                       const std::vector<CsvFault>& faults, size_t maxLines = 20);

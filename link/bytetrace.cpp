@@ -4,7 +4,10 @@
 #include <cstring>
 #include <ctime>
 
+#include <unistd.h>
+
 #include "platform.h"
+#include "userfile.h"
 
 namespace {
 
@@ -58,9 +61,17 @@ ByteTrace::~ByteTrace() { Close(); }
 
 bool ByteTrace::Open(const std::string& path, const std::string& program, std::string& error) {
   Close();
-  std::FILE* file = std::fopen(path.c_str(), "ae");
+  // A FIFO or a device named as the trace is refused before it could
+  // hold the program up.
+  UserFileError why;
+  const int fd = OpenUserFileForAppend(path, why);
+  std::FILE* file = fd < 0 ? nullptr : fdopen(fd, "a");
   if (!file) {
-    error = std::strerror(errno);
+    if (fd >= 0) {
+      why.reason = ErrnoText(errno);
+      close(fd);
+    }
+    error = why.reason;
     return false;
   }
   {

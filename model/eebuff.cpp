@@ -1,6 +1,7 @@
 #include "eebuff.h"
 
 #include "filereplace.h"
+#include "userfile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -110,37 +111,6 @@ bool ReplaceFileContents(const char* path, const uint8_t* bytes, size_t size) {
   return true;
 }
 
-namespace {
-
-// Reads at most `limit` bytes from the start of a regular file.
-bool ReadFileHead(const char* path, size_t limit, std::vector<uint8_t>& bytes) {
-  const int fd = open(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st;
-  const off_t end = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? lseek(fd, 0, SEEK_END) : -1;
-  if (end < 0 || lseek(fd, 0, SEEK_SET) != 0) {
-    close(fd);
-    return false;
-  }
-  bytes.resize(std::min(static_cast<size_t>(end), limit));
-  size_t got = 0;
-  while (got < bytes.size()) {
-    const ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      close(fd);
-      return false;
-    }
-    if (n == 0) break;  // the file shrank meanwhile
-    got += static_cast<size_t>(n);
-  }
-  bytes.resize(got);
-  close(fd);
-  return true;
-}
-
-}  // namespace
-
 EEbuffer::EEbuffer(int length) : data_(static_cast<size_t>(std::max(length, 0)), kErased) {}
 
 int EEbuffer::GetByte(int address) const {
@@ -208,7 +178,9 @@ int EEbuffer::SaveToFile(const char* path) const {
 
 int EEbuffer::LoadFromFile(const char* path) {
   std::vector<uint8_t> bytes;
-  if (path == nullptr || !ReadFileHead(path, data_.size(), bytes)) return -1;
+  uint64_t size = 0;
+  UserFileError why;
+  if (path == nullptr || !ReadUserFileHead(path, data_.size(), bytes, size, why)) return -1;
   Fill(kErased);
   std::copy(bytes.begin(), bytes.end(), data_.begin());
   return static_cast<int>(bytes.size());

@@ -1,22 +1,33 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets for both protocol recognisers with clang and
-# runs each for a bounded time on a copy of its seed corpus. Fails on any
-# crash or sanitizer report.
-#   FUZZ_SECONDS  run time per target (default 60)
-#   BUILD_DIR     build directory (default build-fuzz in the source tree)
+# Builds the libFuzzer targets with clang and runs each for a bounded time
+# on a copy of its seed corpus: both protocol recognisers, then the parsers
+# of what a user hands the programs (the channel-list CSV import, the
+# mem-file loader, the settings INI reader). Fails on any crash or
+# sanitizer report.
+#   FUZZ_SECONDS        run time per protocol target (default 60)
+#   FUZZ_INPUT_SECONDS  run time per user-input target (default 30)
+#   BUILD_DIR           build directory (default build-fuzz in the source tree)
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build-fuzz}"
-seconds="${FUZZ_SECONDS:-60}"
+protocolSeconds="${FUZZ_SECONDS:-60}"
+inputSeconds="${FUZZ_INPUT_SECONDS:-30}"
+protocolTargets="vorni vornii"
+inputTargets="channels_csv memfile settings_ini"
 
 cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DVORN_FUZZ=ON -DVORN_BUILD_GUI=OFF -DVORN_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j2 --target fuzz_vorni fuzz_vornii
+targets=""
+for target in $protocolTargets $inputTargets; do targets="$targets fuzz_$target"; done
+# shellcheck disable=SC2086
+cmake --build "$build" -j2 --target $targets
 
 status=0
-for target in vorni vornii; do
+for target in $protocolTargets $inputTargets; do
+  seconds=$inputSeconds
+  case " $protocolTargets " in *" $target "*) seconds=$protocolSeconds ;; esac
   binary="$(find "$build" -type f -name "fuzz_$target" -perm -u+x | head -n1)"
   corpus="$build/fuzz-corpus/$target"
   artifacts="$build/fuzz-artifacts/$target"

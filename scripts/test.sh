@@ -5,7 +5,8 @@
 #   2. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
 #   3. the threaded core tests (link, simulated radio, transfers, vornprog)
 #      under ThreadSanitizer,
-#   4. the protocol fuzzers for a bounded time.
+#   4. the fuzzers (protocols, channel lists, mem-files, settings) for a
+#      bounded time each.
 # Set VORN_QUICK=1 to run only step 1.
 set -eu
 cd "$(dirname "$0")/.."

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <tuple>
 
 #include "eeprom.h"
 
@@ -34,6 +35,28 @@ bool WriteAll(int fd, const uint8_t* bytes, size_t count) {
     count -= static_cast<size_t>(n);
   }
   return true;
+}
+
+// The number a name ends in, "_10" of "..._0x5A02_10.mem"; 1 without one
+// (the product ID before it is never all digits).
+long AttemptOf(const std::string& name) {
+  const std::string stem = name.substr(0, name.size() - std::min<size_t>(name.size(), 4));
+  const size_t underscore = stem.rfind('_');
+  if (underscore == std::string::npos || underscore + 1 == stem.size() ||
+      stem.size() - underscore > 10)
+    return 1;
+  long attempt = 0;
+  for (size_t i = underscore + 1; i < stem.size(); ++i) {
+    if (stem[i] < '0' || stem[i] > '9') return 1;
+    attempt = attempt * 10 + (stem[i] - '0');
+  }
+  return attempt;
+}
+
+// The names start with the time of the read to the second; the reads of
+// one second follow their number, which text order would put _10 before _2.
+std::tuple<std::string, long, std::string> ArchiveOrderKey(const std::string& name) {
+  return {name.substr(0, std::min<size_t>(name.size(), 19)), AttemptOf(name), name};
 }
 
 }  // namespace
@@ -119,9 +142,8 @@ std::vector<ArchivedRead> ReadArchive::List() const {
     read.size = it->file_size(ec);
     reads.push_back(read);
   }
-  // The names start with the time of the read, so their order is the
-  // order of the reads.
-  std::sort(reads.begin(), reads.end(),
-            [](const ArchivedRead& a, const ArchivedRead& b) { return a.name < b.name; });
+  std::sort(reads.begin(), reads.end(), [](const ArchivedRead& a, const ArchivedRead& b) {
+    return ArchiveOrderKey(a.name) < ArchiveOrderKey(b.name);
+  });
   return reads;
 }

@@ -39,7 +39,9 @@ class ReadArchive {
   bool Save(const EEPROM& image, uint32_t productId, const std::string& modelName,
             std::time_t when, std::string& path, std::string& error) const;
 
-  // The archived mem-files, oldest first; none when the folder is missing.
+  // The archived mem-files, oldest first: by the time in their names, then
+  // by the number of the read within that second. None when the folder is
+  // missing.
   std::vector<ArchivedRead> List() const;
 
  private:

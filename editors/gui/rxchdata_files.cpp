@@ -1,20 +1,15 @@
 // The Channel Data window's CSV lists: the same format, rules and messages
 // as "vornprog channels", through the same functions.
 
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
-#include <QSaveFile>
 
 #include "rxchdata.h"
+#include "userfile.h"
 
 namespace {
 
 const char* const kListFilter = "Channel lists (*.csv);;All files (*)";
-// Five banks of nineteen rows are a few kilobytes; anything far larger is
-// not a channel list, and an endless file must not be read to its end.
-constexpr qint64 kMaxListBytes = 1024 * 1024;
 
 QString DesktopListFile(QWidget* parent, bool save) {
   QFileDialog dialog(parent, save ? "Export Channels" : "Import Channels", QString(), kListFilter);
@@ -26,53 +21,24 @@ QString DesktopListFile(QWidget* parent, bool save) {
              : QString();
 }
 
-// The list's text, or why it cannot be had.
-bool ReadList(const QString& path, std::string& text, QString& why) {
-  const QFileInfo info(path);
-  if (!info.exists()) {
-    why = "Unable to open file " + path;
-    return false;
-  }
-  if (!info.isFile()) {
-    why = path + " is not a regular file";
-    return false;
-  }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    why = "Unable to open file " + path + ": " + file.errorString();
-    return false;
-  }
-  const QByteArray bytes = file.read(kMaxListBytes + 1);
-  if (bytes.size() > kMaxListBytes) {
-    why = path + " is too large for a channel list";
-    return false;
-  }
-  if (bytes.trimmed().isEmpty()) {
-    why = path + " is empty";
-    return false;
-  }
-  text = bytes.toStdString();
-  return true;
-}
-
 }  // namespace
 
 void TfrmRxChData::btnImportClick() {
   const QString path = chooseListFile_ ? chooseListFile_(this, false) : DesktopListFile(this, false);
   if (path.isEmpty()) return;
-  std::string text;
-  QString why;
-  if (!ReadList(path, text, why)) {
-    QMessageBox::warning(this, "Import Channels", why, QMessageBox::Ok);
+  // Read without waiting on a FIFO or a device and only up to a list's
+  // bound, as vornprog channels --import reads it.
+  RxChannelList imported = list_;
+  const ChannelImport done = ImportChannelsCsv(path.toStdString(), banksEnabled_, imported);
+  if (!done.refused.empty()) {
+    QMessageBox::warning(this, "Import Channels", QString::fromStdString(done.refused),
+                         QMessageBox::Ok);
     return;
   }
-  RxChannelList imported = list_;
-  const std::vector<CsvFault> faults = ChannelsFromCsv(text, banksEnabled_, imported);
-  if (!faults.empty()) {
+  if (!done.faults.empty()) {
     QString lines;
-    for (const CsvFault& f : faults)
-      lines += "\n" + path + " line " + QString::number(f.line) + ": " +
-               QString::fromStdString(f.reason);
+    for (const std::string& line : CsvFaultLines(path.toStdString(), done.faults))
+      lines += "\n" + QString::fromStdString(line);
     QMessageBox::warning(this, "Import Channels", "No channel was changed." + lines,
                          QMessageBox::Ok);
     return;
@@ -84,11 +50,12 @@ void TfrmRxChData::btnImportClick() {
 void TfrmRxChData::btnExportClick() {
   const QString path = chooseListFile_ ? chooseListFile_(this, true) : DesktopListFile(this, true);
   if (path.isEmpty()) return;
-  const QByteArray bytes = QByteArray::fromStdString(ChannelsCsv(list_, banksEnabled_));
+  const std::string csv = ChannelsCsv(list_, banksEnabled_);
   // Replaced in one step: a failed export leaves an older list whole.
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+  std::string why;
+  if (!CheckSaveTarget(path.toStdString(), why) ||
+      !SaveUserFile(path.toStdString(), csv.data(), csv.size(), why))
     QMessageBox::warning(this, "Export Channels",
-                         "Unable to write file " + path + ": " + file.errorString(),
+                         "Unable to write file " + path + ": " + QString::fromStdString(why),
                          QMessageBox::Ok);
 }

@@ -11,6 +11,8 @@
 #include <QTextStream>
 #include <QVBoxLayout>
 
+#include "userfile.h"
+
 namespace {
 // A monitor left running for a day must not eat the machine's memory; the
 // oldest lines go first.
@@ -128,18 +130,23 @@ void TrafficMonitorWindow::CloseClick() { close(); }
 
 void TrafficMonitorWindow::ClearClick() { memo_->clear(); }
 
-bool TrafficMonitorWindow::SaveLines(const QString& path) const {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return false;
-  QTextStream out(&file);
-  for (const QString& line : Lines()) out << line << '\n';
-  out.flush();
-  return out.status() == QTextStream::Ok && file.error() == QFileDevice::NoError;
+bool TrafficMonitorWindow::SaveLines(const QString& path, QString* why) const {
+  QString text;
+  for (const QString& line : Lines()) text += line + '\n';
+  const QByteArray bytes = text.toUtf8();
+  // Replaced in one step, and a FIFO or a device is refused, not waited on.
+  std::string reason;
+  if (SaveUserFile(path.toStdString(), bytes.constData(), static_cast<size_t>(bytes.size()), reason))
+    return true;
+  if (why) *why = QString::fromStdString(reason);
+  return false;
 }
 
 void TrafficMonitorWindow::SaveClick() {
   const QString path = chooseSaveFile ? chooseSaveFile(this) : QString();
   if (path.isEmpty()) return;
-  if (!SaveLines(path))
-    QMessageBox::warning(this, "Error", "Unable to save the monitor lines to " + path + ".", QMessageBox::Ok);
+  QString why;
+  if (!SaveLines(path, &why))
+    QMessageBox::warning(this, "Error", "Unable to save the monitor lines to " + path + ": " + why + ".",
+                         QMessageBox::Ok);
 }

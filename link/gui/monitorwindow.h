@@ -34,8 +34,9 @@ class TrafficMonitorWindow : public QDialog {
 
   // Asks where "Save..." writes; a file dialog unless replaced (tests).
   std::function<QString(QWidget* parent)> chooseSaveFile;
-  // Writes the memo's lines; false when the file cannot be written.
-  bool SaveLines(const QString& path) const;
+  // Writes the memo's lines; false, with why set when given, when the file
+  // cannot be written.
+  bool SaveLines(const QString& path, QString* why = nullptr) const;
 
   void done(int result) override;
 

@@ -1,4 +1,6 @@
 // "Read file", "Write file" and the default-file commands.
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QTest>
 
@@ -38,7 +40,9 @@ TEST_P(ReadFile, ShowsTheLoadersMessageAndKeepsTheBytes) {
   EXPECT_EQ(Window().StatusText(3), c.state ? "File: " + path : QString("No data loaded."));
   const EEPROM& image = Window().Shared().image;
   for (int a = 0; a < 2048; ++a) {
-    const int expected = a < c.bytes.size() ? static_cast<uint8_t>(c.bytes[a]) : 0xFF;
+    // A refused file leaves the start-up image (erased) as it was.
+    const bool loaded = c.state != kNothingLoaded;
+    const int expected = loaded && a < c.bytes.size() ? static_cast<uint8_t>(c.bytes[a]) : 0xFF;
     ASSERT_EQ(image.GetByte(a), expected) << "address " << a;
   }
   // The dialog offered the mem-files and started at the current name.
@@ -57,7 +61,24 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"merlo.mem", AppFixture::Image(0x5A01), true, "Incorrect radio type (5A01)",
                  "Reading Mem-file", kFileData},
         LoadCase{"missing.mem", QByteArray(), false, "Unable to open file %1", "File Open Error",
-                 kNothingLoaded}));
+                 kNothingLoaded},
+        LoadCase{"huge.mem", QByteArray(65537, 'x'), true,
+                 "Unable to open file %1: it holds 65537 bytes, more than a mem-file ever needs (64 KiB)",
+                 "File Open Error", kNothingLoaded}));
+
+// Read file of a FIFO (say a name reused for a pipe) is refused at once.
+TEST_F(AppFixture, ReadFileOfAFifoIsRefusedWithoutWaiting) {
+  Start();
+  const QString path = Path("pipe.mem");
+  ASSERT_EQ(mkfifo(path.toLocal8Bit().constData(), 0600), 0);
+  chooser.answers = {path};
+  QTest::mouseClick(Button("btnReadFile"), Qt::LeftButton);
+  const std::vector<SeenBox> seen = boxes.Take();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, "Unable to open file " + path + ": it is a FIFO (named pipe), not a regular file");
+  EXPECT_EQ(seen[0].caption, "File Open Error");
+  EXPECT_EQ(Window().DataSource(), kNothingLoaded);
+}
 
 TEST_F(AppFixture, CancelledReadFileStillRefreshesTheButtons) {
   Start();
@@ -116,19 +137,23 @@ TEST_F(WriteFileTest, OverwriteCancelLeavesFileAndNameAlone) {
   EXPECT_EQ(Window().CurrentFileName(), Path("b.mem"));
 }
 
-TEST_F(WriteFileTest, FailedSaveSaysSoAndKeepsTheState) {
+TEST_F(WriteFileTest, FailedSaveSaysWhyAndKeepsTheState) {
   StartWithFile();
   QDir(Path("")).mkdir("folder.mem");
+  ASSERT_EQ(mkfifo(Path("fifo.mem").toLocal8Bit().constData(), 0600), 0);
   struct Case {
     QString path;
     size_t questions;  // an existing target is asked about first
+    QString reason;
   };
-  for (const Case& c : {Case{Path("folder.mem"), 1}, Case{Path("no/such/dir/x.mem"), 0}}) {
+  for (const Case& c : {Case{Path("folder.mem"), 1, "it is a directory, not a regular file"},
+                        Case{Path("fifo.mem"), 1, "it is a FIFO (named pipe), not a regular file"},
+                        Case{Path("no/such/dir/x.mem"), 0, "No such file or directory"}}) {
     chooser.answers = {c.path};
     QTest::mouseClick(Button("btnWriteFile"), Qt::LeftButton);
     const std::vector<SeenBox> seen = boxes.Take();
     ASSERT_EQ(seen.size(), c.questions + 1) << c.path.toStdString();
-    EXPECT_EQ(seen.back().text, "Unable to write file " + c.path);
+    EXPECT_EQ(seen.back().text, "Unable to write file " + c.path + ": " + c.reason);
     EXPECT_EQ(seen.back().caption, "File Save Error");
     EXPECT_EQ(seen.back().icon, QMessageBox::Warning);
     EXPECT_EQ(Window().CurrentFileName(), Path("a.mem"));

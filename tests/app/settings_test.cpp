@@ -76,6 +76,14 @@ TEST(IniFile, Utf8PrefixNeverSplitsACharacter) {
   EXPECT_EQ(Utf8Prefix("\xC3\xA9t\xC3\xA9", 2), "\xC3\xA9t");
 }
 
+TEST(SettingsRules, ARecentNameCutBeforeABlankReadsTheSameWhenWrittenBack) {
+  // The 199-character cut falls just after a blank inside the name.
+  const std::string name = "/fleet/" + std::string(191, 'a') + " b.mem";
+  const RecentFileNames files = RecentFilesFromIni("[RecentMemFiles]\nFile0=" + name + "\n");
+  EXPECT_EQ(files[0], "/fleet/" + std::string(191, 'a'));
+  EXPECT_EQ(RecentFilesFromIni(RecentFilesIntoIni("", files)), files);
+}
+
 class SettingsStores : public ::testing::Test {
  protected:
   QString Path(const char* name) const { return dir.filePath(name); }
@@ -126,6 +134,23 @@ TEST_F(SettingsStores, RecentFilesInAFolderThatCannotBeWrittenAreSkipped) {
   settings.SaveRecentFiles(files);  // must neither fail loudly nor create anything
   EXPECT_FALSE(QDir(Path("no-such-folder")).exists());
   EXPECT_EQ(settings.LoadRecentFiles()[0], "");
+}
+
+// Far larger than any settings file: not read, and not replaced by one.
+TEST_F(SettingsStores, ARecentFilesListPastTheBoundIsLeftAlone) {
+  QFile file(Path("recent.ini"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  const QByteArray text = "[RecentMemFiles]\nFile0=/fleet/a.mem\n" +
+                          QByteArray(static_cast<int>(kMaxSettingsFileBytes), ';');
+  file.write(text);
+  file.close();
+  const Settings settings(Path("store.ini"), Path("recent.ini"));
+  EXPECT_EQ(settings.LoadRecentFiles()[0], "");
+  RecentFiles files;
+  files[0] = "/fleet/b.mem";
+  settings.SaveRecentFiles(files);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), text);
 }
 
 TEST(RecentIniPlace, BesideAProgramOfItsOwnElseInTheConfigurationFolder) {

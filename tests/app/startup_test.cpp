@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QMenu>
 
+#include <sys/stat.h>
+
 #include "app_fixture.h"
 #include "buildconfig.h"
 #include "ini_file.h"
@@ -72,6 +74,45 @@ TEST_F(AppFixture, TheDefaultFileIsLoadedAtStartUp) {
   EXPECT_EQ(Window().CurrentFileName(), "defkestal.mem");
   EXPECT_EQ(Window().StatusText(3), "File: defkestal.mem");
   EXPECT_TRUE(Button("btnScan")->isEnabled());
+}
+
+// A FIFO, a directory or a device where the default file should be is
+// refused at once with its reason; start-up never waits on it.
+TEST_F(AppFixture, ADefaultFileThatIsNoRegularFileIsRefusedWithoutWaiting) {
+  ASSERT_EQ(mkfifo(Path("defkestal.mem").toLocal8Bit().constData(), 0600), 0);
+  QDir(Path("")).mkdir("folder.mem");
+  struct Case {
+    QString stored;  // empty: the build's default, "defkestal.mem"
+    QString reason;
+  };
+  for (const Case& c : {Case{"", "it is a FIFO (named pipe), not a regular file"},
+                        Case{Path("folder.mem"), "it is a directory, not a regular file"},
+                        Case{"/dev/zero", "it is a character device, not a regular file"}}) {
+    Store("DefaultFile", c.stored);
+    const std::vector<SeenBox> seen = Start();
+    ASSERT_EQ(seen.size(), 2u);
+    const QString path = c.stored.isEmpty() ? QString("defkestal.mem") : c.stored;
+    EXPECT_EQ(seen[1].text, "Unable to open file " + path + ": " + c.reason);
+    EXPECT_EQ(seen[1].caption, "File Open Error");
+    EXPECT_EQ(Window().DataSource(), kNothingLoaded);
+  }
+}
+
+// A settings store or a recent-files list that is a FIFO is neither read
+// (QSettings would wait on it for ever) nor replaced by a file.
+TEST_F(AppFixture, SettingsFilesThatAreFifosAreLeftAloneAndStartUpGoesOn) {
+  for (const QString& path : {StorePath(), IniPath()})
+    ASSERT_EQ(mkfifo(path.toLocal8Bit().constData(), 0600), 0);
+  const std::vector<SeenBox> seen = Start();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_TRUE(seen[0].text.startsWith("Unable to open COM1."));
+  EXPECT_EQ(seen[1].text, "Unable to open file defkestal.mem");
+  CloseWindow();
+  for (const QString& path : {StorePath(), IniPath()}) {
+    struct stat st;
+    ASSERT_EQ(stat(path.toLocal8Bit().constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << path.toStdString();
+  }
 }
 
 TEST_F(AppFixture, ARemovedDefaultFileIsSavedEmptyAndTheNextStartUsesTheBuildDefault) {

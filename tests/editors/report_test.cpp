@@ -226,7 +226,7 @@ TEST_F(ReportFiles, SaveFailureNamesTheSystemsReason) {
   EXPECT_EQ(reason, "No such file or directory");
   std::filesystem::create_directory(Path("folder"));
   EXPECT_FALSE(SaveReport(Path("folder"), {"x"}, reason));
-  EXPECT_EQ(reason, "Is a directory");
+  EXPECT_EQ(reason, "it is a directory, not a regular file");
 }
 
 TEST(ReportPages, LayoutKeepsTheMarginsAndPitchOnPaper) {

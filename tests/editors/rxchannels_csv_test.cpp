@@ -2,8 +2,15 @@
 // factory image, the editor's rules row by row, and the store that writes
 // only the channels an import changed.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -82,7 +89,8 @@ TEST(ChannelsCsv, ImportSetsTheRowsAndEmptiesTheRestOfTheModelsBanks) {
 TEST(ChannelsCsv, WithoutBanksOnlyBankAIsReplaced) {
   RxChannelList list;
   list.records[25].frequency = 472000000;
-  ASSERT_TRUE(ChannelsFromCsv("A,0,81,470.0000,\"\",0,0,0,0\n", false, list).empty());
+  ASSERT_TRUE(
+      ChannelsFromCsv(std::string(kHeader) + "A,0,81,470.0000,\"\",0,0,0,0\n", false, list).empty());
   EXPECT_EQ(list.records[0].frequency, 470000000u);
   EXPECT_EQ(list.records[25].frequency, 472000000u);
   EXPECT_EQ(ChannelsCsv(list, false), std::string(kHeader) + "A,0,81,470.0000,\"\",0,0,0,0\n");
@@ -105,6 +113,7 @@ const BadRow kBadRows[] = {
     {"ChannelNotTheSlots", "A,3,85,470.0000,\"\",0,0,0,0", "channel must be 84"},
     {"FrequencyText", "A,0,81,47O.0000,\"\",0,0,0,0", "not a number"},
     {"NoFrequency", "A,0,81,,\"\",0,0,0,0", "no frequency"},
+    {"OneHertz", "A,0,81,0.000001,\"\",0,0,0,0", "no frequency"},
     {"AboveTheLimit", "A,0,81,819.1875,\"\",0,0,0,0", "above 819.1750"},
     {"OffTheStep", "A,0,81,476.4200,\"\",0,0,0,0", "12.5 kHz step"},
     {"LongTag", "A,0,81,470.0000,\"ABCDEF\",0,0,0,0", "longer than 5"},
@@ -136,11 +145,201 @@ INSTANTIATE_TEST_SUITE_P(Rows, CsvBadRows, ::testing::ValuesIn(kBadRows),
 TEST(ChannelsCsv, EveryBadRowIsNamed) {
   RxChannelList list;
   const std::vector<CsvFault> faults =
-      ChannelsFromCsv("A,19,,470,\"\",0,0,0,0\nA,0,81,470,\"\",0,0,0,0\nZ,0,81,470,\"\",0,0,0,0\n",
+      ChannelsFromCsv(std::string(kHeader) +
+                          "A,19,,470,\"\",0,0,0,0\nA,0,81,470,\"\",0,0,0,0\nZ,0,81,470,\"\",0,0,0,0\n",
                       true, list);
   ASSERT_EQ(faults.size(), 2u);
-  EXPECT_EQ(faults[0].line, 1);
-  EXPECT_EQ(faults[1].line, 3);
+  EXPECT_EQ(faults[0].line, 2);
+  EXPECT_EQ(faults[1].line, 4);
+}
+
+// ---- the list as a whole ----
+
+struct WholeList {
+  const char* name;
+  std::string text;
+  int faultLine;       // -1: accepted
+  const char* reason;  // part of the reason given
+};
+
+const std::string kRow = "B,2,83,476.5000,\"SES\",1,0,0,1";
+
+const WholeList kWholeLists[] = {
+    {"Empty", "", 0, "the list is empty"},
+    {"OnlyBlankLines", "\n \r\n\t\n", 0, "the list is empty"},
+    {"RowsWithoutTheHeader", kRow + "\n", 1, "the first line is not the header"},
+    {"ForeignText", "\x7F" "ELF\x02\x01\x01\n\n" + kRow + "\n", 1, "not the header"},
+    {"HeaderNamesWrong", "Bank,Slot,Chan,Frequency (MHz),Alpha Tag,Scan0,Scan1,Quiet,Silent\n", 1,
+     "not the header"},
+    {"HeaderAfterBlankLines", "\n\n" + std::string(kHeader) + kRow + "\n", -1, ""},
+    {"ByteOrderMark", "\xEF\xBB\xBF" + std::string(kHeader) + kRow + "\n", -1, ""},
+    {"CrLfLineEnds", "Bank,Slot,Channel,Frequency (MHz),Alpha Tag,Scan0,Scan1,Quiet,Silent\r\n" +
+                         kRow + "\r\n", -1, ""},
+    {"QuotedHeaderInOtherCase",
+     "\"BANK\",\"slot\",\"Channel\",\"Frequency (MHz)\",\"Alpha Tag\",Scan0, Scan1 ,Quiet,Silent\n" + kRow,
+     -1, ""},
+    {"BomAndCrLfAndNoLastLineEnd",
+     "\xEF\xBB\xBF" "Bank,Slot,Channel,Frequency (MHz),Alpha Tag,Scan0,Scan1,Quiet,Silent\r\n" + kRow,
+     -1, ""},
+};
+
+class CsvWholeList : public ::testing::TestWithParam<WholeList> {};
+
+TEST_P(CsvWholeList, IsTakenOnlyWithItsHeader) {
+  RxChannelList list;
+  list.records[5].frequency = 470000000;
+  const std::vector<CsvFault> faults = ChannelsFromCsv(GetParam().text, true, list);
+  if (GetParam().faultLine < 0) {
+    ASSERT_TRUE(faults.empty()) << faults[0].reason;
+    EXPECT_EQ(list.records[5].frequency, 0u);
+    EXPECT_EQ(list.records[22].frequency, 476500000u);
+    EXPECT_EQ(list.records[22].alphaTag, "SES");
+    EXPECT_EQ(list.records[22].flags, kRxFlagScan1 | kRxFlagSilent);
+    return;
+  }
+  ASSERT_EQ(faults.size(), 1u) << "a file without its header is not read row by row";
+  EXPECT_EQ(faults[0].line, GetParam().faultLine);
+  EXPECT_NE(faults[0].reason.find(GetParam().reason), std::string::npos) << faults[0].reason;
+  EXPECT_EQ(list.records[5].frequency, 470000000u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lists, CsvWholeList, ::testing::ValuesIn(kWholeLists),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+TEST(ChannelsCsv, TheHeaderAloneEmptiesEveryListedSlot) {
+  RxChannelList list;
+  list.records[0].frequency = 470000000;
+  list.records[19].frequency = 471000000;
+  list.records[98].frequency = 472000000;  // bank E, slot 18
+  ASSERT_TRUE(ChannelsFromCsv(kHeader, true, list).empty());
+  EXPECT_EQ(list.records[0].frequency, 0u);
+  EXPECT_EQ(list.records[98].frequency, 0u);
+  EXPECT_EQ(list.records[19].frequency, 471000000u) << "slot 19 is the radio's own";
+}
+
+// A bad value is quoted short and on one line, whatever it holds.
+TEST(ChannelsCsv, BadValuesAreQuotedShortWithControlBytesEscaped) {
+  struct Case {
+    const char* name;
+    std::string row;
+    std::string quoted;  // how the value appears in the reason
+  };
+  const std::string huge(10 * 1024 * 1024, 'Q');
+  const std::vector<Case> cases = {
+      {"HugeTag", "A,0,81,470.0000,\"" + huge + "\",0,0,0,0",
+       "\"QQQQQQQQQQQQQQQQQQQQ\"... (10485760 bytes)"},
+      {"NulInTag", std::string("A,0,81,470.0000,\"A\0B\",0,0,0,0", 30), "\"A\\x00B\""},
+      {"NulInFrequency", std::string("A,0,81,470\0.0,\"\",0,0,0,0", 25), "\"470\\x00.0\""},
+      {"EscapeInBank", "\x1B[2J,0,81,470.0000,\"\",0,0,0,0", "\"\\x1B[2J\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RxChannelList list;
+    const std::vector<CsvFault> faults = ChannelsFromCsv(std::string(kHeader) + c.row + "\n", true, list);
+    ASSERT_EQ(faults.size(), 1u);
+    const std::string& reason = faults[0].reason;
+    EXPECT_NE(reason.find(c.quoted), std::string::npos) << reason;
+    EXPECT_LT(reason.size(), 160u);
+    EXPECT_TRUE(std::none_of(reason.begin(), reason.end(),
+                             [](char ch) { return static_cast<unsigned char>(ch) < 0x20; }))
+        << reason;
+  }
+}
+
+TEST(ChannelsCsv, FaultLinesNameTheListAndStopAfterTheFirstFew) {
+  std::vector<CsvFault> faults = {{0, "the list is empty"}};
+  EXPECT_EQ(CsvFaultLines("l.csv", faults), std::vector<std::string>{"l.csv: the list is empty"});
+  faults.clear();
+  for (int line = 2; line < 60; ++line) faults.push_back({line, "bad"});
+  const std::vector<std::string> lines = CsvFaultLines("l.csv", faults, 20);
+  ASSERT_EQ(lines.size(), 21u);
+  EXPECT_EQ(lines[0], "l.csv line 2: bad");
+  EXPECT_EQ(lines[19], "l.csv line 21: bad");
+  EXPECT_EQ(lines[20], "... and 38 more faulty lines");
+}
+
+// ---- the import of a list file ----
+
+class ChannelImportFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char name[] = "/tmp/vorn_csv_XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    dir_ = name;
+    list.records[3].frequency = 470000000;
+    list.records[30].frequency = 471000000;
+    list.records[19].frequency = 472000000;
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  void Write(const std::string& name, const std::string& text) const {
+    std::ofstream(Path(name), std::ios::binary) << text;
+  }
+
+  RxChannelList list;
+
+ private:
+  std::string dir_;
+};
+
+TEST_F(ChannelImportFile, WhatCannotBeAListIsRefusedWithItsReasonAndChangesNothing) {
+  Write("empty.csv", "");
+  Write("rows.csv", kRow + "\n");
+  Write("big.csv", std::string(kHeader) + std::string(kMaxChannelListBytes, '\n'));
+  ASSERT_EQ(mkfifo(Path("fifo.csv").c_str(), 0600), 0);
+  std::filesystem::create_directory(Path("folder.csv"));
+  const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const std::string socketPath = Path("sock.csv");
+  socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+  ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+
+  struct Case {
+    std::string path;
+    std::string said;  // part of what the import says
+  };
+  const std::vector<Case> cases = {
+      {Path("missing.csv"), "Unable to open file " + Path("missing.csv")},
+      {Path("folder.csv"), "it is a directory, not a regular file"},
+      {Path("fifo.csv"), "it is a FIFO (named pipe), not a regular file"},
+      {socketPath, "it is a socket, not a regular file"},
+      {"/dev/null", "it is a character device, not a regular file"},
+      {"/dev/zero", "it is a character device, not a regular file"},
+      {Path("big.csv"), "more than a channel list ever needs (512 KiB)"},
+      {Path("empty.csv"), "the list is empty"},
+      {Path("rows.csv"), "the first line is not the header"},
+  };
+  const RxChannelList before = list;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    const ChannelImport done = ImportChannelsCsv(c.path, true, list);
+    EXPECT_FALSE(done.Ok());
+    std::string said = done.refused;
+    for (const std::string& line : CsvFaultLines(c.path, done.faults)) said += line;
+    EXPECT_NE(said.find(c.said), std::string::npos) << said;
+    for (int n = 0; n < kRxOnlyChannelCount; ++n)
+      ASSERT_EQ(list.records[n].frequency, before.records[n].frequency) << n;
+  }
+  close(sock);
+}
+
+TEST_F(ChannelImportFile, CountsTheChannelsItWritesAndTheOnesItRemoves) {
+  Write("one.csv", std::string(kHeader) + kRow + "\n");
+  ChannelImport done = ImportChannelsCsv(Path("one.csv"), true, list);
+  ASSERT_TRUE(done.Ok());
+  EXPECT_EQ(done.channels, 1);
+  EXPECT_EQ(done.removed, 2);
+  EXPECT_EQ(list.records[22].frequency, 476500000u);
+
+  // The header alone is the explicit "clear all".
+  Write("clear.csv", kHeader);
+  done = ImportChannelsCsv(Path("clear.csv"), true, list);
+  ASSERT_TRUE(done.Ok());
+  EXPECT_EQ(done.channels, 0);
+  EXPECT_EQ(done.removed, 1);
+  EXPECT_EQ(ListedSlots(list, 1), std::vector<int>{});
+  EXPECT_EQ(list.records[19].frequency, 472000000u);
 }
 
 // Only the records whose channel changed are written: a record left empty

@@ -3,6 +3,7 @@
 #include "bytetrace.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <chrono>
@@ -14,6 +15,7 @@
 #include <sstream>
 #include <thread>
 
+#include "file_size_limit.h"
 #include "pty_peer.h"
 #include "recording_receiver.h"
 #include "serialport.h"
@@ -89,11 +91,24 @@ TEST_F(TraceFile, AppendsAfterWhatTheFileHeld) {
 }
 
 TEST_F(TraceFile, AFileThatCannotBeOpenedSaysWhy) {
-  ByteTrace trace;
-  std::string error;
-  EXPECT_FALSE(trace.Open(path + "/not-a-folder/t.txt", "x", error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_FALSE(trace.IsOpen());
+  // A FIFO with no reader would hold the program up in open() for ever.
+  const std::string fifo = path + ".fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const struct {
+    std::string path;
+    std::string reason;
+  } cases[] = {
+      {path + "/not-a-folder/t.txt", "No such file or directory"},
+      {fifo, "it is a FIFO (named pipe), not a regular file"},
+      {"/dev/full", "it is a character device, not a regular file"},
+  };
+  for (const auto& c : cases) {
+    ByteTrace trace;
+    std::string error;
+    EXPECT_FALSE(trace.Open(c.path, "x", error)) << c.path;
+    EXPECT_EQ(error, c.reason);
+    EXPECT_FALSE(trace.IsOpen());
+  }
 }
 
 TEST_F(TraceFile, TheSerialPortTracesBothWaysAndRateChanges) {
@@ -128,18 +143,12 @@ TEST_F(TraceFile, TheSerialPortTracesBothWaysAndRateChanges) {
 
 }  // namespace
 
-namespace {
-
-// A file every write to fails, as on a full disk.
-constexpr const char* kFullDevice = "/dev/full";
-
-}  // namespace
-
-TEST(TraceFailure, TheFirstFailedWriteIsReportedOnceWithItsReason) {
-  if (!std::filesystem::exists(kFullDevice)) GTEST_SKIP() << "no " << kFullDevice;
+// A disk that is full from the start: every write to the trace fails.
+TEST_F(TraceFile, TheFirstFailedWriteIsReportedOnceWithItsReason) {
+  const FileSizeLimit full(0);
   ByteTrace trace;
   std::string error;
-  ASSERT_TRUE(trace.Open(kFullDevice, "full", error)) << error;
+  ASSERT_TRUE(trace.Open(path, "full", error)) << error;
   RecordingReceiver receiver;
   // The date line of Open has already failed: setting the receiver says so.
   trace.SetFailureReceiver(&receiver);
@@ -148,19 +157,19 @@ TEST(TraceFailure, TheFirstFailedWriteIsReportedOnceWithItsReason) {
   trace.Line("Baud-rate changed to 19200");
   const std::vector<PostedMessage> posted = receiver.Messages();
   ASSERT_EQ(posted.size(), 1u);
-  EXPECT_EQ(posted[0], (PostedMessage{WM_TRACE_FAILED, 0, ENOSPC}));
-  EXPECT_EQ(TraceFailureText(trace.Path(), ENOSPC),
-            std::string("Unable to write the trace file /dev/full: ") + std::strerror(ENOSPC) +
+  EXPECT_EQ(posted[0], (PostedMessage{WM_TRACE_FAILED, 0, EFBIG}));
+  EXPECT_EQ(TraceFailureText(trace.Path(), EFBIG),
+            "Unable to write the trace file " + path + ": " + std::strerror(EFBIG) +
                 ". The trace stops here; the radio work goes on.");
 }
 
-TEST(TraceFailure, AFailureDuringTheTrafficIsPostedAtOnce) {
-  if (!std::filesystem::exists(kFullDevice)) GTEST_SKIP() << "no " << kFullDevice;
+TEST_F(TraceFile, AFailureDuringTheTrafficIsPostedAtOnce) {
+  const FileSizeLimit full(0);
   ByteTrace trace;
   RecordingReceiver receiver;
   trace.SetFailureReceiver(&receiver);
   std::string error;
-  ASSERT_TRUE(trace.Open(kFullDevice, "full", error)) << error;
+  ASSERT_TRUE(trace.Open(path, "full", error)) << error;
   EXPECT_EQ(receiver.Messages().size(), 1u);
   trace.Line("more");
   EXPECT_EQ(receiver.Messages().size(), 1u) << "reported once";

@@ -288,6 +288,66 @@ TEST_F(MemFileTest, CheckedLoadReportsOpenFailureAndWrongType) {
   EXPECT_EQ(Bytes(image), std::vector<uint8_t>(kImageSize, 0x33));
 }
 
+// What a mem-file may be: its size decides what is loaded, and a file
+// past the bound or anything but a regular file changes nothing.
+TEST_F(MemFileTest, CheckedLoadHoldsTheFileToTheSizeRulesAndRefusesSpecialFiles) {
+  ASSERT_EQ(mkfifo(PathOf("fifo.mem").c_str(), 0600), 0);
+  fs::create_directory(dir / "folder.mem");
+  struct Case {
+    std::string path;
+    size_t size;  // written when the path is a new file
+    MemFileStatus status;
+    int bytesRead;
+    std::string message;
+  };
+  const std::string big = PathOf("big.mem");
+  const std::vector<Case> cases = {
+      {PathOf("whole.mem"), kImageSize, MemFileStatus::Loaded, kImageSize, ""},
+      {PathOf("long.mem"), kMaxMemFileBytes, MemFileStatus::Loaded, kImageSize, ""},
+      {big, kMaxMemFileBytes + 1, MemFileStatus::OpenFailed, -1,
+       "Unable to open file " + big + ": it holds 65537 bytes, more than a mem-file ever needs (64 KiB)"},
+      {PathOf("fifo.mem"), 0, MemFileStatus::OpenFailed, -1,
+       "Unable to open file " + PathOf("fifo.mem") + ": it is a FIFO (named pipe), not a regular file"},
+      {PathOf("folder.mem"), 0, MemFileStatus::OpenFailed, -1,
+       "Unable to open file " + PathOf("folder.mem") + ": it is a directory, not a regular file"},
+      {"/dev/zero", 0, MemFileStatus::OpenFailed, -1,
+       "Unable to open file /dev/zero: it is a character device, not a regular file"},
+  };
+  TradioInfo info;
+  info.SelectModel(kProductKestal);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    std::vector<uint8_t> content;
+    if (c.size > 0) {
+      content = Pattern(c.size);
+      content[0] = 0x5A;
+      content[1] = 0x02;
+      WriteFile(c.path, content);
+    }
+    EEPROM image;
+    image.Fill(0x33);
+    const MemFileResult r = CheckedLoadMemFile(image, info, 1, c.path);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.bytesRead, c.bytesRead);
+    EXPECT_EQ(r.message, c.message);
+    EXPECT_EQ(r.fileSize, c.size);
+    content.resize(kImageSize);
+    EXPECT_EQ(Bytes(image), c.bytesRead < 0 ? std::vector<uint8_t>(kImageSize, 0x33) : content);
+  }
+  struct stat st;
+  ASSERT_EQ(stat(PathOf("fifo.mem").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+TEST(MemFileSizeNote, SaysWhatAFileNotOfTheImagesLengthMeans) {
+  EXPECT_EQ(MemFileSizeNote("a.mem", 2048, 2048), "");
+  EXPECT_EQ(MemFileSizeNote("a.mem", 100, 2048),
+            "a.mem holds 100 bytes, not 2048: the rest reads as erased (0xFF)");
+  EXPECT_EQ(MemFileSizeNote("a.mem", 0, 2048),
+            "a.mem holds 0 bytes, not 2048: the rest reads as erased (0xFF)");
+  EXPECT_EQ(MemFileSizeNote("a.mem", 4096, 2048), "a.mem holds 4096 bytes, not 2048: the rest is ignored");
+}
+
 TEST(HexIdText, UpperCaseAtLeastTwoDigits) {
   struct Case {
     uint32_t value;

@@ -95,6 +95,27 @@ TEST(ReadArchive, NeverReplacesAFileOfTheSameSecond) {
   EXPECT_EQ(fs::file_size(p2), static_cast<uintmax_t>(kImageSize));
 }
 
+// Twelve reads in one second are numbered 1 to 12; _10 comes after _9,
+// not after the first, and a read of the next second after them all.
+TEST(ReadArchive, ListsTheReadsOfOneSecondByTheirNumber) {
+  ScratchFolder scratch;
+  const ReadArchive archive(scratch.path + "/reads");
+  const std::time_t now = std::time(nullptr);
+  std::vector<std::string> saved;
+  EEPROM image;
+  for (int n = 0; n < 12; ++n) {
+    std::string path, error;
+    ASSERT_TRUE(archive.Save(image, kProductKestal, "Kestal", now, path, error)) << error;
+    saved.push_back(path);
+  }
+  std::string later, error;
+  ASSERT_TRUE(archive.Save(image, kProductKestal, "Kestal", now + 1, later, error)) << error;
+  saved.push_back(later);
+  std::vector<std::string> listed;
+  for (const ArchivedRead& read : archive.List()) listed.push_back(read.path);
+  EXPECT_EQ(listed, saved);
+}
+
 TEST(ReadArchive, AFolderThatCannotBeMadeIsSaidAndLeavesNothing) {
   ScratchFolder scratch;
   std::ofstream(scratch.path + "/file") << "x";

@@ -362,7 +362,7 @@ TEST_F(ChannelLists, ABadListChangesNothingAndNamesItsLines) {
        "Bank,Slot,Channel,Frequency (MHz),Alpha Tag,Scan0,Scan1,Quiet,Silent\n"
        "A,0,81,470.0000,\"\",0,0,0,0\nA,1,82,476.4200,\"\",0,0,0,0\nA,2,99,470.0000,\"\",0,0,0,0\n",
        "%1 line 3: "},
-      {"empty.csv", "", "%1 is empty"},
+      {"empty.csv", "", "%1: the list is empty"},
   };
   const EEPROM before = f_.rig.Image();
   f_.Show();
@@ -384,12 +384,23 @@ TEST_F(ChannelLists, ABadListChangesNothingAndNamesItsLines) {
   const std::vector<SeenBox> seen = f_.boxes.Take();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_TRUE(seen[0].text.contains(answer_ + " line 4: ")) << seen[0].text.toStdString();
-  // A folder is no list.
-  answer_ = dir_.path();
-  f_.Click("btnImport");
-  const std::vector<SeenBox> folder = f_.boxes.Take();
-  ASSERT_EQ(folder.size(), 1u);
-  EXPECT_EQ(folder[0].text, dir_.path() + " is not a regular file");
+  // What is no regular file is refused unread, in vornprog's words; a
+  // FIFO with no writer would otherwise hold the window for ever.
+  const QString fifo = dir_.filePath("list.fifo");
+  ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+  const struct {
+    QString path;
+    const char* kind;
+  } specials[] = {{dir_.path(), "a directory"}, {fifo, "a FIFO (named pipe)"}};
+  for (const auto& special : specials) {
+    answer_ = special.path;
+    f_.Click("btnImport");
+    const std::vector<SeenBox> refused = f_.boxes.Take();
+    ASSERT_EQ(refused.size(), 1u) << special.kind;
+    EXPECT_EQ(refused[0].text, "Unable to open file " + special.path + ": it is " +
+                                   special.kind + ", not a regular file");
+  }
+  EXPECT_EQ(f_.Row(0), firstRow);
   f_.Click("btnOK");
   EEPROM unchangedOk = before;
   StoreChannels(unchangedOk, Info(), LoadChannels(before, Info()), false);
@@ -415,6 +426,32 @@ TEST_F(ChannelLists, ExportWritesTheRowsAsTheyAreNow) {
   const std::vector<SeenBox> seen = f_.boxes.Take();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_TRUE(seen[0].text.startsWith("Unable to write file " + answer_));
+  // Nor is a FIFO written to, or replaced by a file.
+  answer_ = dir_.filePath("out.fifo");
+  ASSERT_EQ(mkfifo(answer_.toLocal8Bit().constData(), 0600), 0);
+  f_.Click("btnExport");
+  const std::vector<SeenBox> fifo = f_.boxes.Take();
+  ASSERT_EQ(fifo.size(), 1u);
+  EXPECT_EQ(fifo[0].text,
+            "Unable to write file " + answer_ + ": it is a FIFO (named pipe), not a regular file");
+  struct stat st {};
+  ASSERT_EQ(stat(answer_.toLocal8Bit().constData(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+TEST_F(ChannelLists, AListOfTheHeaderAloneClearsEveryChannel) {
+  f_.Show();
+  ASSERT_NE(f_.Row(0)[2], "");
+  answer_ = Write("clear.csv", "Bank,Slot,Channel,Frequency (MHz),Alpha Tag,Scan0,Scan1,Quiet,Silent\r\n");
+  f_.Click("btnImport");
+  EXPECT_TRUE(f_.boxes.Take().empty());
+  // An empty bank shows one empty row.
+  EXPECT_EQ(f_.Grid()->rowCount(), 1);
+  EXPECT_EQ(f_.Row(0), QStringList(7, QString()));
+  f_.Click("btnOK");
+  const RxChannelList stored = LoadChannels(f_.rig.Image(), Info());
+  for (int slot = 0; slot < kRxSlotsPerBank; ++slot)
+    if (!IsReservedRxSlot(slot)) EXPECT_EQ(stored.records[slot].frequency, 0u) << slot;
 }
 
 }  // namespace
