@@ -53,6 +53,8 @@ class BatchWindow : public AppFixture {
     Start(BuildConfig::ForFamily("Merlo", false));
     new ProgramWindows(Window());
     boxes.Take();
+    // Nothing to write yet: no batch either.
+    ASSERT_FALSE(Action("mnuFileBatchWrite")->isEnabled());
     config_ = MerloMemory(500);
     WriteFile(Path("dealer.mem"),
               QByteArray(reinterpret_cast<const char*>(config_.data()), qsizetype(config_.size())));
