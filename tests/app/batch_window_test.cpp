@@ -94,6 +94,10 @@ class BatchWindow : public AppFixture {
 
   // Types the settings in as the dealer would and clicks Start.
   void StartBatch(TfrmBatch& batch, const QString& first, int count) {
+    TypeAndStart(batch, first, count);
+    ASSERT_TRUE(batch.Running());
+  }
+  void TypeAndStart(TfrmBatch& batch, const QString& first, int count) {
     auto* ident = batch.findChild<QLineEdit*>("edtFirstIdent");
     ASSERT_TRUE(ident->isVisible()) << "a Merlo has selcall";
     QTest::keyClicks(ident, first);
@@ -103,7 +107,6 @@ class BatchWindow : public AppFixture {
     ASSERT_EQ(number->value(), count);
     QTest::keyClicks(batch.findChild<QLineEdit*>("edtLog"), LogPath());
     QTest::mouseClick(batch.findChild<QPushButton*>("btnStart"), Qt::LeftButton);
-    ASSERT_TRUE(batch.Running());
   }
 
   static QTableWidget* Table(TfrmBatch& batch) { return batch.findChild<QTableWidget*>("tblRadios"); }
@@ -238,6 +241,21 @@ TEST_F(BatchWindow, StopDuringAWriteCancelsItAndLogsTheRadioCancelled) {
   const std::vector<SimRequest> requests = sim_->Requests();
   ASSERT_FALSE(requests.empty());
   EXPECT_EQ(requests.back().command, OP_RESET);
+}
+
+TEST_F(BatchWindow, IdentsThatWouldRunOutAreRefusedBeforeAnyRadio) {
+  WithBatchWindow([&](TfrmBatch& batch) {
+    sim_->ClearRequests();
+    TypeAndStart(batch, "99999", 2);
+    EXPECT_FALSE(batch.Running());
+    EXPECT_EQ(Table(batch)->rowCount(), 0);
+  });
+  const std::vector<SeenBox> seen = boxes.Take();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_TRUE(seen[0].text.startsWith("The idents run out")) << seen[0].text.toStdString();
+  EXPECT_TRUE(seen[0].text.endsWith(": nothing written.")) << seen[0].text.toStdString();
+  EXPECT_TRUE(sim_->Requests().empty()) << "no radio was asked anything";
+  EXPECT_FALSE(QFile::exists(LogPath()));
 }
 
 }  // namespace

@@ -31,16 +31,14 @@ TfrmBatch::TfrmBatch(BatchWindowContext context, QWidget* parent)
   setWindowTitle("Batch Write");
   BuildLayout();
   NoDefaultButtons(this);
+  Say(lblNote_, kNoteRole, "");
   ShowRunning(false);
 }
 
-TfrmBatch::~TfrmBatch() {
-  receiver_.Detach();
-  if (run_) {
-    run_->RequestStop();
-    context_.flows.Lane().Finish();
-  }
-}
+// The lane has ended any run by now: closing the window finishes it, and
+// the session's flows, which go before the windows they own, stop their
+// lane. The flows may be gone already, so they are not touched here.
+TfrmBatch::~TfrmBatch() { receiver_.Detach(); }
 
 void TfrmBatch::BuildLayout() {
   edtFirstIdent_ = Named(new QLineEdit(this), "edtFirstIdent", "First ident");
@@ -141,7 +139,9 @@ void TfrmBatch::StartClick() {
   std::string error;
   if (!run_->Prepare(settings, error)) {
     run_.reset();
-    Refuse(Q(error) + ": nothing written.");
+    QString text = Q(error);
+    if (!text.isEmpty()) text[0] = text[0].toUpper();
+    Refuse(text + ": nothing written.");
     return;
   }
   tblRadios_->setRowCount(0);
