@@ -379,7 +379,7 @@ void TfrmMain::UpdateEditButtons() {
                            "mnuEditSquelch", "btnOptions", "mnuEditOptions", "btnWriteRadio",
                            "mnuFileWriteRadio", "btnAlign", "mnuEditAlign", "btnAdvanced",
                            "mnuEditEngineering", "btnSelcall", "mnuEditSelcall", "btnChannelData",
-                           "mnuEditChannelData"})
+                           "mnuEditChannelData", "mnuFileBatchWrite"})
     SetEnabled(item, usable);
   if (usable) {
     const bool selcall = TradioInfo::HasSelcall(build.productId);

@@ -23,6 +23,7 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class ClickLabel;
+class FileChooser;
 class TfrmReadWrite;
 class TransferFlows;
 
@@ -104,6 +105,7 @@ class TfrmMain : public QMainWindow, public TransferHost {
   MessageReceiver& Receiver() { return receiver_; }
   void SetMessageHandler(unsigned message, std::function<void(intptr_t, intptr_t)> handler);
   WindowOpeners& Openers() { return openers_; }
+  FileChooser& Chooser() { return context_.chooser; }
 
   // The floating display. Its window calls FloatingDisplayClosed whenever
   // it closes; the poll timer's tick is tmrPollFloatingRadioTimer.
@@ -161,6 +163,7 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void mnAutoDetectClick();
   void mnuFirmwareClick();
   void mnuPrintClick();
+  void mnuBatchWriteClick();
   void mnuFileExitClick();
   void mnuByteMonitorClick();
   void mnuVornIPacketMonitorClick();

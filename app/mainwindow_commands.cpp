@@ -56,6 +56,7 @@ void TfrmMain::BuildMenus() {
       {"&File", "mnuFile",
        {{"&Write To Radio", "mnuFileWriteRadio", &TfrmMain::btnWriteRadioClick, kItem},
         {"Write To &File", "mnuFileWriteFile", &TfrmMain::btnWriteFileClick, kItem},
+        {"&Batch Write...", "mnuFileBatchWrite", &TfrmMain::mnuBatchWriteClick, kItem},
         {nullptr, nullptr, nullptr, kItem},
         {"&Read From Radio", "mnuReadRadio", &TfrmMain::btnReadRadioClick, kItem},
         {"Read Fr&om File", "mnuReadFile", &TfrmMain::btnReadFileClick, kItem},
@@ -151,6 +152,7 @@ void TfrmMain::RunOpener(const std::function<void()>& opener) {
 }
 
 void TfrmMain::mnuPrintClick() { RunOpener(openers_.print); }
+void TfrmMain::mnuBatchWriteClick() { RunOpener(openers_.batchWrite); }
 void TfrmMain::mnuFileExitClick() { close(); }
 void TfrmMain::mnuByteMonitorClick() { RunOpener(openers_.byteMonitor); }
 void TfrmMain::mnuVornIPacketMonitorClick() { RunOpener(openers_.vornIMonitor); }

@@ -10,6 +10,8 @@
 #include "com_port.h"
 #include "floatingdisplays.h"
 #include "formalign.h"
+#include "filechooser.h"
+#include "frmbatch.h"
 #include "frmctcss.h"
 #include "frmengineering.h"
 #include "frmeepromedit.h"
@@ -52,6 +54,7 @@ ProgramWindows::ProgramWindows(TfrmMain& main)
   InstallService();
   InstallLinkWindows();
   InstallFloatingDisplays();
+  InstallBatch();
 }
 
 void ProgramWindows::InstallEditors() {
@@ -174,5 +177,35 @@ void ProgramWindows::InstallFloatingDisplays() {
   openers.eeprom = [eeprom, &image = main_.Shared().image] {
     eeprom()->SetSource(&image);
     eeprom()->exec();
+  };
+}
+
+void ProgramWindows::InstallBatch() {
+  TfrmMain& main = main_;
+  auto batch = OnFirstUse([&main] {
+    BatchWindowContext context{main.Shared(), main.Build(), main.Flows(), {}, {}, {}, {}};
+    context.state = [&main] {
+      TransferState state;
+      state.portNumber = main.PortNumber();
+      state.currentBaudRate = static_cast<uint32_t>(main.CurrentBaudRate());
+      state.maxBdRate = static_cast<uint32_t>(main.MaxBdRate());
+      state.baudRaised = main.BaudRaised();
+      return state;
+    };
+    context.arrays = [&main] { return main.ArraysChecked(); };
+    context.portCheck = [&main] { return main.PortCheck(); };
+    context.chooseLog = [&main](QWidget* parent) {
+      FileDialogRequest request;
+      request.kind = FileDialogRequest::Save;  // an existing log is resumed
+      request.title = "Batch log";
+      request.filter = "Batch logs (*.csv)";
+      request.defaultSuffix = "csv";
+      return main.Chooser().Choose(parent, request);
+    };
+    return new TfrmBatch(std::move(context), &main);
+  });
+  main_.Openers().batchWrite = [batch] {
+    batch()->PrepareForConfiguration();
+    batch()->exec();
   };
 }

@@ -20,6 +20,7 @@ class ProgramWindows : public QObject {
   void InstallService();
   void InstallLinkWindows();
   void InstallFloatingDisplays();
+  void InstallBatch();
 
   TfrmMain& main_;
   EditorContext editors_;

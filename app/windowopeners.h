@@ -16,6 +16,7 @@ struct WindowOpeners {
   // The found port number, 0 when none.
   std::function<int()> autoDetect;
   std::function<void()> print;
+  std::function<void()> batchWrite;  // the loaded configuration into many radios
   std::function<void()> byteMonitor, vornIMonitor, vornIIMonitor;
   // The floating display window of a product ID (nothing for an ID without
   // one): shown modelessly, closed, told the radio stopped answering, asked

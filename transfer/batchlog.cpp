@@ -59,6 +59,14 @@ std::string BatchLogHeader() {
   return "Time,Port,Product ID,Firmware,Version,Ident before,Ident after,Result,Archive";
 }
 
+std::vector<std::string> BatchLogColumns() { return SplitCsv(BatchLogHeader()); }
+
+std::vector<std::string> BatchRowFields(const BatchRow& row) {
+  std::vector<std::string> fields;
+  for (auto field : Fields()) fields.push_back(row.*field);
+  return fields;
+}
+
 std::string BatchLogLine(const BatchRow& row) {
   std::string line;
   bool first = true;

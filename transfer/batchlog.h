@@ -21,6 +21,9 @@ struct BatchRow {
 inline constexpr const char* kBatchOk = "OK";
 
 std::string BatchLogHeader();
+// The log's column names, and a row's fields in the same order.
+std::vector<std::string> BatchLogColumns();
+std::vector<std::string> BatchRowFields(const BatchRow& row);
 // One line without its line end; fields with commas or quotes are quoted.
 std::string BatchLogLine(const BatchRow& row);
 // false for a line with another number of fields (the header included).

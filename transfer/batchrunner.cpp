@@ -38,18 +38,12 @@ uint32_t ConfigProductId(const EEPROM& image, const TradioInfo& info) {
   return static_cast<uint32_t>(image.GetWord(info.GetParamAddress(kParamProductId)));
 }
 
-// The selcall ident as the Selcall Options window shows it.
-std::string ShownIdent(const EEPROM& image, const TradioInfo& info) {
-  return LoadSelcallForm(image, info, kBatchIdentDigits).ident;
-}
-
-// Stores the ident as the Selcall Options window stores what is typed.
-void StoreIdent(EEPROM& image, const TradioInfo& info, const std::string& digits) {
-  const int address = info.GetParamAddress("Selcall Ident");
-  if (address >= 0) image.FromHexText(StoredIdentText(digits).c_str(), address, 4);
-}
-
 }  // namespace
+
+bool BatchGivesIdents(const EEPROM& config, const TradioInfo& info) {
+  return TradioInfo::HasSelcall(ConfigProductId(config, info)) &&
+         info.GetParamAddress("Selcall Ident") >= 0;
+}
 
 BatchRunner::BatchRunner(TransferFlows& flows, const RadioObjects& objects, BatchHost& host)
     : flows_(flows), o_(objects), host_(host) {}
@@ -60,8 +54,7 @@ bool BatchRunner::Prepare(const BatchSettings& settings, std::string& error) {
     error = "the count must be 1 or more";
     return false;
   }
-  selcall_ = TradioInfo::HasSelcall(ConfigProductId(o_.image, o_.info)) &&
-             o_.info.GetParamAddress("Selcall Ident") >= 0;
+  selcall_ = BatchGivesIdents(o_.image, o_.info);
   ident_.clear();
   usedIdents_.clear();
   if (selcall_) {
@@ -144,7 +137,7 @@ std::string BatchRunner::ReadStep(BatchRow& row, const EEPROM& config) {
   }
   if (!TransferDone(started)) return Cancelled() ? "cancelled" : "failed: the read";
   row.archive = flows_.LastArchivedPath();
-  if (selcall_) row.identBefore = ShownIdent(o_.image, o_.info);
+  if (selcall_) row.identBefore = LoadRadioIdent(o_.image, o_.info);
   std::memcpy(calibration_, o_.image.Data(), kCalibrationBytes);
   return "";
 }
@@ -156,7 +149,7 @@ std::string BatchRunner::WriteStep(BatchRow& row, const EEPROM& config) {
   KeepCalibration(o_.image, calibration_, o_.info);
   if (selcall_) {
     // Logged as given, so a resumed batch knows it again.
-    StoreIdent(o_.image, o_.info, ident_);
+    if (!StoreRadioIdent(o_.image, o_.info, ident_)) return "failed: the ident " + ident_;
     row.identAfter = ident_;
   }
   const bool started = flows_.WriteRadio();

@@ -12,11 +12,16 @@
 
 #include "batchlog.h"
 #include "radio_rw.h"
+#include "selcall.h"
 
 // The digits the Selcall Options window shows of the ident.
-inline constexpr int kBatchIdentDigits = 5;
+inline constexpr int kBatchIdentDigits = kRadioIdentLength;
 // Between two product-ID requests to a port with no radio on it.
 inline constexpr int kBatchPollPauseMs = 100;
+
+// Whether a batch of this configuration gives each radio its own ident:
+// the model has selcall and an ident to store.
+bool BatchGivesIdents(const EEPROM& config, const TradioInfo& info);
 
 struct BatchSettings {
   std::string port;        // its name, for the log

@@ -87,6 +87,7 @@ class TransferFlows {
   // Where every complete read is also kept; none (the default) keeps
   // nothing. The archive outlives the flows.
   void SetReadArchive(const ReadArchive* archive) { archive_ = archive; }
+  const ReadArchive* Archive() const { return archive_; }
   // A saved copy of the radio (a backup read) that a write stopped part
   // way names as the way back; without one, the last archived read.
   void SetRestorePath(const std::string& path) { restorePath_ = path; }

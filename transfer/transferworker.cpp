@@ -13,12 +13,28 @@ TransferWorker::TransferWorker(TRadio& radio, EEbuffer& image, SerialPort& port)
 TransferWorker::~TransferWorker() { WaitUntilEnded(); }
 
 int TransferWorker::Start(const TransferFields& fields) {
+  return Launch([this, fields](int number) { Run(fields, number); });
+}
+
+int TransferWorker::StartJob(std::function<void()> job, MessageReceiver* window) {
+  return Launch([this, job = std::move(job), window](int number) {
+    job();
+    {
+      std::lock_guard<std::mutex> g(outcomeLock_);
+      outcome_ = TransferOutcome{number, kDirectionWrite, kTransferCompleted, false};
+    }
+    running_ = false;
+    PostTo(window, WM_TRANSFER_CLOSED, 0, number);
+  });
+}
+
+int TransferWorker::Launch(std::function<void(int number)> body) {
   std::lock_guard<std::mutex> g(lock_);
   if (thread_.joinable()) thread_.join();
   const int number = number_ + 1;
   running_ = true;
   try {
-    thread_ = std::thread(&TransferWorker::Run, this, fields, number);
+    thread_ = std::thread(std::move(body), number);
   } catch (const std::system_error&) {
     running_ = false;
     return 0;

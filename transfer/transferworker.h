@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -67,6 +68,10 @@ class TransferWorker {
   // first, so two never overlap. Returns the transfer's number (1, 2, ...)
   // or 0 when no thread could be started (nothing is posted then).
   int Start(const TransferFields& fields);
+  // Runs a longer radio job on the same thread slot (a batch of radios
+  // that runs transfers of its own), so it never overlaps a transfer
+  // either. WM_TRANSFER_CLOSED (wParam 0) goes to window when it returns.
+  int StartJob(std::function<void()> job, MessageReceiver* window);
 
   // Returns once no transfer thread is running. Every radio command that
   // could follow a transfer goes through this first: TRadio serves one
@@ -79,6 +84,7 @@ class TransferWorker {
   TransferOutcome LastOutcome() const;
 
  private:
+  int Launch(std::function<void(int number)> body);
   void Run(TransferFields fields, int number);
   int CopyBlocks(const TransferFields& f, EEbuffer& image);
 

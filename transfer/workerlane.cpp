@@ -9,9 +9,18 @@ WorkerLane::~WorkerLane() { Stop(); }
 
 int WorkerLane::Start(const TransferFields& fields, Ending ending) {
   Finish();
-  const int number = worker_.Start(fields);
+  return Began(worker_.Start(fields), fields.cancelEvent, std::move(ending));
+}
+
+int WorkerLane::StartJob(std::function<void()> job, MessageReceiver* window, Event* cancel,
+                         Ending ending) {
+  Finish();
+  return Began(worker_.StartJob(std::move(job), window), cancel, std::move(ending));
+}
+
+int WorkerLane::Began(int number, Event* cancel, Ending ending) {
   if (number == 0) return 0;
-  runningCancel_ = fields.cancelEvent;
+  runningCancel_ = cancel;
   pending_ = true;
   pendingNumber_ = number;
   ending_ = std::move(ending);

@@ -40,6 +40,9 @@ class WorkerLane {
   // Finishes the previous run, then starts `fields`. Returns the run's
   // number, or 0 when no thread could be started (nothing is pending then).
   int Start(const TransferFields& fields, Ending ending);
+  // The same for a job that runs radio commands of its own on the lane's
+  // thread (a batch of radios); cancel is what stops it early.
+  int StartJob(std::function<void()> job, MessageReceiver* window, Event* cancel, Ending ending);
 
   // The worker's WM_TRANSFER_CLOSED (lParam = its number) reached its
   // window: that run's closing steps, unless they already ran.
@@ -60,6 +63,7 @@ class WorkerLane {
   TransferWorker& Worker() { return worker_; }
 
  private:
+  int Began(int number, Event* cancel, Ending ending);
   void RunClosingSteps();
 
   TransferWorker worker_;

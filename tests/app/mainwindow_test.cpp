@@ -53,7 +53,7 @@ TEST_F(AppFixture, WindowIsFixedAndTitledAtShow) {
 TEST_F(AppFixture, MenuBarHoldsEveryCommandInOrder) {
   Start();
   const QStringList expected = {
-      "mnuFile:mnuFileWriteRadio,mnuFileWriteFile,-,mnuReadRadio,mnuReadFile,"
+      "mnuFile:mnuFileWriteRadio,mnuFileWriteFile,mnuFileBatchWrite,-,mnuReadRadio,mnuReadFile,"
       "mnuRecentlyUsedFiles,-,mnuPrint,mnuFileExit",
       "mnuEdit:mnuEditScan,mnuEditChannelData,mnuEditSelcall,mnuEditCTCSS,mnuEditSquelch,"
       "mnuEditOptions,mnuEditAlign,mnuEditEngineering,mnuCBSetup,-,mnuEditEeprom,"
@@ -69,7 +69,8 @@ TEST_F(AppFixture, MenuBarHoldsEveryCommandInOrder) {
   }
   EXPECT_EQ(actual, expected);
   const QStringList captions = {
-      "File:Write To Radio|Write To File|Read From Radio|Read From File|Recently used mem-files|"
+      "File:Write To Radio|Write To File|Batch Write...|Read From Radio|Read From File|"
+      "Recently used mem-files|"
       "Print...|Exit",
       "Edit:Scan / Duplex|Channel Data|Selcall|CTCSS|Squelch|Options|Align|Advanced|CB Setup|"
       "EEPROM|Development|Remote Control|Floating Display",

@@ -116,7 +116,7 @@ class BatchTest : public ::testing::Test {
   std::string IdentOf(const std::vector<uint8_t>& memory) const {
     EEPROM image(static_cast<int>(memory.size()));
     image.WriteBlock(0, memory.data(), static_cast<int>(memory.size()));
-    return LoadSelcallForm(image, rig.info, kBatchIdentDigits).ident;
+    return LoadRadioIdent(image, rig.info);
   }
   // Every byte is the configuration's, but the calibration (the radio's own)
   // and the ident bytes.

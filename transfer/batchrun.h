@@ -1,0 +1,119 @@
+#pragma once
+// A batch of radios run for a window: the batch runner on the session's
+// worker lane, away from the user-interface thread, with its own
+// transfer flows over the session's port and radio. What it has to say
+// reaches the window as numbered messages (WM_BATCH); the texts and rows
+// wait here until the window takes them. Nothing on the lane ever waits
+// for the window: questions a transfer would ask are answered here.
+
+#include <atomic>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "batchrunner.h"
+#include "eeprom.h"
+#include "platform.h"
+#include "messagequeue.h"
+#include "progress.h"
+#include "transferhost.h"
+
+class ReadArchive;
+
+// wParam: what happened. kBatchProgressReport carries the transfer's
+// percentage in lParam; the others have a report waiting in TakeReports.
+inline constexpr unsigned WM_BATCH = 2042;
+enum BatchReportKind : int {
+  kBatchPromptReport = 0,  // the line for the user changed
+  kBatchRowReport = 1,     // a radio has ended: its row
+  kBatchNoteReport = 2,    // something a transfer said (a time-out, a notice)
+  kBatchProgressReport = 3,
+};
+
+struct BatchReport {
+  BatchReportKind kind = kBatchPromptReport;
+  std::string text;  // the prompt or the note
+  BatchRow row;      // kBatchRowReport only
+};
+
+class BatchRun : private BatchHost, private TransferHost, private ProgressView {
+ public:
+  // The session's port and radio, its current model and build; the
+  // configuration is copied. window receives WM_BATCH; it and archive
+  // outlive the run, and the lane has finished the run before it goes.
+  BatchRun(SerialPort& port, TRadio& radio, TradioInfo& info, const BuildConfig& build,
+           const EEPROM& config, const TransferState& state, bool arrayFlag,
+           const ReadArchive* archive, MessageReceiver* window);
+  ~BatchRun() override;
+  BatchRun(const BatchRun&) = delete;
+  BatchRun& operator=(const BatchRun&) = delete;
+
+  // On the user-interface thread, before Start: the runner's checks of
+  // the settings and the log.
+  bool Prepare(const BatchSettings& settings, std::string& error);
+  // Runs the batch on the lane; ending closes it on the user-interface
+  // thread once WM_TRANSFER_CLOSED reaches the window. 0: not started.
+  int Start(WorkerLane& lane, WorkerLane::Ending ending);
+  // Any thread: between radios the batch stops; during a transfer the
+  // transfer is cancelled (the radio is still reset).
+  void RequestStop();
+
+  std::deque<BatchReport> TakeReports();
+  // Meaningful once the run has ended.
+  BatchSummary Summary() const;
+  // The configuration as the run was given it. The radio layer mirrors the
+  // single bytes it writes (each radio's Status byte, a calibration byte)
+  // into the session's image: once the run has ended, the window puts the
+  // configuration back from this.
+  const EEPROM& Configuration() const { return config_; }
+
+ private:
+  void Report(BatchReport report);
+
+  // BatchHost.
+  // The lane's own stop (the program closing) sets the stop event alone.
+  bool StopRequested() override { return stop_ || stopEvent_.IsSet(); }
+  void Prompt(const std::string& text) override;
+  void RadioEnded(const BatchRow& row, const std::string& prompt) override;
+  void LogFailed(const std::string& error) override;
+  void PollPause() override { stopEvent_.Wait(kBatchPollPauseMs); }
+
+  // UserPrompts and TransferHost.
+  void ShowMessage(const std::string& text, const std::string& caption, PromptIcon) override;
+  bool AskOkCancel(const std::string& text, const std::string& caption, PromptIcon) override;
+  void ClearRadioPanel() override {}
+  void RefreshPortPanels() override {}
+  void UpdateStatusBar() override {}
+  bool IsFloatingDisplayOn() override { return false; }
+  void StopPollTimer() override {}
+  void StartPollTimer() override {}
+  bool ArrayFlagChecked() override { return arrayFlag_; }
+  void SetDataSource(int) override {}
+  void UpdateEditButtons() override {}
+  void RunTransfer(const ProgressSetup& setup, const std::function<bool()>& startWorker) override;
+  void DeliverPendingMessages() override;
+  void ReportArchiveFailure(const std::string& text) override;
+
+  // ProgressView.
+  void SetProgress(int value) override;
+  void SetCloseMode() override {}
+  void SetActionText(const std::string& text) override;
+  void CloseProgress() override {}
+
+  const EEPROM config_;
+  EEPROM image_;
+  Event cancel_;
+  Event stopEvent_;
+  std::atomic<bool> stop_{false};
+  TransferState state_;
+  bool arrayFlag_;
+  MessageReceiver* window_;
+  MessageQueue queue_;  // where the batch's own transfer worker posts
+  TransferFlows flows_;
+  BatchRunner runner_;
+  ProgressSetup setup_;
+  mutable std::mutex lock_;
+  std::deque<BatchReport> reports_;
+  BatchSummary summary_;
+};
