@@ -7,6 +7,7 @@
 #include <cctype>
 #include <charconv>
 
+#include "csvline.h"
 #include "excerpt.h"
 #include "rxchannels.h"
 #include "userfile.h"
@@ -24,32 +25,6 @@ std::string Quoted(const std::string& text) {
   std::string out = "\"";
   for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
   return out + "\"";
-}
-
-// Splits one line into fields; false for an unterminated quote.
-bool SplitCsvLine(const std::string& line, std::vector<std::string>& fields) {
-  fields.assign(1, "");
-  bool quoted = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        fields.back() += c;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  return !quoted;
 }
 
 std::string Trimmed(const std::string& text) {

@@ -1,16 +1,17 @@
 #include "batchlog.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
+#include <cerrno>
+
+#include "csvline.h"
+#include "userfile.h"
 
 namespace {
 
 // A log holds one short line per radio: this is tens of thousands of them.
-constexpr off_t kMaxLogBytes = 8 * 1024 * 1024;
+constexpr size_t kMaxLogBytes = 8 * 1024 * 1024;
 
 std::vector<std::string BatchRow::*> Fields() {
   return {&BatchRow::time,        &BatchRow::port,       &BatchRow::productId,
@@ -29,27 +30,8 @@ std::string Quoted(const std::string& field) {
 }
 
 std::vector<std::string> SplitCsv(const std::string& line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        fields.back() += c;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
-    } else if (c != '\r') {
-      fields.back() += c;
-    }
-  }
+  std::vector<std::string> fields;
+  SplitCsvLine(line, fields);
   return fields;
 }
 
@@ -77,7 +59,9 @@ std::string BatchLogLine(const BatchRow& row) {
   return line;
 }
 
-bool ParseBatchLogLine(const std::string& line, BatchRow& row) {
+bool ParseBatchLogLine(std::string line, BatchRow& row) {
+  // A log edited in a spreadsheet may come back with CRLF line ends.
+  if (!line.empty() && line.back() == '\r') line.pop_back();
   const std::vector<std::string> fields = SplitCsv(line);
   const auto members = Fields();
   if (fields.size() != members.size() || line == BatchLogHeader()) return false;
@@ -87,31 +71,13 @@ bool ParseBatchLogLine(const std::string& line, BatchRow& row) {
 
 bool ReadBatchLog(const std::string& path, std::vector<BatchRow>& rows, std::string& error) {
   rows.clear();
-  // Opened without waiting, so a FIFO named by mistake cannot hang the
-  // batch before its first radio.
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    if (access(path.c_str(), F_OK) != 0) return true;  // a new log
-    error = "cannot open the log " + path;
+  std::string text;
+  UserFileError why;
+  if (!ReadUserFile(path, kMaxLogBytes, "a batch log", text, why)) {
+    if (why.Missing()) return true;  // a new log
+    error = "cannot read the log " + path + ": " + why.reason;
     return false;
   }
-  struct stat st {};
-  const bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-  if (!regular || st.st_size > kMaxLogBytes) {
-    close(fd);
-    error = regular ? "the log " + path + " is too large for a batch log"
-                    : "the log " + path + " is not a regular file";
-    return false;
-  }
-  std::string text(static_cast<size_t>(st.st_size), '\0');
-  size_t got = 0;
-  while (got < text.size()) {
-    const ssize_t n = read(fd, text.data() + got, text.size() - got);
-    if (n <= 0) break;
-    got += static_cast<size_t>(n);
-  }
-  close(fd);
-  text.resize(got);
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
@@ -124,22 +90,28 @@ bool ReadBatchLog(const std::string& path, std::vector<BatchRow>& rows, std::str
 }
 
 bool AppendBatchLog(const std::string& path, const BatchRow& row, std::string& error) {
+  UserFileError why;
+  const int fd = OpenUserFileForAppend(path, why);
+  if (fd < 0) {
+    error = "cannot write the log " + path + ": " + why.reason;
+    return false;
+  }
   struct stat st {};
-  const bool exists = stat(path.c_str(), &st) == 0;
-  if (exists && !S_ISREG(st.st_mode)) {
-    error = "the log " + path + " is not a regular file";
-    return false;
+  std::string text;
+  if (fstat(fd, &st) == 0 && st.st_size == 0) text = BatchLogHeader() + "\n";
+  text += BatchLogLine(row) + "\n";
+  // Header and row are handed over together: a full disk can cut only
+  // the last line, never leave a header without its row.
+  size_t done = 0;
+  int failure = 0;
+  while (done < text.size() && failure == 0) {
+    const ssize_t n = write(fd, text.data() + done, text.size() - done);
+    if (n > 0) done += static_cast<size_t>(n);
+    else if (n < 0 && errno != EINTR) failure = errno;
   }
-  std::ofstream out(path, std::ios::app | std::ios::binary);
-  if (!out) {
-    error = "cannot write the log " + path;
-    return false;
-  }
-  if (!exists || st.st_size == 0) out << BatchLogHeader() << "\n";
-  out << BatchLogLine(row) << "\n";
-  out.flush();
-  if (!out) {
-    error = "cannot write the log " + path + " (disk full?)";
+  if (close(fd) != 0 && failure == 0) failure = errno;
+  if (failure != 0) {
+    error = "cannot write the log " + path + ": " + ErrnoText(failure);
     return false;
   }
   return true;

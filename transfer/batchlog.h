@@ -27,7 +27,7 @@ std::vector<std::string> BatchRowFields(const BatchRow& row);
 // One line without its line end; fields with commas or quotes are quoted.
 std::string BatchLogLine(const BatchRow& row);
 // false for a line with another number of fields (the header included).
-bool ParseBatchLogLine(const std::string& line, BatchRow& row);
+bool ParseBatchLogLine(std::string line, BatchRow& row);
 
 // The rows of an existing log. A missing file is an empty log; a file
 // that is not a regular file, or larger than any log of a bench's work,

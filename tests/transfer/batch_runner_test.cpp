@@ -11,6 +11,7 @@
 
 #include "batchrunner.h"
 #include "calibration.h"
+#include "file_size_limit.h"
 #include "params.h"
 #include "radio.h"
 #include "readarchive.h"
@@ -268,6 +269,25 @@ TEST(BatchLog, ALogThatIsNotARegularFileIsRefused) {
   EXPECT_NE(error.find("not a regular file"), std::string::npos);
   EXPECT_TRUE(ReadBatchLog(folder.path + "/new.csv", rows, error));
   EXPECT_TRUE(rows.empty());
+}
+
+TEST(BatchLog, AFailedAppendSaysWhyAndARowWithCrLfReadsBack) {
+  ScratchFolder folder;
+  const std::string log = folder.path + "/log.csv";
+  BatchRow row{"2026-12-10 10:00:00", "COM3", "5A01", "Merlo", "v1.02", "", "00012", kBatchOk, ""};
+  std::string error;
+  {
+    FileSizeLimit full(40);
+    EXPECT_FALSE(AppendBatchLog(log, row, error));
+  }
+  EXPECT_NE(error.find("File too large"), std::string::npos) << error;
+
+  std::ofstream(log, std::ios::binary) << BatchLogHeader() << "\r\n" << BatchLogLine(row) << "\r\n";
+  std::vector<BatchRow> rows;
+  ASSERT_TRUE(ReadBatchLog(log, rows, error)) << error;
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].archive, "");
+  EXPECT_EQ(rows[0].identAfter, "00012");
 }
 
 }  // namespace

@@ -1,0 +1,11 @@
+#pragma once
+// One line of a comma-separated list as spreadsheet programs write it:
+// fields may be quoted, a doubled quote inside quotes is one quote, and a
+// comma inside quotes belongs to the field. The channel lists and the batch
+// log are both read through here, so both take the same files.
+
+#include <string>
+#include <vector>
+
+// Splits line into fields; false when a quote is left open at the end.
+bool SplitCsvLine(const std::string& line, std::vector<std::string>& fields);
