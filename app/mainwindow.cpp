@@ -83,6 +83,8 @@ TfrmMain::~TfrmMain() {
   // A transfer still running is cancelled and waited for while the window
   // it reports to is whole.
   flows_.reset();
+  // The port outlives the window.
+  context_.shared.port.SetLostReceiver(nullptr, 0);
   receiver_.Detach();
   // The recent list goes back exactly as it was read.
   context_.settings.SaveRecentFiles(recentFiles_);
@@ -279,6 +281,9 @@ void TfrmMain::BuildStatusBar() {
       bar->addWidget(panels_[i], 1);
     }
   }
+  // The lead pulled while idle shows as the next command would find it.
+  SetMessageHandler(WM_PORT_LOST, [this](intptr_t, intptr_t) { RefreshPortPanels(); });
+  context_.shared.port.SetLostReceiver(&receiver_, WM_PORT_LOST);
 }
 
 void TfrmMain::ApplyVisibility() {

@@ -56,6 +56,9 @@ void MakeLineSettings(termios& t, speed_t code) {
   cfsetospeed(&t, code);
 }
 
+// A write failing so means the device has gone from under the line.
+bool DeviceGone(int error) { return error == EIO || error == ENXIO || error == ENODEV; }
+
 }  // namespace
 
 struct SerialPort::Impl {
@@ -82,6 +85,8 @@ struct SerialPort::Impl {
   MessageReceiver* monitor = nullptr;
   unsigned monitorMessage = 0;
   ByteTrace* trace = nullptr;  // under monitorLock too
+  MessageReceiver* lostReceiver = nullptr;  // and this
+  unsigned lostMessage = 0;
 
   std::mutex txLock;
   MTdeque txQueue{2048};
@@ -119,6 +124,7 @@ struct SerialPort::Impl {
   void WriterLoop(int device);
   void Deliver(const uint8_t* block, int count);
   void WakeListeners();
+  void MarkLost();
   bool WriteAll(int device, const uint8_t* bytes, int count);
 };
 
@@ -250,9 +256,17 @@ void SerialPort::Impl::ReaderLoop(int device) {
     if (got < 0 && errno == EINTR) continue;
     const bool hungUp = fds[1].revents & (POLLHUP | POLLERR | POLLNVAL);
     if (got < 0 && errno == EAGAIN && !hungUp) continue;
-    lost = true;
-    WakeListeners();
+    MarkLost();
   }
+}
+
+// Requesters stop waiting for a reply that cannot come, and the window
+// shows the port closed now rather than at the next command.
+void SerialPort::Impl::MarkLost() {
+  if (lost.exchange(true)) return;
+  WakeListeners();
+  std::lock_guard<std::mutex> m(monitorLock);
+  PostTo(lostReceiver, lostMessage, 0, 0);
 }
 
 // Returns false when told to stop while the line would not take bytes.
@@ -266,6 +280,7 @@ bool SerialPort::Impl::WriteAll(int device, const uint8_t* bytes, int count) {
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && DeviceGone(errno)) MarkLost();
     if (!(n < 0 && errno == EAGAIN)) return true;
     pollfd fds[2] = {{writerStop.Fd(), POLLIN, 0}, {device, POLLOUT, 0}};
     if (poll(fds, 2, -1) < 0) {
@@ -406,6 +421,12 @@ bool SerialPort::SetMonitor(MessageReceiver* window, unsigned message) {
 }
 
 bool SerialPort::ClearMonitor() { return SetMonitor(nullptr, 0); }
+
+void SerialPort::SetLostReceiver(MessageReceiver* receiver, unsigned message) {
+  std::lock_guard<std::mutex> g(impl_->monitorLock);
+  impl_->lostReceiver = receiver;
+  impl_->lostMessage = message;
+}
 
 void SerialPort::SetTrace(ByteTrace* trace) {
   std::lock_guard<std::mutex> g(impl_->monitorLock);

@@ -16,6 +16,11 @@
 
 class ByteTrace;
 
+// Posted (wParam and lParam 0) when the device of an open port vanishes:
+// a hang-up, or the device gone from under the line. Next to the link's
+// other fixed message numbers.
+inline constexpr unsigned WM_PORT_LOST = 2042;
+
 class SerialPort {
  public:
   static constexpr int kMaxListeners = 8;
@@ -63,6 +68,9 @@ class SerialPort {
   // True when the device vanished under an open port (lead pulled): the
   // reader stopped reading. Close and a later Open recover.
   bool IsLost() const;
+  // Who hears of it, once per loss, as `message` (WM_PORT_LOST for the
+  // windows). Null stops; no message is posted after that returns.
+  void SetLostReceiver(MessageReceiver* receiver, unsigned message);
 
   // How "COMn" names map to devices for this port.
   PortMap& Ports();

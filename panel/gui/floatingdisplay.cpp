@@ -67,33 +67,53 @@ void FloatingDisplay::DisplayRequest() {
   if (model_.live) PollRadio();
 }
 
+namespace {
+QString DigitRole(int i) { return QString("Channel digit %1").arg(i + 1); }
+QString AlphaRole(int i) { return QString("Alpha character %1").arg(i + 1); }
+}  // namespace
+
 void FloatingDisplay::RadioLost() {
   if (!model_.live) return;
   SetLcdColour(kLcdGrey);
-  for (QLabel* d : digits_) d->clear();
+  for (int i = 0; i < 2; ++i) SetSpokenText(digits_[i], DigitRole(i), QString());
   if (model_.alpha)
-    for (QLabel* a : alpha_) a->clear();
+    for (int i = 0; i < 5; ++i) SetSpokenText(alpha_[i], AlphaRole(i), QString());
   for (QLabel* icon : icons_) icon->hide();
   for (QLabel* segment : dark_) segment->hide();
+  SpeakDisplay();
 }
 
 void FloatingDisplay::RedrawDisplay() {
   view_ = ViewOf(radio_, model_);
   for (int i = 0; i < 2; ++i) {
-    SetSpokenText(digits_[i], QString("Channel digit %1").arg(i + 1),
-                  QString::fromStdString(view_.digits[i]));
+    SetSpokenText(digits_[i], DigitRole(i), QString::fromStdString(view_.digits[i]));
     digits_[i]->show();
   }
   if (model_.alpha) {
     for (int i = 0; i < 5; ++i) {
-      SetSpokenText(alpha_[i], QString("Alpha character %1").arg(i + 1),
-                    QString::fromStdString(view_.alpha[i]));
+      SetSpokenText(alpha_[i], AlphaRole(i), QString::fromStdString(view_.alpha[i]));
       alpha_[i]->show();
     }
   }
   for (size_t i = 0; i < icons_.size(); ++i) icons_[i]->setVisible(view_.iconLit[i]);
   // Nothing in the radio's display frames drives these.
   for (QLabel* segment : dark_) segment->hide();
+  SpeakDisplay();
+}
+
+// The whole display in one breath, as a glance reads it: "Display: 42
+// CB-42 Dup", not only one character per label.
+void FloatingDisplay::SpeakDisplay() {
+  QString channel;
+  for (QLabel* d : digits_) channel += d->text();
+  QString alpha;
+  if (model_.alpha)
+    for (QLabel* a : alpha_) alpha += a->text();
+  QStringList parts = {channel, alpha.trimmed()};
+  for (QLabel* icon : icons_)
+    if (!icon->isHidden()) parts << icon->accessibleName();
+  parts.removeAll(QString());
+  SetSpokenText(lcdPanel_, "Display", parts.join(' '));
 }
 
 void FloatingDisplay::RedrawBacklight() { SetLcdColour(BacklightOnOffColour(radio_.GetBacklight())); }

@@ -65,6 +65,7 @@ class FloatingDisplay : public QWidget {
   QLabel* AddLcdLabel(const QString& name, const QString& caption, int pixels, bool digit);
 
   void RedrawDisplay();
+  void SpeakDisplay();
   void RedrawBacklight();
   void RedrawBacklightColour();
   void SetLcdColour(const LcdColour& colour);

@@ -3,8 +3,10 @@
 #include <QTest>
 
 #include "app_fixture.h"
+#include "keyboard_check.h"
 #include "simradio.h"
 #include "simulation.h"
+#include "wait_for.h"
 
 namespace {
 
@@ -21,6 +23,26 @@ TEST_F(AppFixture, SimulatedRadioPortIsUsedForThisRunOnly) {
   EXPECT_EQ(Window().StatusText(1), "Open");
   CloseWindow();
   EXPECT_EQ(Stored("ComPort").toInt(), 5);
+}
+
+// The lead pulled while nothing is being sent: the status bar says the port
+// is closed as soon as the device has gone, in words and to a screen reader.
+TEST_F(AppFixture, AVanishedDeviceShowsThePortClosed) {
+  SimulatedRadio radio(0x5A02);
+  ASSERT_TRUE(radio.Start());
+  extraDevices = {radio.DevicePath()};
+  sessionPort = 97;
+  Start();
+  auto panel = [&] { return Window().findChild<QLabel*>("StatusPanel1"); };
+  ASSERT_EQ(Window().StatusText(1), "Open");
+  EXPECT_EQ(keyboard_check::AccessibleName(panel()), "Port state: Open");
+
+  radio.Stop();
+  ASSERT_TRUE(WaitFor([&] { return Window().StatusText(1) == "Not open"; }))
+      << Window().StatusText(1).toStdString();
+  EXPECT_EQ(keyboard_check::AccessibleName(panel()), "Port state: Not open");
+  EXPECT_FALSE(Window().Shared().port.IsOpen());
+  EXPECT_EQ(Window().StatusText(0), "COM97");
 }
 
 TEST_F(AppFixture, SimulationSessionAddsItsDeviceToThePortMap) {

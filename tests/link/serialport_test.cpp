@@ -301,4 +301,35 @@ TEST(SerialPortLost, AHungUpDeviceIsLostWithoutSpinning) {
   EXPECT_EQ(Drain(port, 0, 3), (std::vector<uint8_t>{1, 2, 3}));
 }
 
+// The window hears of a vanished device once, without sending a byte, and
+// hears nothing after it stopped listening.
+TEST(SerialPortLost, TheLossIsPostedOnceToItsReceiver) {
+  auto peer = std::make_unique<PtyPeer>();
+  RecordingReceiver window;
+  SerialPort port;
+  port.SetLostReceiver(&window, WM_PORT_LOST);
+  ASSERT_TRUE(port.Open(peer->SlavePath(), 9600));
+  EXPECT_TRUE(window.Messages().empty());
+
+  peer->HangUp();
+  ASSERT_TRUE(WaitUntil([&] { return !window.Messages(WM_PORT_LOST).empty(); }));
+  EXPECT_EQ(window.Messages(), (std::vector<PostedMessage>{{WM_PORT_LOST, 0, 0}}));
+  EXPECT_FALSE(port.IsOpen());
+  const uint8_t byte = 0x42;
+  EXPECT_FALSE(port.Send(&byte, 1));
+  EXPECT_EQ(window.Messages().size(), 1u);
+
+  // A second loss after a reopen is told again, unless nobody listens.
+  auto second = std::make_unique<PtyPeer>();
+  ASSERT_TRUE(port.Open(second->SlavePath(), 9600)) << port.LastOpenError();
+  second->HangUp();
+  ASSERT_TRUE(WaitUntil([&] { return window.Messages(WM_PORT_LOST).size() == 2; }));
+  PtyPeer third;
+  ASSERT_TRUE(port.Open(third.SlavePath(), 9600)) << port.LastOpenError();
+  port.SetLostReceiver(nullptr, 0);
+  third.HangUp();
+  ASSERT_TRUE(WaitUntil([&] { return port.IsLost(); }));
+  EXPECT_EQ(window.Messages().size(), 2u);
+}
+
 }  // namespace

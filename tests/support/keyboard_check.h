@@ -26,6 +26,7 @@
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTextEdit>
 #include <QWidget>
 
@@ -171,6 +172,56 @@ inline QList<QWidget*> TextFields(QWidget* window) {
     if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w)) found << w;
   }
   return found;
+}
+
+// Brings the tab page holding `control` to the front, so that it can be
+// seen and used.
+inline void Reveal(QWidget* control) {
+  for (QWidget* w = control; w && w->parentWidget(); w = w->parentWidget())
+    if (auto* tabs = qobject_cast<QTabWidget*>(w->parentWidget()->parentWidget()))
+      if (const int page = tabs->indexOf(w); page >= 0) tabs->setCurrentIndex(page);
+}
+
+// Every checkable control of the window, seen or not, in a fixed order:
+// two windows built alike list their controls alike.
+inline QList<QAbstractButton*> AllCheckableControls(QWidget* window) {
+  QList<QAbstractButton*> found;
+  for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+    if (b->isCheckable() && !IsInternalPart(b)) found << b;
+  return found;
+}
+
+// What the window's controls show, one line each: whether each input is
+// seen and enabled, its check mark, text or choice; a view's every cell;
+// a text box's text.
+// Two windows built alike and used alike give the same lines.
+inline QStringList ControlStates(QWidget* window) {
+  QStringList lines;
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    auto* plain = qobject_cast<QPlainTextEdit*>(w);
+    auto* rich = qobject_cast<QTextEdit*>(w);
+    if (IsInternalPart(w) || !(IsInput(w) || plain || rich)) continue;
+    QString line = Describe(w) + (w->isVisibleTo(window) ? " shown" : " hidden") +
+                   (w->isEnabled() ? " enabled" : " disabled");
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+      if (b->isCheckable()) line += b->isChecked() ? " checked" : " unchecked";
+    } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+      line += " '" + edit->text() + "'";
+    } else if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) {
+      line += " '" + spin->text() + "'";
+    } else if (plain || rich) {
+      line += " '" + (plain ? plain->toPlainText() : rich->toPlainText()) + "'";
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+      line += " '" + combo->currentText() + "'";
+    } else if (auto* view = qobject_cast<QAbstractItemView*>(w); view && view->model()) {
+      const QAbstractItemModel* model = view->model();
+      for (int r = 0; r < model->rowCount(); ++r)
+        for (int c = 0; c < model->columnCount(); ++c)
+          line += " '" + model->data(model->index(r, c)).toString() + "'";
+    }
+    lines << line;
+  }
+  return lines;
 }
 
 }  // namespace keyboard_check

@@ -28,6 +28,8 @@ TfrmReadWrite::TfrmReadWrite(QWidget* parent) : QDialog(parent) {
   gaugeProgress_->setObjectName("gaugeProgress");
   gaugeProgress_->setOrientation(Qt::Horizontal);
   gaugeProgress_->setTextVisible(false);
+  // A screen reader says the percentage done after the name.
+  gaugeProgress_->setAccessibleName("Progress");
   auto* panelLayout = new QVBoxLayout(Panel1_);
   panelLayout->addWidget(gaugeProgress_);
 

@@ -39,6 +39,8 @@ struct PanelRig {
     return text;
   }
   bool Shown(const char* name) { return !Label(name)->isHidden(); }
+  // What a screen reader says for the part.
+  QString Spoken(const char* name) { return panel->findChild<QWidget*>(name)->accessibleName(); }
   // Key bytes the radio has received, once `count` have.
   std::vector<uint8_t> Keys(size_t count, int timeoutMs = 10000) {
     (void)QTest::qWaitFor([&] { return radio.KeyEvents().size() >= count; }, timeoutMs);
@@ -289,10 +291,17 @@ TEST(FloatingDisplay, RadioLostBlanksTheLcdAndTheNextDisplayRestoresIt) {
   EXPECT_EQ(rig.Alpha(), "");
   EXPECT_FALSE(rig.Shown("LCDDup"));
   EXPECT_TRUE(rig.panel->findChild<QTimer*>("FlashingTimer")->isActive());
+  // A screen reader hears the blank display, not what it showed before.
+  EXPECT_EQ(rig.Spoken("LCDPanel"), "Display");
+  EXPECT_EQ(rig.Spoken("LCDChDigit1"), "Channel digit 1");
+  EXPECT_EQ(rig.Spoken("LCDAlphaChar3"), "Alpha character 3");
   // A channel change on the radio: its display frame restores everything.
   rig.radio.SetChannel(42);
   ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Digits() == "42"; }, 10000));
   EXPECT_EQ(rig.Alpha(), "CB-42");
+  EXPECT_TRUE(rig.Spoken("LCDPanel").startsWith("Display: 42 CB-42"))
+      << rig.Spoken("LCDPanel").toStdString();
+  EXPECT_EQ(rig.Spoken("LCDChDigit1"), "Channel digit 1: 4");
   EXPECT_TRUE(rig.Shown("LCDDup"));
   EXPECT_TRUE(rig.Shown("LCDChDigit1") && rig.Shown("LCDAlphaChar3"));
 }

@@ -124,6 +124,18 @@ TEST(TfrmEEpromEdit, ADecimal300BecomesHexadecimal2CAndOkStoresIt) {
   EXPECT_TRUE(w.sim.Requests().empty());
 }
 
+// Enter in a cell takes that cell's value and nothing more: OK, the
+// window's default, is not pressed behind it, and nothing reaches the radio.
+TEST(TfrmEEpromEdit, EnterInACellNeitherPressesOkNorSends) {
+  EepromWindow w;
+  const std::vector<uint8_t> before = w.ImageBytes();
+  w.Type(0, 4, "7");
+  EXPECT_EQ(w.Cell(0, 4), "7");
+  EXPECT_TRUE(w.form.isVisible());
+  EXPECT_EQ(w.ImageBytes(), before);
+  EXPECT_TRUE(w.sim.Requests().empty());
+}
+
 TEST(TfrmEEpromEdit, TypingInEachBaseAndSizeReachesTheImageOnOk) {
   struct Case {
     const char* base;
