@@ -83,6 +83,12 @@ int MinVolumeFloor(const OptionsFeatures& f, bool zeroAllowed) {
   return f.zeroMinVolume && zeroAllowed ? 0 : 1;
 }
 
+int LcdContrastAddress(const TradioInfo& info) { return info.GetParamAddress(kParamLcdContrast); }
+
+ContrastWrite ContrastWriteOf(const TradioInfo& info, int shown) {
+  return {LcdContrastAddress(info), ContrastByte(std::clamp(shown, kContrastMin, kContrastMax))};
+}
+
 OptionsValues LoadOptions(const EEPROM& image, const TradioInfo& info, const OptionsFeatures& f) {
   OptionsValues v;
   v.status = image.GetParamByte(info, "Status");
