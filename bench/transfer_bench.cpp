@@ -139,14 +139,14 @@ class BenchHost : public TransferHost, public ProgressView {
     std::fprintf(stderr, "  [%s] %s\n", caption.c_str(), text.c_str());
   }
   bool AskOkCancel(const std::string&, const std::string&, PromptIcon) override { return true; }
-  void ClearRadioPanel() override {}
-  void RefreshPortPanels() override {}
-  void UpdateStatusBar() override {}
+  void RadioIdentityStale() override {}
+  void PortStateChanged() override {}
+  void StatusChanged() override {}
   bool IsFloatingDisplayOn() override { return false; }
   void StopPollTimer() override {}
   void StartPollTimer() override {}
   bool ArrayFlagChecked() override { return false; }
-  void SetDataSource(int) override {}
+  void SetDataSource(DataSourceState) override {}
   void UpdateEditButtons() override {}
   void RunTransfer(const ProgressSetup&, const std::function<bool()>& start) override {
     if (start()) result = PumpTransferProgress(queue, *flows, *this);

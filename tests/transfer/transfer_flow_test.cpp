@@ -77,7 +77,7 @@ TEST_P(FullTransfer, ReadCopiesTheWholeRadioThenResetsIt) {
   EXPECT_EQ(rig.host.setup.cancelEvent, &rig.cancel);
   EXPECT_EQ(rig.flows.LastOutcome().result, kTransferCompleted);
   EXPECT_EQ(rig.radio.radioReadCount, 1);
-  EXPECT_EQ(rig.host.dataSource, 2);
+  EXPECT_EQ(rig.host.dataSource, kRadioData);
   EXPECT_EQ(rig.host.Dialogs(), std::vector<std::string>{
                                     "ask:Read From Radio?:All current edit data will be lost."});
   EXPECT_FALSE(rig.host.otherThreadTouchedUi);
@@ -108,7 +108,7 @@ TEST_P(FullTransfer, WriteCopiesTheWholeImageThenStatusThenReset) {
   EXPECT_EQ(Summarise(rig.sim.Requests()), expected);
   EXPECT_EQ(rig.host.setup.caption, "Writing to Radio");
   EXPECT_EQ(rig.flows.LastOutcome().result, kTransferCompleted);
-  EXPECT_EQ(rig.host.dataSource, 2);
+  EXPECT_EQ(rig.host.dataSource, kRadioData);
   EXPECT_TRUE(rig.host.Dialogs().empty()) << "no question once the radio was read";
   EXPECT_EQ(rig.radio.radioReadCount, 1) << "only reads count";
 }
@@ -211,7 +211,7 @@ TEST_P(SilentRadio, AfterBlockFiveLeavesTheImageAsItWas) {
   Rig rig(Build("Kestal"));
   rig.FillRadio(7);
   rig.FillImage(8, kProductKestal);
-  rig.host.SetDataSource(1);
+  rig.host.SetDataSource(kFileData);
   const std::vector<uint8_t> before = rig.ImageBytes(), radio = rig.sim.Memory();
   rig.sim.SetFaults(c.faults);
 
@@ -230,7 +230,7 @@ TEST_P(SilentRadio, AfterBlockFiveLeavesTheImageAsItWas) {
   EXPECT_EQ(rig.flows.LastOutcome().resetFailed, !c.resetAnswered);
   EXPECT_EQ(Contains(rig.host.log, "msg:Comms Error:Radio Response Timeout. (t)"),
             !c.resetAnswered);
-  EXPECT_EQ(rig.host.dataSource, 1) << "still the file's data";
+  EXPECT_EQ(rig.host.dataSource, kFileData) << "still the file's data";
   EXPECT_EQ(rig.radio.radioReadCount, 1);
 
   // Once the radio answers again the next read goes through.
@@ -276,7 +276,7 @@ TEST_P(Refusal, StopsBeforeProgrammingMode) {
 
   EXPECT_EQ(rig.host.Dialogs(), std::vector<std::string>{c.dialog});
   EXPECT_EQ(Count(Summarise(rig.sim.Requests()), OP_ENTER_PROG_MODE), 0);
-  EXPECT_FALSE(Contains(rig.host.log, "ClearRadioPanel"));
+  EXPECT_FALSE(Contains(rig.host.log, "RadioIdentityStale"));
   EXPECT_EQ(rig.sim.Memory(), radio);
   EXPECT_EQ(rig.ImageBytes(), image);
   EXPECT_EQ(rig.radio.radioReadCount, 1);
@@ -573,7 +573,7 @@ TEST_P(DamagedReply, NeverReachesTheImage) {
   Rig rig(Build(c.family));
   rig.FillRadio(25);
   rig.FillImage(26, rig.build.productId);
-  rig.host.SetDataSource(1);
+  rig.host.SetDataSource(kFileData);
   const std::vector<uint8_t> before = rig.ImageBytes();
   rig.sim.SetFaults(c.faults);
 
@@ -583,12 +583,12 @@ TEST_P(DamagedReply, NeverReachesTheImage) {
   if (c.completes) {
     EXPECT_EQ(rig.flows.LastOutcome().result, kTransferCompleted);
     EXPECT_EQ(rig.ImageBytes(), rig.sim.Memory());
-    EXPECT_EQ(rig.host.dataSource, 2);
+    EXPECT_EQ(rig.host.dataSource, kRadioData);
   } else {
     EXPECT_EQ(rig.flows.LastOutcome().result, kTransferFailed);
     EXPECT_EQ(rig.host.actionText, "Timeout reading from radio");
     EXPECT_EQ(rig.ImageBytes(), before);
-    EXPECT_EQ(rig.host.dataSource, 1);
+    EXPECT_EQ(rig.host.dataSource, kFileData);
   }
 }
 
@@ -728,7 +728,7 @@ TEST(ClosingSteps, RunOnTheUserInterfaceThreadInOrder) {
   EXPECT_EQ(tail, (std::vector<std::string>{"msg:Comms Error:Radio Response Timeout. (t)\n" +
                                                 UnresetReadText(""),
                                             "StartPollTimer", "SetDataSource:2",
-                                            "UpdateStatusBar", "UpdateEditButtons",
+                                            "StatusChanged", "UpdateEditButtons",
                                             kKestalNotice}));
   EXPECT_FALSE(rig.host.otherThreadTouchedUi);
 }
@@ -799,7 +799,7 @@ TEST(HangUp, EndsWithTheTimeoutAndTheNextCommandReopensThePort) {
   ASSERT_TRUE(rig.flows.ReadRadio());
   rig.flows.FinishPreviousTransfer();
   EXPECT_TRUE(rig.port.IsOpen());
-  EXPECT_EQ(rig.host.log.front(), "RefreshPortPanels") << "the port check reopened the port";
+  EXPECT_EQ(rig.host.log.front(), "PortStateChanged") << "the port check reopened the port";
   EXPECT_EQ(rig.flows.LastOutcome().result, kTransferCompleted);
   EXPECT_EQ(rig.ImageBytes(), rig.sim.Memory());
 }
@@ -809,7 +809,7 @@ TEST(PortCheck, UnopenablePortIsReportedWithItsName) {
   rig.state.portNumber = 250;  // maps to nothing
   EXPECT_FALSE(rig.flows.ReadRadio());
   EXPECT_EQ(rig.host.Dialogs(), std::vector<std::string>{"msg:Error:Unable to open COM250."});
-  EXPECT_EQ(rig.host.log.back(), "RefreshPortPanels");
+  EXPECT_EQ(rig.host.log.back(), "PortStateChanged");
   EXPECT_TRUE(rig.sim.Requests().empty());
 }
 
