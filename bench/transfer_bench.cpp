@@ -190,7 +190,7 @@ class Bench {
     bytes[static_cast<size_t>(pid) + 1] = static_cast<uint8_t>(build_.productId);
     sim_.SetMemory(bytes);
     shared_.image.WriteBlock(0, bytes.data(), kImageSize);
-    shared_.radio.radioReadCount = 1;
+    shared_.radio.CountRadioRead();
   }
 
   void Trace(ByteTrace* trace) { shared_.port.SetTrace(trace); }

@@ -151,7 +151,7 @@ bool TransferFlows::ReadRadio() {
     return false;
   }
   const bool started = StartTransfer(kDirectionRead, "Reading from Radio");
-  if (started) ++o_.radio.radioReadCount;
+  if (started) o_.radio.CountRadioRead();
   return started;
 }
 
@@ -170,7 +170,7 @@ bool TransferFlows::WriteRadio() {
   if (radioId != configId)
     return Warn("Wrong Radio Type (radio is " + radioName + ", config is for " + configName + ")",
                 "Cross-checking Product ID");
-  if (o_.radio.radioReadCount == 0 &&
+  if (o_.radio.RadioReadCount() == 0 &&
       !host_.AskOkCancel("Radio has not been read in this session. Continue?", "Warning", kIcon))
     return false;
 

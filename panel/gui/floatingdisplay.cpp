@@ -96,10 +96,10 @@ void FloatingDisplay::RedrawDisplay() {
   for (QLabel* segment : dark_) segment->hide();
 }
 
-void FloatingDisplay::RedrawBacklight() { SetLcdColour(BacklightOnOffColour(radio_.GetBacklight())); }
+void FloatingDisplay::RedrawBacklight() { SetLcdColour(BacklightOnOffColour(radio_.Display().GetBacklight())); }
 
 void FloatingDisplay::RedrawBacklightColour() {
-  SetLcdColour(BacklightColourOf(radio_.GetBacklightColour()));
+  SetLcdColour(BacklightColourOf(radio_.Display().GetBacklightColour()));
 }
 
 void FloatingDisplay::SetLcdColour(const LcdColour& colour) {
