@@ -28,7 +28,6 @@ class TfrmReadWrite;
 class TransferFlows;
 
 // What the image holds.
-enum DataSourceState { kNothingLoaded = 0, kFileData = 1, kRadioData = 2 };
 
 // It is the transfers' host: the read and write commands run in its
 // TransferFlows, show their questions here and report to its status bar,
@@ -49,17 +48,17 @@ class TfrmMain : public QMainWindow, public TransferHost {
 
   // TransferHost.
   std::string OpenPortFailureText(const std::string& portName) override;
-  void ClearRadioPanel() override;    // panel 2, before each transfer
-  void RefreshPortPanels() override;  // panels 0 and 1
-  void UpdateStatusBar() override;
+  void RadioIdentityStale() override { ClearRadioPanel(); }
+  void PortStateChanged() override { RefreshPortPanels(); }
+  void StatusChanged() override { UpdateStatusBar(); }
   bool IsFloatingDisplayOn() override;
   void StopPollTimer() override;
   void StartPollTimer() override;
   bool ArrayFlagChecked() override { return ArraysChecked(); }
-  void SetDataSource(int state) override {
-    dataSource_ = state;
+  void SetDataSource(DataSourceState source) override {
+    dataSource_ = source;
     // The radio's memory now matches the image: no longer a short file's.
-    if (state == kRadioData) shortFileBytes_ = -1;
+    if (source == kRadioData) shortFileBytes_ = -1;
   }
   void UpdateEditButtons() override;
   void RunTransfer(const ProgressSetup& setup, const std::function<bool()>& startWorker) override;
@@ -85,7 +84,7 @@ class TfrmMain : public QMainWindow, public TransferHost {
   int ShortFileBytes() const { return shortFileBytes_; }
 
   // Program-wide state. The port and the rates are the transfers' state.
-  int DataSource() const { return dataSource_; }
+  DataSourceState DataSource() const { return dataSource_; }
   const QString& CurrentFileName() const { return currentFileName_; }
   int PortNumber() const { return transferState_.portNumber; }
   int MaxBdRate() const { return static_cast<int>(transferState_.maxBdRate); }
@@ -96,6 +95,11 @@ class TfrmMain : public QMainWindow, public TransferHost {
   bool ArraysChecked() const;  // "Read/Write using arrays"
   const RecentFiles& RecentMemFiles() const { return recentFiles_; }
   QString StatusText(int panel) const;
+  // The status bar: the radio panel alone (before each transfer), the two
+  // port panels, or all four panels and then a repaint.
+  void ClearRadioPanel();
+  void RefreshPortPanels();
+  void UpdateStatusBar();
   const BuildConfig& Build() const { return context_.build; }
   SharedObjects& Shared() { return context_.shared; }
   TransferFlows& Flows() { return *flows_; }
@@ -182,7 +186,7 @@ class TfrmMain : public QMainWindow, public TransferHost {
   std::map<unsigned, std::function<void(intptr_t, intptr_t)>> messageHandlers_;
 
   bool advanced_ = false;
-  int dataSource_ = kNothingLoaded;
+  DataSourceState dataSource_ = kNothingLoaded;
   QString currentFileName_;
   int shortFileBytes_ = -1;
   TransferState transferState_;

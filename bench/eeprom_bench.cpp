@@ -24,6 +24,8 @@
 #include "eeprom.h"
 #include "eeprom_text.h"
 #include "frmeepromedit.h"
+#include "median.h"
+#include "quiethost.h"
 #include "radio_rw.h"
 #include "sharedobjects.h"
 
@@ -36,35 +38,12 @@ const char* const kSizeNames[] = {"8-bit", "16-bit"};
 const char* const kBaseButtons[] = {"rbBin", "rbDec", "rbHex"};
 const char* const kSizeButtons[] = {"rb8Bit", "rb16Bit"};
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
 template <typename F>
 double TimeMs(F&& f) {
   const auto start = Clock::now();
   f();
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
-
-// The main window's transfer host, never asked anything here.
-class QuietHost : public TransferHost {
- public:
-  void ShowMessage(const std::string&, const std::string&, PromptIcon) override {}
-  bool AskOkCancel(const std::string&, const std::string&, PromptIcon) override { return false; }
-  void ClearRadioPanel() override {}
-  void RefreshPortPanels() override {}
-  void UpdateStatusBar() override {}
-  bool IsFloatingDisplayOn() override { return false; }
-  void StopPollTimer() override {}
-  void StartPollTimer() override {}
-  bool ArrayFlagChecked() override { return false; }
-  void SetDataSource(int) override {}
-  void UpdateEditButtons() override {}
-  void RunTransfer(const ProgressSetup&, const std::function<bool()>&) override {}
-  void DeliverPendingMessages() override {}
-};
 
 }  // namespace
 

@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "median.h"
 #include "radio.h"
 #include "radioinfo.h"
 #include "serialport.h"
@@ -87,11 +88,6 @@ class MinimalResponder {
   std::string slave_;
   std::thread thread_;
 };
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 // The floor: the same bytes, written and read back synchronously by the
 // caller itself.

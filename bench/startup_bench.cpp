@@ -27,6 +27,8 @@
 #include <system_error>
 #include <vector>
 
+#include "median.h"
+
 namespace {
 
 struct Cost {
@@ -71,10 +73,6 @@ int RunBare(int argc, char** argv) {
   return app.exec();
 }
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
 
 }  // namespace
 

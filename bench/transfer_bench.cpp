@@ -27,6 +27,7 @@
 #include "buildconfig.h"
 #include "bytetrace.h"
 #include "eeprom.h"
+#include "median.h"
 #include "messagequeue.h"
 #include "params.h"
 #include "radio.h"
@@ -34,6 +35,7 @@
 #include "radioinfo.h"
 #include "serialport.h"
 #include "sharedobjects.h"
+#include "quiethost.h"
 #include "simradio.h"
 #include "trafficmonitor.h"
 
@@ -133,21 +135,12 @@ class MonitorWindows : public MessageReceiver {
 };
 
 // The user who says OK to everything and watches the progress.
-class BenchHost : public TransferHost, public ProgressView {
+class BenchHost : public QuietHost, public ProgressView {
  public:
   void ShowMessage(const std::string& text, const std::string& caption, PromptIcon) override {
     std::fprintf(stderr, "  [%s] %s\n", caption.c_str(), text.c_str());
   }
   bool AskOkCancel(const std::string&, const std::string&, PromptIcon) override { return true; }
-  void ClearRadioPanel() override {}
-  void RefreshPortPanels() override {}
-  void UpdateStatusBar() override {}
-  bool IsFloatingDisplayOn() override { return false; }
-  void StopPollTimer() override {}
-  void StartPollTimer() override {}
-  bool ArrayFlagChecked() override { return false; }
-  void SetDataSource(int) override {}
-  void UpdateEditButtons() override {}
   void RunTransfer(const ProgressSetup&, const std::function<bool()>& start) override {
     if (start()) result = PumpTransferProgress(queue, *flows, *this);
   }
@@ -190,7 +183,7 @@ class Bench {
     bytes[static_cast<size_t>(pid) + 1] = static_cast<uint8_t>(build_.productId);
     sim_.SetMemory(bytes);
     shared_.image.WriteBlock(0, bytes.data(), kImageSize);
-    shared_.radio.radioReadCount = 1;
+    shared_.radio.CountRadioRead();
   }
 
   void Trace(ByteTrace* trace) { shared_.port.SetTrace(trace); }
@@ -263,10 +256,10 @@ void Report(const char* name, std::vector<Figures> runs, bool paced) {
   std::fflush(stdout);
 }
 
-double MedianSeconds(std::vector<Figures> runs) {
-  std::sort(runs.begin(), runs.end(),
-            [](const Figures& a, const Figures& b) { return a.seconds < b.seconds; });
-  return runs[runs.size() / 2].seconds;
+double MedianSeconds(const std::vector<Figures>& runs) {
+  std::vector<double> seconds;
+  for (const Figures& f : runs) seconds.push_back(f.seconds);
+  return Median(seconds);
 }
 
 // Runs alternate between traced and untraced, so a machine that slows

@@ -35,7 +35,7 @@ bool TerminalHost::AskOkCancel(const std::string& text, const std::string& capti
 
 // The window's status panel shows the radio's firmware text and version;
 // here they are said once, when first known.
-void TerminalHost::UpdateStatusBar() {
+void TerminalHost::StatusChanged() {
   if (!radio_) return;
   std::string version;
   if (!radio_->GetVersionText(version)) return;

@@ -1,6 +1,7 @@
 #include "ctcss.h"
 
 #include "array.h"
+#include "bits.h"
 #include "params.h"
 #include "radioinfo.h"
 
@@ -40,14 +41,8 @@ constexpr OptionBit kOptionBits[] = {
     {kOptions9, kNoSilentTailBit, true, &CtcssSettings::silentTail},
 };
 
-int Param(const char* name) { return ParamIndexOf(name); }
-
 // "Options-1" .. "Options-9" follow one another in the parameter table.
-int OptionsParam(int i) { return Param("Options-1") + i; }
-
-void SetMask(uint8_t& byte, uint8_t mask, bool on) {
-  byte = static_cast<uint8_t>(on ? byte | mask : byte & ~mask);
-}
+int OptionsParam(int i) { return kParamOptions1 + i; }
 
 // Channels 1..8 and 41..48 are the duplex channels.
 bool IsDuplexChannel(int channel) {
@@ -102,14 +97,14 @@ CtcssSettings LoadCtcss(const EEPROM& image, const TradioInfo& info, const Ctcss
   if (model.alwaysEnabled) s.enabled = true;
   s.set38 = options5 & kSet38Bit;
 
-  const int silentMem = info.GetParamAddress(Param("Silent Mem"));
+  const int silentMem = info.GetParamAddress("Silent Mem");
   if (silentMem >= 0) image.ReadBlock(silentMem, s.silentMem.data(), kChannelBitArraySize);
   for (int k = 0; k < kSilentChannels; ++k) s.silent[k] = TestBit(k, s.silentMem.data());
 
-  s.tx = ToneChoice::OfCode(image.GetParamByte(info, Param("Tx CTCSS Tone")), s.ListOrder());
+  s.tx = ToneChoice::OfCode(image.GetParamByte(info, "Tx CTCSS Tone"), s.ListOrder());
   if (model.hasNetScan)
     s.netScan =
-        ToneChoice::OfCode(image.GetParamByte(info, Param("Netscan Ctcss Tone")), s.ListOrder());
+        ToneChoice::OfCode(image.GetParamByte(info, "Netscan Ctcss Tone"), s.ListOrder());
   return s;
 }
 
@@ -124,24 +119,24 @@ void StoreCtcss(EEPROM& image, const TradioInfo& info, const CtcssModel& model,
     else
       ClearBit(k, s.silentMem.data());
   }
-  const int silentMem = info.GetParamAddress(Param("Silent Mem"));
+  const int silentMem = info.GetParamAddress("Silent Mem");
   if (silentMem >= 0) image.WriteBlock(silentMem, s.silentMem.data(), kChannelBitArraySize);
 
   uint8_t& options5 = s.options[kOptions5];
   // Where the tone-set choice is hidden its bit means nothing to the
   // window, so it stays as the radio had it.
-  if (!s.extendedOrder) SetMask(options5, kSet38Bit, s.set38);
+  if (!s.extendedOrder) SetBits(options5, kSet38Bit, s.set38);
 
   const int code = s.tx.Code(s.ListOrder());
-  image.SetParamByte(info, Param("Tx CTCSS Tone"), code);
-  image.SetParamByte(info, Param("Rx CTCSS Tone"), code);
+  image.SetParamByte(info, "Tx CTCSS Tone", code);
+  image.SetParamByte(info, "Rx CTCSS Tone", code);
   if (model.hasNetScan)
-    image.SetParamByte(info, Param("Netscan Ctcss Tone"), s.netScan.Code(s.ListOrder()));
+    image.SetParamByte(info, "Netscan Ctcss Tone", s.netScan.Code(s.ListOrder()));
 
   if (model.alwaysEnabled) s.enabled = true;
   for (const OptionBit& bit : kOptionBits)
-    SetMask(s.options[bit.byte], bit.mask, s.*bit.box != bit.inverted);
-  SetMask(options5, kNotExtendedBit, !s.extendedOrder);
+    SetBits(s.options[bit.byte], bit.mask, s.*bit.box != bit.inverted);
+  SetBits(options5, kNotExtendedBit, !s.extendedOrder);
 
   for (int i = 0; i < kCtcssOptionBytes; ++i)
     image.SetParamByte(info, OptionsParam(i), s.options[i]);

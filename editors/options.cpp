@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "bits.h"
 #include "eeprom.h"
 #include "params.h"
 #include "radioinfo.h"
@@ -42,14 +43,6 @@ bool Has(const OptionsFeatures& f, bool OptionsFeatures::*feature) {
   return feature == nullptr || f.*feature;
 }
 
-int Param(const EEPROM& image, const TradioInfo& info, const char* name) {
-  return image.GetParamByte(info, ParamIndexOf(name));
-}
-
-void SetParam(EEPROM& image, const TradioInfo& info, const char* name, int value) {
-  image.SetParamByte(info, ParamIndexOf(name), value);
-}
-
 // A gain byte in dB as a signed byte; outside the window's range (or
 // absent) it shows 0 dB.
 int SignedGain(int byte) {
@@ -61,18 +54,9 @@ int SignedGain(int byte) {
 // A stored entry index; out of range selects the first entry.
 int Entry(int byte, int last) { return byte >= 0 && byte <= last ? byte : 0; }
 
-bool TestOptionBit(const OptionsValues& v, int byte, int bit) {
-  return v.options[byte - 1] >= 0 && ((v.options[byte - 1] >> bit) & 1);
-}
-
-void PutBit(int& byte, int bit, bool on) {
-  if (byte < 0) return;
-  byte = on ? byte | (1 << bit) : byte & ~(1 << bit);
-}
-
 int LoadMinVolume(const EEPROM& image, const TradioInfo& info, const OptionsFeatures& f,
                   bool zeroAllowed) {
-  int v = Param(image, info, "ADC Vol Min");
+  int v = image.GetParamByte(info, "ADC Vol Min");
   if (v > kVolumeMax) v = 3;
   int shown = v + 1;
   if (f.zeroMinVolume) shown = (!zeroAllowed && v == 0) ? 1 : v;
@@ -99,34 +83,40 @@ int MinVolumeFloor(const OptionsFeatures& f, bool zeroAllowed) {
   return f.zeroMinVolume && zeroAllowed ? 0 : 1;
 }
 
+int LcdContrastAddress(const TradioInfo& info) { return info.GetParamAddress(kParamLcdContrast); }
+
+ContrastWrite ContrastWriteOf(const TradioInfo& info, int shown) {
+  return {LcdContrastAddress(info), ContrastByte(std::clamp(shown, kContrastMin, kContrastMax))};
+}
+
 OptionsValues LoadOptions(const EEPROM& image, const TradioInfo& info, const OptionsFeatures& f) {
   OptionsValues v;
-  v.status = Param(image, info, "Status");
+  v.status = image.GetParamByte(info, "Status");
   for (int i = 0; i < kRadioOptionBytes; ++i)
-    v.options[i] = image.GetParamByte(info, ParamIndexOf("Options-1") + i);
+    v.options[i] = image.GetParamByte(info, kParamOptions1 + i);
 
   for (const OptionBit& b : kOptionBits)
-    if (Has(f, b.feature)) v.*b.value = TestOptionBit(v, b.byte, b.bit) != b.inverted;
+    if (Has(f, b.feature)) v.*b.value = BitIsSet(v.options[b.byte - 1], b.bit) != b.inverted;
 
-  v.micGain = SignedGain(Param(image, info, "Mic Gain"));
+  v.micGain = SignedGain(image.GetParamByte(info, "Mic Gain"));
   // Shown even where it cannot be edited, so the disabled control tells
   // what is kept.
-  v.micGainRear = SignedGain(Param(image, info, "Mic Gain Rear"));
+  v.micGainRear = SignedGain(image.GetParamByte(info, "Mic Gain Rear"));
   v.minVolume = LoadMinVolume(image, info, f, v.allowZeroMinVol);
-  v.beepVol = std::clamp(Param(image, info, "Beep Vol"), 0, kVolumeMax);
-  v.cbDisplay = Entry(Param(image, info, "CB Disp Options"), kDispBatt);
-  if (f.displayMode) v.alphaMode = v.status >= 0 && ((v.status >> kStatusAlphaBit) & 1);
-  if (f.rxOnlyDisplay) v.rxOnlyDisplay = Entry(Param(image, info, "Rx-only Disp Options"), kDispAlpha);
+  v.beepVol = std::clamp(image.GetParamByte(info, "Beep Vol"), 0, kVolumeMax);
+  v.cbDisplay = Entry(image.GetParamByte(info, "CB Disp Options"), kDispBatt);
+  if (f.displayMode) v.alphaMode = BitIsSet(v.status, kStatusAlphaBit);
+  if (f.rxOnlyDisplay) v.rxOnlyDisplay = Entry(image.GetParamByte(info, "Rx-only Disp Options"), kDispAlpha);
   if (f.lcdContrast) {
-    const int contrast = Param(image, info, "LCD Contrast");
+    const int contrast = image.GetParamByte(info, "LCD Contrast");
     v.lcdContrast = contrast >= 0 && contrast <= 8 ? 9 - contrast : 4;
   }
-  v.txTimeout = std::clamp(Param(image, info, "Tx Timeout"), 0, kTxTimeoutMax);
+  v.txTimeout = std::clamp(image.GetParamByte(info, "Tx Timeout"), 0, kTxTimeoutMax);
   if (f.wirelessRemote) {
-    v.wpttMicSel = Param(image, info, "Wireless PTT Mic Sel") == 1 ? kPttMicFront : kPttMicRear;
-    v.wpttMicGain = SignedGain(Param(image, info, "Wireless Mic Gain"));
-    const int k1 = Param(image, info, "Wireless Remote Key Func1");
-    const int k2 = Param(image, info, "Wireless Remote Key Func2");
+    v.wpttMicSel = image.GetParamByte(info, "Wireless PTT Mic Sel") == 1 ? kPttMicFront : kPttMicRear;
+    v.wpttMicGain = SignedGain(image.GetParamByte(info, "Wireless Mic Gain"));
+    const int k1 = image.GetParamByte(info, "Wireless Remote Key Func1");
+    const int k2 = image.GetParamByte(info, "Wireless Remote Key Func2");
     v.keyFunctions = k1 == kScanPriKeys.func1 && k2 == kScanPriKeys.func2 ? kKeysScanPri : kKeysDownUp;
   }
   return v;
@@ -137,33 +127,33 @@ void StoreOptions(const OptionsValues& in, EEPROM& image, const TradioInfo& info
   OptionsValues v = in;
   // The option bits go into the copies, which are written whole at the end.
   for (const OptionBit& b : kOptionBits)
-    if (Has(f, b.feature)) PutBit(v.options[b.byte - 1], b.bit, v.*b.value != b.inverted);
+    if (Has(f, b.feature)) SetBits(v.options[b.byte - 1], 1 << b.bit, v.*b.value != b.inverted);
 
   const auto gain = [](int dB) { return std::clamp(dB, kMicGainMin, kMicGainMax) & 0xFF; };
-  SetParam(image, info, "Mic Gain", gain(v.micGain));
-  if (f.rearMic) SetParam(image, info, "Mic Gain Rear", gain(v.micGainRear));
+  image.SetParamByte(info, "Mic Gain", gain(v.micGain));
+  if (f.rearMic) image.SetParamByte(info, "Mic Gain Rear", gain(v.micGainRear));
 
   const int minVolume = std::clamp(v.minVolume, MinVolumeFloor(f, v.allowZeroMinVol), kVolumeMax);
-  SetParam(image, info, "ADC Vol Min", f.zeroMinVolume ? minVolume : minVolume - 1);
+  image.SetParamByte(info, "ADC Vol Min", f.zeroMinVolume ? minVolume : minVolume - 1);
 
-  SetParam(image, info, "Beep Vol", std::clamp(v.beepVol, 0, kVolumeMax));
-  SetParam(image, info, "CB Disp Options", std::clamp(v.cbDisplay, 0, int{kDispBatt}));
+  image.SetParamByte(info, "Beep Vol", std::clamp(v.beepVol, 0, kVolumeMax));
+  image.SetParamByte(info, "CB Disp Options", std::clamp(v.cbDisplay, 0, int{kDispBatt}));
   if (f.rxOnlyDisplay)
-    SetParam(image, info, "Rx-only Disp Options", std::clamp(v.rxOnlyDisplay, 0, int{kDispAlpha}));
-  if (f.displayMode) PutBit(v.status, kStatusAlphaBit, v.alphaMode);
+    image.SetParamByte(info, "Rx-only Disp Options", std::clamp(v.rxOnlyDisplay, 0, int{kDispAlpha}));
+  if (f.displayMode) SetBits(v.status, 1 << kStatusAlphaBit, v.alphaMode);
   if (f.lcdContrast)
-    SetParam(image, info, "LCD Contrast",
+    image.SetParamByte(info, "LCD Contrast",
              ContrastByte(std::clamp(v.lcdContrast, kContrastMin, kContrastMax)));
   if (f.wirelessRemote) {
-    SetParam(image, info, "Wireless PTT Mic Sel", v.wpttMicSel == kPttMicFront ? 1 : 2);
-    SetParam(image, info, "Wireless Mic Gain", gain(v.wpttMicGain));
+    image.SetParamByte(info, "Wireless PTT Mic Sel", v.wpttMicSel == kPttMicFront ? 1 : 2);
+    image.SetParamByte(info, "Wireless Mic Gain", gain(v.wpttMicGain));
     const KeyPair keys = v.keyFunctions == kKeysScanPri ? kScanPriKeys : kDownUpKeys;
-    SetParam(image, info, "Wireless Remote Key Func1", keys.func1);
-    SetParam(image, info, "Wireless Remote Key Func2", keys.func2);
+    image.SetParamByte(info, "Wireless Remote Key Func1", keys.func1);
+    image.SetParamByte(info, "Wireless Remote Key Func2", keys.func2);
   }
-  SetParam(image, info, "Tx Timeout", std::clamp(v.txTimeout, 0, kTxTimeoutMax));
+  image.SetParamByte(info, "Tx Timeout", std::clamp(v.txTimeout, 0, kTxTimeoutMax));
 
-  SetParam(image, info, "Status", v.status);  // absent (-1): nothing is written
+  image.SetParamByte(info, "Status", v.status);  // absent (-1): nothing is written
   for (int i = 0; i < kRadioOptionBytes; ++i)
-    image.SetParamByte(info, ParamIndexOf("Options-1") + i, v.options[i]);
+    image.SetParamByte(info, kParamOptions1 + i, v.options[i]);
 }

@@ -73,3 +73,12 @@ void StoreOptions(const OptionsValues& values, EEPROM& image, const TradioInfo& 
 int MinVolumeFloor(const OptionsFeatures& f, bool zeroAllowed);
 // The "LCD Contrast" byte for a shown contrast.
 inline int ContrastByte(int shown) { return 9 - shown; }
+// Where the model keeps its "LCD Contrast" byte; -1 when it has none.
+int LcdContrastAddress(const TradioInfo& info);
+// The write that sets the radio's contrast at once: the byte's address (-1
+// when the model has none) and the byte for a shown contrast, held to 1..9.
+struct ContrastWrite {
+  int address = -1;
+  int value = 0;
+};
+ContrastWrite ContrastWriteOf(const TradioInfo& info, int shown);

@@ -54,7 +54,7 @@ class Report {
     Add(kSeparator);
     Add("");
   }
-  int Byte(const char* param) const { return image_.GetParamByte(info_, ParamIndexOf(param)); }
+  int Byte(const char* param) const { return image_.GetParamByte(info_, param); }
   std::string ByteText(const char* param) const {
     const int value = Byte(param);
     return value < 0 ? kAbsent : std::to_string(value);
@@ -99,7 +99,7 @@ void AddRxChannelSection(Report& report, const EEPROM& image, const TradioInfo& 
   report.Add(std::string("Active bank: RX-") + BankLetter(CurrentRxBank(image, info, build)));
   report.Add("");
   // Whether the channels sit in banks is the image's own model's matter.
-  const int imageProduct = image.GetParamWord(info, ParamIndexOf("Product ID"));
+  const int imageProduct = image.GetParamWord(info, "Product ID");
   bool any = false;
   if (imageProduct >= 0 && TradioInfo::HasRxBanks(static_cast<uint32_t>(imageProduct))) {
     for (int bank = 0; bank < kRxBankCount; ++bank) {

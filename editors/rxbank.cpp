@@ -7,6 +7,6 @@
 
 int CurrentRxBank(const EEPROM& image, const TradioInfo& info, const BuildConfig& build) {
   if (!TradioInfo::HasRxBanks(build.productId)) return 0;
-  const int bank = image.GetParamByte(info, ParamIndexOf("Rx Bank"));
+  const int bank = image.GetParamByte(info, "Rx Bank");
   return bank >= 0 && bank < 5 ? bank : 0;
 }

@@ -70,7 +70,7 @@ void StoreChannels(EEPROM& image, const TradioInfo& info, const RxChannelList& l
     if (a < 0) continue;
     for (int i = 0; i < kRxBitSetBytes; ++i) image.SetByte(a + kRxBitSetOffset + i, bits[s][i]);
   }
-  if (!banksEnabled) image.SetParamByte(info, ParamIndexOf("Rx Bank"), 0xFF);
+  if (!banksEnabled) image.SetParamByte(info, "Rx Bank", 0xFF);
 }
 
 std::vector<int> ListedSlots(const RxChannelList& list, int bank) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "array.h"
+#include "bits.h"
 #include "eeprom.h"
 #include "params.h"
 #include "radioinfo.h"
@@ -35,9 +36,6 @@ constexpr int kMaxStoredPriority = 180;
 constexpr int kErasedSkipTime = 0xFF;
 constexpr int kErasedSkipTimeAs = 3;
 
-int Param(const char* name) { return ParamIndexOf(name); }
-
-int SetBits(int byte, int mask, bool on) { return on ? (byte | mask) : (byte & ~mask); }
 
 bool PageUsed(const ScanFeatures& f, int page) { return page < 2 || f.netScan; }
 
@@ -96,13 +94,13 @@ void FillPriorityChannels(const EEPROM& image, const TradioInfo& info, int rxBan
 ScanSettings LoadScan(const EEPROM& image, const TradioInfo& info, const ScanFeatures& f,
                       int rxBank) {
   ScanSettings s;
-  for (int i = 0; i < 7; ++i) s.optionBytes[i] = image.GetParamByte(info, Param(kOptionNames[i]));
+  for (int i = 0; i < 7; ++i) s.optionBytes[i] = image.GetParamByte(info, kOptionNames[i]);
 
-  FillPriorityChannels(image, info, rxBank, image.GetParamByte(info, Param("Pri Channel")), s);
-  s.priCheckRate = std::clamp(image.GetParamByte(info, Param("Pri Chk Rate")), 1, kMaxPriCheckRate);
+  FillPriorityChannels(image, info, rxBank, image.GetParamByte(info, "Pri Channel"), s);
+  s.priCheckRate = std::clamp(image.GetParamByte(info, "Pri Chk Rate"), 1, kMaxPriCheckRate);
 
-  const int duplex = image.GetParamByte(info, Param("Duplex"));
-  const int duplex80 = image.GetParamByte(info, Param("Duplex-80"));
+  const int duplex = image.GetParamByte(info, "Duplex");
+  const int duplex80 = image.GetParamByte(info, "Duplex-80");
   for (int i = 0; i < 8; ++i) {
     s.duplex[i] = duplex >= 0 && (duplex >> i) & 1;
     s.duplex[8 + i] = duplex80 >= 0 && (duplex80 >> i) & 1;
@@ -126,7 +124,7 @@ ScanSettings LoadScan(const EEPROM& image, const TradioInfo& info, const ScanFea
     s.userModNetScan = options6 >= 0 && (options6 & kUserModNetScanBit);
     s.userModScanMode = options6 >= 0 && (options6 & kUserModScanModeBit);
     if (f.scanMemorySelect) {
-      const int stored = image.GetParamByte(info, Param("Scan Memory"));
+      const int stored = image.GetParamByte(info, "Scan Memory");
       s.scanMemory = stored >= 0 && stored < kScanPageCount ? stored : -1;
     } else {
       const int status = std::max(0, s.optionBytes[kStatus]);
@@ -135,7 +133,7 @@ ScanSettings LoadScan(const EEPROM& image, const TradioInfo& info, const ScanFea
   }
 
   if (f.scanSkipTime) {
-    int stored = image.GetParamByte(info, Param("Scan Skip Time"));
+    int stored = image.GetParamByte(info, "Scan Skip Time");
     if (stored < 0 || stored == kErasedSkipTime) stored = kErasedSkipTimeAs;
     s.scanSkipSeconds = stored * kScanSkipStepSeconds;
   }
@@ -146,11 +144,11 @@ void StoreScan(EEPROM& image, const TradioInfo& info, const ScanFeatures& f,
                const ScanSettings& s) {
   std::array<int, 7> options = s.optionBytes;
   int& options2 = options[kOptions2];
-  options2 = SetBits(options2, kGroupScan1Bit, s.groupScan1);
-  options2 = SetBits(options2, kGroupScan2Bit, s.groupScan2);
+  SetBits(options2, kGroupScan1Bit, s.groupScan1);
+  SetBits(options2, kGroupScan2Bit, s.groupScan2);
 
-  image.SetParamByte(info, Param("Duplex"), DuplexByte(s, 0));
-  image.SetParamByte(info, Param("Duplex-80"), DuplexByte(s, 8));
+  image.SetParamByte(info, "Duplex", DuplexByte(s, 0));
+  image.SetParamByte(info, "Duplex-80", DuplexByte(s, 8));
 
   for (int p = 0; p < kScanPageCount; ++p) {
     const int a = info.GetParamAddress(kScanMemParams[p]);
@@ -168,34 +166,34 @@ void StoreScan(EEPROM& image, const TradioInfo& info, const ScanFeatures& f,
   const int priority = s.priorityIndex >= 0 && s.priorityIndex < int(s.priorityEntries.size())
                            ? s.priorityEntries[s.priorityIndex].value
                            : s.priorityValue;
-  image.SetParamByte(info, Param("Pri Channel"), priority);
-  image.SetParamByte(info, Param("Pri Chk Rate"), std::clamp(s.priCheckRate, 1, kMaxPriCheckRate));
+  image.SetParamByte(info, "Pri Channel", priority);
+  image.SetParamByte(info, "Pri Chk Rate", std::clamp(s.priCheckRate, 1, kMaxPriCheckRate));
 
   if (f.userScanOptions) {
     int& options6 = options[kOptions6];
-    options6 = SetBits(options6, kUserModNetScanBit, s.userModNetScan);
-    options6 = SetBits(options6, kUserModScanModeBit, s.userModScanMode);
+    SetBits(options6, kUserModNetScanBit, s.userModNetScan);
+    SetBits(options6, kUserModScanModeBit, s.userModScanMode);
     if (f.scanMemorySelect) {
-      image.SetParamByte(info, Param("Scan Memory"),
+      image.SetParamByte(info, "Scan Memory",
                          s.scanMemory >= 0 && s.scanMemory < kScanPageCount ? s.scanMemory : 0xFF);
     } else {
       int& status = options[kStatus];
-      status = SetBits(status, kScanMem2InUseBit, s.scanMemory == 1);
-      status = SetBits(status, kNetScanInUseBit, s.scanMemory == 2);
+      SetBits(status, kScanMem2InUseBit, s.scanMemory == 1);
+      SetBits(status, kNetScanInUseBit, s.scanMemory == 2);
     }
   }
 
   if (f.scanSkipTime) {
     const int seconds = std::clamp(s.scanSkipSeconds, 0, kMaxScanSkipSeconds);
-    image.SetParamByte(info, Param("Scan Skip Time"), seconds / kScanSkipStepSeconds);
+    image.SetParamByte(info, "Scan Skip Time", seconds / kScanSkipStepSeconds);
   }
 
-  options2 = SetBits(options2, kThreeBeepBit, s.threeBeep);
-  options2 = SetBits(options2, kGsPttExitBit, s.gsPttExit);
+  SetBits(options2, kThreeBeepBit, s.threeBeep);
+  SetBits(options2, kGsPttExitBit, s.gsPttExit);
 
   // An option byte that could not be read (absent on the model) is not written.
   for (int i = 0; i < 7; ++i)
-    if (s.optionBytes[i] >= 0) image.SetParamByte(info, Param(kOptionNames[i]), options[i] & 0xFF);
+    if (s.optionBytes[i] >= 0) image.SetParamByte(info, kOptionNames[i], options[i] & 0xFF);
 }
 
 bool EnterScanSkipText(const std::string& text, int& seconds) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "array.h"
+#include "bits.h"
 #include "eeprom.h"
 #include "radioinfo.h"
 #include "selcallidents.h"
@@ -47,19 +48,16 @@ constexpr uint8_t kGroupMask = 0b111;
 
 int GroupShift(GroupDirection direction) { return direction == GroupDirection::kReceive ? 3 : 0; }
 
-int Param(const TradioInfo& info, const char* name) { return info.GetParamAddress(name); }
-
 }  // namespace
 
 bool GetSelcallFlag(const SelcallForm& form, SelcallFlag flag) {
   const FlagBit& f = BitOf(flag);
-  return (form.options[f.option] >> f.bit) & 1;
+  return BitIsSet(form.options[f.option], f.bit);
 }
 
 void SetSelcallFlag(SelcallForm& form, SelcallFlag flag, bool on) {
   const FlagBit& f = BitOf(flag);
-  const uint8_t mask = static_cast<uint8_t>(1u << f.bit);
-  form.options[f.option] = on ? (form.options[f.option] | mask) : (form.options[f.option] & ~mask);
+  SetBits(form.options[f.option], static_cast<uint8_t>(1u << f.bit), on);
 }
 
 int GetGroupSize(uint8_t options3, GroupDirection direction) {
@@ -110,20 +108,20 @@ bool IsRadioIdentText(const std::string& typed) {
 }
 
 bool StoreRadioIdent(EEPROM& image, const TradioInfo& info, const std::string& typed) {
-  const int ident = Param(info, "Selcall Ident");
+  const int ident = info.GetParamAddress("Selcall Ident");
   if (ident < 0 || !IsRadioIdentText(typed)) return false;
   image.FromHexText(StoredIdentText(RadioIdentPositions(typed)).c_str(), ident, kIdentBytes);
   return true;
 }
 
 std::string LoadRadioIdent(const EEPROM& image, const TradioInfo& info) {
-  if (Param(info, "Selcall Ident") < 0) return std::string();
+  if (info.GetParamAddress("Selcall Ident") < 0) return std::string();
   return LoadSelcallForm(image, info, kRadioIdentLength).ident;
 }
 
 SelcallForm LoadSelcallForm(const EEPROM& image, const TradioInfo& info, int identLength) {
   SelcallForm form;
-  const int options = Param(info, "Options-1");
+  const int options = info.GetParamAddress("Options-1");
   for (int i = 0; i < kSelcallOptionBytes && options >= 0; ++i) {
     form.options[i] = static_cast<uint8_t>(image.GetByte(options + i));
   }
@@ -132,7 +130,7 @@ SelcallForm LoadSelcallForm(const EEPROM& image, const TradioInfo& info, int ide
   form.txGroupSize = GetGroupSize(form.options[kOptions3], GroupDirection::kTransmit);
   form.sendGroupCalls = form.txGroupSize != kNoGroupSize;
 
-  const int ident = Param(info, "Selcall Ident");
+  const int ident = info.GetParamAddress("Selcall Ident");
   if (ident >= 0) {
     char hex[2 * kIdentBytes + 1];
     image.ToHexText(hex, ident, kIdentBytes);
@@ -144,19 +142,19 @@ SelcallForm LoadSelcallForm(const EEPROM& image, const TradioInfo& info, int ide
     form.radioName = image.GetAlphaTag(ident + kNameOffset);
   }
 
-  const int alert = Param(info, "Selcall Alert Time");
+  const int alert = info.GetParamAddress("Selcall Alert Time");
   if (alert >= 0) form.alertDuration = std::clamp(image.GetByte(alert), 0, kAlertDurationMax);
 
-  const int lead = Param(info, "Lead Tone Length");
+  const int lead = info.GetParamAddress("Lead Tone Length");
   if (lead >= 0) {
     form.leadInDelayMs =
         std::clamp(image.GetByte(lead), kLeadToneLengthMin, kLeadToneLengthMax) * kLeadToneStepMs;
   }
 
-  const int tone = Param(info, "Tone Length");
+  const int tone = info.GetParamAddress("Tone Length");
   if (tone >= 0) form.tonePeriodMs = TonePeriodFromByte(image.GetByte(tone));
 
-  const int quiet = Param(info, "Quiet Mem");
+  const int quiet = info.GetParamAddress("Quiet Mem");
   if (quiet >= 0) {
     uint8_t bits[kChannelBitArraySize] = {};
     image.ReadBlock(quiet, bits, kChannelBitArraySize);
@@ -167,22 +165,22 @@ SelcallForm LoadSelcallForm(const EEPROM& image, const TradioInfo& info, int ide
 
 void StoreSelcallForm(EEPROM& image, const TradioInfo& info, const SelcallForm& form,
                       bool engineering) {
-  const int ident = Param(info, "Selcall Ident");
+  const int ident = info.GetParamAddress("Selcall Ident");
   if (ident >= 0) {
     image.FromHexText(StoredIdentText(form.ident).c_str(), ident, kIdentBytes);
     image.SetAlphaTag(ident + kNameOffset, form.radioName.c_str());
   }
 
-  const int alert = Param(info, "Selcall Alert Time");
+  const int alert = info.GetParamAddress("Selcall Alert Time");
   if (alert >= 0) image.SetByte(alert, std::clamp(form.alertDuration, 0, kAlertDurationMax));
 
-  const int lead = Param(info, "Lead Tone Length");
+  const int lead = info.GetParamAddress("Lead Tone Length");
   if (lead >= 0) image.SetByte(lead, form.leadInDelayMs / kLeadToneStepMs);
 
-  const int tone = Param(info, "Tone Length");
+  const int tone = info.GetParamAddress("Tone Length");
   if (engineering && tone >= 0) image.SetByte(tone, TonePeriodFromByte(form.tonePeriodMs));
 
-  const int quiet = Param(info, "Quiet Mem");
+  const int quiet = info.GetParamAddress("Quiet Mem");
   if (quiet >= 0) {
     uint8_t bits[kChannelBitArraySize];
     if (image.ReadBlock(quiet, bits, kChannelBitArraySize) == kChannelBitArraySize) {
@@ -198,7 +196,7 @@ void StoreSelcallForm(EEPROM& image, const TradioInfo& info, const SelcallForm& 
                                    form.acceptGroupCalls, form.rxGroupSize);
   copies[kOptions3] = SetGroupSize(copies[kOptions3], GroupDirection::kTransmit,
                                    form.sendGroupCalls, form.txGroupSize);
-  const int options = Param(info, "Options-1");
+  const int options = info.GetParamAddress("Options-1");
   for (int i = 0; i < kSelcallOptionBytes && options >= 0; ++i) {
     image.SetByte(options + i, copies[i]);
   }

@@ -6,35 +6,23 @@
 #include "params.h"
 #include "radioinfo.h"
 
-namespace {
-
-int Param(const EEPROM& image, const TradioInfo& info, const char* name) {
-  return image.GetParamByte(info, ParamIndexOf(name));
-}
-
-void SetParam(EEPROM& image, const TradioInfo& info, const char* name, int value) {
-  image.SetParamByte(info, ParamIndexOf(name), value);
-}
-
-}  // namespace
-
 SquelchValues LoadSquelch(const EEPROM& image, const TradioInfo& info, uint32_t productId) {
   SquelchValues v;
   v.levelShown = !TradioInfo::HasFixedSquelch(productId);
   if (v.levelShown) {
-    const int level = Param(image, info, "Sql Level");
+    const int level = image.GetParamByte(info, "Sql Level");
     v.level = level <= 0 ? kSqlLevelMin : std::min(level, kSqlLevelMax);
   }
   // An absent parameter reads -1; the controls then start at 0.
-  v.muteDebounceMs = std::max(0, Param(image, info, "Sql Open Debounce"));
-  v.muteOpenMs = std::max(0, Param(image, info, "Sql Min Open")) * kMuteOpenStepMs;
+  v.muteDebounceMs = std::max(0, image.GetParamByte(info, "Sql Open Debounce"));
+  v.muteOpenMs = std::max(0, image.GetParamByte(info, "Sql Min Open")) * kMuteOpenStepMs;
   return v;
 }
 
 void StoreSquelch(const SquelchValues& v, EEPROM& image, const TradioInfo& info) {
   if (v.levelShown)
-    SetParam(image, info, "Sql Level", std::clamp(v.level, kSqlLevelMin, kSqlLevelMax));
-  SetParam(image, info, "Sql Open Debounce", std::clamp(v.muteDebounceMs, 0, kMuteDebounceMax));
-  SetParam(image, info, "Sql Min Open",
+    image.SetParamByte(info, "Sql Level", std::clamp(v.level, kSqlLevelMin, kSqlLevelMax));
+  image.SetParamByte(info, "Sql Open Debounce", std::clamp(v.muteDebounceMs, 0, kMuteDebounceMax));
+  image.SetParamByte(info, "Sql Min Open",
            std::clamp(v.muteOpenMs, 0, kMuteOpenMaxMs) / kMuteOpenStepMs);
 }

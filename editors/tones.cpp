@@ -72,7 +72,7 @@ ToneOrder ToneOrderOfImage(const EEPROM& image, const TradioInfo& info, uint32_t
                            int majorVersion) {
   // An image without the byte reads it as -1, all bits set: the model's
   // own set, else 38 tones.
-  return ToneOrderInForce(image.GetParamByte(info, ParamIndexOf("Options-5")),
+  return ToneOrderInForce(image.GetParamByte(info, "Options-5"),
                           TradioInfo::HasExtendedCtcss(productId, majorVersion));
 }
 

@@ -111,7 +111,7 @@ int TRadio::GetChannel() {
   if (!Command(kTimeoutNormal) || !Carries(reply_, 2)) return -1;
   const int raw = reply_.data[1];
   rawChannel = raw;
-  currentChannel = ApplyRuleA(raw);
+  currentChannel = ChannelOfGetReply(raw);
   return raw;
 }
 
@@ -193,7 +193,7 @@ bool TRadio::StepChannel(int step, int& channel) {
   if (!Command(kTimeoutNormal) || !Carries(reply_, 2)) return false;
   const int raw = reply_.data[1];
   rawChannel = raw;
-  currentChannel = ApplyRuleB(raw);
+  currentChannel = ChannelOfStepReply(raw);
   channel = currentChannel;
   return true;
 }
@@ -291,8 +291,8 @@ int TRadio::ReadAdcChannel(int channel) {
   Add(ENG_READ_ADC);
   Add(static_cast<uint8_t>(channel));
   if (!Command(kTimeoutNormal) || !Carries(reply_, 4) || !EngineeringOk(reply_)) return -1;
-  adcCache[reply_.data[2] & 7] = reply_.data[3];
-  return adcCache[channel];
+  adcCache_[reply_.data[2] & 7] = reply_.data[3];
+  return adcCache_[channel];
 }
 
 bool TRadio::PokeMemory(int address, int data, int mask) {
@@ -439,19 +439,17 @@ bool TRadio::SendFrontPanelKey(int key, int event) {
   return true;
 }
 
-void TRadio::FetchDisplay() { protocolI_->CopyDisplayBytes(display_); }
-void TRadio::FetchBacklight() { backlight_ = protocolI_->CopyBacklight(); }
-void TRadio::FetchBacklightColour() { colour_ = protocolI_->CopyBacklightColour(); }
-
 // ---- Channel rules ---------------------------------------------------------
 
-int TRadio::ApplyRuleA(int raw) const {
+int TRadio::ChannelOfGetReply(int raw) const {
   // Dravo firmware before 2.0 reports the channel with bit 7 inverted.
   if (buildProductId_ == kProductDravo && version_.major < 2) return ToggleChannel(raw);
   return raw;
 }
 
-int TRadio::ApplyRuleB(int raw) const {
+// Step replies come with bit 7 inverted on more models and firmware
+// versions than channel replies.
+int TRadio::ChannelOfStepReply(int raw) const {
   const int major = version_.major;
   const int minor = version_.minor;
   switch (buildProductId_) {

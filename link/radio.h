@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "displaysnapshot.h"
 #include "platform.h"
 #include "vorniiprotocol.h"
 #include "vorniprotocol.h"
@@ -141,75 +142,37 @@ class TRadio {
   bool PollDisplay(uint8_t argument);
   bool SendFrontPanelKey(int key, int event);
 
+  // Whole reads of the radio started in this session: a write before the
+  // first asks the user first.
+  int RadioReadCount() const { return radioReadCount_; }
+  void CountRadioRead() { ++radioReadCount_; }
+  // The last value each of the eight A/D channels reported (0 before any;
+  // any other channel number reads 0).
+  int CachedAdc(int channel) const { return channel >= 0 && channel < 8 ? adcCache_[channel] : 0; }
+
   // State the windows read.
-  int radioReadCount = 0;
   int currentChannel = 0;
   int rawChannel = 0;
   int frequencyError = 0;
-  int adcCache[8] = {};
 
-  // Display snapshot, copied from protocol I on request.
-  void FetchDisplay();
-  void FetchBacklight();
-  void FetchBacklightColour();
-  int GetBacklight() const { return backlight_; }
-  BacklightColour GetBacklightColour() const { return colour_; }
-  std::string GetChannelDigit1() const { return CharAt(0); }
-  std::string GetChannelDigit2() const { return CharAt(1); }
-  // i = 1..5; any other number names no character and gives "".
-  std::string GetAlphaChar(int i) const { return IsAlphaIndex(i) ? CharAt(1 + i) : std::string(); }
-  std::string GetAlphaChar1() const { return GetAlphaChar(1); }
-  std::string GetAlphaChar2() const { return GetAlphaChar(2); }
-  std::string GetAlphaChar3() const { return GetAlphaChar(3); }
-  std::string GetAlphaChar4() const { return GetAlphaChar(4); }
-  std::string GetAlphaChar5() const { return GetAlphaChar(5); }
-  bool IsScanLit() const { return Bit(7, 0); }
-  bool IsCallToLit() const { return Bit(7, 2); }
-  bool IsCallFromLit() const { return Bit(7, 3); }
-  bool IsQLit() const { return Bit(7, 4); }
-  bool IsMLit() const { return Bit(7, 5); }
-  bool IsBusyLit() const { return Bit(7, 6); }
-  bool IsDupLit() const { return Bit(7, 7); }
-  bool IsTxLit() const { return Bit(8, 1); }
-  bool IsQuietLit() const { return Bit(8, 2); }
-  bool IsSilentLit() const { return Bit(8, 3); }
-  bool IsDcsLit() const { return Bit(8, 4); }
-  bool IsBluetoothLit() const { return Bit(8, 5); }
-  bool IsChannelDigit1Flashing() const { return Bit(9, 0); }
-  bool IsChannelDigit2Flashing() const { return Bit(9, 1); }
-  bool IsAlphaCharFlashing(int i) const { return IsAlphaIndex(i) && Bit(9, 1 + i); }  // i = 1..5
-  bool IsAlphaChar1Flashing() const { return IsAlphaCharFlashing(1); }
-  bool IsAlphaChar2Flashing() const { return IsAlphaCharFlashing(2); }
-  bool IsAlphaChar3Flashing() const { return IsAlphaCharFlashing(3); }
-  bool IsAlphaChar4Flashing() const { return IsAlphaCharFlashing(4); }
-  bool IsAlphaChar5Flashing() const { return IsAlphaCharFlashing(5); }
-  // The display frames carry no priority, scale or signal-bar segments.
-  bool IsPriLit() const { return false; }
-  bool IsSignalScaleLit() const { return false; }
-  bool IsSignalBarLit(int) const { return false; }
-  bool IsSignalBar1Lit() const { return false; }
-  bool IsSignalBar2Lit() const { return false; }
-  bool IsSignalBar3Lit() const { return false; }
-  bool IsSignalBar4Lit() const { return false; }
-  bool IsSignalBar5Lit() const { return false; }
-  bool IsSignalBar6Lit() const { return false; }
-  bool IsSignalBar7Lit() const { return false; }
-  bool IsSignalBar8Lit() const { return false; }
+  // The front panel's display, copied from protocol I on request.
+  void FetchDisplay() { display_.FetchDisplay(*protocolI_); }
+  void FetchBacklight() { display_.FetchBacklight(*protocolI_); }
+  void FetchBacklightColour() { display_.FetchBacklightColour(*protocolI_); }
+  const DisplaySnapshot& Display() const { return display_; }
 
   vornI_Protocol& ProtocolI() { return *protocolI_; }
   vornII_Protocol& ProtocolII() { return *protocolII_; }
   SerialPort& Port() { return port_; }
   uint32_t BuildProductId() const { return buildProductId_; }
 
-  // The channel rules, exposed for the alignment window and tests.
+  // Older firmware reports some channels with bit 7 inverted; these give
+  // the channel a reply means, for the alignment window and tests.
   static int ToggleChannel(int v) { return v >= 128 ? v - 128 : v + 128; }
-  int ApplyRuleA(int raw) const;
-  int ApplyRuleB(int raw) const;
+  int ChannelOfGetReply(int raw) const;   // OP_GET_CHANNEL
+  int ChannelOfStepReply(int raw) const;  // OP_STEP_UP / OP_STEP_DOWN
 
  private:
-  static bool IsAlphaIndex(int i) { return i >= 1 && i <= 5; }
-  std::string CharAt(int i) const { return std::string(1, static_cast<char>(display_[i])); }
-  bool Bit(int byte, int bit) const { return (display_[byte] >> bit) & 1; }
   // Sends request_, fills reply_. Memory reads pass the two address bytes
   // their reply must repeat.
   bool Command(int timeoutMs, int echoedBytes = 0);
@@ -227,7 +190,7 @@ class TRadio {
   VORN_PACKET_STRUCT_TAG request_;
   VORN_PACKET_STRUCT_TAG reply_;
   std::string firmwareText_;
-  uint8_t display_[10] = {};
-  int backlight_ = 0;
-  BacklightColour colour_;
+  DisplaySnapshot display_;
+  int radioReadCount_ = 0;
+  int adcCache_[8] = {};
 };

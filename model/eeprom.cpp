@@ -94,6 +94,22 @@ int EEPROM::SetParamWord(const TradioInfo& info, int index, int value) {
   return a < 0 ? -1 : SetWord(a, value);
 }
 
+int EEPROM::GetParamByte(const TradioInfo& info, const char* name) const {
+  return GetParamByte(info, ParamIndexOf(name));
+}
+
+int EEPROM::SetParamByte(const TradioInfo& info, const char* name, int value) {
+  return SetParamByte(info, ParamIndexOf(name), value);
+}
+
+int EEPROM::GetParamWord(const TradioInfo& info, const char* name) const {
+  return GetParamWord(info, ParamIndexOf(name));
+}
+
+int EEPROM::SetParamWord(const TradioInfo& info, const char* name, int value) {
+  return SetParamWord(info, ParamIndexOf(name), value);
+}
+
 void EEPROM::ToHexText(char* buffer, int address, int count) const {
   if (buffer == nullptr) return;
   static constexpr char kDigits[] = "0123456789ABCDEF";

@@ -40,6 +40,12 @@ class EEPROM : public EEbuffer {
   int SetParamByte(const TradioInfo& info, int index, int value);
   int GetParamWord(const TradioInfo& info, int index) const;
   int SetParamWord(const TradioInfo& info, int index, int value);
+  // The same by the parameter's name; an unknown name reads and writes as
+  // an absent parameter.
+  int GetParamByte(const TradioInfo& info, const char* name) const;
+  int SetParamByte(const TradioInfo& info, const char* name, int value);
+  int GetParamWord(const TradioInfo& info, const char* name) const;
+  int SetParamWord(const TradioInfo& info, const char* name, int value);
 
   // buffer receives 2 * count digits and a NUL.
   void ToHexText(char* buffer, int address, int count) const;

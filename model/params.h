@@ -9,6 +9,7 @@ enum ParamIndex : int {
   kParamProductId = 0,
   kParamPcbRev = 27,
   kParamStatus = 28,
+  kParamOptions1 = 32,  // the option bytes run on from here
   kParamLcdContrast = 100,
   kParamRxOnlyChannels = 93,
   kParamScanMem0 = 89,

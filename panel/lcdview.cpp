@@ -12,18 +12,18 @@ std::string Shown(const std::string& c) {
 
 const std::vector<LcdIcon>& LcdIcons() {
   static const std::vector<LcdIcon> icons = {
-      {"LCDScan", "SCAN", &TRadio::IsScanLit, true, true},
-      {"LCDCallTo", "To", &TRadio::IsCallToLit, false, true},
-      {"LCDCallFrom", "From", &TRadio::IsCallFromLit, false, true},
-      {"LCDQ", "Q", &TRadio::IsQLit, false, true},
-      {"LCDM", "M", &TRadio::IsMLit, true, true},
-      {"LCDBusy", "Busy", &TRadio::IsBusyLit, true, true},
-      {"LCDDup", "Dup", &TRadio::IsDupLit, true, true},
-      {"LCDTx", "Tx", &TRadio::IsTxLit, true, true},
-      {"LCDQuiet", "Q", &TRadio::IsQuietLit, false, true},
-      {"LCDSilent", "S", &TRadio::IsSilentLit, true, true},
-      {"LCDDCS", "DCS", &TRadio::IsDcsLit, true, true},
-      {"LCDBluetooth", "BT", &TRadio::IsBluetoothLit, true, true},
+      {"LCDScan", "SCAN", &DisplaySnapshot::IsScanLit, true, true},
+      {"LCDCallTo", "To", &DisplaySnapshot::IsCallToLit, false, true},
+      {"LCDCallFrom", "From", &DisplaySnapshot::IsCallFromLit, false, true},
+      {"LCDQ", "Q", &DisplaySnapshot::IsQLit, false, true},
+      {"LCDM", "M", &DisplaySnapshot::IsMLit, true, true},
+      {"LCDBusy", "Busy", &DisplaySnapshot::IsBusyLit, true, true},
+      {"LCDDup", "Dup", &DisplaySnapshot::IsDupLit, true, true},
+      {"LCDTx", "Tx", &DisplaySnapshot::IsTxLit, true, true},
+      {"LCDQuiet", "Q", &DisplaySnapshot::IsQuietLit, false, true},
+      {"LCDSilent", "S", &DisplaySnapshot::IsSilentLit, true, true},
+      {"LCDDCS", "DCS", &DisplaySnapshot::IsDcsLit, true, true},
+      {"LCDBluetooth", "BT", &DisplaySnapshot::IsBluetoothLit, true, true},
   };
   return icons;
 }
@@ -47,6 +47,10 @@ const std::vector<std::string>& DarkSegmentNames() {
 }
 
 LcdView ViewOf(const TRadio& radio, const PanelModel& model) {
+  return ViewOf(radio.Display(), model);
+}
+
+LcdView ViewOf(const DisplaySnapshot& radio, const PanelModel& model) {
   LcdView v;
   v.digits = {Shown(radio.GetChannelDigit1()), Shown(radio.GetChannelDigit2())};
   v.digitFlashing = {radio.IsChannelDigit1Flashing(), radio.IsChannelDigit2Flashing()};

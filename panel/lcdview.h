@@ -1,6 +1,6 @@
 #pragma once
 // What the panel's LCD shows, worked out from the radio's display snapshot
-// (TRadio's accessors) so the window only copies it onto its labels.
+// so the window only copies it onto its labels.
 
 #include <array>
 #include <string>
@@ -14,7 +14,7 @@ struct PanelModel;
 struct LcdIcon {
   const char* label;    // object name
   const char* caption;  // its text on the LCD
-  bool (TRadio::*lit)() const;
+  bool (DisplaySnapshot::*lit)() const;
   bool kestal;      // on the Kestal panel
   bool merloDravo;  // on the Merlo and Dravo panels
 };
@@ -39,6 +39,7 @@ struct LcdView {
 // Characters the LCD cannot draw (control codes, bytes above 0x7E) show
 // as a blank.
 LcdView ViewOf(const TRadio& radio, const PanelModel& model);
+LcdView ViewOf(const DisplaySnapshot& display, const PanelModel& model);
 
 struct LcdColour {
   int red = 0, green = 0, blue = 0;

@@ -16,34 +16,15 @@ cmake --build "$BUILD" -j "${JOBS:-2}" --target vornprog >&2
 VORNPROG=$BUILD/cli/vornprog
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/vornprog-demo.XXXXXX")
-SIM_PID=
-stop_simulator() {
-  if [ -n "$SIM_PID" ]; then
-    kill "$SIM_PID" 2>/dev/null || true
-    wait "$SIM_PID" 2>/dev/null || true
-    SIM_PID=
-  fi
-}
+. "$ROOT/scripts/simradio.sh"
 trap 'stop_simulator; rm -rf "$WORK"' EXIT
 trap 'exit 130' INT TERM
 
 echo "demo: starting the simulated radio: vornprog simulate" >&2
-"$VORNPROG" simulate >"$WORK/sim.out" &
-SIM_PID=$!
-
-# Its device path is the first line it prints.
-DEVICE=
-tries=0
-while [ -z "$DEVICE" ]; do
-  DEVICE=$(head -n 1 "$WORK/sim.out" 2>/dev/null || true)
-  [ -n "$DEVICE" ] && break
-  if ! kill -0 "$SIM_PID" 2>/dev/null || [ "$tries" -ge 50 ]; then
-    echo "demo: the simulated radio did not start" >&2
-    exit 1
-  fi
-  tries=$((tries + 1))
-  sleep 0.1
-done
+if ! start_simulator "$WORK" "$VORNPROG" simulate; then
+  echo "demo: the simulated radio did not start" >&2
+  exit 1
+fi
 
 echo "demo: vornprog read --port $DEVICE -o $WORK/radio.mem" >&2
 "$VORNPROG" read --port "$DEVICE" -o "$WORK/radio.mem"

@@ -15,14 +15,7 @@ BUILD=${1:-build}
 case $BUILD in /*) ;; *) BUILD=$ROOT/$BUILD ;; esac
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/vorn-package.XXXXXX")
-SIM_PID=
-stop_simulator() {
-  if [ -n "$SIM_PID" ]; then
-    kill "$SIM_PID" 2>/dev/null || true
-    wait "$SIM_PID" 2>/dev/null || true
-    SIM_PID=
-  fi
-}
+. "$ROOT/scripts/simradio.sh"
 trap 'stop_simulator; rm -rf "$WORK"' EXIT
 trap 'exit 130' INT TERM
 
@@ -171,20 +164,7 @@ grep -q 'XDG_DATA_HOME' "$WORK/page" || fail "vornprog.1 does not name XDG_DATA_
   done
 
 step "reading a simulated radio with the unpacked vornprog"
-"$R/usr/bin/vorn-radio-sim" >"$WORK/sim.out" 2>"$WORK/sim.err" &
-SIM_PID=$!
-DEVICE=
-tries=0
-while [ -z "$DEVICE" ]; do
-  DEVICE=$(head -n 1 "$WORK/sim.out" 2>/dev/null || true)
-  [ -n "$DEVICE" ] && break
-  if ! kill -0 "$SIM_PID" 2>/dev/null || [ "$tries" -ge 50 ]; then
-    cat "$WORK/sim.err" >&2
-    fail "the unpacked vorn-radio-sim did not start"
-  fi
-  tries=$((tries + 1))
-  sleep 0.1
-done
+start_simulator "$WORK" "$R/usr/bin/vorn-radio-sim" || fail "the unpacked vorn-radio-sim did not start"
 "$R/usr/bin/vornprog" read --port "$DEVICE" -o "$WORK/radio.mem" || fail "vornprog read"
 stop_simulator
 [ "$(wc -c <"$WORK/radio.mem")" -eq 2048 ] || fail "the mem-file read is not 2048 bytes"

@@ -1,7 +1,20 @@
 #include "alignbindings.h"
 
 #include <cstdint>
+
+#include "alignmath.h"
+#include "eeprom.h"
 #include "radioinfo.h"
+
+namespace {
+
+// The stored byte of a parameter, 0 when the model lacks it.
+int StoredByte(const EEPROM& image, const TradioInfo& info, const char* parameter) {
+  const int address = info.GetParamAddress(parameter);
+  return address < 0 ? 0 : image.GetByte(address);
+}
+
+}  // namespace
 
 const std::vector<AlignBinding>& AlignBindings() {
   static const std::vector<AlignBinding> kBindings = [] {
@@ -9,7 +22,7 @@ const std::vector<AlignBinding>& AlignBindings() {
         {"udPLL_Freq", "editPLL_Freq", "PLL FRef", 0, 255, true},
         {"udTempCo", "editTempCo", "Xtl Temp Co", 0, 255, true},
         {"udTempCoB", "editTempCoB", "Xtl Temp Co2", 0, 255, true},
-        {"udRxOffset", "editRxOffset", "Rx ADC Offset", -128, 127, false},
+        {"udRxOffset", "editRxOffset", "Rx ADC Offset", -128, 127, false, AlignScale::kSignedByte},
         {"udRfPowerHi", "editRfPowerHi", "RF Power Hi", 0, 255, true},
         {"udRfPowerLo", "editRfPowerLo", "RF Power Lo", 0, 255, true},
     };
@@ -25,7 +38,7 @@ const std::vector<AlignBinding>& AlignBindings() {
     };
     for (const auto& column : kGridNames)
       for (const auto& cell : column) b.push_back({cell[0], cell[1], cell[2], 0, 255, true});
-    b.push_back({"udSqlSens", "edtSqlSens", "Sql K", -80, 80, false});
+    b.push_back({"udSqlSens", "edtSqlSens", "Sql K", -80, 80, false, AlignScale::kSqlSensitivity});
     b.push_back({"udS1", "editS1", "S1 Cal", 0, 255, true});
     b.push_back({"udS10", "editS10", "S10 Cal", 0, 255, true});
     return b;
@@ -37,6 +50,30 @@ const AlignBinding* AlignBindingOf(const std::string& upDown) {
   for (const AlignBinding& b : AlignBindings())
     if (upDown == b.upDown) return &b;
   return nullptr;
+}
+
+int AlignPositionOfByte(const AlignBinding& binding, int byte) {
+  switch (binding.scale) {
+    case AlignScale::kSignedByte:
+      return SignedByte(byte);
+    case AlignScale::kSqlSensitivity:
+      return SqlSensitivityOfByte(byte);
+    case AlignScale::kByte:
+      break;
+  }
+  return byte;
+}
+
+std::vector<int> AlignPositions(const EEPROM& image, const TradioInfo& info) {
+  std::vector<int> positions;
+  for (const AlignBinding& b : AlignBindings())
+    positions.push_back(AlignPositionOfByte(b, StoredByte(image, info, b.parameter)));
+  return positions;
+}
+
+MicGainPositions AlignMicGainPositions(const EEPROM& image, const TradioInfo& info) {
+  return {MicGainOfByte(StoredByte(image, info, "Mic Gain")),
+          MicGainOfByte(StoredByte(image, info, "Mic Gain Rear"))};
 }
 
 std::vector<std::string> AlignHelpLines(AlignHelp group, uint32_t productId) {

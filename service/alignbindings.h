@@ -7,9 +7,19 @@
 #include <string>
 #include <vector>
 
+class EEPROM;
+class TradioInfo;
+
 // The write step reaches only the calibration area: every alignment
 // parameter lies at or below this address.
 inline constexpr int kAlignLastAddress = 32;
+
+// How a trim's stored byte reads in its up-down.
+enum class AlignScale {
+  kByte,            // as stored, 0..255
+  kSignedByte,      // two's complement
+  kSqlSensitivity,  // two's complement; outside -80..80 it shows 0
+};
 
 struct AlignBinding {
   const char* upDown;
@@ -18,6 +28,7 @@ struct AlignBinding {
   int low;
   int high;
   bool enterWrites;  // Enter in the edit writes (digits only reach it)
+  AlignScale scale = AlignScale::kByte;
 };
 
 // The trims written by the write step, in page order: frequency,
@@ -27,6 +38,19 @@ const std::vector<AlignBinding>& AlignBindings();
 const AlignBinding* AlignBindingOf(const std::string& upDown);
 // Whether the write step may write there.
 inline bool AlignWritable(int address) { return address >= 0 && address <= kAlignLastAddress; }
+
+// The position a binding's up-down shows for its stored byte.
+int AlignPositionOfByte(const AlignBinding& binding, int byte);
+// Every binding's position read from the image, in AlignBindings() order;
+// a parameter the model lacks shows 0.
+std::vector<int> AlignPositions(const EEPROM& image, const TradioInfo& info);
+// The front (or internal) and rear (or external) microphone gains as their
+// up-downs show them; a gain the model lacks shows 0.
+struct MicGainPositions {
+  int front = 0;
+  int rear = 0;
+};
+MicGainPositions AlignMicGainPositions(const EEPROM& image, const TradioInfo& info);
 
 enum class AlignHelp {
   kNone,

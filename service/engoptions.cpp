@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "bits.h"
 #include "eeprom.h"
 #include "params.h"
 #include "radioinfo.h"
@@ -17,20 +18,8 @@ constexpr const char* kSqlNames[kSquelchThresholds] = {"Sql-0", "Sql-1", "Sql-2"
 constexpr int kOptions2 = 1;
 constexpr int kOptions5 = 4;
 
-int Param(const EEPROM& image, const TradioInfo& info, const char* name) {
-  return image.GetParamByte(info, ParamIndexOf(name));
-}
-
-void SetParam(EEPROM& image, const TradioInfo& info, const char* name, int value) {
-  image.SetParamByte(info, ParamIndexOf(name), value);
-}
-
 // Checked means the bit is clear.
 bool Cleared(int byte, uint8_t bit) { return byte >= 0 && (byte & bit) == 0; }
-void PutInverted(int& byte, uint8_t bit, bool checked) {
-  if (byte < 0) return;
-  byte = checked ? (byte & ~bit) : (byte | bit);
-}
 
 // The stored byte unless the user moved the up-down away from what it
 // could show of it.
@@ -65,38 +54,38 @@ EngOptionsValues LoadEngOptions(const EEPROM& image, const TradioInfo& info,
                                 const EngOptionsFeatures& f) {
   EngOptionsValues v;
   for (int i = 0; i < kEngOptionBytes; ++i)
-    v.options[static_cast<size_t>(i)] = Param(image, info, kOptionNames[i]);
+    v.options[static_cast<size_t>(i)] = image.GetParamByte(info, kOptionNames[i]);
   v.enableTxOnRxOnly = Cleared(v.options[kOptions2], kTxOnRxOnlyBit);
   v.ctcss535 = Cleared(v.options[kOptions5], kCtcss535Bit);
   v.ctcss38Ext = Cleared(v.options[kOptions5], kCtcss38ExtBit);
-  v.loadedRpkDelay = Param(image, info, "Rpk Delay");
-  v.loadedSilentTail = Param(image, info, "Rpk Carrier Delay");
+  v.loadedRpkDelay = image.GetParamByte(info, "Rpk Delay");
+  v.loadedSilentTail = image.GetParamByte(info, "Rpk Carrier Delay");
   v.rpkDelay = ShownInRange(v.loadedRpkDelay, kRpkDelayMax);
   v.silentTail = ShownInRange(v.loadedSilentTail, kSilentTailMax);
-  v.ctcssDev = std::max(0, Param(image, info, "CTCSS Dev"));
-  v.dcsDev = std::max(0, Param(image, info, "DCS Dev"));
+  v.ctcssDev = std::max(0, image.GetParamByte(info, "CTCSS Dev"));
+  v.dcsDev = std::max(0, image.GetParamByte(info, "DCS Dev"));
   if (f.thresholds)
     for (int i = 0; i < kSquelchThresholds; ++i)
-      v.sql[static_cast<size_t>(i)] = std::max(0, Param(image, info, kSqlNames[i]));
+      v.sql[static_cast<size_t>(i)] = std::max(0, image.GetParamByte(info, kSqlNames[i]));
   return v;
 }
 
 void StoreEngOptions(const EngOptionsValues& v, EEPROM& image, const TradioInfo& info,
                      const EngOptionsFeatures& f) {
   std::array<int, kEngOptionBytes> options = v.options;
-  if (f.txOnRxOnly) PutInverted(options[kOptions2], kTxOnRxOnlyBit, v.enableTxOnRxOnly);
-  PutInverted(options[kOptions5], kCtcss535Bit, v.ctcss535);
+  if (f.txOnRxOnly) SetBits(options[kOptions2], kTxOnRxOnlyBit, !v.enableTxOnRxOnly);
+  SetBits(options[kOptions5], kCtcss535Bit, !v.ctcss535);
   // Written even while hidden: the box then keeps what was loaded.
-  PutInverted(options[kOptions5], kCtcss38ExtBit, v.ctcss38Ext);
-  SetParam(image, info, "Rpk Delay", Kept(v.loadedRpkDelay, v.rpkDelay, kRpkDelayMax));
-  SetParam(image, info, "Rpk Carrier Delay",
+  SetBits(options[kOptions5], kCtcss38ExtBit, !v.ctcss38Ext);
+  image.SetParamByte(info, "Rpk Delay", Kept(v.loadedRpkDelay, v.rpkDelay, kRpkDelayMax));
+  image.SetParamByte(info, "Rpk Carrier Delay",
            Kept(v.loadedSilentTail, v.silentTail, kSilentTailMax));
-  SetParam(image, info, "CTCSS Dev", std::clamp(v.ctcssDev, 0, kDeviationMaxSteps));
-  SetParam(image, info, "DCS Dev", std::clamp(v.dcsDev, 0, kDeviationMaxSteps));
+  image.SetParamByte(info, "CTCSS Dev", std::clamp(v.ctcssDev, 0, kDeviationMaxSteps));
+  image.SetParamByte(info, "DCS Dev", std::clamp(v.dcsDev, 0, kDeviationMaxSteps));
   if (f.thresholds)
     for (int i = 0; i < kSquelchThresholds; ++i)
-      SetParam(image, info, kSqlNames[i], std::clamp(v.sql[static_cast<size_t>(i)], 0, 255));
+      image.SetParamByte(info, kSqlNames[i], std::clamp(v.sql[static_cast<size_t>(i)], 0, 255));
   for (int i = 0; i < kEngOptionBytes; ++i)
     if (options[static_cast<size_t>(i)] >= 0)
-      SetParam(image, info, kOptionNames[i], options[static_cast<size_t>(i)]);
+      image.SetParamByte(info, kOptionNames[i], options[static_cast<size_t>(i)]);
 }

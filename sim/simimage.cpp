@@ -127,8 +127,8 @@ void MakeDefaultImage(uint32_t productId, EEPROM& image) {
   // model has no name for.
   for (int a = 2; a < 32; ++a) image.SetByte(a, 0x80);
 
-  for (const ByteDefault& d : kByteDefaults) image.SetParamByte(info, ParamIndexOf(d.name), d.value);
-  for (const WordDefault& d : kWordDefaults) image.SetParamWord(info, ParamIndexOf(d.name), d.value);
+  for (const ByteDefault& d : kByteDefaults) image.SetParamByte(info, d.name, d.value);
+  for (const WordDefault& d : kWordDefaults) image.SetParamWord(info, d.name, d.value);
   FillBitArrays(info, image);
   FillRxChannels(productId, info, image);
   FillSelcall(productId, info, image);

@@ -76,7 +76,7 @@ bool TransferFlows::PortCheck() {
   if (o_.port.IsLost()) o_.port.Close();
   if (o_.port.IsOpen()) return true;
   const bool opened = OpenPort();
-  host_.RefreshPortPanels();
+  host_.PortStateChanged();
   return opened;
 }
 
@@ -105,7 +105,7 @@ bool TransferFlows::RaiseBaudRate() {
     if (!o_.port.SetBaudRate(state_.maxBdRate)) {
       // Going on at the old rate would only end in a time-out, blamed on
       // the radio: the radio now listens at the new rate alone.
-      host_.RefreshPortPanels();
+      host_.PortStateChanged();
       return Warn(PortCannotFollowText(state_.maxBdRate), "Set baudrate");
     }
     state_.currentBaudRate = state_.maxBdRate;
@@ -114,7 +114,7 @@ bool TransferFlows::RaiseBaudRate() {
                  "Set baudrate", kIcon)) {
     return false;
   }
-  host_.RefreshPortPanels();
+  host_.PortStateChanged();
   return true;
 }
 
@@ -135,13 +135,13 @@ bool TransferFlows::ReadRadio() {
   if (!CheckProductId(productId, row)) return false;
   if (!host_.AskOkCancel("All current edit data will be lost.", "Read From Radio?", kIcon))
     return false;
-  host_.ClearRadioPanel();
+  host_.RadioIdentityStale();
   if (!o_.radio.EnterProgMode()) return Warn("Radio Response Timeout", "Entering Prog Mode");
   char firmware[20];
   if (!o_.radio.ReadFirmwareText(firmware, sizeof firmware))
     return Warn("Failed to read radio type.", "Read radio error");
   if (!o_.radio.GetRadioVersion()) return Warn("Failed to read radio version.", "Read radio error");
-  host_.UpdateStatusBar();
+  host_.StatusChanged();
   if (host_.IsFloatingDisplayOn()) host_.StopPollTimer();
 
   state_.baudRaised = TradioInfo::HasBaudRateSwitch(o_.build.productId) &&
@@ -151,7 +151,7 @@ bool TransferFlows::ReadRadio() {
     return false;
   }
   const bool started = StartTransfer(kDirectionRead, "Reading from Radio");
-  if (started) ++o_.radio.radioReadCount;
+  if (started) o_.radio.CountRadioRead();
   return started;
 }
 
@@ -170,17 +170,17 @@ bool TransferFlows::WriteRadio() {
   if (radioId != configId)
     return Warn("Wrong Radio Type (radio is " + radioName + ", config is for " + configName + ")",
                 "Cross-checking Product ID");
-  if (o_.radio.radioReadCount == 0 &&
+  if (o_.radio.RadioReadCount() == 0 &&
       !host_.AskOkCancel("Radio has not been read in this session. Continue?", "Warning", kIcon))
     return false;
 
-  host_.ClearRadioPanel();
+  host_.RadioIdentityStale();
   if (!o_.radio.EnterProgMode()) return Warn("Radio Response Timeout.", "Comms Error");
-  host_.ClearRadioPanel();
+  host_.RadioIdentityStale();
   char firmware[20];
   o_.radio.ReadFirmwareText(firmware, sizeof firmware);
   if (!o_.radio.GetRadioVersion()) return Warn("Radio Response Timeout.", "Comms Error");
-  host_.UpdateStatusBar();
+  host_.StatusChanged();
   o_.radio.SetTestMode(0);
   if (host_.IsFloatingDisplayOn()) host_.StopPollTimer();
 
@@ -260,7 +260,7 @@ void TransferFlows::RunClosingSteps(const TransferOutcome& outcome, bool baudRai
   }
   if (baudRaised) {
     state_.currentBaudRate = kDefaultBaudRate;
-    host_.RefreshPortPanels();
+    host_.PortStateChanged();
   }
   ResumePollTimer();
   const bool read = lastOutcome_.direction == kDirectionRead;
@@ -272,8 +272,8 @@ void TransferFlows::RunClosingSteps(const TransferOutcome& outcome, bool baudRai
     o_.image.WriteBlock(0, transferImage_.Data(), transferImage_.GetLength());
     ArchiveRead();
   }
-  if (!keepImage) host_.SetDataSource(2);
-  host_.UpdateStatusBar();
+  if (!keepImage) host_.SetDataSource(kRadioData);
+  host_.StatusChanged();
   host_.UpdateEditButtons();
   if (!read) return;
   const std::string notice = VersionNotice(o_.build.productId, o_.radio.GetCachedVersion().major);

@@ -21,6 +21,9 @@ struct TransferState {
   bool baudRaised = false;           // set by each read, kept for writes
 };
 
+// Where the image the user works with came from.
+enum DataSourceState : int { kNothingLoaded = 0, kFileData = 1, kRadioData = 2 };
+
 // How the progress display of one transfer is set up before it is shown.
 struct ProgressSetup {
   std::string caption;  // "Reading from Radio" / "Writing to Radio"
@@ -38,10 +41,15 @@ class TransferHost : public UserPrompts {
     return "Unable to open " + portName + ".";
   }
 
-  // Status bar: panel 2 (radio text) alone, panels 0 and 1 (port), all.
-  virtual void ClearRadioPanel() = 0;
-  virtual void RefreshPortPanels() = 0;
-  virtual void UpdateStatusBar() = 0;  // all four panels, then repaint
+  // What the host shows of the port, the radio and the data changed.
+  // The radio shown may no longer be the one on the lead (a command is
+  // about to identify it again).
+  virtual void RadioIdentityStale() = 0;
+  // The port was opened, closed, or changed its rate.
+  virtual void PortStateChanged() = 0;
+  // Any of port, radio identity and data source may have changed; shown
+  // at once, before the command goes on talking to the radio.
+  virtual void StatusChanged() = 0;
 
   // The floating display's poll timer, stopped while a transfer runs.
   virtual bool IsFloatingDisplayOn() = 0;
@@ -51,8 +59,8 @@ class TransferHost : public UserPrompts {
   // The engineering build's "Read/Write using arrays" check mark.
   virtual bool ArrayFlagChecked() = 0;
 
-  // After a transfer: data source state (2 = radio data) and the editors.
-  virtual void SetDataSource(int state) = 0;
+  // After a transfer: where the image now comes from, and the editors.
+  virtual void SetDataSource(DataSourceState source) = 0;
   virtual void UpdateEditButtons() = 0;
 
   // Sets the progress display up as `setup` says, calls startWorker (which

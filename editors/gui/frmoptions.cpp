@@ -98,8 +98,7 @@ void TfrmOptions::chkAllowZeroMinVolClick() {
 }
 
 void TfrmOptions::btnUpdateContrastClick() {
-  const int address = context_.shared.info.GetParamAddress("LCD Contrast");
-  const int value = ContrastByte(udLCDContrast_->value());
+  const ContrastWrite contrast = ContrastWriteOf(context_.shared.info, udLCDContrast_->value());
   // The port check also lets a transfer that is still finishing end, so
   // this command never shares the radio layer with a worker.
   bool written = !context_.portCheck || context_.portCheck();
@@ -107,7 +106,7 @@ void TfrmOptions::btnUpdateContrastClick() {
     WaitCursor wait;
     TRadio& radio = context_.shared.radio;
     // An acknowledged write also stores the byte in the image.
-    written = address >= 0 && radio.WriteMemoryByte(address, value);
+    written = contrast.address >= 0 && radio.WriteMemoryByte(contrast.address, contrast.value);
     if (written) radio.ResetRadio();  // the radio takes up the contrast when it restarts
   }
   if (!written) {

@@ -116,10 +116,10 @@ void FloatingDisplay::SpeakDisplay() {
   SetSpokenText(lcdPanel_, "Display", parts.join(' '));
 }
 
-void FloatingDisplay::RedrawBacklight() { SetLcdColour(BacklightOnOffColour(radio_.GetBacklight())); }
+void FloatingDisplay::RedrawBacklight() { SetLcdColour(BacklightOnOffColour(radio_.Display().GetBacklight())); }
 
 void FloatingDisplay::RedrawBacklightColour() {
-  SetLcdColour(BacklightColourOf(radio_.GetBacklightColour()));
+  SetLcdColour(BacklightColourOf(radio_.Display().GetBacklightColour()));
 }
 
 void FloatingDisplay::SetLcdColour(const LcdColour& colour) {

@@ -122,24 +122,14 @@ void TformAlign::FormShow() {
 
 void TformAlign::LoadTrims() {
   const EEPROM& image = context_.shared.image;
-  auto byteAt = [&image](const AlignTrim* trim) {
-    return trim->Tag() < 0 ? 0 : image.GetByte(trim->Tag());
-  };
-  for (const AlignBinding& b : AlignBindings()) {
-    AlignTrim* trim = trims_.at(b.upDown);
-    const int byte = byteAt(trim);
-    if (b.low >= 0)
-      trim->SetPosition(byte);
-    else if (std::string(b.upDown) == "udSqlSens")
-      trim->SetPosition(SqlSensitivityOfByte(byte));
-    else
-      trim->SetPosition(SignedByte(byte));
-  }
   const TradioInfo& info = context_.shared.info;
-  const int front = info.GetParamAddress("Mic Gain");
-  const int rear = info.GetParamAddress("Mic Gain Rear");
-  micGain1_->SetPosition(front < 0 ? 0 : MicGainOfByte(image.GetByte(front)));
-  micGain2_->SetPosition(rear < 0 ? 0 : MicGainOfByte(image.GetByte(rear)));
+  const std::vector<int> positions = AlignPositions(image, info);
+  const std::vector<AlignBinding>& bindings = AlignBindings();
+  for (size_t i = 0; i < bindings.size(); ++i)
+    trims_.at(bindings[i].upDown)->SetPosition(positions[i]);
+  const MicGainPositions mic = AlignMicGainPositions(image, info);
+  micGain1_->SetPosition(mic.front);
+  micGain2_->SetPosition(mic.rear);
 }
 
 void TformAlign::ShowFeatures() {

@@ -19,6 +19,7 @@
 #include "eng.h"
 #include "controls.h"
 #include "frmsampleschart.h"
+#include "options.h"
 #include "params.h"
 
 namespace {
@@ -131,7 +132,7 @@ uint32_t TfrmEngineering::SelectedBaudRate() const {
 }
 
 int TfrmEngineering::ContrastAddress() const {
-  return context_.shared.info.GetParamAddress("LCD Contrast");
+  return LcdContrastAddress(context_.shared.info);
 }
 
 // ---- Transmitter, squelch and modes ---------------------------------------------

@@ -118,6 +118,25 @@ TEST(Contrast, IsNotWrittenWhereTheModelHasNone) {
   EXPECT_EQ(m.image.GetByte(62), before[62]);
 }
 
+TEST(Contrast, TheImmediateWriteGoesToTheModelsContrastByte) {
+  TradioInfo pinto;
+  pinto.SelectModel(kProductPinto);
+  const struct {
+    int shown, value;
+  } cases[] = {{1, 8}, {9, 0}, {4, 5}, {0, 8}, {10, 0}, {-3, 8}};  // held to 1..9
+  for (const auto& c : cases) {
+    const ContrastWrite w = ContrastWriteOf(pinto, c.shown);
+    EXPECT_EQ(w.address, 62) << c.shown;
+    EXPECT_EQ(w.value, c.value) << c.shown;
+  }
+  EXPECT_EQ(LcdContrastAddress(pinto), 62);
+
+  TradioInfo kestal;
+  kestal.SelectModel(kProductKestal);
+  EXPECT_EQ(ContrastWriteOf(kestal, 5).address, -1);
+  EXPECT_EQ(LcdContrastAddress(kestal), -1);
+}
+
 // --- minimum volume -----------------------------------------------------
 
 struct MinVolumeCase {

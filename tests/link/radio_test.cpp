@@ -408,19 +408,19 @@ const std::vector<CommandCase>& Cases() {
        Bytes{0x34, 0x00, 0x04, 0x99},
        [](const Outcome& o, TRadio& r, const EEPROM&) {
          EXPECT_EQ(o.value, 0x99);
-         EXPECT_EQ(r.adcCache[4], 0x99);
+         EXPECT_EQ(r.CachedAdc(4), 0x99);
        }},
       {"ReadAdc_OtherChannelAnswered", [](TRadio& r) { Outcome o; o.value = r.ReadAdcChannel(4); return o; },
        {0xB4, 0x08, 0x04}, Bytes{0x34, 0x02, 0x0D, 0x77},
        [](const Outcome& o, TRadio& r, const EEPROM&) {
-         EXPECT_EQ(r.adcCache[5], 0x77);  // 0x0D & 7
+         EXPECT_EQ(r.CachedAdc(5), 0x77);  // 0x0D & 7
          EXPECT_EQ(o.value, 0);           // the requested channel's cached value
        }},
       {"ReadAdc_Refused", [](TRadio& r) { Outcome o; o.value = r.ReadAdcChannel(1); return o; }, {0xB4, 0x08, 0x01},
        Bytes{0x34, 0x01, 0x01, 0x99},
        [](const Outcome& o, TRadio& r, const EEPROM&) {
          EXPECT_EQ(o.value, -1);
-         EXPECT_EQ(r.adcCache[1], 0);
+         EXPECT_EQ(r.CachedAdc(1), 0);
        }},
       {"ReadAdc_ChannelOutOfRange", [](TRadio& r) { Outcome o; o.value = r.ReadAdcChannel(8); return o; }, {},
        Bytes{0x00}, [](const Outcome& o, TRadio&, const EEPROM&) { EXPECT_EQ(o.value, -1); }},
@@ -544,8 +544,8 @@ TEST_P(ChannelRuleTest, GetAndStepAdjustTheRawChannel) {
     EXPECT_EQ(r.currentChannel, c.ruleB);
     EXPECT_EQ(r.rawChannel, c.raw);
   }
-  EXPECT_EQ(r.ApplyRuleA(c.raw), c.ruleA);
-  EXPECT_EQ(r.ApplyRuleB(c.raw), c.ruleB);
+  EXPECT_EQ(r.ChannelOfGetReply(c.raw), c.ruleA);
+  EXPECT_EQ(r.ChannelOfStepReply(c.raw), c.ruleB);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -624,25 +624,25 @@ TEST(RadioDisplay, AccessorsReadTheFetchedSnapshot) {
   ASSERT_TRUE(link.opened);
   TRadio& r = *link.radio;
   const std::vector<LampCase> lamps = {
-      {"Scan", [](const TRadio& t) { return t.IsScanLit(); }, 7, 0},
-      {"CallTo", [](const TRadio& t) { return t.IsCallToLit(); }, 7, 2},
-      {"CallFrom", [](const TRadio& t) { return t.IsCallFromLit(); }, 7, 3},
-      {"Q", [](const TRadio& t) { return t.IsQLit(); }, 7, 4},
-      {"M", [](const TRadio& t) { return t.IsMLit(); }, 7, 5},
-      {"Busy", [](const TRadio& t) { return t.IsBusyLit(); }, 7, 6},
-      {"Dup", [](const TRadio& t) { return t.IsDupLit(); }, 7, 7},
-      {"Tx", [](const TRadio& t) { return t.IsTxLit(); }, 8, 1},
-      {"Quiet", [](const TRadio& t) { return t.IsQuietLit(); }, 8, 2},
-      {"Silent", [](const TRadio& t) { return t.IsSilentLit(); }, 8, 3},
-      {"Dcs", [](const TRadio& t) { return t.IsDcsLit(); }, 8, 4},
-      {"Bluetooth", [](const TRadio& t) { return t.IsBluetoothLit(); }, 8, 5},
-      {"Digit1Flash", [](const TRadio& t) { return t.IsChannelDigit1Flashing(); }, 9, 0},
-      {"Digit2Flash", [](const TRadio& t) { return t.IsChannelDigit2Flashing(); }, 9, 1},
-      {"Alpha1Flash", [](const TRadio& t) { return t.IsAlphaChar1Flashing(); }, 9, 2},
-      {"Alpha2Flash", [](const TRadio& t) { return t.IsAlphaChar2Flashing(); }, 9, 3},
-      {"Alpha3Flash", [](const TRadio& t) { return t.IsAlphaChar3Flashing(); }, 9, 4},
-      {"Alpha4Flash", [](const TRadio& t) { return t.IsAlphaChar4Flashing(); }, 9, 5},
-      {"Alpha5Flash", [](const TRadio& t) { return t.IsAlphaChar5Flashing(); }, 9, 6},
+      {"Scan", [](const TRadio& t) { return t.Display().IsScanLit(); }, 7, 0},
+      {"CallTo", [](const TRadio& t) { return t.Display().IsCallToLit(); }, 7, 2},
+      {"CallFrom", [](const TRadio& t) { return t.Display().IsCallFromLit(); }, 7, 3},
+      {"Q", [](const TRadio& t) { return t.Display().IsQLit(); }, 7, 4},
+      {"M", [](const TRadio& t) { return t.Display().IsMLit(); }, 7, 5},
+      {"Busy", [](const TRadio& t) { return t.Display().IsBusyLit(); }, 7, 6},
+      {"Dup", [](const TRadio& t) { return t.Display().IsDupLit(); }, 7, 7},
+      {"Tx", [](const TRadio& t) { return t.Display().IsTxLit(); }, 8, 1},
+      {"Quiet", [](const TRadio& t) { return t.Display().IsQuietLit(); }, 8, 2},
+      {"Silent", [](const TRadio& t) { return t.Display().IsSilentLit(); }, 8, 3},
+      {"Dcs", [](const TRadio& t) { return t.Display().IsDcsLit(); }, 8, 4},
+      {"Bluetooth", [](const TRadio& t) { return t.Display().IsBluetoothLit(); }, 8, 5},
+      {"Digit1Flash", [](const TRadio& t) { return t.Display().IsChannelDigit1Flashing(); }, 9, 0},
+      {"Digit2Flash", [](const TRadio& t) { return t.Display().IsChannelDigit2Flashing(); }, 9, 1},
+      {"Alpha1Flash", [](const TRadio& t) { return t.Display().IsAlphaChar1Flashing(); }, 9, 2},
+      {"Alpha2Flash", [](const TRadio& t) { return t.Display().IsAlphaChar2Flashing(); }, 9, 3},
+      {"Alpha3Flash", [](const TRadio& t) { return t.Display().IsAlphaChar3Flashing(); }, 9, 4},
+      {"Alpha4Flash", [](const TRadio& t) { return t.Display().IsAlphaChar4Flashing(); }, 9, 5},
+      {"Alpha5Flash", [](const TRadio& t) { return t.Display().IsAlphaChar5Flashing(); }, 9, 6},
   };
   // A pattern and its complement, so that every lamp is seen both ways.
   for (const Bytes& icons : {Bytes{0xB5, 0x2A, 0x55}, Bytes{0x4A, 0xD5, 0xAA}}) {
@@ -650,45 +650,45 @@ TEST(RadioDisplay, AccessorsReadTheFetchedSnapshot) {
     ASSERT_TRUE(link.peer.Write(VornIFrame(2, display)));
     ASSERT_TRUE(WaitUntil([&] {
       r.FetchDisplay();
-      return r.IsScanLit() == ((icons[0] & 1) != 0) && r.GetChannelDigit1() == "4";
+      return r.Display().IsScanLit() == ((icons[0] & 1) != 0) && r.Display().GetChannelDigit1() == "4";
     }));
-    EXPECT_EQ(r.GetChannelDigit1(), "4");
-    EXPECT_EQ(r.GetChannelDigit2(), "2");
-    const std::vector<std::string> alpha = {r.GetAlphaChar1(), r.GetAlphaChar2(), r.GetAlphaChar3(),
-                                            r.GetAlphaChar4(), r.GetAlphaChar5()};
+    EXPECT_EQ(r.Display().GetChannelDigit1(), "4");
+    EXPECT_EQ(r.Display().GetChannelDigit2(), "2");
+    const std::vector<std::string> alpha = {r.Display().GetAlphaChar1(), r.Display().GetAlphaChar2(), r.Display().GetAlphaChar3(),
+                                            r.Display().GetAlphaChar4(), r.Display().GetAlphaChar5()};
     EXPECT_EQ(alpha, (std::vector<std::string>{"H", "E", "L", "L", "O"}));
     for (int i = 1; i <= 5; ++i) {
-      EXPECT_EQ(r.GetAlphaChar(i), alpha[i - 1]);
-      EXPECT_EQ(r.IsAlphaCharFlashing(i), ((display[9] >> (i + 1)) & 1) != 0) << i;
+      EXPECT_EQ(r.Display().GetAlphaChar(i), alpha[i - 1]);
+      EXPECT_EQ(r.Display().IsAlphaCharFlashing(i), ((display[9] >> (i + 1)) & 1) != 0) << i;
     }
     // Numbers that name no character read nothing, least of all past the
     // ten display bytes.
     for (int i : {-1, 0, 6, 9, 100}) {
-      EXPECT_EQ(r.GetAlphaChar(i), "") << i;
-      EXPECT_FALSE(r.IsAlphaCharFlashing(i)) << i;
+      EXPECT_EQ(r.Display().GetAlphaChar(i), "") << i;
+      EXPECT_FALSE(r.Display().IsAlphaCharFlashing(i)) << i;
     }
     for (const LampCase& lamp : lamps)
       EXPECT_EQ(lamp.lit(r), ((display[lamp.byte] >> lamp.bit) & 1) != 0) << lamp.name;
-    EXPECT_FALSE(r.IsPriLit());
-    EXPECT_FALSE(r.IsSignalScaleLit());
-    for (int bar = 1; bar <= 8; ++bar) EXPECT_FALSE(r.IsSignalBarLit(bar));
-    for (bool bar : {r.IsSignalBar1Lit(), r.IsSignalBar2Lit(), r.IsSignalBar3Lit(), r.IsSignalBar4Lit(),
-                     r.IsSignalBar5Lit(), r.IsSignalBar6Lit(), r.IsSignalBar7Lit(), r.IsSignalBar8Lit()})
+    EXPECT_FALSE(r.Display().IsPriLit());
+    EXPECT_FALSE(r.Display().IsSignalScaleLit());
+    for (int bar = 1; bar <= 8; ++bar) EXPECT_FALSE(r.Display().IsSignalBarLit(bar));
+    for (bool bar : {r.Display().IsSignalBar1Lit(), r.Display().IsSignalBar2Lit(), r.Display().IsSignalBar3Lit(), r.Display().IsSignalBar4Lit(),
+                     r.Display().IsSignalBar5Lit(), r.Display().IsSignalBar6Lit(), r.Display().IsSignalBar7Lit(), r.Display().IsSignalBar8Lit()})
       EXPECT_FALSE(bar);
   }
 
   ASSERT_TRUE(link.peer.Write(VornIFrame(3, {0x00, 0x00, 0x00, 0x01})));
   EXPECT_TRUE(WaitUntil([&] {
     r.FetchBacklight();
-    return r.GetBacklight() == 1;
+    return r.Display().GetBacklight() == 1;
   }));
   ASSERT_TRUE(link.peer.Write(VornIFrame(36, {0x03, 0x00, 0x02, 0x01, 0x34, 0x12})));
   EXPECT_TRUE(WaitUntil([&] {
     r.FetchBacklightColour();
-    return r.GetBacklightColour().red == 0x1234;
+    return r.Display().GetBacklightColour().red == 0x1234;
   }));
-  EXPECT_EQ(r.GetBacklightColour().green, 0x0102);
-  EXPECT_EQ(r.GetBacklightColour().blue, 0x0003);
+  EXPECT_EQ(r.Display().GetBacklightColour().green, 0x0102);
+  EXPECT_EQ(r.Display().GetBacklightColour().blue, 0x0003);
 }
 
 TEST(RadioDisplay, SnapshotChangesOnlyWhenFetched) {
@@ -698,7 +698,7 @@ TEST(RadioDisplay, SnapshotChangesOnlyWhenFetched) {
   ASSERT_TRUE(link.peer.Write(VornIFrame(2, Concat(Text("12ABCDE"), {0, 0, 0}))));
   ASSERT_TRUE(WaitUntil([&] {
     r.FetchDisplay();
-    return r.GetChannelDigit1() == "1";
+    return r.Display().GetChannelDigit1() == "1";
   }));
   ASSERT_TRUE(link.peer.Write(VornIFrame(2, Concat(Text("34ABCDE"), {0, 0, 0}))));
   ASSERT_TRUE(WaitUntil([&] {
@@ -706,9 +706,9 @@ TEST(RadioDisplay, SnapshotChangesOnlyWhenFetched) {
     r.ProtocolI().CopyDisplayBytes(d);
     return d[0] == '3';
   }));
-  EXPECT_EQ(r.GetChannelDigit1(), "1");
+  EXPECT_EQ(r.Display().GetChannelDigit1(), "1");
   r.FetchDisplay();
-  EXPECT_EQ(r.GetChannelDigit1(), "3");
+  EXPECT_EQ(r.Display().GetChannelDigit1(), "3");
 }
 
 TEST(RadioFrontPanel, KeysAndPollsTravelAsProtocolIFrames) {

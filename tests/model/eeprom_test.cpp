@@ -229,6 +229,30 @@ TEST(ParamAccess, AbsentParametersReadMinusOneAndWriteNothing) {
   EXPECT_EQ(image.GetByte(0), 0x5A);
 }
 
+TEST(ParamAccess, ByNameReachesTheSameBytesAsByIndex) {
+  TradioInfo pinto;
+  pinto.SelectModel(kProductPinto);
+  EEPROM image;
+  EXPECT_EQ(image.SetParamByte(pinto, "LCD Contrast", 0x105), 0);
+  EXPECT_EQ(image.GetByte(62), 0x05);
+  EXPECT_EQ(image.GetParamByte(pinto, "LCD Contrast"), image.GetParamByte(pinto, kParamLcdContrast));
+  EXPECT_EQ(image.SetParamWord(pinto, "Product ID", kProductPinto), 0);
+  EXPECT_EQ(image.GetParamWord(pinto, "Product ID"), 0x5A03);
+
+  // An unknown name (or none) is an absent parameter: -1, and no byte changes.
+  const std::vector<uint8_t> before = Bytes(image);
+  for (const char* name : {"No Such Parameter", "lcd contrast", static_cast<const char*>(nullptr)}) {
+    EXPECT_EQ(image.GetParamByte(pinto, name), -1);
+    EXPECT_EQ(image.SetParamByte(pinto, name, 1), -1);
+    EXPECT_EQ(image.GetParamWord(pinto, name), -1);
+    EXPECT_EQ(image.SetParamWord(pinto, name, 1), -1);
+  }
+  TradioInfo kestal;
+  kestal.SelectModel(kProductKestal);
+  EXPECT_EQ(image.SetParamByte(kestal, "LCD Contrast", 1), -1);
+  EXPECT_EQ(Bytes(image), before);
+}
+
 TEST(HexText, ToHexTextShowsBytesOutsideAsFF) {
   EEPROM image;
   image.SetByte(0, 0x00);

@@ -35,6 +35,7 @@ TEST(ParamNames, SpellingOfNamesOtherCodeLooksUp) {
       {12, "T4-F3"},               {19, "PLL FRef"},
       {23, "Xtl Temp Co2"},        {26, "Rx ADC Offset"},
       {kParamPcbRev, "PCB Rev"},   {kParamStatus, "Status"},
+      {kParamOptions1, "Options-1"},
       {41, "Options-10"},          {43, "IF offset"},
       {51, "Rx-only Disp Options"}, {54, "Duplex-80"},
       {57, "Menu Enable 1"},       {65, "Pause pred/non-pred"},

@@ -170,18 +170,18 @@ TEST(SimWithTRadio, DisplayReachesTheSnapshot) {
   TRadio& r = *link.tradio;
   link.radio.SetChannel(35);
   ASSERT_TRUE(r.PollDisplay(0));
-  for (int i = 0; i < 1000 && r.GetChannelDigit1() != "3"; ++i) {
+  for (int i = 0; i < 1000 && r.Display().GetChannelDigit1() != "3"; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     r.FetchDisplay();
   }
-  EXPECT_EQ(r.GetChannelDigit1() + r.GetChannelDigit2(), "35");
-  EXPECT_EQ(r.GetAlphaChar(1), "E");
+  EXPECT_EQ(r.Display().GetChannelDigit1() + r.Display().GetChannelDigit2(), "35");
+  EXPECT_EQ(r.Display().GetAlphaChar(1), "E");
   ASSERT_TRUE(r.SendFrontPanelKey(6, 0x30));  // PTT pressed
-  for (int i = 0; i < 1000 && !r.IsTxLit(); ++i) {
+  for (int i = 0; i < 1000 && !r.Display().IsTxLit(); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     r.FetchDisplay();
   }
-  EXPECT_TRUE(r.IsTxLit());
+  EXPECT_TRUE(r.Display().IsTxLit());
   EXPECT_TRUE(link.radio.State().ptt);
 }
 

@@ -22,9 +22,9 @@ bool ScriptedHost::AskOkCancel(const std::string& text, const std::string& capti
   return it == answers.end() || it->second;
 }
 
-void ScriptedHost::SetDataSource(int state) {
-  dataSource = state;
-  Note("SetDataSource:" + std::to_string(state));
+void ScriptedHost::SetDataSource(DataSourceState source) {
+  dataSource = source;
+  Note("SetDataSource:" + std::to_string(source));
 }
 
 void ScriptedHost::RunTransfer(const ProgressSetup& s, const std::function<bool()>& startWorker) {

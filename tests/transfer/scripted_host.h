@@ -27,12 +27,12 @@ class ScriptedHost : public TransferHost, public ProgressView {
   int cancelAtProgress = -1;  // clicks Cancel once progress reaches this
 
   // Record, in order: "msg:<caption>:<text>", "ask:<caption>:<text>",
-  // "ClearRadioPanel", "RefreshPortPanels", "UpdateStatusBar",
+  // "RadioIdentityStale", "PortStateChanged", "StatusChanged",
   // "StopPollTimer", "StartPollTimer", "SetDataSource:<n>",
   // "UpdateEditButtons", "RunTransfer:<caption>", "archive:<text>".
   std::vector<std::string> log;
   std::vector<std::string> Dialogs() const;  // the msg: and ask: entries
-  int dataSource = 0;
+  DataSourceState dataSource = kNothingLoaded;
   ProgressSetup setup;
   bool otherThreadTouchedUi = false;  // a host call off the test's thread
 
@@ -50,14 +50,14 @@ class ScriptedHost : public TransferHost, public ProgressView {
   void ShowMessage(const std::string& text, const std::string& caption, PromptIcon) override;
   bool AskOkCancel(const std::string& text, const std::string& caption, PromptIcon) override;
   // TransferHost.
-  void ClearRadioPanel() override { Note("ClearRadioPanel"); }
-  void RefreshPortPanels() override { Note("RefreshPortPanels"); }
-  void UpdateStatusBar() override { Note("UpdateStatusBar"); }
+  void RadioIdentityStale() override { Note("RadioIdentityStale"); }
+  void PortStateChanged() override { Note("PortStateChanged"); }
+  void StatusChanged() override { Note("StatusChanged"); }
   bool IsFloatingDisplayOn() override { return floatingOn; }
   void StopPollTimer() override { Note("StopPollTimer"); }
   void StartPollTimer() override { Note("StartPollTimer"); }
   bool ArrayFlagChecked() override { return arraysChecked; }
-  void SetDataSource(int state) override;
+  void SetDataSource(DataSourceState source) override;
   void UpdateEditButtons() override { Note("UpdateEditButtons"); }
   void RunTransfer(const ProgressSetup& s, const std::function<bool()>& startWorker) override;
   void DeliverPendingMessages() override;

@@ -76,8 +76,8 @@ TEST_P(FullTransfer, ReadCopiesTheWholeRadioThenResetsIt) {
   EXPECT_EQ(rig.host.setup.maximum, 2047);
   EXPECT_EQ(rig.host.setup.cancelEvent, &rig.cancel);
   EXPECT_EQ(rig.flows.LastOutcome().result, kTransferCompleted);
-  EXPECT_EQ(rig.radio.radioReadCount, 1);
-  EXPECT_EQ(rig.host.dataSource, 2);
+  EXPECT_EQ(rig.radio.RadioReadCount(), 1);
+  EXPECT_EQ(rig.host.dataSource, kRadioData);
   EXPECT_EQ(rig.host.Dialogs(), std::vector<std::string>{
                                     "ask:Read From Radio?:All current edit data will be lost."});
   EXPECT_FALSE(rig.host.otherThreadTouchedUi);
@@ -89,7 +89,7 @@ TEST_P(FullTransfer, WriteCopiesTheWholeImageThenStatusThenReset) {
   rig.host.arraysChecked = c.arraysChecked;
   rig.FillRadio(3);
   rig.FillImage(4, rig.build.productId);
-  rig.radio.radioReadCount = 1;
+  rig.radio.CountRadioRead();
   const std::vector<uint8_t> image = rig.ImageBytes();
 
   ASSERT_TRUE(rig.flows.WriteRadio());
@@ -108,9 +108,9 @@ TEST_P(FullTransfer, WriteCopiesTheWholeImageThenStatusThenReset) {
   EXPECT_EQ(Summarise(rig.sim.Requests()), expected);
   EXPECT_EQ(rig.host.setup.caption, "Writing to Radio");
   EXPECT_EQ(rig.flows.LastOutcome().result, kTransferCompleted);
-  EXPECT_EQ(rig.host.dataSource, 2);
+  EXPECT_EQ(rig.host.dataSource, kRadioData);
   EXPECT_TRUE(rig.host.Dialogs().empty()) << "no question once the radio was read";
-  EXPECT_EQ(rig.radio.radioReadCount, 1) << "only reads count";
+  EXPECT_EQ(rig.radio.RadioReadCount(), 1) << "only reads count";
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, FullTransfer,
@@ -139,7 +139,7 @@ TEST_P(CancelTransfer, StopsBeforeTheNextBlockAndStillResets) {
   Rig rig(Build("Kestal"));
   rig.FillRadio(5);
   rig.FillImage(6, kProductKestal);
-  rig.radio.radioReadCount = 1;
+  rig.radio.CountRadioRead();
   const std::vector<uint8_t> radioBefore = rig.sim.Memory(), imageBefore = rig.ImageBytes();
   SimFaults slow;
   slow.replyDelayMs = 3;  // so the worker is still copying when Cancel is clicked
@@ -177,7 +177,7 @@ TEST_P(CancelTransfer, StopsBeforeTheNextBlockAndStillResets) {
     EXPECT_EQ(log[log.size() - 2], (Req{OP_WRITE_BYTE, rig.info.GetParamAddress(kParamStatus)}));
   }
   EXPECT_EQ(Count(rig.host.log, "SetDataSource:2"), c.direction == kDirectionRead ? 0 : 1);
-  EXPECT_EQ(rig.radio.radioReadCount, c.direction == kDirectionRead ? 2 : 1);
+  EXPECT_EQ(rig.radio.RadioReadCount(), c.direction == kDirectionRead ? 2 : 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Directions, CancelTransfer,
@@ -211,7 +211,7 @@ TEST_P(SilentRadio, AfterBlockFiveLeavesTheImageAsItWas) {
   Rig rig(Build("Kestal"));
   rig.FillRadio(7);
   rig.FillImage(8, kProductKestal);
-  rig.host.SetDataSource(1);
+  rig.host.SetDataSource(kFileData);
   const std::vector<uint8_t> before = rig.ImageBytes(), radio = rig.sim.Memory();
   rig.sim.SetFaults(c.faults);
 
@@ -230,8 +230,8 @@ TEST_P(SilentRadio, AfterBlockFiveLeavesTheImageAsItWas) {
   EXPECT_EQ(rig.flows.LastOutcome().resetFailed, !c.resetAnswered);
   EXPECT_EQ(Contains(rig.host.log, "msg:Comms Error:Radio Response Timeout. (t)"),
             !c.resetAnswered);
-  EXPECT_EQ(rig.host.dataSource, 1) << "still the file's data";
-  EXPECT_EQ(rig.radio.radioReadCount, 1);
+  EXPECT_EQ(rig.host.dataSource, kFileData) << "still the file's data";
+  EXPECT_EQ(rig.radio.RadioReadCount(), 1);
 
   // Once the radio answers again the next read goes through.
   rig.sim.SetFaults({});
@@ -268,7 +268,7 @@ TEST_P(Refusal, StopsBeforeProgrammingMode) {
   rig.info.SelectModel(c.currentModel);
   rig.FillRadio(9);
   rig.FillImage(10, c.imageProduct);
-  rig.radio.radioReadCount = 1;
+  rig.radio.CountRadioRead();
   rig.sim.SetFaults(c.faults);
   const std::vector<uint8_t> radio = rig.sim.Memory(), image = rig.ImageBytes();
 
@@ -276,10 +276,10 @@ TEST_P(Refusal, StopsBeforeProgrammingMode) {
 
   EXPECT_EQ(rig.host.Dialogs(), std::vector<std::string>{c.dialog});
   EXPECT_EQ(Count(Summarise(rig.sim.Requests()), OP_ENTER_PROG_MODE), 0);
-  EXPECT_FALSE(Contains(rig.host.log, "ClearRadioPanel"));
+  EXPECT_FALSE(Contains(rig.host.log, "RadioIdentityStale"));
   EXPECT_EQ(rig.sim.Memory(), radio);
   EXPECT_EQ(rig.ImageBytes(), image);
-  EXPECT_EQ(rig.radio.radioReadCount, 1);
+  EXPECT_EQ(rig.radio.RadioReadCount(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -311,7 +311,7 @@ TEST(ReadCommand, DeclinedQuestionChangesNothing) {
   EXPECT_FALSE(rig.flows.ReadRadio());
   EXPECT_EQ(Summarise(rig.sim.Requests()), (std::vector<Req>{
                                                {OP_READ_WORD, rig.info.GetParamAddress(kParamProductId)}}));
-  EXPECT_EQ(rig.radio.radioReadCount, 0);
+  EXPECT_EQ(rig.radio.RadioReadCount(), 0);
 }
 
 TEST(ReadCommand, FailuresAfterProgrammingModeLeaveTheRadioInIt) {
@@ -334,7 +334,7 @@ TEST(ReadCommand, FailuresAfterProgrammingModeLeaveTheRadioInIt) {
     EXPECT_EQ(rig.host.Dialogs().back(), c.dialog);
     EXPECT_EQ(Count(Summarise(rig.sim.Requests()), OP_RESET), 0);
     EXPECT_FALSE(Contains(rig.host.log, "RunTransfer:Reading from Radio"));
-    EXPECT_EQ(rig.radio.radioReadCount, 0);
+    EXPECT_EQ(rig.radio.RadioReadCount(), 0);
   }
 }
 
@@ -380,7 +380,7 @@ TEST(WriteCommand, ProgrammingModeOrVersionFailureIsACommsError) {
     SCOPED_TRACE(nack);
     Rig rig(Build("Kestal"));
     rig.FillImage(14, kProductKestal);
-    rig.radio.radioReadCount = 1;
+    rig.radio.CountRadioRead();
     SimFaults f;
     f.nackOpcode = nack;
     rig.sim.SetFaults(f);
@@ -399,7 +399,7 @@ TEST(WriteCommand, DravoRadioKeepsItsOwnContrast) {
     Rig rig(Build("Dravo"));
     rig.FillRadio(15);
     rig.FillImage(16, kProductDravo);
-    rig.radio.radioReadCount = 1;
+    rig.radio.CountRadioRead();
     const int contrast = rig.info.GetParamAddress(kParamLcdContrast);
     ASSERT_GE(contrast, 0);
     std::vector<uint8_t> radio = rig.sim.Memory();
@@ -431,7 +431,7 @@ TEST(WriteCommand, DravoRadioKeepsItsOwnContrast) {
 TEST(WriteCommand, KestalRadioContrastIsNotAsked) {
   Rig rig(Build("Kestal"));
   rig.FillImage(17, kProductKestal);
-  rig.radio.radioReadCount = 1;
+  rig.radio.CountRadioRead();
   ASSERT_TRUE(rig.flows.WriteRadio());
   rig.flows.FinishPreviousTransfer();
   EXPECT_EQ(Count(Summarise(rig.sim.Requests()), OP_READ_BYTE), 0);
@@ -573,7 +573,7 @@ TEST_P(DamagedReply, NeverReachesTheImage) {
   Rig rig(Build(c.family));
   rig.FillRadio(25);
   rig.FillImage(26, rig.build.productId);
-  rig.host.SetDataSource(1);
+  rig.host.SetDataSource(kFileData);
   const std::vector<uint8_t> before = rig.ImageBytes();
   rig.sim.SetFaults(c.faults);
 
@@ -583,12 +583,12 @@ TEST_P(DamagedReply, NeverReachesTheImage) {
   if (c.completes) {
     EXPECT_EQ(rig.flows.LastOutcome().result, kTransferCompleted);
     EXPECT_EQ(rig.ImageBytes(), rig.sim.Memory());
-    EXPECT_EQ(rig.host.dataSource, 2);
+    EXPECT_EQ(rig.host.dataSource, kRadioData);
   } else {
     EXPECT_EQ(rig.flows.LastOutcome().result, kTransferFailed);
     EXPECT_EQ(rig.host.actionText, "Timeout reading from radio");
     EXPECT_EQ(rig.ImageBytes(), before);
-    EXPECT_EQ(rig.host.dataSource, 1);
+    EXPECT_EQ(rig.host.dataSource, kFileData);
   }
 }
 
@@ -623,7 +623,7 @@ TEST_P(DamagedAck, EndsTheWriteAtThatBlock) {
   Rig rig(Build(c.family));
   rig.FillRadio(27);
   rig.FillImage(28, rig.build.productId);
-  rig.radio.radioReadCount = 1;
+  rig.radio.CountRadioRead();
   const std::vector<uint8_t> radioBefore = rig.sim.Memory(), image = rig.ImageBytes();
   rig.sim.SetFaults(c.faults);
 
@@ -728,7 +728,7 @@ TEST(ClosingSteps, RunOnTheUserInterfaceThreadInOrder) {
   EXPECT_EQ(tail, (std::vector<std::string>{"msg:Comms Error:Radio Response Timeout. (t)\n" +
                                                 UnresetReadText(""),
                                             "StartPollTimer", "SetDataSource:2",
-                                            "UpdateStatusBar", "UpdateEditButtons",
+                                            "StatusChanged", "UpdateEditButtons",
                                             kKestalNotice}));
   EXPECT_FALSE(rig.host.otherThreadTouchedUi);
 }
@@ -799,7 +799,7 @@ TEST(HangUp, EndsWithTheTimeoutAndTheNextCommandReopensThePort) {
   ASSERT_TRUE(rig.flows.ReadRadio());
   rig.flows.FinishPreviousTransfer();
   EXPECT_TRUE(rig.port.IsOpen());
-  EXPECT_EQ(rig.host.log.front(), "RefreshPortPanels") << "the port check reopened the port";
+  EXPECT_EQ(rig.host.log.front(), "PortStateChanged") << "the port check reopened the port";
   EXPECT_EQ(rig.flows.LastOutcome().result, kTransferCompleted);
   EXPECT_EQ(rig.ImageBytes(), rig.sim.Memory());
 }
@@ -809,7 +809,7 @@ TEST(PortCheck, UnopenablePortIsReportedWithItsName) {
   rig.state.portNumber = 250;  // maps to nothing
   EXPECT_FALSE(rig.flows.ReadRadio());
   EXPECT_EQ(rig.host.Dialogs(), std::vector<std::string>{"msg:Error:Unable to open COM250."});
-  EXPECT_EQ(rig.host.log.back(), "RefreshPortPanels");
+  EXPECT_EQ(rig.host.log.back(), "PortStateChanged");
   EXPECT_TRUE(rig.sim.Requests().empty());
 }
 

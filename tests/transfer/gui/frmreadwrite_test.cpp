@@ -183,7 +183,7 @@ TEST(TransferDialog, ATimeoutLeavesTheTextAndACloseButtonUntilClicked) {
   f.silentOpcode = OP_WRITE_BLOCK;
   f.silentOpcodeAfter = 3;
   rig.sim.SetFaults(f);
-  rig.radio.radioReadCount = 1;
+  rig.radio.CountRadioRead();
   std::vector<uint8_t> bytes = RandomBytes(41);
   PutProductId(bytes, rig.info.GetParamAddress(0), kProductKestal);
   rig.image.WriteBlock(0, bytes.data(), kImageSize);

@@ -1,0 +1,26 @@
+#pragma once
+// A transfer host with nothing to show and no one to ask: every question
+// is answered Cancel and every notice goes nowhere. Benchmarks derive from
+// it and override only what they watch.
+
+#include <functional>
+#include <string>
+
+#include "transferhost.h"
+
+class QuietHost : public TransferHost {
+ public:
+  void ShowMessage(const std::string&, const std::string&, PromptIcon) override {}
+  bool AskOkCancel(const std::string&, const std::string&, PromptIcon) override { return false; }
+  void RadioIdentityStale() override {}
+  void PortStateChanged() override {}
+  void StatusChanged() override {}
+  bool IsFloatingDisplayOn() override { return false; }
+  void StopPollTimer() override {}
+  void StartPollTimer() override {}
+  bool ArrayFlagChecked() override { return false; }
+  void SetDataSource(DataSourceState) override {}
+  void UpdateEditButtons() override {}
+  void RunTransfer(const ProgressSetup&, const std::function<bool()>&) override {}
+  void DeliverPendingMessages() override {}
+};
