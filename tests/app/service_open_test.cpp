@@ -7,6 +7,10 @@
 #include <QTimer>
 
 #include "app_fixture.h"
+#include "eeprom.h"
+#include "eepromworker.h"
+#include "messagequeue.h"
+#include "radio_rw.h"
 #include "programwindows.h"
 #include "radio.h"
 #include "simradio.h"
@@ -64,6 +68,65 @@ TEST_F(AppFixture, AdvancedButtonOpensTheAdvancedOptionsInAdvancedMode) {
   });
   QTest::mouseClick(Button("btnAdvanced"), Qt::LeftButton);
   EXPECT_EQ(title, "Advanced Options");
+}
+
+// The Advanced Options' noise-volts poll asks the port check first, which
+// lets a whole-memory worker finish: a tick during an EEPROM Write All to
+// a slow radio would hold every window until the worker ended. The tick
+// passes at once, sends nothing over the worker, and Cancel still works.
+TEST_F(AppFixture, AdvancedOptionsPollTickPassesWhileAWorkerHoldsTheRadio) {
+  SimulatedRadio sim(0x5A02);
+  ASSERT_TRUE(sim.Start());
+  extraDevices = {sim.DevicePath()};
+  sessionPort = 97;
+  Start(Kestal(), {"/a"});
+  WriteFile(Path("van.mem"), Image(0x5A02));
+  chooser.answers = {Path("van.mem")};
+  Action("mnuReadFile")->trigger();
+  new ProgramWindows(Window());
+  ASSERT_TRUE(Window().PortCheck());
+  ASSERT_TRUE(Window().Shared().radio.EnterProgMode());
+
+  WorkerLane& lane = Window().Flows().Lane();
+  EepromWorker worker(lane);
+  EEPROM copy;
+  MessageQueue queue;
+  Event cancel;
+  std::vector<int> results;
+  bool busyAfterTick = false;
+  size_t sentDuringWorker = 0;
+  QTimer poll;
+  OnModal(poll, [&](QDialog& options) {
+    SimFaults slow;
+    slow.replyDelayMs = 60;
+    sim.SetFaults(slow);
+    WorkerLane::Ending ending;
+    ending.deliverPending = [&] {
+      QueuedMessage m;
+      while (queue.Take(m, 0))
+        if (m.message == WM_TRANSFER_CLOSED) lane.Closed(m.lParam);
+    };
+    ending.closingSteps = [&](const TransferOutcome& o) { results.push_back(o.result); };
+    const size_t before = sim.Requests().size();
+    if (!worker.Start(kDirectionWrite, copy, &queue, cancel, std::move(ending))) return;
+    if (!sim.WaitForRequests(before + 2, 10000)) return;
+
+    auto* tick = options.findChild<QTimer*>("Timer1");
+    const size_t started = sim.Requests().size();
+    QMetaObject::invokeMethod(tick, "timeout", Qt::DirectConnection);
+    busyAfterTick = lane.Busy();
+    cancel.Set();
+    Window().Flows().FinishPreviousTransfer();
+    for (size_t i = started; i < sim.Requests().size(); ++i)
+      sentDuringWorker += sim.Requests()[i].command == OP_ENGINEERING;
+    sim.SetFaults(SimFaults{});
+    options.findChild<QPushButton*>("btnCancel")->click();
+  });
+  QTest::mouseClick(Button("btnAdvanced"), Qt::LeftButton);
+  EXPECT_TRUE(busyAfterTick) << "the tick waited for the worker";
+  EXPECT_EQ(sentDuringWorker, 0u) << "the tick sent its command over the worker's";
+  EXPECT_EQ(results, std::vector<int>{kTransferCancelled});
+  EXPECT_FALSE(lane.Busy());
 }
 
 }  // namespace
