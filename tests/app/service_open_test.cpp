@@ -94,7 +94,7 @@ TEST_F(AppFixture, AdvancedOptionsPollTickPassesWhileAWorkerHoldsTheRadio) {
   Event cancel;
   std::vector<int> results;
   bool busyAfterTick = false;
-  size_t sentDuringWorker = 0;
+  size_t sentDuringWorker = 0, sentAfterWorker = 0;
   QTimer poll;
   OnModal(poll, [&](QDialog& options) {
     SimFaults slow;
@@ -120,11 +120,17 @@ TEST_F(AppFixture, AdvancedOptionsPollTickPassesWhileAWorkerHoldsTheRadio) {
     for (size_t i = started; i < sim.Requests().size(); ++i)
       sentDuringWorker += sim.Requests()[i].command == OP_ENGINEERING;
     sim.SetFaults(SimFaults{});
+    // With the worker gone the same tick does poll the radio.
+    const size_t after = sim.Requests().size();
+    QMetaObject::invokeMethod(tick, "timeout", Qt::DirectConnection);
+    for (size_t i = after; i < sim.Requests().size(); ++i)
+      sentAfterWorker += sim.Requests()[i].command == OP_ENGINEERING;
     options.findChild<QPushButton*>("btnCancel")->click();
   });
   QTest::mouseClick(Button("btnAdvanced"), Qt::LeftButton);
   EXPECT_TRUE(busyAfterTick) << "the tick waited for the worker";
   EXPECT_EQ(sentDuringWorker, 0u) << "the tick sent its command over the worker's";
+  EXPECT_GE(sentAfterWorker, 1u);
   EXPECT_EQ(results, std::vector<int>{kTransferCancelled});
   EXPECT_FALSE(lane.Busy());
 }
