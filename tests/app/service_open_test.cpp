@@ -7,13 +7,11 @@
 #include <QTimer>
 
 #include "app_fixture.h"
-#include "eeprom.h"
-#include "eepromworker.h"
-#include "messagequeue.h"
 #include "radio_rw.h"
 #include "programwindows.h"
 #include "radio.h"
 #include "simradio.h"
+#include "slow_write_all.h"
 
 namespace {
 
@@ -88,38 +86,20 @@ TEST_F(AppFixture, AdvancedOptionsPollTickPassesWhileAWorkerHoldsTheRadio) {
   ASSERT_TRUE(Window().Shared().radio.EnterProgMode());
 
   WorkerLane& lane = Window().Flows().Lane();
-  EepromWorker worker(lane);
-  EEPROM copy;
-  MessageQueue queue;
-  Event cancel;
-  std::vector<int> results;
+  SlowWriteAll write(lane, sim);
   bool busyAfterTick = false;
   size_t sentDuringWorker = 0, sentAfterWorker = 0;
   QTimer poll;
   OnModal(poll, [&](QDialog& options) {
-    SimFaults slow;
-    slow.replyDelayMs = 60;
-    sim.SetFaults(slow);
-    WorkerLane::Ending ending;
-    ending.deliverPending = [&] {
-      QueuedMessage m;
-      while (queue.Take(m, 0))
-        if (m.message == WM_TRANSFER_CLOSED) lane.Closed(m.lParam);
-    };
-    ending.closingSteps = [&](const TransferOutcome& o) { results.push_back(o.result); };
-    const size_t before = sim.Requests().size();
-    if (!worker.Start(kDirectionWrite, copy, &queue, cancel, std::move(ending))) return;
-    if (!sim.WaitForRequests(before + 2, 10000)) return;
+    if (!write.Start()) return;
 
     auto* tick = options.findChild<QTimer*>("Timer1");
     const size_t started = sim.Requests().size();
     QMetaObject::invokeMethod(tick, "timeout", Qt::DirectConnection);
     busyAfterTick = lane.Busy();
-    cancel.Set();
-    Window().Flows().FinishPreviousTransfer();
     for (size_t i = started; i < sim.Requests().size(); ++i)
       sentDuringWorker += sim.Requests()[i].command == OP_ENGINEERING;
-    sim.SetFaults(SimFaults{});
+    write.CancelAndFinish(Window().Flows());
     // With the worker gone the same tick does poll the radio.
     const size_t after = sim.Requests().size();
     QMetaObject::invokeMethod(tick, "timeout", Qt::DirectConnection);
@@ -131,7 +111,7 @@ TEST_F(AppFixture, AdvancedOptionsPollTickPassesWhileAWorkerHoldsTheRadio) {
   EXPECT_TRUE(busyAfterTick) << "the tick waited for the worker";
   EXPECT_EQ(sentDuringWorker, 0u) << "the tick sent its command over the worker's";
   EXPECT_GE(sentAfterWorker, 1u);
-  EXPECT_EQ(results, std::vector<int>{kTransferCancelled});
+  EXPECT_EQ(write.results, std::vector<int>{kTransferCancelled});
   EXPECT_FALSE(lane.Busy());
 }
 
