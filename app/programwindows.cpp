@@ -48,7 +48,8 @@ auto OnFirstUse(Make make) {
 ProgramWindows::ProgramWindows(TfrmMain& main)
     : QObject(&main),
       main_(main),
-      editors_{main.Build(), main.Shared(), main.AdvancedMode(), [&main] { return main.PortCheck(); }} {
+      editors_{main.Build(), main.Shared(), main.AdvancedMode(), [&main] { return main.PortCheck(); },
+               [&main] { return main.Flows().Lane().Busy(); }} {
   InstallEditors();
   InstallAlignment();
   InstallService();

@@ -1,6 +1,7 @@
 #include "serialport.h"
 
 #include "bytetrace.h"
+#include "monitorframes.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -90,8 +91,10 @@ struct SerialPort::Impl {
 
   std::mutex txLock;
   MTdeque txQueue{2048};
-  MTdeque txTap{2048};
-  MTdeque rxTap{2048};
+  // What the byte monitor has been told about, block by block, so that
+  // a monitor that falls behind still shows each block's own bytes.
+  MonitorFrames txTap;
+  MonitorFrames rxTap;
 
   std::mutex listenerLock;
   int listenerCount = 0;
@@ -222,7 +225,7 @@ void SerialPort::Impl::Deliver(const uint8_t* block, int count) {
   {
     std::lock_guard<std::mutex> m(monitorLock);
     if (monitor) {
-      rxTap.Push(block, count);
+      rxTap.Keep(block, count);
       PostTo(monitor, monitorMessage, 0, count);
     }
     if (trace) trace->Block(true, block, count);
@@ -373,7 +376,7 @@ bool SerialPort::Send(const uint8_t* bytes, int count) {
   if (count != 0) {
     std::lock_guard<std::mutex> m(p.monitorLock);
     if (p.monitor) {
-      p.txTap.Push(bytes, count);
+      p.txTap.Keep(bytes, count);
       PostTo(p.monitor, p.monitorMessage, 1, count);
     }
     if (p.trace) p.trace->Block(false, bytes, count);
@@ -433,9 +436,9 @@ void SerialPort::SetTrace(ByteTrace* trace) {
   impl_->trace = trace;
 }
 
-int SerialPort::ReadRxTap(uint8_t* destination, int maximum) { return impl_->rxTap.Pop(destination, maximum); }
+int SerialPort::ReadRxTap(uint8_t* destination, int maximum) { return impl_->rxTap.TakeOldest(destination, maximum); }
 
-int SerialPort::ReadTxTap(uint8_t* destination, int maximum) { return impl_->txTap.Pop(destination, maximum); }
+int SerialPort::ReadTxTap(uint8_t* destination, int maximum) { return impl_->txTap.TakeOldest(destination, maximum); }
 
 std::string SerialPort::DevicePath() const {
   std::lock_guard<std::mutex> g(impl_->controlLock);

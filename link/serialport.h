@@ -49,6 +49,8 @@ class SerialPort {
 
   bool SetMonitor(MessageReceiver* window, unsigned message);
   bool ClearMonitor();
+  // The oldest block the monitor was told about and has not taken, up to
+  // maximum bytes (the rest stays for the next call).
   int ReadRxTap(uint8_t* destination, int maximum);
   int ReadTxTap(uint8_t* destination, int maximum);
   // Every block sent and received, and every rate and port change, also

@@ -151,24 +151,23 @@ std::string PacketMonitor::DataLine(MonitorTime now, bool received, intptr_t len
          "] " + HexBytes(bytes, shown);
 }
 
-// Both engines keep their frames in rings of the same shape: the message
-// names the slot and the length; the line shows what the slot holds.
+// Both engines keep a copy of every frame they tell a monitor about: the
+// message names the copy and the length; the line shows that frame's own
+// bytes, however far the window has fallen behind.
 template <typename Engine>
-std::optional<std::string> PacketMonitor::RingLine(Engine& engine, unsigned message,
+std::optional<std::string> PacketMonitor::FrameLine(Engine& engine, unsigned message,
                                                    unsigned rxMessage, unsigned txMessage,
                                                    intptr_t wParam, intptr_t lParam,
                                                    MonitorTime now) {
   if (message != rxMessage && message != txMessage) return std::nullopt;
-  const int slot = static_cast<int>(wParam);
-  if (slot < 0 || slot >= Engine::kRingSlots) return std::nullopt;
-  uint8_t bytes[Engine::kRingSlotSize];
-  const int shown = static_cast<int>(std::clamp<intptr_t>(lParam, 0, Engine::kRingSlotSize));
+  uint8_t bytes[Engine::kMonitorFrameSize];
+  const int wanted = static_cast<int>(std::clamp<intptr_t>(lParam, 0, Engine::kMonitorFrameSize));
   const bool received = message == rxMessage;
-  if (received)
-    engine.ReadRxSlot(bytes, shown, slot);
-  else
-    engine.ReadTxSlot(bytes, shown, slot);
-  if (!IsRunning()) return std::nullopt;
+  const int shown = received ? engine.ReadRxSlot(bytes, wanted, wParam)
+                             : engine.ReadTxSlot(bytes, wanted, wParam);
+  // A copy that is no longer kept (the window fell further behind than
+  // the engine keeps) gives no line rather than another frame's bytes.
+  if (shown < 0 || !IsRunning()) return std::nullopt;
   return DataLine(now, received, lParam, bytes, shown);
 }
 
@@ -178,7 +177,7 @@ void VornIIPacketMonitor::DetachSource() { engine_.DetachMonitor(); }
 std::optional<std::string> VornIIPacketMonitor::HandleMessage(unsigned message, intptr_t wParam,
                                                               intptr_t lParam, MonitorTime now) {
   if (message == WM_VORNII_FAULT) return FaultLine(now, wParam);
-  return RingLine(engine_, message, WM_VORNII_RX, WM_VORNII_TX, wParam, lParam, now);
+  return FrameLine(engine_, message, WM_VORNII_RX, WM_VORNII_TX, wParam, lParam, now);
 }
 
 void VornIPacketMonitor::AttachSource(MessageReceiver* window) { engine_.AttachMonitor(window); }
@@ -186,5 +185,5 @@ void VornIPacketMonitor::DetachSource() { engine_.DetachMonitor(); }
 
 std::optional<std::string> VornIPacketMonitor::HandleMessage(unsigned message, intptr_t wParam,
                                                              intptr_t lParam, MonitorTime now) {
-  return RingLine(engine_, message, WM_VORNI_RX, WM_VORNI_TX, wParam, lParam, now);
+  return FrameLine(engine_, message, WM_VORNI_RX, WM_VORNI_TX, wParam, lParam, now);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // What the traffic monitors show: the byte monitor over the serial port's
-// taps and the packet monitors over the protocol engines' rings. Each
+// taps and the packet monitors over the protocol engines' frame copies. Each
 // monitor turns the messages its source posts into memo lines; the
 // windows only show the lines. The sources do nothing for a monitor that
 // is not attached.
@@ -64,7 +64,8 @@ class TrafficMonitor {
 // Raw blocks read from or queued for the line, as the port's taps hold them.
 class ByteMonitor : public TrafficMonitor {
  public:
-  static constexpr int kMaxTake = 512;
+  // Enough for the longest frame either protocol sends in one block.
+  static constexpr int kMaxTake = 1024;
   explicit ByteMonitor(SerialPort& port) : port_(port) {}
   void SetDecodeAscii(bool on) { decodeAscii_ = on; }
   bool DecodeAscii() const { return decodeAscii_; }
@@ -81,7 +82,7 @@ class ByteMonitor : public TrafficMonitor {
   bool decodeAscii_ = false;
 };
 
-// Shared by both packet monitors: data lines from ring slots, the timed
+// Shared by both packet monitors: data lines from the engines' frame copies, the timed
 // state lines.
 class PacketMonitor : public TrafficMonitor {
  protected:
@@ -89,9 +90,9 @@ class PacketMonitor : public TrafficMonitor {
   // "[" time "] Rx[" length "] " and the bytes.
   static std::string DataLine(MonitorTime now, bool received, intptr_t length, const uint8_t* bytes,
                               int shown);
-  // The data line of a frame a ring message names, while running.
+  // The data line of the frame a message names, while running.
   template <typename Engine>
-  std::optional<std::string> RingLine(Engine& engine, unsigned message, unsigned rxMessage,
+  std::optional<std::string> FrameLine(Engine& engine, unsigned message, unsigned rxMessage,
                                       unsigned txMessage, intptr_t wParam, intptr_t lParam,
                                       MonitorTime now);
 };

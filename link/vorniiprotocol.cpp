@@ -15,12 +15,6 @@ constexpr int kReadChunk = 256;
 // Commands whose replies keep the request flag on radios without the
 // reply-error flag (status and channel stepping).
 bool KeepsRequestFlag(uint8_t command) { return command == 5 || command == 41 || command == 42; }
-
-void CopySlot(std::mutex& lock, const uint8_t* slotBytes, uint8_t* destination, int count) {
-  count = std::clamp(count, 0, vornII_Protocol::kRingSlotSize);
-  std::lock_guard<std::mutex> g(lock);
-  std::memcpy(destination, slotBytes, static_cast<size_t>(count));
-}
 }  // namespace
 
 vornII_Protocol::vornII_Protocol(SerialPort& port, uint32_t buildProductId)
@@ -81,10 +75,8 @@ void vornII_Protocol::QueuePacket(const uint8_t* payload, int length) {
   // The reply's monitor line goes out before the waiting requester wakes:
   // once awake it may send the next request, whose line must follow this.
   if (MessageReceiver* monitor = monitor_.load()) {
-    std::lock_guard<std::mutex> g(rxRingLock_);
-    std::memcpy(rxRing_[rxSlot_], payload, static_cast<size_t>(std::min(length, kRingSlotSize)));
-    PostTo(monitor, WM_VORNII_RX, rxSlot_, length);
-    rxSlot_ = (rxSlot_ + 1) % kRingSlots;
+    std::lock_guard<std::mutex> g(rxPostLock_);
+    PostTo(monitor, WM_VORNII_RX, rxFrames_.Keep(payload, std::min(length, kMonitorFrameSize)), length);
   }
   {
     std::lock_guard<std::mutex> g(queueLock_);
@@ -102,10 +94,8 @@ bool vornII_Protocol::Transact(VORN_PACKET_STRUCT_TAG& request, VORN_PACKET_STRU
 
   request.data[0] |= kRequestFlag;
   if (MessageReceiver* monitor = monitor_.load()) {
-    std::lock_guard<std::mutex> g(txRingLock_);
-    std::memcpy(txRing_[txSlot_], request.data, static_cast<size_t>(request.length));
-    PostTo(monitor, WM_VORNII_TX, txSlot_, request.length);
-    txSlot_ = (txSlot_ + 1) % kRingSlots;
+    std::lock_guard<std::mutex> g(txPostLock_);
+    PostTo(monitor, WM_VORNII_TX, txFrames_.Keep(request.data, request.length), request.length);
   }
 
   uint8_t frame[kVornIIMaxFrame];
@@ -182,27 +172,25 @@ bool vornII_Protocol::Matches(uint8_t p, uint8_t e) const { return Classify(p, e
 void vornII_Protocol::SetNotifyEvent(Event* event) { notifyEvent_.store(event); }
 Event* vornII_Protocol::GetResetEvent() { return &resetEvent_; }
 
+// Copies kept for an earlier showing are not this showing's.
 bool vornII_Protocol::AttachMonitor(MessageReceiver* window) {
-  {
-    std::scoped_lock g(rxRingLock_, txRingLock_);
-    rxSlot_ = 0;
-    txSlot_ = 0;
-  }
+  rxFrames_.Clear();
+  txFrames_.Clear();
   monitor_.store(window);
   return true;
 }
 
 bool vornII_Protocol::DetachMonitor() {
   monitor_.store(nullptr);
+  rxFrames_.Clear();
+  txFrames_.Clear();
   return true;
 }
 
-void vornII_Protocol::ReadRxSlot(uint8_t* destination, int count, int slot) {
-  if (slot < 0 || slot >= kRingSlots) return;
-  CopySlot(rxRingLock_, rxRing_[slot], destination, count);
+int vornII_Protocol::ReadRxSlot(uint8_t* destination, int count, intptr_t ticket) {
+  return rxFrames_.Take(ticket, destination, std::min(count, kMonitorFrameSize));
 }
 
-void vornII_Protocol::ReadTxSlot(uint8_t* destination, int count, int slot) {
-  if (slot < 0 || slot >= kRingSlots) return;
-  CopySlot(txRingLock_, txRing_[slot], destination, count);
+int vornII_Protocol::ReadTxSlot(uint8_t* destination, int count, intptr_t ticket) {
+  return txFrames_.Take(ticket, destination, std::min(count, kMonitorFrameSize));
 }

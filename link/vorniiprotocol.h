@@ -9,6 +9,7 @@
 #include <mutex>
 #include <thread>
 
+#include "monitorframes.h"
 #include "platform.h"
 #include "vorniiframe.h"
 
@@ -28,8 +29,8 @@ struct VORN_PACKET_STRUCT_TAG {
 
 class vornII_Protocol {
  public:
-  static constexpr int kRingSlots = 32;
-  static constexpr int kRingSlotSize = 512;
+  // The most bytes of one frame a monitor line shows.
+  static constexpr int kMonitorFrameSize = 512;
 
   // buildProductId decides the reply-error-flag rule of the status and
   // channel-step commands.
@@ -52,8 +53,10 @@ class vornII_Protocol {
 
   bool AttachMonitor(MessageReceiver* window);
   bool DetachMonitor();
-  void ReadRxSlot(uint8_t* destination, int count, int slot);
-  void ReadTxSlot(uint8_t* destination, int count, int slot);
+  // Copy of the frame a monitor message names (its first parameter), at
+  // most count bytes; the copy is then let go. -1 when it is not kept.
+  int ReadRxSlot(uint8_t* destination, int count, intptr_t ticket);
+  int ReadTxSlot(uint8_t* destination, int count, intptr_t ticket);
 
   bool Stop();
 
@@ -81,10 +84,10 @@ class vornII_Protocol {
   VornIIParser parser_;
   std::mutex queueLock_;
   std::deque<VORN_PACKET_STRUCT_TAG> queue_;
-  std::mutex rxRingLock_, txRingLock_;
-  uint8_t rxRing_[kRingSlots][kRingSlotSize] = {};
-  uint8_t txRing_[kRingSlots][kRingSlotSize] = {};
-  int rxSlot_ = 0, txSlot_ = 0;
+  // Held while a copy is kept and its message posted, so that messages
+  // reach the monitor in the order of their tickets.
+  std::mutex rxPostLock_, txPostLock_;
+  MonitorFrames rxFrames_, txFrames_;
   std::atomic<MessageReceiver*> monitor_{nullptr};
   bool stopped_ = false;
   std::thread thread_;

@@ -16,9 +16,6 @@ constexpr uint8_t kCmdColour = 36;
 constexpr uint8_t kCmdAckRequest = 73;
 
 constexpr int kReadChunk = 256;
-
-int ClampCount(int count, int max) { return std::clamp(count, 0, max); }
-bool ValidSlot(int slot, int slots) { return slot >= 0 && slot < slots; }
 }  // namespace
 
 vornI_Protocol::vornI_Protocol(SerialPort& port) : port_(port) {
@@ -71,9 +68,9 @@ void vornI_Protocol::HandleBytes(const uint8_t* bytes, int n) {
 
 void vornI_Protocol::HandleFrame(int length) {
   if (MessageReceiver* monitor = monitor_.load()) {
-    recogniser_.CopyWireOrder(rxRing_[rxSlot_], kRingSlotSize);
-    PostTo(monitor, WM_VORNI_RX, rxSlot_, length);
-    rxSlot_ = (rxSlot_ + 1) % kRingSlots;
+    uint8_t wire[kVornIWindow];
+    const int n = recogniser_.CopyWireOrder(wire, std::min<int>(kVornIWindow, kMonitorFrameSize));
+    PostTo(monitor, WM_VORNI_RX, rxFrames_.Keep(wire, n), length);
   }
 
   const VornIRecogniser& r = recogniser_;
@@ -116,11 +113,8 @@ bool vornI_Protocol::SendFrame(uint8_t marker, uint8_t command, const uint8_t* p
   const int length = EncodeVornIFrame(marker, command, payload, n, frame);
   {
     std::lock_guard<std::recursive_mutex> g(lock_);
-    if (MessageReceiver* monitor = monitor_.load()) {
-      std::memcpy(txRing_[txSlot_], frame, static_cast<size_t>(std::min(length, kRingSlotSize)));
-      PostTo(monitor, WM_VORNI_TX, txSlot_, length);
-      txSlot_ = (txSlot_ + 1) % kRingSlots;
-    }
+    if (MessageReceiver* monitor = monitor_.load())
+      PostTo(monitor, WM_VORNI_TX, txFrames_.Keep(frame, std::min(length, kMonitorFrameSize)), length);
   }
   return port_.Send(frame, length);
 }
@@ -133,8 +127,20 @@ bool vornI_Protocol::SendPoll(uint8_t argument) {
 }
 
 void vornI_Protocol::SetDisplayWindow(MessageReceiver* window) { displayWindow_.store(window); }
-void vornI_Protocol::AttachMonitor(MessageReceiver* window) { monitor_.store(window); }
-void vornI_Protocol::DetachMonitor() { monitor_.store(nullptr); }
+// Copies kept for an earlier showing are not this showing's.
+void vornI_Protocol::AttachMonitor(MessageReceiver* window) {
+  std::lock_guard<std::recursive_mutex> g(lock_);
+  rxFrames_.Clear();
+  txFrames_.Clear();
+  monitor_.store(window);
+}
+
+void vornI_Protocol::DetachMonitor() {
+  std::lock_guard<std::recursive_mutex> g(lock_);
+  monitor_.store(nullptr);
+  rxFrames_.Clear();
+  txFrames_.Clear();
+}
 void vornI_Protocol::SetNotifyEvent(Event* event) { notifyEvent_.store(event); }
 Event* vornI_Protocol::GetResetEvent() { return &resetEvent_; }
 
@@ -153,14 +159,10 @@ BacklightColour vornI_Protocol::CopyBacklightColour() {
   return colour_;
 }
 
-void vornI_Protocol::ReadRxSlot(uint8_t* destination, int count, int slot) {
-  if (!ValidSlot(slot, kRingSlots)) return;
-  std::lock_guard<std::recursive_mutex> g(lock_);
-  std::memcpy(destination, rxRing_[slot], static_cast<size_t>(ClampCount(count, kRingSlotSize)));
+int vornI_Protocol::ReadRxSlot(uint8_t* destination, int count, intptr_t ticket) {
+  return rxFrames_.Take(ticket, destination, std::min(count, kMonitorFrameSize));
 }
 
-void vornI_Protocol::ReadTxSlot(uint8_t* destination, int count, int slot) {
-  if (!ValidSlot(slot, kRingSlots)) return;
-  std::lock_guard<std::recursive_mutex> g(lock_);
-  std::memcpy(destination, txRing_[slot], static_cast<size_t>(ClampCount(count, kRingSlotSize)));
+int vornI_Protocol::ReadTxSlot(uint8_t* destination, int count, intptr_t ticket) {
+  return txFrames_.Take(ticket, destination, std::min(count, kMonitorFrameSize));
 }

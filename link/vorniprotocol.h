@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "monitorframes.h"
 #include "platform.h"
 #include "vorniframe.h"
 
@@ -19,8 +20,8 @@ struct BacklightColour {
 
 class vornI_Protocol {
  public:
-  static constexpr int kRingSlots = 32;
-  static constexpr int kRingSlotSize = 100;
+  // The most bytes of one frame a monitor line shows.
+  static constexpr int kMonitorFrameSize = 100;
 
   explicit vornI_Protocol(SerialPort& port);
   ~vornI_Protocol();
@@ -39,8 +40,10 @@ class vornI_Protocol {
   void CopyDisplayBytes(uint8_t* destination10);
   int32_t CopyBacklight();
   BacklightColour CopyBacklightColour();
-  void ReadRxSlot(uint8_t* destination, int count, int slot);
-  void ReadTxSlot(uint8_t* destination, int count, int slot);
+  // Copy of the frame a monitor message names (its first parameter), at
+  // most count bytes; the copy is then let go. -1 when it is not kept.
+  int ReadRxSlot(uint8_t* destination, int count, intptr_t ticket);
+  int ReadTxSlot(uint8_t* destination, int count, intptr_t ticket);
 
   bool Stop();
 
@@ -62,9 +65,7 @@ class vornI_Protocol {
   uint8_t display_[10] = {};
   int32_t backlight_ = 0;
   BacklightColour colour_;
-  uint8_t rxRing_[kRingSlots][kRingSlotSize] = {};
-  uint8_t txRing_[kRingSlots][kRingSlotSize] = {};
-  int rxSlot_ = 0, txSlot_ = 0;
+  MonitorFrames rxFrames_, txFrames_;
   std::mutex txLock_;
   std::atomic<MessageReceiver*> displayWindow_{nullptr};
   std::atomic<MessageReceiver*> monitor_{nullptr};

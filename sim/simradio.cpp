@@ -383,9 +383,13 @@ void SimulatedRadio::HangUpLine() {
   while (!stopped && pty_.UnreadByProgram() > 0 && Clock::now() < deadline) {
     stopped = SimSleepUntil(Clock::now() + std::chrono::milliseconds(2), stop_[0]);
   }
+  // Counted before the line drops, so whoever sees it drop sees it counted.
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    counters_.hungUp = true;
+  }
   pty_.Close();
   std::lock_guard<std::mutex> lock(mutex_);
-  counters_.hungUp = true;
   serving_ = false;
 }
 

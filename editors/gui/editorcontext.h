@@ -2,7 +2,8 @@
 // What every editor window is built with: the build it belongs to, the
 // session's shared objects (the image it edits, the current model, and for
 // the few commands that talk to the radio the radio itself), whether the
-// program runs in advanced mode, and the main window's port check.
+// program runs in advanced mode, and the main window's port check and
+// worker lane.
 
 #include <functional>
 
@@ -17,4 +18,10 @@ struct EditorContext {
   // true when the port is open afterwards. Every radio command from an
   // editor goes through it first.
   std::function<bool()> portCheck;
+  // Whether a whole-memory worker holds the radio, a finishing one
+  // included. A timer tick that finds it so passes (the next tick tries
+  // again): waiting for the worker on the user-interface thread would
+  // freeze every window, the progress dialog's Cancel too.
+  std::function<bool()> linkBusy;
+  bool LinkBusy() const { return linkBusy && linkBusy(); }
 };

@@ -161,6 +161,8 @@ void TformAlign::ShowFeatures() {
   PageControl1->setTabVisible(PageControl1->indexOf(TabSheetBattery), false);
 }
 
+bool TformAlign::LinkBusy() const { return context_.LinkBusy(); }
+
 void TformAlign::StopTimers() {
   KeyTimer->stop();
   TimerRSSI->stop();

@@ -66,11 +66,13 @@ class TformAlign : public QDialog {
   void StopTimers();
   void FormClose();
   void btnCloseClick();
-  // Runs a radio action unless another is in progress.
+  // Runs a radio action unless another, or a whole-memory worker, is in
+  // progress: the live readings' ticks must never wait for a worker.
   template <typename Work>
   bool Radio(Work&& work) {
-    return gate_.Run(work);
+    return !LinkBusy() && gate_.Run(work);
   }
+  bool LinkBusy() const;
 
   // Channel panel (formalign_channel.cpp).
   void ShowChannel();

@@ -262,6 +262,7 @@ void TfrmEngineering::chkADPollingClick() {
 
 void TfrmEngineering::ADPollTimerTimer() {
   if (busy_) return;  // a tick during another command's message box
+  if (context_.LinkBusy()) return;
   // A port that cannot be opened stops the polling instead of asking
   // again every tick.
   if (!context_.shared.port.IsOpen() && !context_.portCheck()) {

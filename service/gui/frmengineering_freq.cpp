@@ -68,6 +68,6 @@ void TfrmEngineering::TimerKeyHeldTimer() {
     TimerKeyHeld_->stop();
     return;
   }
-  if (busy_) return;
+  if (busy_ || context_.LinkBusy()) return;
   if (!StepFrequency(stepDirection_)) TimerKeyHeld_->stop();
 }

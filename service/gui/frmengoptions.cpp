@@ -95,6 +95,7 @@ void TfrmEngOptions::chkAdcPollingClick() {
 
 void TfrmEngOptions::Timer1Timer() {
   if (polling_) return;  // a tick inside the port check's own message box
+  if (context_.LinkBusy()) return;
   polling_ = true;
   // A port that cannot be opened ends the polling rather than asking
   // again four times a second.

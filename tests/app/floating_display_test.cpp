@@ -7,13 +7,11 @@
 #include <QTimer>
 
 #include "app_fixture.h"
-#include "eeprom.h"
-#include "eepromworker.h"
 #include "floatingdisplay.h"
-#include "messagequeue.h"
 #include "radio_rw.h"
 #include "programwindows.h"
 #include "simradio.h"
+#include "slow_write_all.h"
 
 namespace {
 
@@ -179,36 +177,17 @@ TEST_F(FloatingFixture, PollTickDuringAWholeMemoryWorkerPassesAndCancelStillWork
   Item()->trigger();
   ASSERT_TRUE(Item()->isChecked());
   ASSERT_TRUE(Window().Shared().radio.EnterProgMode());
-  SimFaults slow;
-  slow.replyDelayMs = 60;
-  radio->SetFaults(slow);
-
   WorkerLane& lane = Window().Flows().Lane();
-  EepromWorker worker(lane);
-  EEPROM copy;
-  MessageQueue queue;
-  Event cancel;
-  std::vector<int> results;
-  WorkerLane::Ending ending;
-  ending.deliverPending = [&] {
-    QueuedMessage m;
-    while (queue.Take(m, 0))
-      if (m.message == WM_TRANSFER_CLOSED) lane.Closed(m.lParam);
-  };
-  ending.closingSteps = [&](const TransferOutcome& o) { results.push_back(o.result); };
-  const size_t before = radio->Requests().size();
-  ASSERT_TRUE(worker.Start(kDirectionWrite, copy, &queue, cancel, std::move(ending)));
-  ASSERT_TRUE(radio->WaitForRequests(before + 2, 10000));
+  SlowWriteAll write(lane, *radio);
+  ASSERT_TRUE(write.Start());
 
   Window().PollFloatingRadio();
   EXPECT_TRUE(lane.Busy()) << "the tick waited for the worker";
   EXPECT_FALSE(Window().RadioLost());
 
-  cancel.Set();
-  Window().Flows().FinishPreviousTransfer();
+  write.CancelAndFinish(Window().Flows());
   EXPECT_FALSE(lane.Busy());
-  EXPECT_EQ(results, std::vector<int>{kTransferCancelled});
-  radio->SetFaults(SimFaults{});
+  EXPECT_EQ(write.results, std::vector<int>{kTransferCancelled});
 }
 
 }  // namespace

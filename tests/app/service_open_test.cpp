@@ -7,9 +7,11 @@
 #include <QTimer>
 
 #include "app_fixture.h"
+#include "radio_rw.h"
 #include "programwindows.h"
 #include "radio.h"
 #include "simradio.h"
+#include "slow_write_all.h"
 
 namespace {
 
@@ -64,6 +66,53 @@ TEST_F(AppFixture, AdvancedButtonOpensTheAdvancedOptionsInAdvancedMode) {
   });
   QTest::mouseClick(Button("btnAdvanced"), Qt::LeftButton);
   EXPECT_EQ(title, "Advanced Options");
+}
+
+// The Advanced Options' noise-volts poll asks the port check first, which
+// lets a whole-memory worker finish: a tick during an EEPROM Write All to
+// a slow radio would hold every window until the worker ended. The tick
+// passes at once, sends nothing over the worker, and Cancel still works.
+TEST_F(AppFixture, AdvancedOptionsPollTickPassesWhileAWorkerHoldsTheRadio) {
+  SimulatedRadio sim(0x5A02);
+  ASSERT_TRUE(sim.Start());
+  extraDevices = {sim.DevicePath()};
+  sessionPort = 97;
+  Start(Kestal(), {"/a"});
+  WriteFile(Path("van.mem"), Image(0x5A02));
+  chooser.answers = {Path("van.mem")};
+  Action("mnuReadFile")->trigger();
+  new ProgramWindows(Window());
+  ASSERT_TRUE(Window().PortCheck());
+  ASSERT_TRUE(Window().Shared().radio.EnterProgMode());
+
+  WorkerLane& lane = Window().Flows().Lane();
+  SlowWriteAll write(lane, sim);
+  bool busyAfterTick = false;
+  size_t sentDuringWorker = 0, sentAfterWorker = 0;
+  QTimer poll;
+  OnModal(poll, [&](QDialog& options) {
+    if (!write.Start()) return;
+
+    auto* tick = options.findChild<QTimer*>("Timer1");
+    const size_t started = sim.Requests().size();
+    QMetaObject::invokeMethod(tick, "timeout", Qt::DirectConnection);
+    busyAfterTick = lane.Busy();
+    for (size_t i = started; i < sim.Requests().size(); ++i)
+      sentDuringWorker += sim.Requests()[i].command == OP_ENGINEERING;
+    write.CancelAndFinish(Window().Flows());
+    // With the worker gone the same tick does poll the radio.
+    const size_t after = sim.Requests().size();
+    QMetaObject::invokeMethod(tick, "timeout", Qt::DirectConnection);
+    for (size_t i = after; i < sim.Requests().size(); ++i)
+      sentAfterWorker += sim.Requests()[i].command == OP_ENGINEERING;
+    options.findChild<QPushButton*>("btnCancel")->click();
+  });
+  QTest::mouseClick(Button("btnAdvanced"), Qt::LeftButton);
+  EXPECT_TRUE(busyAfterTick) << "the tick waited for the worker";
+  EXPECT_EQ(sentDuringWorker, 0u) << "the tick sent its command over the worker's";
+  EXPECT_GE(sentAfterWorker, 1u);
+  EXPECT_EQ(write.results, std::vector<int>{kTransferCancelled});
+  EXPECT_FALSE(lane.Busy());
 }
 
 }  // namespace

@@ -149,3 +149,90 @@ TEST_F(PeerMonitors, DamagedReplyFrameShowsBadChecksum) {
 }
 
 }  // namespace
+
+// A window that falls far behind the link still shows each frame's own
+// bytes. Every message of many block reads and key frames (far more than
+// any fixed set of slots, and more bytes than a fixed tap) is handled only
+// after the last, as a window stuck behind a long command would.
+TEST_F(RadioMonitors, LaggingMonitorsShowEveryFrameWithItsOwnBytes) {
+  ASSERT_TRUE(rig.shared.radio.EnterProgMode());
+  rig.byteWatch.Attach();
+  rig.iiWatch.Attach();
+  rig.iWatch.Attach();
+  constexpr int kReads = 100;
+  std::vector<std::vector<uint8_t>> blocks;
+  for (int i = 0; i < kReads; ++i) {
+    uint8_t block[16];
+    ASSERT_TRUE(rig.shared.radio.ReadMemoryBlock(i * 16, block));
+    blocks.emplace_back(block, block + 16);
+  }
+  for (int i = 0; i < kReads; ++i) ASSERT_TRUE(rig.shared.radio.SendFrontPanelKey(i % 16, 0));
+  // Every reply's bytes have reached the port by the time its read
+  // returned, so the byte monitor has been told of them all.
+
+  auto request = [](int i) { return std::vector<uint8_t>{0x83, static_cast<uint8_t>(i * 16 >> 8), static_cast<uint8_t>(i * 16 & 0xFF)}; };
+  auto reply = [&](int i) {
+    std::vector<uint8_t> r{0x03, static_cast<uint8_t>(i * 16 >> 8), static_cast<uint8_t>(i * 16 & 0xFF)};
+    r.insert(r.end(), blocks[static_cast<size_t>(i)].begin(), blocks[static_cast<size_t>(i)].end());
+    return r;
+  };
+  auto packetLine = [](const char* dir, const std::vector<uint8_t>& bytes) {
+    return std::string("[12:00:01.250] ") + dir + "[" + std::to_string(bytes.size()) + "] " +
+           HexBytes(bytes.data(), static_cast<int>(bytes.size()));
+  };
+
+  const std::vector<std::string> packets = rig.iiWatch.Lines();
+  ASSERT_EQ(packets.size(), 2u * kReads);
+  for (int i = 0; i < kReads; ++i) {
+    EXPECT_EQ(packets[2 * i], packetLine("Tx", request(i))) << "read " << i;
+    EXPECT_EQ(packets[2 * i + 1], packetLine("Rx", reply(i))) << "read " << i;
+  }
+
+  // The radio answers keys with display frames of its own: the sent lines.
+  std::vector<std::string> keys;
+  for (const std::string& line : rig.iWatch.Lines())
+    if (line.find("] Tx[") != std::string::npos) keys.push_back(line);
+  ASSERT_EQ(keys.size(), static_cast<size_t>(kReads));
+  for (int i = 0; i < kReads; ++i) {
+    const uint8_t key = static_cast<uint8_t>(i % 16);
+    uint8_t frame[kVornIWindow];
+    const int n = EncodeVornIFrame(kVornIMarkerA, 4, &key, 1, frame);
+    EXPECT_EQ(keys[static_cast<size_t>(i)], packetLine("Tx", std::vector<uint8_t>(frame, frame + n))) << "key " << i;
+  }
+
+  // The byte monitor: each line's bytes are its own block's (as many as
+  // the message says), and together they are the traffic, in order.
+  std::string sentHex, receivedHex;
+  std::vector<std::string> sentFrames, receivedFrames;
+  for (int i = 0; i < kReads; ++i) {
+    uint8_t frame[kVornIIMaxFrame];
+    int n = EncodeVornIIFrame(request(i).data(), 3, frame);
+    sentFrames.push_back(HexBytes(frame, n));
+    const std::vector<uint8_t> r = reply(i);
+    n = EncodeVornIIFrame(r.data(), static_cast<int>(r.size()), frame);
+    receivedFrames.push_back(HexBytes(frame, n));
+  }
+  // Each read's frames, in order; the radio's own display frames may
+  // come between them.
+  auto inOrder = [](const std::string& hex, const std::vector<std::string>& frames) {
+    size_t at = 0;
+    for (const std::string& f : frames) {
+      at = hex.find(f, at);
+      if (at == std::string::npos) return false;
+      at += f.size();
+    }
+    return true;
+  };
+  const std::vector<PostedMessage> messages = rig.byteWatch.receiver.Messages(WM_BYTE_MONITOR);
+  const std::vector<std::string> lines = rig.byteWatch.Lines();
+  ASSERT_EQ(lines.size(), messages.size());
+  for (size_t k = 0; k < lines.size(); ++k) {
+    const std::string count = std::to_string(messages[k].lParam);
+    const std::string head = std::string("[12:00:01.250] ") + (messages[k].wParam == 0 ? "Rx[" : "Tx[") +
+                             count + ":" + count + "] ";
+    ASSERT_EQ(lines[k].rfind(head, 0), 0u) << lines[k];
+    (messages[k].wParam == 0 ? receivedHex : sentHex) += lines[k].substr(head.size());
+  }
+  EXPECT_TRUE(inOrder(sentHex, sentFrames)) << sentHex;
+  EXPECT_TRUE(inOrder(receivedHex, receivedFrames)) << receivedHex;
+}

@@ -199,38 +199,48 @@ TEST_F(VornIIEngine, LateReplyIsExaminedAndDroppedByTheNextRequest) {
   EXPECT_EQ(reply.length, 0);
 }
 
-TEST_F(VornIIEngine, RingsWrapAfterThirtyTwoSlots) {
+// More frames than a monitor has handled: each message names a copy of
+// its own frame that no later frame touches, taken once.
+TEST_F(VornIIEngine, EveryFrameKeepsItsOwnCopyUntilTheMonitorTakesIt) {
   Start();
   Bytes stream;
-  for (uint8_t i = 0; i <= 32; ++i) stream = Concat({stream, FrameII({0x10, i})});
+  for (uint8_t i = 0; i <= 40; ++i) stream = Concat({stream, FrameII({0x10, i})});
   peer.Write(stream);
-  ASSERT_TRUE(WaitForCount(monitorII, WM_VORNII_RX, 33));
-  for (uint8_t i = 0; i <= 32; ++i) {
+  ASSERT_TRUE(WaitForCount(monitorII, WM_VORNII_RX, 41));
+  for (uint8_t i = 0; i <= 40; ++i) {
     VORN_PACKET_STRUCT_TAG request = Request({0x03, i});
     ASSERT_TRUE(two->Transact(request, nullptr, kPatientMs));
   }
 
-  std::vector<intptr_t> slots;
-  for (int i = 0; i <= 32; ++i) slots.push_back(i % 32);
-  EXPECT_EQ(Params(monitorII, WM_VORNII_RX, false), slots);
-  EXPECT_EQ(Params(monitorII, WM_VORNII_TX, false), slots);
-  uint8_t two0[2], two1[2];
-  two->ReadRxSlot(two0, 2, 0);
-  two->ReadRxSlot(two1, 2, 1);
-  EXPECT_EQ(Bytes(two0, two0 + 2), (Bytes{0x10, 32}));
-  EXPECT_EQ(Bytes(two1, two1 + 2), (Bytes{0x10, 1}));
-  two->ReadTxSlot(two0, 2, 0);
-  EXPECT_EQ(Bytes(two0, two0 + 2), (Bytes{0x83, 32}));
+  std::vector<intptr_t> tickets;
+  for (int i = 0; i <= 40; ++i) tickets.push_back(i);
+  EXPECT_EQ(Params(monitorII, WM_VORNII_RX, false), tickets);
+  EXPECT_EQ(Params(monitorII, WM_VORNII_TX, false), tickets);
+  for (uint8_t i = 0; i <= 40; ++i) {
+    uint8_t rx[2] = {}, tx[2] = {};
+    ASSERT_EQ(two->ReadRxSlot(rx, 2, i), 2);
+    ASSERT_EQ(two->ReadTxSlot(tx, 2, i), 2);
+    EXPECT_EQ(Bytes(rx, rx + 2), (Bytes{0x10, i}));
+    EXPECT_EQ(Bytes(tx, tx + 2), (Bytes{0x83, i}));
+  }
+  uint8_t again[2];
+  EXPECT_EQ(two->ReadRxSlot(again, 2, 0), -1) << "a copy is taken once";
 
-  // Attaching again starts both rings over at slot 0.
+  // Attaching again lets every earlier copy go; tickets go on, so a late
+  // message of the earlier showing names nothing of this one.
+  peer.Write(FrameII({0x10, 0x55}));
+  ASSERT_TRUE(WaitForCount(monitorII, WM_VORNII_RX, 42));
   monitorII.Clear();
   two->AttachMonitor(&monitorII);
+  EXPECT_EQ(two->ReadRxSlot(again, 2, 41), -1);
   peer.Write(FrameII({0x10, 0x77}));
   ASSERT_TRUE(WaitForCount(monitorII, WM_VORNII_RX, 1));
-  EXPECT_EQ(Params(monitorII, WM_VORNII_RX, false), std::vector<intptr_t>{0});
+  EXPECT_EQ(Params(monitorII, WM_VORNII_RX, false), std::vector<intptr_t>{42});
+  ASSERT_EQ(two->ReadRxSlot(again, 2, 42), 2);
+  EXPECT_EQ(Bytes(again, again + 2), (Bytes{0x10, 0x77}));
 }
 
-TEST_F(VornIIEngine, WithoutMonitorNothingIsPostedAndRingsStayUntouched) {
+TEST_F(VornIIEngine, WithoutMonitorNothingIsPostedAndNothingKept) {
   Start();
   two->DetachMonitor();
   VORN_PACKET_STRUCT_TAG reply;
@@ -239,10 +249,8 @@ TEST_F(VornIIEngine, WithoutMonitorNothingIsPostedAndRingsStayUntouched) {
 
   EXPECT_TRUE(monitorII.Messages().empty());
   uint8_t rx[512], tx[512];
-  two->ReadRxSlot(rx, 512, 0);
-  two->ReadTxSlot(tx, 512, 0);
-  EXPECT_EQ(Bytes(rx, rx + 512), Bytes(512, 0));
-  EXPECT_EQ(Bytes(tx, tx + 512), Bytes(512, 0));
+  EXPECT_EQ(two->ReadRxSlot(rx, 512, 0), -1);
+  EXPECT_EQ(two->ReadTxSlot(tx, 512, 0), -1);
 }
 
 TEST_F(VornIIEngine, ClosedPortRefusesAndLeavesTheReplyAlone) {

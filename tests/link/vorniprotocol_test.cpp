@@ -130,18 +130,22 @@ TEST_F(VornIEngine, SendingWithThePortClosedFailsButIsMonitored) {
 
 // ---- rings -----------------------------------------------------------------
 
-TEST_F(VornIEngine, RingWrapsAndKeepsItsSlotAcrossDetach) {
+// More frames than a monitor has handled: each message names a copy of
+// its own frame, in wire order, that no later frame touches.
+TEST_F(VornIEngine, EveryFrameKeepsItsOwnCopyAndTicketsGoOnAcrossDetach) {
   Start();
   Bytes stream;
-  for (uint8_t i = 0; i <= 32; ++i) stream = Concat({stream, FrameI(0xAA, 3, {0, 0, 0, i})});
+  for (uint8_t i = 0; i <= 40; ++i) stream = Concat({stream, FrameI(0xAA, 3, {0, 0, 0, i})});
   peer.Write(stream);
-  ASSERT_TRUE(WaitForCount(monitorI, WM_VORNI_RX, 33));
-  std::vector<intptr_t> slots;
-  for (int i = 0; i <= 32; ++i) slots.push_back(i % 32);
-  EXPECT_EQ(Params(monitorI, WM_VORNI_RX, false), slots);
-  uint8_t slot0[7];
-  one->ReadRxSlot(slot0, 7, 0);
-  EXPECT_EQ(Bytes(slot0, slot0 + 7), FrameI(0xAA, 3, {0, 0, 0, 32}));
+  ASSERT_TRUE(WaitForCount(monitorI, WM_VORNI_RX, 41));
+  std::vector<intptr_t> tickets;
+  for (int i = 0; i <= 40; ++i) tickets.push_back(i);
+  EXPECT_EQ(Params(monitorI, WM_VORNI_RX, false), tickets);
+  for (uint8_t i = 0; i <= 40; ++i) {
+    uint8_t frame[7] = {};
+    ASSERT_EQ(one->ReadRxSlot(frame, 7, i), 7);
+    EXPECT_EQ(Bytes(frame, frame + 7), FrameI(0xAA, 3, {0, 0, 0, i}));
+  }
 
   one->DetachMonitor();
   peer.Write(FrameI(0xAA, 3, {0, 0, 0, 100}));
@@ -150,10 +154,10 @@ TEST_F(VornIEngine, RingWrapsAndKeepsItsSlotAcrossDetach) {
   one->AttachMonitor(&monitorI);
   peer.Write(kSentinel);
   ASSERT_TRUE(WaitForCount(monitorI, WM_VORNI_RX, 1));
-  EXPECT_EQ(Params(monitorI, WM_VORNI_RX, false), std::vector<intptr_t>{1});
+  EXPECT_EQ(Params(monitorI, WM_VORNI_RX, false), std::vector<intptr_t>{41});
 }
 
-TEST_F(VornIEngine, WithoutWindowsNothingIsPostedAndRingsStayUntouched) {
+TEST_F(VornIEngine, WithoutWindowsNothingIsPostedAndNothingKept) {
   Start();
   one->DetachMonitor();
   one->SetDisplayWindow(nullptr);
@@ -168,10 +172,8 @@ TEST_F(VornIEngine, WithoutWindowsNothingIsPostedAndRingsStayUntouched) {
   EXPECT_TRUE(monitorI.Messages().empty());
   EXPECT_TRUE(display.Messages().empty());
   uint8_t rx[100], tx[100];
-  one->ReadRxSlot(rx, 100, 0);
-  one->ReadTxSlot(tx, 100, 0);
-  EXPECT_EQ(Bytes(rx, rx + 100), Bytes(100, 0));
-  EXPECT_EQ(Bytes(tx, tx + 100), Bytes(100, 0));
+  EXPECT_EQ(one->ReadRxSlot(rx, 100, 0), -1);
+  EXPECT_EQ(one->ReadTxSlot(tx, 100, 0), -1);
 }
 
 // ---- coupling with protocol II ---------------------------------------------
