@@ -82,14 +82,14 @@ class BatchRun : private BatchHost, private TransferHost, private ProgressView {
   // UserPrompts and TransferHost.
   void ShowMessage(const std::string& text, const std::string& caption, PromptIcon) override;
   bool AskOkCancel(const std::string& text, const std::string& caption, PromptIcon) override;
-  void ClearRadioPanel() override {}
-  void RefreshPortPanels() override {}
-  void UpdateStatusBar() override {}
+  void RadioIdentityStale() override {}
+  void PortStateChanged() override {}
+  void StatusChanged() override {}
   bool IsFloatingDisplayOn() override { return false; }
   void StopPollTimer() override {}
   void StartPollTimer() override {}
   bool ArrayFlagChecked() override { return arrayFlag_; }
-  void SetDataSource(int) override {}
+  void SetDataSource(DataSourceState) override {}
   void UpdateEditButtons() override {}
   void RunTransfer(const ProgressSetup& setup, const std::function<bool()>& startWorker) override;
   void DeliverPendingMessages() override;
