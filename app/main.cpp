@@ -13,7 +13,7 @@
 #include "buildconfig.h"
 #include "bytetrace.h"
 #include "filechooser.h"
-#include "mainwindow.h"
+#include "frmmain.h"
 #include "programwindows.h"
 #include "screenshot.h"
 #include "simulation.h"

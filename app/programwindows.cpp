@@ -5,9 +5,9 @@
 #include <memory>
 #include <type_traits>
 
-#include "autodetect.h"
+#include "frmautodetect.h"
 #include "bytemonitor.h"
-#include "com_port.h"
+#include "frmports.h"
 #include "floatingdisplays.h"
 #include "formalign.h"
 #include "filechooser.h"
@@ -20,13 +20,13 @@
 #include "frmoptions.h"
 #include "frmreport.h"
 #include "frmsquelch.h"
-#include "mainwindow.h"
+#include "frmmain.h"
 #include "portmap.h"
 #include "radio_rw.h"
-#include "rxchdata.h"
-#include "scanform.h"
-#include "selcallidentswindow.h"
-#include "selcallwindow.h"
+#include "frmrxchdata.h"
+#include "frmscan.h"
+#include "frmselcallidents.h"
+#include "frmselcall.h"
 #include "vorniipacketmonitor.h"
 #include "vornipacketmonitor.h"
 

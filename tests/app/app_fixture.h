@@ -16,7 +16,7 @@
 
 #include "appcontext.h"
 #include "filechooser.h"
-#include "mainwindow.h"
+#include "frmmain.h"
 #include "modal_answerer.h"
 
 class ScriptedChooser : public FileChooser {

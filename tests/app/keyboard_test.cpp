@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "about.h"
+#include "aboutbox.h"
 #include "app_fixture.h"
 #include "keyboard_check.h"
 #include "programwindows.h"

@@ -14,8 +14,8 @@
 #include "buildconfig.h"
 #include "editorcontext.h"
 #include "modal_answerer.h"
-#include "selcallidentswindow.h"
-#include "selcallwindow.h"
+#include "frmselcallidents.h"
+#include "frmselcall.h"
 #include "sharedobjects.h"
 
 struct SelcallRig {

@@ -1,6 +1,6 @@
 // The scan and duplex window, driven with clicks and keys and checked on
 // the image bytes.
-#include "scanform.h"
+#include "frmscan.h"
 
 #include <gtest/gtest.h>
 

@@ -14,7 +14,7 @@
 #include "controls.h"
 #include "helpmemo.h"
 #include "keyfilter.h"
-#include "selcallwindow.h"
+#include "frmselcall.h"
 #include "updownbox.h"
 
 namespace {

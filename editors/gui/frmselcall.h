@@ -38,7 +38,7 @@ class TfrmSelcall : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  // selcallwindow_layout.cpp
+  // frmselcall_layout.cpp
   void BuildControls();
   QWidget* BuildTopPanel();
   QGroupBox* BuildGeneralOptions();
@@ -49,7 +49,7 @@ class TfrmSelcall : public QDialog {
   QCheckBox* FlagBox(const char* name, const char* caption, SelcallFlag flag);
   void RegisterHelp();
 
-  // selcallwindow.cpp
+  // frmselcall.cpp
   void FormShow();
   void OKBtnClick();
   void AlignIdentField();

@@ -1,4 +1,4 @@
-#include "rxchdata.h"
+#include "frmrxchdata.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -16,7 +16,7 @@
 #include "controls.h"
 #include "radioinfo.h"
 #include "rxbank.h"
-#include "rxchedit.h"
+#include "frmrxchedit.h"
 
 namespace {
 

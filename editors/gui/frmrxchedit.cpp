@@ -1,4 +1,4 @@
-#include "rxchedit.h"
+#include "frmrxchedit.h"
 
 #include <QCheckBox>
 #include <QComboBox>

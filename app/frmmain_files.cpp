@@ -5,7 +5,7 @@
 #include <QMessageBox>
 
 #include "filechooser.h"
-#include "mainwindow.h"
+#include "frmmain.h"
 #include "memfile.h"
 #include "params.h"
 #include "radio_rw.h"

@@ -32,7 +32,7 @@ class TfrmScan : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  // Built in scanform_layout.cpp.
+  // Built in frmscan_layout.cpp.
   void BuildForm();
   QGroupBox* BuildScanOptions();
   QGroupBox* BuildDuplex();

@@ -1,4 +1,4 @@
-#include "selcallwindow.h"
+#include "frmselcall.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,7 +9,7 @@
 #include <QShowEvent>
 #include <algorithm>
 
-#include "selcallidentswindow.h"
+#include "frmselcallidents.h"
 #include "updownbox.h"
 
 TfrmSelcall::TfrmSelcall(EditorContext& context, TfrmSelcallIdents& memories, QWidget* parent)

@@ -1,4 +1,4 @@
-#include "selcallidentswindow.h"
+#include "frmselcallidents.h"
 
 #include <QApplication>
 #include <QFontDatabase>

@@ -1,6 +1,6 @@
 // The receive-only channels window and its add/edit dialog, driven with
 // clicks and keys and checked on the image bytes.
-#include "rxchdata.h"
+#include "frmrxchdata.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@
 #include "editor_rig.h"
 #include "modal_answerer.h"
 #include "radioinfo.h"
-#include "rxchedit.h"
+#include "frmrxchedit.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "autodetect.h"
+#include "frmautodetect.h"
 
 #include <QFrame>
 #include <QGuiApplication>

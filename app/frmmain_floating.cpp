@@ -5,7 +5,7 @@
 #include <QAction>
 #include <QTimer>
 
-#include "mainwindow.h"
+#include "frmmain.h"
 #include "radio_rw.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "mainwindow.h"
+#include "frmmain.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -11,7 +11,7 @@
 #include "frmfirmware.h"
 #include "controls.h"
 #include "frmreadwrite.h"
-#include "mainwindow.h"
+#include "frmmain.h"
 #include "portmessages.h"
 #include "radio_rw.h"
 

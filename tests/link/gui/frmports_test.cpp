@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "com_port.h"
+#include "frmports.h"
 #include "modal_answerer.h"
 #include "portmap.h"
 #include "radioinfo.h"

@@ -1,4 +1,4 @@
-#include "scanform.h"
+#include "frmscan.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -16,7 +16,7 @@
 #include "controls.h"
 #include "helpmemo.h"
 #include "keyfilters.h"
-#include "scanform.h"
+#include "frmscan.h"
 #include "updown.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "about.h"
+#include "aboutbox.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>

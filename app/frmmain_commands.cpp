@@ -7,8 +7,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "about.h"
-#include "mainwindow.h"
+#include "aboutbox.h"
+#include "frmmain.h"
 #include "memfile.h"
 
 namespace {

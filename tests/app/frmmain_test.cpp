@@ -400,4 +400,4 @@ TEST_F(AppFixture, ExitClosesTheWindowAndSavesTheSettings) {
 
 }  // namespace
 
-#include "mainwindow_test.moc"
+#include "frmmain_test.moc"

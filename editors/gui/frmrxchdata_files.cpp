@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "rxchdata.h"
+#include "frmrxchdata.h"
 #include "userfile.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <QUrlQuery>
 #include <cerrno>
 
-#include "about.h"
+#include "aboutbox.h"
 #include "buildconfig.h"
 #include "portmessages.h"
 
@@ -81,4 +81,4 @@ TEST(OpenPortText, AddsTheReasonAndForPermissionTheRemedy) {
 
 }  // namespace
 
-#include "about_test.moc"
+#include "aboutbox_test.moc"

@@ -1,4 +1,4 @@
-#include "com_port.h"
+#include "frmports.h"
 
 #include <QComboBox>
 #include <QFrame>

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "autodetect.h"
+#include "frmautodetect.h"
 #include "pty_peer.h"
 #include "sharedobjects.h"
 #include "simmodels.h"
