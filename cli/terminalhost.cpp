@@ -51,16 +51,9 @@ void TerminalHost::RunTransfer(const ProgressSetup& setup, const std::function<b
   pumpedResult_ = -1;
   if (!startWorker()) return;
   SetProgress(setup.minimum);
-  // Ctrl-C plays the Cancel button: the worker stops before its next
-  // block and still resets the radio; the pump carries on to its end.
-  bool cancelSent = false;
-  pumpedResult_ = PumpTransferProgress(*queue_, *flows_, *this, [&] {
-    if (InterruptGuard::Requested() && !cancelSent && setup.cancelEvent) {
-      setup.cancelEvent->Set();
-      cancelSent = true;
-    }
-    return false;
-  });
+  // Ctrl-C plays the Cancel button.
+  pumpedResult_ = PumpCancellingOnStop(*queue_, *flows_, *this, setup.cancelEvent,
+                                       [] { return InterruptGuard::Requested(); });
 }
 
 void TerminalHost::DeliverPendingMessages() {

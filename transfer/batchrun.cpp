@@ -99,16 +99,7 @@ void BatchRun::RunTransfer(const ProgressSetup& setup, const std::function<bool(
   setup_ = setup;
   if (!startWorker()) return;
   SetProgress(setup.minimum);
-  // A stop asked for as the worker started would be lost in its reset of
-  // the cancel event: pass it on with the next block.
-  bool cancelSent = false;
-  PumpTransferProgress(queue_, flows_, *this, [&] {
-    if (StopRequested() && !cancelSent && setup.cancelEvent) {
-      setup.cancelEvent->Set();
-      cancelSent = true;
-    }
-    return false;
-  });
+  PumpCancellingOnStop(queue_, flows_, *this, setup.cancelEvent, [this] { return StopRequested(); });
 }
 
 void BatchRun::DeliverPendingMessages() { DeliverQueued(queue_, flows_, *this); }

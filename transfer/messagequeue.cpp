@@ -46,3 +46,15 @@ int PumpTransferProgress(MessageQueue& queue, TransferFlows& flows, ProgressView
   }
   return -1;
 }
+
+int PumpCancellingOnStop(MessageQueue& queue, TransferFlows& flows, ProgressView& view,
+                         Event* cancelEvent, const std::function<bool()>& stopAsked) {
+  bool cancelSent = false;
+  return PumpTransferProgress(queue, flows, view, [&] {
+    if (!cancelSent && cancelEvent && stopAsked()) {
+      cancelEvent->Set();
+      cancelSent = true;
+    }
+    return false;
+  });
+}

@@ -42,3 +42,11 @@ void DeliverQueued(MessageQueue& queue, TransferFlows& flows, ProgressView& view
 // click). Returns the finished result, or -1 when closed first.
 int PumpTransferProgress(MessageQueue& queue, TransferFlows& flows, ProgressView& view,
                          const std::function<bool()>& closed = {});
+
+// The same, where a stop asked for (Ctrl-C, a batch's Stop) plays the
+// Cancel button: the first time stopAsked holds, cancelEvent is set, so the
+// worker stops before its next block and still resets the radio, and the
+// pump carries on to the finished message. A stop asked for as the worker
+// started is not lost in its reset of the event: it goes with the next block.
+int PumpCancellingOnStop(MessageQueue& queue, TransferFlows& flows, ProgressView& view,
+                         Event* cancelEvent, const std::function<bool()>& stopAsked);
