@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QSvgRenderer>
 
 // The drawing lives in this static library's resources, which a program
 // only sees once they are registered.
@@ -62,14 +63,32 @@ QStringList BackgroundsForModelFlag(uint32_t modelFlag) {
 
 BackgroundPicture::BackgroundPicture(const BackgroundStyle& style, QWidget* parent,
                                      const QRectF& viewBox)
-    : QWidget(parent), renderer_(Drawing(style)) {
-  if (!viewBox.isEmpty()) renderer_.setViewBox(viewBox);
+    : QWidget(parent), style_(style), viewBox_(viewBox) {
   setObjectName(style.objectName);
   setAttribute(Qt::WA_TransparentForMouseEvents);
-  renderer_.setAspectRatioMode(Qt::KeepAspectRatioByExpanding);
+}
+
+BackgroundPicture::~BackgroundPicture() = default;
+
+QSvgRenderer& BackgroundPicture::Renderer() {
+  if (!renderer_) {
+    renderer_ = std::make_unique<QSvgRenderer>(Drawing(style_));
+    if (!viewBox_.isEmpty()) renderer_->setViewBox(viewBox_);
+    renderer_->setAspectRatioMode(Qt::KeepAspectRatioByExpanding);
+  }
+  return *renderer_;
 }
 
 void BackgroundPicture::paintEvent(QPaintEvent*) {
+  const qreal ratio = devicePixelRatioF();
+  const QSize pixels = (QSizeF(size()) * ratio).toSize();
+  if (painted_.size() != pixels || painted_.devicePixelRatio() != ratio) {
+    painted_ = QPixmap(pixels);
+    painted_.setDevicePixelRatio(ratio);
+    painted_.fill(Qt::transparent);
+    QPainter drawing(&painted_);
+    Renderer().render(&drawing, QRectF(QPointF(0, 0), QSizeF(size())));
+  }
   QPainter painter(this);
-  renderer_.render(&painter, rect());
+  painter.drawPixmap(0, 0, painted_);
 }
