@@ -4,11 +4,14 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalSocket>
 #include <QRegularExpression>
+#include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QFile>
+#include <cerrno>
 
 #include "buildconfig.h"
+#include "localsocket.h"
 
 namespace {
 // One request a line: "raise", or "open " + the percent-encoded path (a
@@ -35,17 +38,27 @@ SingleInstance::SingleInstance(const QString& name, const QString& folder, QObje
     guarded_ = false;
     return;
   }
-  // A socket left by a crashed instance would make listen() fail.
-  QLocalServer::removeServer(socketPath_);
-  server_.setSocketOptions(QLocalServer::UserAccessOption);
-  connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::AcceptConnection);
-  server_.listen(socketPath_);
+  Listen();
 }
 
 SingleInstance::~SingleInstance() {
   if (!guarded_) return;
-  server_.close();
+  while (!callers_.empty()) DropCaller(callers_.begin()->first);
+  if (listener_ >= 0) {
+    listening_.reset();
+    close(listener_);
+    QFile::remove(socketPath_);
+  }
   lock_.unlock();
+}
+
+// Without a listener the guard still holds: a second copy is refused, it
+// only cannot hand its request over.
+void SingleInstance::Listen() {
+  listener_ = ListenLocal(QFile::encodeName(socketPath_).toStdString());
+  if (listener_ < 0) return;
+  listening_ = std::make_unique<QSocketNotifier>(listener_, QSocketNotifier::Read);
+  connect(listening_.get(), &QSocketNotifier::activated, this, &SingleInstance::AcceptConnections);
 }
 
 QString SingleInstance::DefaultName(const BuildConfig& build) {
@@ -68,14 +81,7 @@ bool SingleInstance::RequestOpen(const QString& path, int timeoutMs) const {
 }
 
 bool SingleInstance::Send(const QByteArray& request, int timeoutMs) const {
-  QLocalSocket socket;
-  socket.connectToServer(socketPath_);
-  if (!socket.waitForConnected(timeoutMs)) return false;
-  socket.write(request);
-  bool sent = true;
-  while (sent && socket.bytesToWrite() > 0) sent = socket.waitForBytesWritten(timeoutMs);
-  socket.disconnectFromServer();
-  return sent;
+  return SendLocal(QFile::encodeName(socketPath_).toStdString(), request.toStdString(), timeoutMs);
 }
 
 // Emitted from the event loop, not from inside the socket's handler: the
@@ -92,12 +98,47 @@ void SingleInstance::HandleRequest(const QByteArray& line) {
   }
 }
 
-void SingleInstance::AcceptConnection() {
-  while (QLocalSocket* socket = server_.nextPendingConnection()) {
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-      while (socket->canReadLine()) HandleRequest(socket->readLine().trimmed());
-      if (socket->bytesAvailable() > kMaxRequestBytes) socket->abort();
-    });
+void SingleInstance::AcceptConnections() {
+  for (int fd = AcceptLocal(listener_); fd >= 0; fd = AcceptLocal(listener_)) {
+    Caller& caller = callers_[fd];
+    caller.notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(caller.notifier, &QSocketNotifier::activated, this,
+            [this, fd] { ReadCaller(fd); });
   }
+}
+
+void SingleInstance::ReadCaller(int fd) {
+  const auto found = callers_.find(fd);
+  if (found == callers_.end()) return;
+  QByteArray& pending = found->second.pending;
+  char chunk[4096];
+  for (;;) {
+    const ssize_t n = read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+    if (n <= 0) {
+      // The caller is done; a line cut short by it is not acted on.
+      DropCaller(fd);
+      return;
+    }
+    pending.append(chunk, n);
+    for (qsizetype end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n')) {
+      HandleRequest(pending.left(end).trimmed());
+      pending.remove(0, end + 1);
+    }
+    if (pending.size() > kMaxRequestBytes) {
+      DropCaller(fd);
+      return;
+    }
+  }
+}
+
+void SingleInstance::DropCaller(int fd) {
+  const auto found = callers_.find(fd);
+  if (found == callers_.end()) return;
+  // Called from the notifier's own signal: it goes once that returns.
+  found->second.notifier->setEnabled(false);
+  found->second.notifier->deleteLater();
+  callers_.erase(found);
+  close(fd);
 }

@@ -4,11 +4,14 @@
 // lock held and asks the first, through the socket, to bring its window
 // forward, or hands it a mem-file to open.
 
-#include <QLocalServer>
+#include <QByteArray>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <map>
 #include <memory>
+
+class QSocketNotifier;
 
 struct BuildConfig;
 
@@ -43,13 +46,24 @@ class SingleInstance : public QObject {
   void openRequested(const QString& path);
 
  private:
-  void AcceptConnection();
+  // A caller's connection: what it sent so far, and its watcher.
+  struct Caller {
+    QSocketNotifier* notifier = nullptr;  // a child of the guard
+    QByteArray pending;
+  };
+
+  void Listen();
+  void AcceptConnections();
+  void ReadCaller(int fd);
+  void DropCaller(int fd);
   bool Send(const QByteArray& request, int timeoutMs) const;
   void HandleRequest(const QByteArray& line);
 
   QString socketPath_;
   QLockFile lock_;
-  QLocalServer server_;
+  int listener_ = -1;
+  std::unique_ptr<QSocketNotifier> listening_;
+  std::map<int, Caller> callers_;
   bool primary_ = false;
   bool guarded_ = true;
 };

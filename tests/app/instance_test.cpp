@@ -1,14 +1,18 @@
 // One programmer per user: the second start says so and raises the first.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QLockFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include "app_fixture.h"
 #include "buildconfig.h"
+#include "localsocket.h"
 #include "modal_answerer.h"
 #include "singleinstance.h"
 #include "startup.h"
@@ -44,6 +48,41 @@ TEST(SingleInstance, TheGuardIsFreeAgainOnceTheFirstHasGone) {
   // Another name is another guard.
   SingleInstance other("MerloMutex-test", dir.path());
   EXPECT_TRUE(other.IsPrimary());
+}
+
+// What reaches the running copy through its socket: whole lines only,
+// from its own user, and a stale socket of a crashed copy is replaced.
+TEST(SingleInstance, OnlyWholeRequestLinesFromTheUserAreActedOn) {
+  QTemporaryDir dir;
+  const std::string socket = QFile::encodeName(dir.filePath("KestalMutex-test.sock")).toStdString();
+  // A crashed copy's socket file stays behind; the next copy listens anyway.
+  const int crashed = ListenLocal(socket);
+  ASSERT_GE(crashed, 0);
+  close(crashed);
+  SingleInstance first("KestalMutex-test", dir.path());
+  ASSERT_TRUE(first.IsGuarded());
+  struct stat info {};
+  ASSERT_EQ(stat(socket.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0077, 0u) << "group and others cannot reach the socket";
+
+  QSignalSpy opened(&first, &SingleInstance::openRequested);
+  QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+  // Two requests in one write, then a line cut short by its sender, then
+  // an endless line: only the first two count.
+  ASSERT_TRUE(SendLocal(socket, "open /tmp/a%20b.mem\nraise\n", 2000));
+  ASSERT_TRUE(SendLocal(socket, "open /tmp/cut", 2000));
+  ASSERT_TRUE(SendLocal(socket, std::string(70 * 1024, 'x'), 2000));
+  ASSERT_TRUE(SendLocal(socket, "raise\n", 2000));
+  ASSERT_TRUE(WaitFor([&] { return raised.count() == 2; }));
+  ASSERT_EQ(opened.count(), 1);
+  EXPECT_EQ(opened.at(0).at(0).toString(), "/tmp/a b.mem");
+}
+
+TEST(SingleInstance, NothingListeningIsAFailedSendNotAHang) {
+  QTemporaryDir dir;
+  EXPECT_FALSE(SendLocal(QFile::encodeName(dir.filePath("none.sock")).toStdString(), "raise\n", 2000));
+  // A path too long for a socket address is refused, not shortened.
+  EXPECT_LT(ListenLocal(QFile::encodeName(dir.filePath(QString(200, 'n'))).toStdString()), 0);
 }
 
 TEST(SingleInstance, DefaultNameIsPerModelAndUser) {
@@ -154,8 +193,9 @@ TEST_F(OpenFromOutside, TheRunningProgrammerAsksBeforeReplacingItsData) {
     boxes.Answer({answer});
     SecondStart(Path("other.mem"));
     ASSERT_TRUE(WaitFor([&] { return !boxes.Seen().empty(); }));
-    if (answer == QMessageBox::Ok)
+    if (answer == QMessageBox::Ok) {
       ASSERT_TRUE(WaitFor([&] { return Window().CurrentFileName() == Path("other.mem"); }));
+    }
     const std::vector<SeenBox> seen = boxes.Take();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, question);
