@@ -85,7 +85,9 @@ void BackgroundPicture::paintEvent(QPaintEvent*) {
   if (painted_.size() != pixels || painted_.devicePixelRatio() != ratio) {
     painted_ = QPixmap(pixels);
     painted_.setDevicePixelRatio(ratio);
-    painted_.fill(Qt::transparent);
+    // Opaque, so each repaint is a copy rather than a blend: the drawing
+    // covers the whole picture, which sits on the window's black.
+    painted_.fill(Qt::black);
     QPainter drawing(&painted_);
     Renderer().render(&drawing, QRectF(QPointF(0, 0), QSizeF(size())));
   }
