@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "excerpt.h"
+
 namespace {
 
 const OptionSyntax* FindLong(const CommandSyntax& syntax, const std::string& name) {
@@ -68,7 +70,7 @@ bool ParseArgs(const CommandSyntax& syntax, const std::vector<std::string>& args
       option = FindShort(syntax, a[1]);
     }
     if (!option) {
-      error = "unknown option " + a;
+      error = "unknown option " + QuotedExcerpt(a, kQuotedArgumentChars);
       return false;
     }
     const std::string display = std::string("--") + option->longName;
@@ -106,7 +108,8 @@ bool ParseArgs(const CommandSyntax& syntax, const std::vector<std::string>& args
     return false;
   }
   if (n > syntax.maxOperands) {
-    error = "unexpected argument " + out.operands[static_cast<size_t>(syntax.maxOperands)];
+    error = "unexpected argument " +
+            QuotedExcerpt(out.operands[static_cast<size_t>(syntax.maxOperands)], kQuotedArgumentChars);
     return false;
   }
   return true;

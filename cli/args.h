@@ -3,9 +3,14 @@
 // operands. Each subcommand describes what it takes in a small table, so
 // the parser, the checks and the --help text come from the same data.
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <vector>
+
+// How much of a wrong command-line word a message quotes: enough to
+// recognise it, never a pasted megabyte or a terminal's control bytes.
+inline constexpr size_t kQuotedArgumentChars = 40;
 
 struct OptionSyntax {
   const char* longName;   // "port" for --port

@@ -6,6 +6,7 @@
 
 #include "batchrunner.h"
 #include "commands.h"
+#include "excerpt.h"
 #include "interrupt.h"
 #include "memfile.h"
 #include "params.h"
@@ -64,7 +65,7 @@ int RunBatch(const ParsedArgs& args) {
   settings.logPath = args.Get("log");
   if (args.Has("count") && !ParseCount(args.Get("count"), settings.count))
     return UsageError("batch", "COUNT must be 1 to " + std::to_string(kMaxCount) + ", not " +
-                                   args.Get("count"));
+                                   QuotedExcerpt(args.Get("count"), kQuotedArgumentChars));
   if (!LoadWholeFile(s, args.operands[0]) || !ConfigAccepted(s)) return kExitFailure;
   if (!TradioInfo::HasSelcall(s.build.productId) && args.Has("first-ident"))
     s.host.Note("this model has no selcall: --first-ident is ignored");

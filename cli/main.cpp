@@ -8,6 +8,7 @@
 #include "buildconfig.h"
 #include "bytetrace.h"
 #include "commands.h"
+#include "excerpt.h"
 #include "interrupt.h"
 #include "platform.h"
 #include "session.h"
@@ -107,6 +108,7 @@ int main(int argc, char** argv) {
     }
     return ExitStatusAfterInterrupt(c.run(parsed));
   }
-  std::fprintf(stderr, "vornprog: unknown command '%s'\nTry 'vornprog --help'.\n", args[0].c_str());
+  std::fprintf(stderr, "vornprog: unknown command %s\nTry 'vornprog --help'.\n",
+               QuotedExcerpt(args[0], kQuotedArgumentChars).c_str());
   return kExitUsage;
 }

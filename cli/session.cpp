@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "commands.h"
+#include "excerpt.h"
 #include "portmap.h"
 #include "portmessages.h"
 #include "userfile.h"
@@ -36,7 +37,8 @@ bool Session::UsePort(const std::string& portText, std::string& error) {
     if (number == 0) number = port.Ports().AddExtraDevice(portText);
   }
   if (number <= 0) {
-    error = "PORT must be COM1 to COM256 or a device path, not " + portText;
+    error = "PORT must be COM1 to COM256 or a device path, not " +
+            QuotedExcerpt(portText, kQuotedArgumentChars);
     return false;
   }
   state.portNumber = number;
