@@ -51,6 +51,9 @@ void TfrmBatch::BuildLayout() {
   btnBrowse_ = MakeButton(this, "btnBrowseLog", "&Browse...", "Choose the log file");
 
   auto* form = new QFormLayout;
+  // Short numbers keep their own width; only the log file's path widens.
+  form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+  edtFirstIdent_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   lblFirstIdent_ = MakeLabel(this, "lblFirstIdent", "&First ident:", edtFirstIdent_);
   form->addRow(lblFirstIdent_, edtFirstIdent_);
   form->addRow(MakeLabel(this, "lblCount", "&Number of radios:", spnCount_), spnCount_);
