@@ -2,45 +2,43 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
-
-#include "rxchannels.h"
+#include <algorithm>
+#include <initializer_list>
+#include <utility>
+#include <vector>
 
 namespace {
 
-class EnterKeyFilter : public QObject {
+// Swallows the given keys in an edit box and runs `onKey` for each.
+class KeyHandler : public QObject {
  public:
-  EnterKeyFilter(QLineEdit* edit, std::function<void()> onEnter)
-      : QObject(edit), onEnter_(std::move(onEnter)) {}
+  KeyHandler(QLineEdit* edit, std::initializer_list<int> keys, std::function<void(int)> onKey)
+      : QObject(edit), keys_(keys), onKey_(std::move(onKey)) {
+    edit->installEventFilter(this);
+  }
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() != QEvent::KeyPress) return false;
     const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
-    onEnter_();
+    if (std::find(keys_.begin(), keys_.end(), key) == keys_.end()) return false;
+    onKey_(key);
     return true;
   }
 
  private:
-  std::function<void()> onEnter_;
+  std::vector<int> keys_;
+  std::function<void(int)> onKey_;
 };
 
 }  // namespace
 
-QValidator* NewDigitsAndPointValidator(QObject* parent) {
-  return new QRegularExpressionValidator(QRegularExpression("[0-9.]*"), parent);
-}
-
-QValidator::State AlphaTagValidator::validate(QString& input, int&) const {
-  for (QChar& c : input) {
-    const char key = c.unicode() < 128 ? AlphaTagKey(static_cast<char>(c.unicode())) : 0;
-    if (key == 0) return Invalid;
-    c = QChar(key);
-  }
-  return Acceptable;
-}
-
 void OnEnterKey(QLineEdit* edit, std::function<void()> onEnter) {
-  edit->installEventFilter(new EnterKeyFilter(edit, std::move(onEnter)));
+  new KeyHandler(edit, {Qt::Key_Return, Qt::Key_Enter},
+                 [onEnter = std::move(onEnter)](int) { onEnter(); });
+}
+
+void OnArrowKeys(QLineEdit* edit, std::function<void(bool up)> step) {
+  new KeyHandler(edit, {Qt::Key_Up, Qt::Key_Down},
+                 [step = std::move(step)](int key) { step(key == Qt::Key_Up); });
 }

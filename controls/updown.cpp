@@ -1,9 +1,10 @@
 #include "updown.h"
 
-#include <QKeyEvent>
-#include <QLineEdit>
+#include <QPointer>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include "keyfilters.h"
 
 namespace {
 
@@ -36,18 +37,7 @@ UpDown::UpDown(QWidget* parent)
 }
 
 void UpDown::SetBuddy(QLineEdit* edit) {
-  if (buddy_) buddy_->removeEventFilter(this);
-  buddy_ = edit;
-  if (buddy_) buddy_->installEventFilter(this);
-}
-
-bool UpDown::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == buddy_ && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Up || key == Qt::Key_Down) {
-      emit Stepped(key == Qt::Key_Up);
-      return true;
-    }
-  }
-  return false;
+  OnArrowKeys(edit, [self = QPointer<UpDown>(this)](bool up) {
+    if (self) emit self->Stepped(up);
+  });
 }

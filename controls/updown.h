@@ -14,17 +14,14 @@ class UpDown : public QWidget {
  public:
   explicit UpDown(QWidget* parent = nullptr);
 
-  // The box whose Up and Down keys step as the arrows do.
+  // The box whose Up and Down keys step as the arrows do. A box whose keys
+  // step differently from its arrows takes OnArrowKeys instead.
   void SetBuddy(QLineEdit* edit);
 
  signals:
   void Stepped(bool up);
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   QToolButton* up_;
   QToolButton* down_;
-  QLineEdit* buddy_ = nullptr;
 };

@@ -108,6 +108,6 @@ SelcallForm LoadSelcallForm(const EEPROM& image, const TradioInfo& info, int ide
 void StoreSelcallForm(EEPROM& image, const TradioInfo& info, const SelcallForm& form,
                       bool engineering);
 
-// Key filter of the radio name: "a".."z" become capitals; only digits,
+// Input rule of the radio name: "a".."z" become capitals; only digits,
 // capitals, "-" and the blank are accepted. 0 = refused.
 char RadioNameKey(char c);

@@ -50,7 +50,7 @@ std::string CellTextFromMask(const std::string& positions);
 // characters stay where they are.
 std::string RightAlignedEntry(const std::string& positions);
 
-// Key filters of the two edited columns: "a".."z" become capitals; the
+// Input rules of the two edited columns: "a".."z" become capitals; the
 // blank passes; 0 = refused. Selcall: digits, "A" and "F". Alpha tag:
 // digits, capitals, "-", "*" and "_".
 char SelcallDigitKey(char c);

@@ -11,6 +11,7 @@
 #include <QSpinBox>
 
 #include "editorcontext.h"
+#include "numberfield.h"
 #include "radio.h"
 
 namespace {
@@ -47,7 +48,7 @@ void TfrmOptions::FormShow() {
   udMicGainRear_->setValue(v.micGainRear);
   chkAllowRxAudioMute_->setChecked(v.allowRxAudioMute);
   chkAllowZeroMinVol_->setChecked(v.allowZeroMinVol);
-  udMinVolume_->setMinimum(MinVolumeFloor(features_, v.allowZeroMinVol));
+  udMinVolume_->SetStepRange(MinVolumeFloor(features_, v.allowZeroMinVol), kVolumeMax);
   udMinVolume_->setValue(v.minVolume);
   udBeepVol_->setValue(v.beepVol);
   cbCBDisplay_->setCurrentIndex(v.cbDisplay);
@@ -94,7 +95,8 @@ void TfrmOptions::OKBtnClick() {
 
 void TfrmOptions::chkAllowZeroMinVolClick() {
   // Raising the floor to 1 also lifts a shown 0 to 1.
-  udMinVolume_->setMinimum(MinVolumeFloor(features_, chkAllowZeroMinVol_->isChecked()));
+  udMinVolume_->SetStepRange(MinVolumeFloor(features_, chkAllowZeroMinVol_->isChecked()),
+                             kVolumeMax);
 }
 
 void TfrmOptions::btnUpdateContrastClick() {

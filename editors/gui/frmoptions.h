@@ -17,7 +17,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QSpinBox;
+class NumberField;
 struct EditorContext;
 
 class TfrmOptions : public QDialog {
@@ -49,7 +49,7 @@ class TfrmOptions : public QDialog {
   OptionsValues values_;
   HelpMemo* help_ = nullptr;
 
-  QSpinBox* udTxTimeOut_ = nullptr;
+  NumberField* udTxTimeOut_ = nullptr;
   QComboBox* cbCBDisplay_ = nullptr;
   QLabel* lblRxonlyDisplay_ = nullptr;
   QComboBox* cbRxonlyDisplay_ = nullptr;
@@ -57,16 +57,16 @@ class TfrmOptions : public QDialog {
   QRadioButton* rbNumeric_ = nullptr;
   QRadioButton* rbAlpha_ = nullptr;
   QLabel* lblLCDContrast_ = nullptr;
-  QSpinBox* udLCDContrast_ = nullptr;
+  NumberField* udLCDContrast_ = nullptr;
   QPushButton* btnUpdateContrast_ = nullptr;
   QLabel* lblMicGain_ = nullptr;
-  QSpinBox* udMicGain_ = nullptr;
+  NumberField* udMicGain_ = nullptr;
   QLabel* lblMicGainFrontdB_ = nullptr;
   QLabel* lblMicGainRear_ = nullptr;
-  QSpinBox* udMicGainRear_ = nullptr;
+  NumberField* udMicGainRear_ = nullptr;
   QLabel* lblMicGainReardB_ = nullptr;
-  QSpinBox* udBeepVol_ = nullptr;
-  QSpinBox* udMinVolume_ = nullptr;
+  NumberField* udBeepVol_ = nullptr;
+  NumberField* udMinVolume_ = nullptr;
   QCheckBox* chkPTT22_23_ = nullptr;
   QCheckBox* chkAllowRxAudioMute_ = nullptr;
   QCheckBox* chkAllowZeroMinVol_ = nullptr;
@@ -77,7 +77,7 @@ class TfrmOptions : public QDialog {
   QCheckBox* chkEnableSqlTailMute_ = nullptr;
   QGroupBox* gbWirelessRemote_ = nullptr;
   QComboBox* cbWPTTMicSel_ = nullptr;
-  QSpinBox* udMicGainWireless_ = nullptr;
+  NumberField* udMicGainWireless_ = nullptr;
   QComboBox* cbWPTTKeyFunctions_ = nullptr;
   QPlainTextEdit* memoHelptext_ = nullptr;
   QPushButton* OKBtn_ = nullptr;

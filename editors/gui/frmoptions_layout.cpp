@@ -18,7 +18,7 @@
 #include "frmoptions.h"
 
 #include "helpmemo.h"
-#include "updownedit.h"
+#include "numberfield.h"
 
 namespace {
 
@@ -124,7 +124,7 @@ void TfrmOptions::BuildControls() {
 QGroupBox* TfrmOptions::BuildTimeoutGroup() {
   QGroupBox* group = Group(this, "gbTimeoutTimer", "Transmit Timeout");
   auto* row = new QHBoxLayout(group);
-  udTxTimeOut_ = MakeUpDown(group, {"udTxTimeOut", "editTxTimeout", 0, kTxTimeoutMax, false},
+  udTxTimeOut_ = MakeNumberField(group, {"udTxTimeOut", "editTxTimeout", 0, kTxTimeoutMax, false},
                             "Transmit Timeout (sec)");
   row->addWidget(MakeLabel(group, "lblTime", "&Timeout", udTxTimeOut_));
   row->addWidget(udTxTimeOut_);
@@ -154,7 +154,7 @@ QGroupBox* TfrmOptions::BuildDisplayGroup() {
   modes->addWidget(rbAlpha_);
   grid->addWidget(rgDisplayMode_, 2, 0, 1, 3);
 
-  udLCDContrast_ = MakeUpDown(
+  udLCDContrast_ = MakeNumberField(
       group, {"udLCDContrast", "edtLCDContrast", kContrastMin, kContrastMax, false}, "LCD Contrast");
   lblLCDContrast_ = MakeLabel(group, "lblLCDContrast", "LCD C&ontrast", udLCDContrast_);
   btnUpdateContrast_ = new QPushButton("&Write contrast", group);
@@ -168,9 +168,9 @@ QGroupBox* TfrmOptions::BuildDisplayGroup() {
 QGroupBox* TfrmOptions::BuildGeneralGroup() {
   QGroupBox* group = Group(this, "GroupBox3", "General Options");
   auto* grid = new QGridLayout(group);
-  const auto gainRow = [&](int row, QSpinBox*& upDown, QLabel*& label, QLabel*& dB,
-                           const UpDownField& field, const char* labelName, const char* dBName) {
-    upDown = MakeUpDown(group, field, "");
+  const auto gainRow = [&](int row, NumberField*& upDown, QLabel*& label, QLabel*& dB,
+                           const NumberFieldSpec& field, const char* labelName, const char* dBName) {
+    upDown = MakeNumberField(group, field, "");
     label = MakeLabel(group, labelName, "", upDown);
     dB = MakeLabel(group, dBName, "dB");
     grid->addWidget(label, row, 0);
@@ -184,10 +184,10 @@ QGroupBox* TfrmOptions::BuildGeneralGroup() {
           {"udMicGainRear", "editMicGainRear", kMicGainMin, kMicGainMax, false}, "lblMicGainRear",
           "lblMicGainReardB");
 
-  udBeepVol_ = MakeUpDown(group, {"udBeepVol", "editBeepVol", 0, kVolumeMax, false}, "Beep Volume");
+  udBeepVol_ = MakeNumberField(group, {"udBeepVol", "editBeepVol", 0, kVolumeMax, false}, "Beep Volume");
   grid->addWidget(MakeLabel(group, "lblBeepVol", "&Beep Volume", udBeepVol_), 2, 0);
   grid->addWidget(udBeepVol_, 2, 1);
-  udMinVolume_ = MakeUpDown(group, {"udMinVolume", "editMinVolume", 1, kVolumeMax, false},
+  udMinVolume_ = MakeNumberField(group, {"udMinVolume", "editMinVolume", 1, kVolumeMax, false},
                             "Minimum Volume");
   grid->addWidget(MakeLabel(group, "lblMinimumVolume", "M&inimum Volume", udMinVolume_), 3, 0);
   grid->addWidget(udMinVolume_, 3, 1);
@@ -222,7 +222,7 @@ QGroupBox* TfrmOptions::BuildWirelessGroup() {
   cbWPTTMicSel_ = Combo(group, "cbWPTTMicSel", {"Front", "Rear"}, "PTT Mic Select");
   grid->addWidget(MakeLabel(group, "lblPTTMicSelect", "PTT Mic &Select", cbWPTTMicSel_), 0, 0);
   grid->addWidget(cbWPTTMicSel_, 0, 1, 1, 2);
-  udMicGainWireless_ = MakeUpDown(
+  udMicGainWireless_ = MakeNumberField(
       group, {"udMicGainWireless", "edtWPTTMicGain", kMicGainMin, kMicGainMax, false},
       "PTT Mic Gain (dB)");
   grid->addWidget(MakeLabel(group, "lblPTTMicGain", "PTT Mic &Gain", udMicGainWireless_), 1, 0);
@@ -250,8 +250,7 @@ void TfrmOptions::ApplyFeatures() {
   for (const auto& [label, upDown] : {std::pair{lblMicGain_, udMicGain_},
                                       std::pair{lblMicGainRear_, udMicGainRear_}}) {
     const QString name = label->text().remove('&') + " (dB)";
-    upDown->setAccessibleName(name);
-    EditOf(upDown)->setAccessibleName(name);
+    upDown->SetAccessibleName(name);
   }
   for (QWidget* w : std::initializer_list<QWidget*>{lblMicGainRear_, udMicGainRear_,
                                                     lblMicGainReardB_})

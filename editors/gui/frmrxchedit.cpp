@@ -11,6 +11,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "inputrule.h"
 #include "keyfilters.h"
 #include "radioinfo.h"
 #include "rxchannels.h"
@@ -53,7 +54,7 @@ void TfrmRxChEdit::BuildForm() {
   editFreq_->setAccessibleName("Frequency in MHz");
   editFreq_->setMaxLength(10);
   editFreq_->setFixedWidth(90);
-  editFreq_->setValidator(NewDigitsAndPointValidator(editFreq_));
+  InputRule::Install(editFreq_, DigitOrPointKey);
   lblFreq->setBuddy(editFreq_);
   OnEnterKey(editFreq_, [this] { editFreqEnter(); });
   udFreq_ = new UpDown(this);
@@ -73,7 +74,7 @@ void TfrmRxChEdit::BuildForm() {
   editAlphaTag_->setObjectName("editAlphaTag");
   editAlphaTag_->setAccessibleName("AlphaTag");
   editAlphaTag_->setFixedWidth(90);
-  editAlphaTag_->setValidator(new AlphaTagValidator(editAlphaTag_));
+  InputRule::Install(editAlphaTag_, AlphaTagKey);
   lblAlphaTag_->setBuddy(editAlphaTag_);
 
   auto* fields = new QGridLayout;

@@ -15,6 +15,7 @@
 
 #include "controls.h"
 #include "helpmemo.h"
+#include "inputrule.h"
 #include "keyfilters.h"
 #include "frmscan.h"
 #include "updown.h"
@@ -109,7 +110,7 @@ QGroupBox* TfrmScan::BuildScanOptions() {
   edtScanSkipTime_ = Named(new QLineEdit(g), "edtScanSkipTime", "Scan Skip Time in seconds");
   edtScanSkipTime_->setMaxLength(6);
   edtScanSkipTime_->setFixedWidth(50);
-  edtScanSkipTime_->setValidator(NewDigitsAndPointValidator(edtScanSkipTime_));
+  InputRule::Install(edtScanSkipTime_, DigitOrPointKey);
   OnEnterKey(edtScanSkipTime_, [this] { edtScanSkipTimeEnter(); });
   lblScanSkipTime->setBuddy(edtScanSkipTime_);
   udScanSkipTime_ = Named(new UpDown(g), "udScanSkipTime");

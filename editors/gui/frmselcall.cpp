@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "frmselcallidents.h"
-#include "updownbox.h"
+#include "numberfield.h"
 
 TfrmSelcall::TfrmSelcall(EditorContext& context, TfrmSelcallIdents& memories, QWidget* parent)
     : QDialog(parent), context_(context), memories_(memories) {

@@ -22,7 +22,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class TfrmSelcallIdents;
-class UpDownBox;
+class NumberField;
 
 class TfrmSelcall : public QDialog {
   Q_OBJECT
@@ -76,14 +76,14 @@ class TfrmSelcall : public QDialog {
 
   QGroupBox* GroupBox2 = nullptr;
   QLabel* lblAlertDuration = nullptr;
-  UpDownBox* udAlertDuration = nullptr;
+  NumberField* udAlertDuration = nullptr;
   QCheckBox* chkAcceptGroupCalls = nullptr;
   QLabel* lblRxGroupSize = nullptr;
   QComboBox* comboRxGrpSize = nullptr;
 
   QGroupBox* GroupBox3 = nullptr;
   QLabel* lblLeadInDelayl = nullptr;
-  UpDownBox* udLeadInDelay = nullptr;
+  NumberField* udLeadInDelay = nullptr;
   QCheckBox* chkSendGroupCalls = nullptr;
   QLabel* lblTxGroupSize = nullptr;
   QComboBox* comboTxGrpSize = nullptr;

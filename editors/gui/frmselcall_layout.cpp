@@ -13,9 +13,9 @@
 
 #include "controls.h"
 #include "helpmemo.h"
-#include "keyfilter.h"
+#include "inputrule.h"
 #include "frmselcall.h"
-#include "updownbox.h"
+#include "numberfield.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ const HelpEntry kHelp[] = {
     {"chkLead_In_Tone", "Enable the first tone of the selcall to be sent during the lead-in delay",
      HelpMemo::kPointer},
     {"lblLeadInDelayl", "Set the lead-in tone length.", HelpMemo::kPointer},
-    // The up-down box takes the focus for its text field; the pointer meets
+    // The number field takes the focus for its text field; the pointer meets
     // the text field itself.
     {"editLeadInDelay", "Set the lead-in tone length.", HelpMemo::kPointer},
     {"udLeadInDelay", "Set the lead-in tone length.", HelpMemo::kFocusAndPointer},
@@ -139,7 +139,7 @@ QWidget* TfrmSelcall::BuildTopPanel() {
 
   editRadioAlpha = Named(new QLineEdit(Panel2), "editRadioAlpha");
   editRadioAlpha->setMaxLength(5);
-  KeyFilter::Install(editRadioAlpha, RadioNameKey);
+  InputRule::Install(editRadioAlpha, RadioNameKey);
   editRadioAlpha->setFixedWidth(editRadioAlpha->fontMetrics().horizontalAdvance("W") * 7 + 16);
   editRadioAlpha->setAccessibleName("Radio Name");
   Label5 = MakeLabel(Panel2, "Label5", "Radio &Name:", editRadioAlpha);
@@ -181,9 +181,9 @@ QGroupBox* TfrmSelcall::BuildReceiveOptions() {
   box->addWidget(FlagBox("chkAlertGroupCall", "Alert Tones for Group Calls",
                          SelcallFlag::kAlertGroupCall));
 
-  udAlertDuration = Named(new UpDownBox(0, kAlertDurationMax, 1, 0, GroupBox2), "udAlertDuration");
-  udAlertDuration->Edit()->setObjectName("editAlertDuration");
-  udAlertDuration->setAccessibleName("Alert Duration / Response Timeout (s)");
+  udAlertDuration = MakeNumberField(
+      GroupBox2, {"udAlertDuration", "editAlertDuration", 0, kAlertDurationMax, false},
+      "Alert Duration / Response Timeout (s)");
   lblAlertDuration = MakeLabel(GroupBox2, "lblAlertDuration", "Alert D&uration / Response Timeout", udAlertDuration);
   box->addWidget(lblAlertDuration);
   box->addLayout(Row({udAlertDuration, MakeLabel(GroupBox2, "Label2", "s", nullptr)}, 20));
@@ -212,9 +212,9 @@ QGroupBox* TfrmSelcall::BuildTransmitOptions() {
   box->addWidget(FlagBox("chkLeadInDelay", "Lead-in delay ", SelcallFlag::kLeadInDelay));
 
   // Shows what the radio holds (10 ms and up); the arrows step 100..2000.
-  udLeadInDelay = Named(new UpDownBox(100, 2000, 100, 10, GroupBox3), "udLeadInDelay");
-  udLeadInDelay->Edit()->setObjectName("editLeadInDelay");
-  udLeadInDelay->setAccessibleName("Lead in delay length (ms)");
+  udLeadInDelay = MakeNumberField(
+      GroupBox3, {"udLeadInDelay", "editLeadInDelay", 100, 2000, false, 100, 10},
+      "Lead in delay length (ms)");
   lblLeadInDelayl =
       MakeLabel(GroupBox3, "lblLeadInDelayl", "&Lead in delay length:", udLeadInDelay);
   box->addLayout(

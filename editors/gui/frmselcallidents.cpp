@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 #include "helpmemo.h"
-#include "keyfilter.h"
+#include "inputrule.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ constexpr int kRowHeight = 20;
 constexpr int kGridWidth = 258;   // 2 + each column's width + 2
 constexpr int kGridHeight = 234;
 
-KeyFilter::Filter ColumnFilter(int column) {
+InputRule::Rule ColumnRule(int column) {
   return column == kSelcallColumn ? SelcallDigitKey : SelcallTagKey;
 }
 
@@ -34,7 +34,7 @@ std::string CellText(const QTableWidget* grid, int row, int column) {
 }
 
 // The in-place editors: right-aligned masks of n positions (selcall) or five
-// (alpha tag), each with its column's key filter.
+// (alpha tag), each with its column's input rule.
 class MaskedCellDelegate : public QStyledItemDelegate {
  public:
   MaskedCellDelegate(const int& identLength, QObject* parent)
@@ -51,7 +51,7 @@ class MaskedCellDelegate : public QStyledItemDelegate {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(index.column() == kSelcallColumn ? "editSelcall" : "editAlphaTag");
     edit->setInputMask(QString(width, 'x') + "; ");
-    KeyFilter::Install(edit, ColumnFilter(index.column()));
+    InputRule::Install(edit, ColumnRule(index.column()));
     edit->setFont(parent->font());
     edit->setAccessibleName(index.column() == kSelcallColumn ? "Selcall" : "Alpha Tag");
     return edit;
@@ -213,7 +213,7 @@ bool TfrmSelcallIdents::eventFilter(QObject* watched, QEvent* event) {
   }
   if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
   if (key->text().size() == 1 && key->text()[0].isPrint()) {
-    return !editable || !KeyFilter::Takes(ColumnFilter(column), key->text());
+    return !editable || !InputRule::Takes(ColumnRule(column), key->text());
   }
   return false;
 }

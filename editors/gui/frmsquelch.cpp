@@ -11,7 +11,7 @@
 
 #include "controls.h"
 #include "editorcontext.h"
-#include "updownedit.h"
+#include "numberfield.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ void TfrmSquelch::BuildControls() {
   gbSquelchLevel_ = new QGroupBox("Squelch Level", this);
   gbSquelchLevel_->setObjectName("gbSquelchLevel");
   auto* levelRow = new QHBoxLayout(gbSquelchLevel_);
-  udSqlLevel_ = MakeUpDown(gbSquelchLevel_,
+  udSqlLevel_ = MakeNumberField(gbSquelchLevel_,
                            {"udSqlLevel", "editSqlLevel", kSqlLevelMin, kSqlLevelMax, true},
                            "Squelch Level");
   levelRow->addWidget(MakeLabel(gbSquelchLevel_, "SQL", "&SQL", udSqlLevel_));
@@ -41,10 +41,10 @@ void TfrmSquelch::BuildControls() {
   auto* timing = new QGroupBox("Squelch Timing", this);
   timing->setObjectName("GroupBox1");
   auto* grid = new QGridLayout(timing);
-  udMuteDebounce_ = MakeUpDown(timing,
+  udMuteDebounce_ = MakeNumberField(timing,
                                {"udMuteDebounce", "editMuteDebounce", 0, kMuteDebounceMax, true},
                                "Mute Open Debounce Time (ms)");
-  udMuteOpen_ = MakeUpDown(
+  udMuteOpen_ = MakeNumberField(
       timing, {"udMuteOpen", "editMuteOpen", 0, kMuteOpenMaxMs, true, kMuteOpenStepMs},
       "Minimum Mute Open Time (ms)");
   grid->addWidget(MakeLabel(timing, "Label1", "Mute Open &Debounce Time:", udMuteDebounce_), 0, 0);

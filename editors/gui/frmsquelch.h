@@ -8,7 +8,7 @@
 #include "squelch.h"
 
 class QGroupBox;
-class QSpinBox;
+class NumberField;
 struct EditorContext;
 
 class TfrmSquelch : public QDialog {
@@ -27,7 +27,7 @@ class TfrmSquelch : public QDialog {
   EditorContext& context_;
   SquelchValues values_;
   QGroupBox* gbSquelchLevel_ = nullptr;
-  QSpinBox* udSqlLevel_ = nullptr;
-  QSpinBox* udMuteDebounce_ = nullptr;
-  QSpinBox* udMuteOpen_ = nullptr;
+  NumberField* udSqlLevel_ = nullptr;
+  NumberField* udMuteDebounce_ = nullptr;
+  NumberField* udMuteOpen_ = nullptr;
 };

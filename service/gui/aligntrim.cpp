@@ -1,9 +1,9 @@
 #include "aligntrim.h"
 
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 #include <algorithm>
 
+#include "inputrule.h"
 #include "updown.h"
 
 AlignTrim::AlignTrim(QWidget* parent, const char* upDownName, const char* editName, int low,
@@ -16,8 +16,7 @@ AlignTrim::AlignTrim(QWidget* parent, const char* upDownName, const char* editNa
   edit_->setFixedWidth(44);
   edit_->setReadOnly(!typing);
   // Digits and Backspace reach the box; every other character is refused.
-  if (typing)
-    edit_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit_));
+  if (typing) InputRule::Install(edit_, DigitKey);
   upDown_->setObjectName(upDownName);
   upDown_->setAccessibleName(accessibleName);
   upDown_->SetBuddy(edit_);

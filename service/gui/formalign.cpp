@@ -9,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -18,6 +17,7 @@
 #include "controls.h"
 #include "editorcontext.h"
 #include "helpmemo.h"
+#include "numberfield.h"
 #include "radioinfo.h"
 #include "updown.h"
 
@@ -86,7 +86,7 @@ void TformAlign::FormShow() {
   editFreqError->setEnabled(false);
   SetChannelColour(true);
   btnPTT->setEnabled(true);
-  static_cast<QSpinBox*>(udBattOffset)->setValue(0);
+  udBattOffset->setValue(0);
   lblDebugChannelNumber->hide();
 
   lblOffline->setVisible(offline_);

@@ -14,6 +14,7 @@
 
 class AlignTrim;
 class HelpMemo;
+class NumberField;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -186,7 +187,7 @@ class TformAlign : public QDialog {
   QPushButton* btnSetS10 = nullptr;
 
   QCheckBox* chkBattPolling = nullptr;
-  QWidget* udBattOffset = nullptr;
+  NumberField* udBattOffset = nullptr;
 
   QPlainTextEdit* MemoAlignHelp = nullptr;
   HelpMemo* help_ = nullptr;

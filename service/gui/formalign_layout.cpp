@@ -9,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
@@ -18,6 +17,8 @@
 #include "alignbindings.h"
 #include "aligntrim.h"
 #include "formalign.h"
+#include "inputrule.h"
+#include "numberfield.h"
 #include "updown.h"
 
 namespace {
@@ -297,7 +298,7 @@ QWidget* TformAlign::BuildTransmitPage() {
     box->setAccessibleName(accessibleName);
     box->setFixedWidth(44);
     box->setAlignment(Qt::AlignRight);
-    box->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9.\\-]*"), box));
+    InputRule::Install(box, SignedDecimalKey);
     return box;
   };
   editMod_dB = decibelBox("editMod_dB", "Modulation (dB)");
@@ -437,13 +438,10 @@ QWidget* TformAlign::BuildBatteryPage() {
   page->setObjectName("TabSheetBattery");
   auto* v = new QVBoxLayout(page);
   chkBattPolling = Check(page, "chkBattPolling", "Enable Battery Polling");
-  auto* offset = new QSpinBox(page);
-  offset->setObjectName("udBattOffset");
-  offset->setRange(-128, 127);
-  offset->setAccessibleName("Battery offset");
-  udBattOffset = offset;
+  udBattOffset =
+      MakeNumberField(page, {"udBattOffset", "editBattOffset", -128, 127, true}, "Battery offset");
   v->addWidget(chkBattPolling);
-  v->addWidget(offset);
+  v->addWidget(udBattOffset);
   v->addStretch();
   return page;
 }

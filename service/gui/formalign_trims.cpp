@@ -3,41 +3,14 @@
 // and reset.
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <functional>
 
 #include "alignbindings.h"
 #include "aligntrim.h"
 #include "formalign.h"
 #include "keyfilters.h"
 #include "updown.h"
-
-namespace {
-
-// The Up and Down keys in a decibel box step its own value only.
-class ArrowKeys : public QObject {
- public:
-  ArrowKeys(QLineEdit* edit, std::function<void(bool up)> step)
-      : QObject(edit), step_(std::move(step)) {
-    edit->installEventFilter(this);
-  }
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() != QEvent::KeyPress) return false;
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key != Qt::Key_Up && key != Qt::Key_Down) return false;
-    step_(key == Qt::Key_Up);
-    return true;
-  }
-
- private:
-  std::function<void(bool)> step_;
-};
-
-}  // namespace
 
 void TformAlign::WireTrims() {
   for (const AlignBinding& b : AlignBindings()) {
@@ -50,11 +23,13 @@ void TformAlign::WireTrims() {
 
   connect(udMod_dB, &UpDown::Stepped, this, &TformAlign::udMod_dBClick);
   connect(udBal_dB, &UpDown::Stepped, this, &TformAlign::udBal_dBClick);
-  new ArrowKeys(editMod_dB, [this](bool up) {
+  // The Up and Down keys in a decibel box step its own value only: the
+  // modulation's arrows step the balance with it while it tracks.
+  OnArrowKeys(editMod_dB, [this](bool up) {
     Radio([this, up] { bench_.StepMod(up); });
     ShowModBal();
   });
-  new ArrowKeys(editBal_dB, [this](bool up) { udBal_dBClick(up); });
+  OnArrowKeys(editBal_dB, [this](bool up) { udBal_dBClick(up); });
   OnEnterKey(editMod_dB, [this] { DecibelEnter(true); });
   OnEnterKey(editBal_dB, [this] { DecibelEnter(false); });
 

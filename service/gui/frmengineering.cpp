@@ -17,6 +17,7 @@
 
 #include "editorcontext.h"
 #include "eng.h"
+#include "numberfield.h"
 #include "controls.h"
 #include "frmsampleschart.h"
 #include "options.h"

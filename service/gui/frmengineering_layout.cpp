@@ -18,7 +18,7 @@
 #include "eng.h"
 #include "frmengineering.h"
 #include "updown.h"
-#include "updownedit.h"
+#include "numberfield.h"
 
 namespace {
 
@@ -170,14 +170,14 @@ QWidget* TfrmEngineering::BuildToneGroups() {
 
   auto* ctcss = Group(box, "gbCTCSS", "CTCSS TX");
   auto* ctcssColumn = new QVBoxLayout(ctcss);
-  udCTCSS_ = MakeUpDown(ctcss, {"udCTCSS", "editCTCSS", 0, 50, true}, "CTCSS tone");
+  udCTCSS_ = MakeNumberField(ctcss, {"udCTCSS", "editCTCSS", 0, 50, true}, "CTCSS tone");
   ctcssColumn->addWidget(udCTCSS_);
   ctcssColumn->addWidget(Button(ctcss, "btnCTCSS", "Set CTCSS"));
   row->addWidget(ctcss);
 
   auto* selcall = Group(box, "gbSelcall", "Selcall TX");
   auto* selcallColumn = new QVBoxLayout(selcall);
-  udSelcall_ = MakeUpDown(selcall, {"udSelcall", "editSelcall", 0, 17, true}, "Selcall tone");
+  udSelcall_ = MakeNumberField(selcall, {"udSelcall", "editSelcall", 0, 17, true}, "Selcall tone");
   selcallColumn->addWidget(udSelcall_);
   selcallColumn->addWidget(Button(selcall, "btnSelcall", "Set Selcall"));
   row->addWidget(selcall);
@@ -185,7 +185,7 @@ QWidget* TfrmEngineering::BuildToneGroups() {
   auto* beep = Group(box, "gbBeepTone", "BeepTone");
   auto* beepColumn = new QVBoxLayout(beep);
   // Kept for the layout; the beep is always 880 Hz.
-  udBeepTone_ = MakeUpDown(beep, {"udBeepTone", "editBeepTone", 0, 17, true}, "Beep tone");
+  udBeepTone_ = MakeNumberField(beep, {"udBeepTone", "editBeepTone", 0, 17, true}, "Beep tone");
   btnBeep_ = Button(beep, "btnBeep", "Beep Test");
   beepColumn->addWidget(udBeepTone_);
   beepColumn->addWidget(btnBeep_);

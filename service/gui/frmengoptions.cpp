@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "editorcontext.h"
+#include "numberfield.h"
 #include "eng.h"
 
 namespace {

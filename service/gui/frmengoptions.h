@@ -12,7 +12,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QSpinBox;
+class NumberField;
 class QTimer;
 struct EditorContext;
 
@@ -44,15 +44,15 @@ class TfrmEngOptions : public QDialog {
   bool polling_ = false;  // a reading is in progress
 
   QGroupBox* gbSquelchThresholds_ = nullptr;
-  QSpinBox* udSql_[kSquelchThresholds] = {};
+  NumberField* udSql_[kSquelchThresholds] = {};
   QWidget* sqlRow_[kSquelchThresholds][2] = {};  // label, up-down
   QLineEdit* editNoiseVolts_ = nullptr;
   QCheckBox* chkAdcPolling_ = nullptr;
   QCheckBox* chkEnableTx_RxOnly_ = nullptr;
   QCheckBox* chkCTCSS_5_35_ = nullptr;
   QCheckBox* chkCTCSS38Ext_ = nullptr;
-  QSpinBox* udCTCSS_RPK_ = nullptr;
-  QSpinBox* udCTCSS_SilentTail_ = nullptr;
+  NumberField* udCTCSS_RPK_ = nullptr;
+  NumberField* udCTCSS_SilentTail_ = nullptr;
   QLineEdit* editCTCSS_Hz_ = nullptr;
   QLineEdit* editDCS_Hz_ = nullptr;
   QTimer* Timer1_ = nullptr;

@@ -7,14 +7,14 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "frmengoptions.h"
+#include "inputrule.h"
 #include "keyfilters.h"
 #include "updown.h"
-#include "updownedit.h"
+#include "numberfield.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ QGroupBox* TfrmEngOptions::BuildThresholds() {
     const QString caption = i == 0 ? QString("Close") : QString("SQL-%1").arg(i);
     const QByteArray upDownName = QString("udSql_%1").arg(i).toLatin1();
     const QByteArray editName = QString("editSql_%1").arg(i).toLatin1();
-    udSql_[i] = MakeUpDown(gbSquelchThresholds_,
+    udSql_[i] = MakeNumberField(gbSquelchThresholds_,
                            {upDownName.constData(), editName.constData(), 0, 255, true},
                            i == 0 ? QString("Close threshold") : caption + " threshold");
     QLabel* label = Label(gbSquelchThresholds_, caption, udSql_[i]);
@@ -121,10 +121,10 @@ QGroupBox* TfrmEngOptions::BuildCtcss() {
   grid->addWidget(chkCTCSS_5_35_, 0, 0, 1, 3);
   grid->addWidget(chkCTCSS38Ext_, 1, 0, 1, 3);
 
-  udCTCSS_RPK_ = MakeUpDown(group, {"udCTCSS_RPK", "editCTCSS_RPK", 0, kRpkDelayMax, true},
+  udCTCSS_RPK_ = MakeNumberField(group, {"udCTCSS_RPK", "editCTCSS_RPK", 0, kRpkDelayMax, true},
                             "CTCSS RPK (cycles)");
   udCTCSS_SilentTail_ =
-      MakeUpDown(group, {"udCTCSS_SilentTail", "editCTCSS_SilentTail", 0, kSilentTailMax, true},
+      MakeNumberField(group, {"udCTCSS_SilentTail", "editCTCSS_SilentTail", 0, kSilentTailMax, true},
                  "CTCSS Silent Tail (cycles)");
   grid->addWidget(Label(group, "CTCSS &RPK", udCTCSS_RPK_), 2, 0);
   grid->addWidget(udCTCSS_RPK_, 2, 1);
@@ -153,7 +153,7 @@ QGroupBox* TfrmEngOptions::BuildCtcss() {
     edit->setAccessibleName(QString(d.caption).remove('&') + " (Hz)");
     edit->setMaxLength(4);
     edit->setFixedWidth(60);
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+    InputRule::Install(edit, DigitKey);
     auto* upDown = new UpDown(group);
     upDown->setObjectName(d.upDown);
     upDown->setAccessibleName(QString(d.caption).remove('&'));

@@ -1,6 +1,6 @@
 // The ten selcall memories on image bytes: the digits shown for an ident
 // length, the hidden leading digits kept on store, Clear All, the in-place
-// masks and the key filters of the two edited columns.
+// masks and the input rules of the two edited columns.
 #include <gtest/gtest.h>
 
 #include <vector>

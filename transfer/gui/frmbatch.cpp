@@ -6,13 +6,14 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "batchrun.h"
 #include "controls.h"
+#include "inputrule.h"
+#include "numberfield.h"
 #include "portmap.h"
 #include "radio_rw.h"
 #include "sharedobjects.h"
@@ -43,10 +44,8 @@ TfrmBatch::~TfrmBatch() { receiver_.Detach(); }
 void TfrmBatch::BuildLayout() {
   edtFirstIdent_ = Named(new QLineEdit(this), "edtFirstIdent", "First ident");
   edtFirstIdent_->setMaxLength(kBatchIdentDigits);
-  edtFirstIdent_->setValidator(new QRegularExpressionValidator(
-      QRegularExpression(QString("[0-9]{0,%1}").arg(kBatchIdentDigits)), edtFirstIdent_));
-  spnCount_ = Named(new QSpinBox(this), "spnCount", "Number of radios");
-  spnCount_->setRange(1, kMaxCount);
+  InputRule::Install(edtFirstIdent_, DigitKey);
+  spnCount_ = MakeNumberField(this, {"spnCount", "edtCount", 1, kMaxCount, true}, "Number of radios");
   edtLog_ = Named(new QLineEdit(this), "edtLog", "Log file");
   btnBrowse_ = MakeButton(this, "btnBrowseLog", "&Browse...", "Choose the log file");
 

@@ -13,11 +13,11 @@
 #include "transferhost.h"
 
 class BatchRun;
+class NumberField;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QSpinBox;
 class QTableWidget;
 class TransferFlows;
 struct BuildConfig;
@@ -71,7 +71,7 @@ class TfrmBatch : public QDialog {
 
   QLabel* lblFirstIdent_ = nullptr;
   QLineEdit* edtFirstIdent_ = nullptr;
-  QSpinBox* spnCount_ = nullptr;
+  NumberField* spnCount_ = nullptr;
   QLineEdit* edtLog_ = nullptr;
   QPushButton* btnBrowse_ = nullptr;
   QPushButton* btnStart_ = nullptr;

@@ -17,7 +17,7 @@
 #include "eebuff.h"
 #include "eeprom_text.h"
 #include "frmeepromedit.h"
-#include "keyfilter.h"
+#include "inputrule.h"
 
 namespace {
 
@@ -29,13 +29,12 @@ constexpr int kMinAddrWidth = 40;
 constexpr int kCellPadding = 12;
 
 char BinaryKey(char c) { return c == '0' || c == '1' ? c : 0; }
-char DecimalKey(char c) { return c >= '0' && c <= '9' ? c : 0; }
 char HexKey(char c) {
   if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F')) return c;
   return c >= 'a' && c <= 'f' ? static_cast<char>(c - 'a' + 'A') : 0;
 }
-KeyFilter::Filter BaseFilter(int base) {
-  return base == kEeBaseBin ? BinaryKey : base == kEeBaseDec ? DecimalKey : HexKey;
+InputRule::Rule BaseRule(int base) {
+  return base == kEeBaseBin ? BinaryKey : base == kEeBaseDec ? DigitKey : HexKey;
 }
 // The most characters a value of the size takes in the base.
 int MaxLength(int base, int size) {
@@ -57,7 +56,7 @@ class DataCellDelegate : public QStyledItemDelegate {
     edit->setAccessibleName("Data");
     edit->setFont(parent->font());
     edit->setMaxLength(MaxLength(base_, size_));
-    KeyFilter::Install(edit, BaseFilter(base_));
+    InputRule::Install(edit, BaseRule(base_));
     return edit;
   }
 
@@ -226,6 +225,6 @@ bool TfrmEEpromEdit::eventFilter(QObject* watched, QEvent* event) {
   }
   if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
   if (key->text().size() == 1 && key->text()[0].isPrint())
-    return !data || !KeyFilter::Takes(BaseFilter(base_), key->text());
+    return !data || !InputRule::Takes(BaseRule(base_), key->text());
   return false;
 }
