@@ -3,15 +3,15 @@
 #include <QLineEdit>
 #include <algorithm>
 
-NumberField::NumberField(QWidget* parent, const NumberFieldSpec& spec)
-    : QSpinBox(parent), shownLow_(spec.shownLow), shownHigh_(spec.shownHigh) {
-  setObjectName(spec.upDownName);
-  SetStepRange(spec.low, spec.high);
-  setSingleStep(spec.step);
+NumberField::NumberField(QWidget* parent, const NumberFieldSetup& setup)
+    : QSpinBox(parent), shownLow_(setup.shownLow), shownHigh_(setup.shownHigh) {
+  setObjectName(setup.upDownName);
+  SetStepRange(setup.low, setup.high);
+  setSingleStep(setup.step);
   setGroupSeparatorShown(false);
   setAlignment(Qt::AlignRight);
-  Edit()->setObjectName(spec.editName);
-  Edit()->setReadOnly(!spec.typing);
+  Edit()->setObjectName(setup.editName);
+  Edit()->setReadOnly(!setup.typing);
 }
 
 QLineEdit* NumberField::Edit() const { return lineEdit(); }
@@ -51,9 +51,9 @@ QAbstractSpinBox::StepEnabled NumberField::stepEnabled() const {
   return enabled;
 }
 
-NumberField* MakeNumberField(QWidget* parent, const NumberFieldSpec& spec,
+NumberField* MakeNumberField(QWidget* parent, const NumberFieldSetup& setup,
                              const QString& accessibleName) {
-  auto* field = new NumberField(parent, spec);
+  auto* field = new NumberField(parent, setup);
   field->SetAccessibleName(accessibleName);
   return field;
 }

@@ -15,7 +15,7 @@
 
 class QLineEdit;
 
-struct NumberFieldSpec {
+struct NumberFieldSetup {
   const char* upDownName;
   const char* editName;
   int low;
@@ -28,7 +28,7 @@ struct NumberFieldSpec {
 
 class NumberField : public QSpinBox {
  public:
-  NumberField(QWidget* parent, const NumberFieldSpec& spec);
+  NumberField(QWidget* parent, const NumberFieldSetup& setup);
 
   // The text field, for the help area and for windows that read its text.
   QLineEdit* Edit() const;
@@ -51,5 +51,5 @@ class NumberField : public QSpinBox {
   int shownHigh_;
 };
 
-NumberField* MakeNumberField(QWidget* parent, const NumberFieldSpec& spec,
+NumberField* MakeNumberField(QWidget* parent, const NumberFieldSetup& setup,
                              const QString& accessibleName);

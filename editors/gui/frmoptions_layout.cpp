@@ -169,7 +169,7 @@ QGroupBox* TfrmOptions::BuildGeneralGroup() {
   QGroupBox* group = Group(this, "GroupBox3", "General Options");
   auto* grid = new QGridLayout(group);
   const auto gainRow = [&](int row, NumberField*& upDown, QLabel*& label, QLabel*& dB,
-                           const NumberFieldSpec& field, const char* labelName, const char* dBName) {
+                           const NumberFieldSetup& field, const char* labelName, const char* dBName) {
     upDown = MakeNumberField(group, field, "");
     label = MakeLabel(group, labelName, "", upDown);
     dB = MakeLabel(group, dBName, "dB");

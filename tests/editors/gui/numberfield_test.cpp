@@ -38,7 +38,7 @@ void Do(NumberField* field, Step step) {
 
 struct StepCase {
   const char* what;
-  NumberFieldSpec spec;
+  NumberFieldSetup setup;
   int loaded;
   Step step;
   const char* shown;
@@ -49,7 +49,7 @@ class NumberFieldStep : public ::testing::TestWithParam<StepCase> {};
 TEST_P(NumberFieldStep, ShowsTheLoadedValueAndStepsOnlyTowardTheRange) {
   const StepCase& c = GetParam();
   QWidget window;
-  auto* field = MakeNumberField(&window, c.spec, "Field");
+  auto* field = MakeNumberField(&window, c.setup, "Field");
   window.show();
   field->setValue(c.loaded);
   EXPECT_EQ(field->Edit()->text(), QString::number(c.loaded)) << c.what;
@@ -58,10 +58,10 @@ TEST_P(NumberFieldStep, ShowsTheLoadedValueAndStepsOnlyTowardTheRange) {
   EXPECT_EQ(field->Edit()->text(), c.shown) << c.what;
 }
 
-constexpr NumberFieldSpec kTyped{"udTyped", "editTyped", 0, 10, true};
-constexpr NumberFieldSpec kTens{"udTens", "editTens", 0, 2550, true, 10};
-constexpr NumberFieldSpec kHundreds{"udHundreds", "editHundreds", 100, 2000, false, 100, 10};
-constexpr NumberFieldSpec kHighLoad{"udHigh", "editHigh", 0, 25, false, 1, INT_MAX, 30};
+constexpr NumberFieldSetup kTyped{"udTyped", "editTyped", 0, 10, true};
+constexpr NumberFieldSetup kTens{"udTens", "editTens", 0, 2550, true, 10};
+constexpr NumberFieldSetup kHundreds{"udHundreds", "editHundreds", 100, 2000, false, 100, 10};
+constexpr NumberFieldSetup kHighLoad{"udHigh", "editHigh", 0, 25, false, 1, INT_MAX, 30};
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, NumberFieldStep,
