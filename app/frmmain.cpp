@@ -20,7 +20,7 @@
 #include "frmreadwrite.h"
 #include "maker.h"
 #include "params.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "frmmain.h"
 #include "memfile.h"
 #include "params.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 #include "userfile.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "frmmain.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 
 namespace {
 constexpr int kPollFloatingRadioMs = 10000;

@@ -13,7 +13,7 @@
 #include "frmreadwrite.h"
 #include "frmmain.h"
 #include "portmessages.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 
 namespace {
 constexpr int kPollFloatingRadioMs = 10000;

@@ -22,7 +22,7 @@
 #include "frmsquelch.h"
 #include "frmmain.h"
 #include "portmap.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 #include "frmrxchdata.h"
 #include "frmscan.h"
 #include "frmselcallidents.h"

@@ -26,7 +26,7 @@
 #include "frmeepromedit.h"
 #include "median.h"
 #include "quiethost.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 #include "sharedobjects.h"
 
 namespace {

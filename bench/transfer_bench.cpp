@@ -31,7 +31,7 @@
 #include "messagequeue.h"
 #include "params.h"
 #include "radio.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 #include "radioinfo.h"
 #include "serialport.h"
 #include "sharedobjects.h"

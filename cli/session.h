@@ -13,7 +13,7 @@
 #include "messagequeue.h"
 #include "platform.h"
 #include "radio.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 #include "radioinfo.h"
 #include "readarchive.h"
 #include "serialport.h"

@@ -3,7 +3,7 @@
 #include "interrupt.h"
 #include "progressbar.h"
 #include "radio.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 
 TerminalHost::TerminalHost(std::FILE* out, bool bar) : out_(out), bar_(bar) {}
 

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "batchlog.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 #include "selcall.h"
 
 // The digits the Selcall Options window shows of the ident.

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "radio_rw.h"
+#include "transferflows.h"
 
 void MessageQueue::PostMessage(unsigned message, intptr_t wParam, intptr_t lParam) {
   {

@@ -15,7 +15,7 @@
 #include "frmreadwrite.h"
 #include "params.h"
 #include "programwindows.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 #include "transfer_rig.h"
 
 namespace {

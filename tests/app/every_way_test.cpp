@@ -21,7 +21,7 @@
 #include "frmreport.h"
 #include "frmsquelch.h"
 #include "keyboard_check.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 #include "frmrxchdata.h"
 #include "frmscan.h"
 #include "frmselcallidents.h"

@@ -8,7 +8,7 @@
 
 #include "app_fixture.h"
 #include "floatingdisplay.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 #include "programwindows.h"
 #include "simradio.h"
 #include "slow_write_all.h"

@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "app_fixture.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 #include "programwindows.h"
 #include "radio.h"
 #include "simradio.h"

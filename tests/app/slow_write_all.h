@@ -8,7 +8,7 @@
 #include "eeprom.h"
 #include "eepromworker.h"
 #include "messagequeue.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 #include "simradio.h"
 #include "workerlane.h"
 

@@ -16,7 +16,7 @@
 #include "frmfirmware.h"
 #include "frmreadwrite.h"
 #include "params.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 #include "transfer_rig.h"
 #include "wait_for.h"
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "progress.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 #include "radioinfo.h"
 #include "transferworker.h"
 

@@ -12,7 +12,7 @@
 #include "messagequeue.h"
 #include "platform.h"
 #include "progress.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 #include "transferhost.h"
 
 class ScriptedHost : public TransferHost, public ProgressView {

@@ -16,7 +16,7 @@
 #include "platform.h"
 #include "pty_peer.h"
 #include "radio.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 #include "radioinfo.h"
 #include "scripted_host.h"
 #include "serialport.h"

@@ -15,7 +15,7 @@
 #include "inputrule.h"
 #include "numberfield.h"
 #include "portmap.h"
-#include "radio_rw.h"
+#include "transferflows.h"
 #include "sharedobjects.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "radio_rw.h"
+#include "transferflows.h"
 
 #include <ctime>
 #include <utility>
