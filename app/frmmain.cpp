@@ -409,7 +409,10 @@ void TfrmMain::ShowMessage(const std::string& text, const std::string& caption, 
   box.exec();
 }
 
-bool TfrmMain::AskOkCancel(const std::string& text, const std::string& caption, PromptIcon icon) {
+// Every question here has a person to answer it: the identifier is for
+// hosts without one.
+bool TfrmMain::AskOkCancel(QuestionId, const std::string& text, const std::string& caption,
+                           PromptIcon icon) {
   QMessageBox box(BoxIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
                   QMessageBox::Ok | QMessageBox::Cancel, this);
   return box.exec() == QMessageBox::Ok;

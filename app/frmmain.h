@@ -44,23 +44,23 @@ class TfrmMain : public QMainWindow, public TransferHost {
 
   // UserPrompts: message boxes over this window.
   void ShowMessage(const std::string& text, const std::string& caption, PromptIcon icon) override;
-  bool AskOkCancel(const std::string& text, const std::string& caption, PromptIcon icon) override;
+  bool AskOkCancel(QuestionId question, const std::string& text, const std::string& caption,
+                   PromptIcon icon) override;
 
   // TransferHost.
   std::string OpenPortFailureText(const std::string& portName) override;
   void RadioIdentityStale() override { ClearRadioPanel(); }
   void PortStateChanged() override { RefreshPortPanels(); }
   void StatusChanged() override { UpdateStatusBar(); }
-  bool IsFloatingDisplayOn() override;
-  void StopPollTimer() override;
-  void StartPollTimer() override;
-  bool ArrayFlagChecked() override { return ArraysChecked(); }
   void SetDataSource(DataSourceState source) override {
     dataSource_ = source;
     // The radio's memory now matches the image: no longer a short file's.
     if (source == kRadioData) shortFileBytes_ = -1;
   }
-  void UpdateEditButtons() override;
+  // The floating display's poll waits while a transfer holds the radio;
+  // the edit buttons follow the data the transfer brought.
+  void TransferStarting(int direction) override;
+  void TransferEnded(const TransferOutcome& outcome) override;
   void RunTransfer(const ProgressSetup& setup, const std::function<bool()>& startWorker) override;
   void DeliverPendingMessages() override;
   void ReportArchiveFailure(const std::string& text) override;  // status bar, for a while
@@ -100,6 +100,8 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void ClearRadioPanel();
   void RefreshPortPanels();
   void UpdateStatusBar();
+  // The editors' buttons and menu items, by what is loaded.
+  void UpdateEditButtons();
   const BuildConfig& Build() const { return context_.build; }
   SharedObjects& Shared() { return context_.shared; }
   TransferFlows& Flows() { return *flows_; }
@@ -149,6 +151,8 @@ class TfrmMain : public QMainWindow, public TransferHost {
   // Before writing an image padded from a short file: false when the
   // user would rather not.
   bool ConfirmWriteOfShortFile();
+  // The "Floating Display" item's check mark: the panel is open and polled.
+  bool FloatingDisplayOn() const;
 
   // Item lookup by control name, buttons and menu items alike.
   void SetEnabled(const char* name, bool enabled);

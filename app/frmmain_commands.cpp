@@ -180,7 +180,8 @@ void TfrmMain::OpenAlignment() {
   TRadio& radio = context_.shared.radio;
   bool offline = false;
   if (!CheckProductId().ok || !radio.GetRadioVersion()) {
-    if (!AskOkCancel("Unable to read radio calibration.\nContinue in offline mode?",
+    if (!AskOkCancel(QuestionId::kAlignOffline,
+                     "Unable to read radio calibration.\nContinue in offline mode?",
                      "Comms Error", PromptIcon::Warning))
       return;
     offline = true;

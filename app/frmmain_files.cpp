@@ -95,7 +95,8 @@ void TfrmMain::OpenHandedFile(const QString& path) {
     return;
   }
   if (dataSource_ != kNothingLoaded &&
-      !AskOkCancel("Load file '" + path.toStdString() + "' ?\nAll current data will be lost.",
+      !AskOkCancel(QuestionId::kLoadOverData,
+                   "Load file '" + path.toStdString() + "' ?\nAll current data will be lost.",
                    "Read file", PromptIcon::Question))
     return;
   ReadFileFrom(path);
@@ -110,8 +111,8 @@ void TfrmMain::btnWriteFileClick() {
   const QString path = context_.chooser.Choose(this, request);
   if (path.isEmpty()) return;
   if (QFileInfo::exists(path) &&
-      !AskOkCancel("File already exists. Overwrite?", "Saving Program File...",
-                   PromptIcon::Warning))
+      !AskOkCancel(QuestionId::kOverwriteFile, "File already exists. Overwrite?",
+                   "Saving Program File...", PromptIcon::Warning))
     return;
   // A save that fails must not pass for one that worked: the name and the
   // data source stay as they were, and the old file is left intact.
@@ -137,7 +138,8 @@ void TfrmMain::mnuSetDefaultFilenameClick() {
   const QString path = context_.chooser.Choose(this, request);
   if (path.isEmpty()) return;
   defaultFile_ = path;
-  if (!AskOkCancel("Load file '" + path.toStdString() + "' ?\nAll current data will be lost.",
+  if (!AskOkCancel(QuestionId::kLoadOverData,
+                   "Load file '" + path.toStdString() + "' ?\nAll current data will be lost.",
                    "Load Default File.", PromptIcon::Question))
     return;
   if (LoadMemFile(defaultFile_)) {

@@ -30,6 +30,10 @@ void TfrmMain::BuildTransfers() {
   flows_ = std::make_unique<TransferFlows>(RadioObjectsOf(context_.shared, context_.build),
                                            transferState_, *this, &receiver_);
   flows_->SetReadArchive(&archive_);
+  // The arrays mark is a setting the transfers read from their state.
+  QAction* arrays = actions_.value("mnuSetupEngArrayRdWr");
+  transferState_.arraysChecked = arrays->isChecked();
+  connect(arrays, &QAction::toggled, this, [this](bool on) { transferState_.arraysChecked = on; });
   for (unsigned message : {unsigned{WM_TRANSFER}, WM_TRANSFER_CLOSED})
     SetMessageHandler(message, [this, message](intptr_t wParam, intptr_t lParam) {
       flows_->HandleMessage(message, wParam, lParam, *frmReadWrite_);
@@ -75,13 +79,19 @@ void TfrmMain::ReportArchiveFailure(const std::string& text) {
   statusBar()->showMessage(QString::fromStdString(text), kArchiveReportMs);
 }
 
-bool TfrmMain::IsFloatingDisplayOn() {
+bool TfrmMain::FloatingDisplayOn() const {
   const QAction* item = actions_.value("mnuFloatingDisplay");
   return item && item->isChecked();
 }
 
-void TfrmMain::StopPollTimer() { tmrPollFloatingRadio_->stop(); }
-void TfrmMain::StartPollTimer() { tmrPollFloatingRadio_->start(); }
+void TfrmMain::TransferStarting(int) {
+  if (FloatingDisplayOn()) tmrPollFloatingRadio_->stop();
+}
+
+void TfrmMain::TransferEnded(const TransferOutcome&) {
+  if (FloatingDisplayOn()) tmrPollFloatingRadio_->start();
+  UpdateEditButtons();
+}
 
 void TfrmMain::RunTransfer(const ProgressSetup& setup, const std::function<bool()>& startWorker) {
   RunTransferDialog(*frmReadWrite_, setup, startWorker);

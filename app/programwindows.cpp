@@ -184,16 +184,16 @@ void ProgramWindows::InstallFloatingDisplays() {
 void ProgramWindows::InstallBatch() {
   TfrmMain& main = main_;
   auto batch = OnFirstUse([&main] {
-    BatchWindowContext context{main.Shared(), main.Build(), main.Flows(), {}, {}, {}, {}};
+    BatchWindowContext context{main.Shared(), main.Build(), main.Flows(), {}, {}, {}};
     context.state = [&main] {
       TransferState state;
       state.portNumber = main.PortNumber();
       state.currentBaudRate = static_cast<uint32_t>(main.CurrentBaudRate());
       state.maxBdRate = static_cast<uint32_t>(main.MaxBdRate());
       state.baudRaised = main.BaudRaised();
+      state.arraysChecked = main.ArraysChecked();
       return state;
     };
-    context.arrays = [&main] { return main.ArraysChecked(); };
     context.portCheck = [&main] { return main.PortCheck(); };
     context.chooseLog = [&main](QWidget* parent) {
       FileDialogRequest request;

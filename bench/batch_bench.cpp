@@ -39,7 +39,7 @@ struct Bench {
     std::string error;
     s.UsePort(radio.DevicePath(), error);
     s.host.SetAssumeYes(true);
-    s.host.PreAnswer("Read From Radio?");
+    s.host.PreAnswer(QuestionId::kReadOverEditData);
     s.flows.SetReadArchive(nullptr);
   }
   ~Bench() { std::fclose(null); }

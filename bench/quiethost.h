@@ -11,16 +11,9 @@
 class QuietHost : public TransferHost {
  public:
   void ShowMessage(const std::string&, const std::string&, PromptIcon) override {}
-  bool AskOkCancel(const std::string&, const std::string&, PromptIcon) override { return false; }
-  void RadioIdentityStale() override {}
-  void PortStateChanged() override {}
-  void StatusChanged() override {}
-  bool IsFloatingDisplayOn() override { return false; }
-  void StopPollTimer() override {}
-  void StartPollTimer() override {}
-  bool ArrayFlagChecked() override { return false; }
-  void SetDataSource(DataSourceState) override {}
-  void UpdateEditButtons() override {}
+  bool AskOkCancel(QuestionId, const std::string&, const std::string&, PromptIcon) override {
+    return false;
+  }
   void RunTransfer(const ProgressSetup&, const std::function<bool()>&) override {}
   void DeliverPendingMessages() override {}
 };

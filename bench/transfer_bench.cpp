@@ -140,7 +140,9 @@ class BenchHost : public QuietHost, public ProgressView {
   void ShowMessage(const std::string& text, const std::string& caption, PromptIcon) override {
     std::fprintf(stderr, "  [%s] %s\n", caption.c_str(), text.c_str());
   }
-  bool AskOkCancel(const std::string&, const std::string&, PromptIcon) override { return true; }
+  bool AskOkCancel(QuestionId, const std::string&, const std::string&, PromptIcon) override {
+    return true;
+  }
   void RunTransfer(const ProgressSetup&, const std::function<bool()>& start) override {
     if (start()) result = PumpTransferProgress(queue, *flows, *this);
   }

@@ -76,7 +76,7 @@ int RunBatch(const ParsedArgs& args) {
 
   // The batch holds the configuration aside: the reads replace no edit
   // data.
-  s.host.PreAnswer("Read From Radio?");
+  s.host.PreAnswer(QuestionId::kReadOverEditData);
   TerminalBatchHost host;
   BatchRunner runner(s.flows, RadioObjectsOf(s, s.build), host);
   if (!runner.Prepare(settings, error)) {

@@ -17,7 +17,7 @@ int RunRead(const ParsedArgs& args) {
     return kExitFailure;
   }
   // The window's warning guards edit data; a fresh session has none.
-  s.host.PreAnswer("Read From Radio?");
+  s.host.PreAnswer(QuestionId::kReadOverEditData);
   InterruptGuard interrupt;
   if (!s.PortCheck()) return kExitFailure;
   const bool started = s.flows.ReadRadio();

@@ -92,7 +92,7 @@ int RunWrite(const ParsedArgs& args) {
 
   s.host.SetAssumeYes(args.Has("yes"));
   // The safety reads replace no edit data: the file is held aside.
-  s.host.PreAnswer("Read From Radio?");
+  s.host.PreAnswer(QuestionId::kReadOverEditData);
   InterruptGuard interrupt;
   if (!s.PortCheck()) return kExitFailure;
 

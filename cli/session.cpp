@@ -24,7 +24,8 @@ Session::Session(const BuildConfig& b, std::FILE* messages)
       flows(RadioObjectsOf(*this, build), state, host, &window) {
   info.SelectModel(build.productId);
   host.Attach(flows, window, radio);
-  host.SetArrayFlag(TradioInfo::HasArrayTransfer(build.productId));
+  // The engineering build's arrays mark starts as the window's menu does.
+  state.arraysChecked = TradioInfo::HasArrayTransfer(build.productId);
   flows.SetReadArchive(&archive);
   if (g_trace) port.SetTrace(g_trace);
 }

@@ -23,8 +23,9 @@ void TerminalHost::ShowMessage(const std::string& text, const std::string& capti
   Note(caption + ": " + text);
 }
 
-bool TerminalHost::AskOkCancel(const std::string& text, const std::string& caption, PromptIcon) {
-  if (preAnswered_.count(caption)) return true;
+bool TerminalHost::AskOkCancel(QuestionId question, const std::string& text,
+                               const std::string& caption, PromptIcon) {
+  if (preAnswered_.count(question)) return true;
   if (assumeYes_) {
     Note(caption + ": " + text + " OK (--yes)");
     return true;

@@ -23,30 +23,20 @@ class TerminalHost : public TransferHost, public ProgressView {
 
   // Questions are refused (the command stops) unless assumeYes is set.
   void SetAssumeYes(bool yes) { assumeYes_ = yes; }
-  // A question the tool answers OK itself, by caption, because what it
-  // guards does not exist here (no edit data on a terminal).
-  void PreAnswer(const std::string& caption) { preAnswered_.insert(caption); }
-  // The engineering build's "Read/Write using arrays" mark, as the menu
-  // starts it.
-  void SetArrayFlag(bool on) { arrayFlag_ = on; }
+  // A question the tool answers OK itself because what it guards does
+  // not exist here (no edit data on a terminal).
+  void PreAnswer(QuestionId question) { preAnswered_.insert(question); }
 
   // Prints "vornprog: text".
   void Note(const std::string& text);
 
   // UserPrompts.
   void ShowMessage(const std::string& text, const std::string& caption, PromptIcon icon) override;
-  bool AskOkCancel(const std::string& text, const std::string& caption, PromptIcon icon) override;
+  bool AskOkCancel(QuestionId question, const std::string& text, const std::string& caption,
+                   PromptIcon icon) override;
 
   // TransferHost.
-  void RadioIdentityStale() override {}
-  void PortStateChanged() override {}
   void StatusChanged() override;
-  bool IsFloatingDisplayOn() override { return false; }
-  void StopPollTimer() override {}
-  void StartPollTimer() override {}
-  bool ArrayFlagChecked() override { return arrayFlag_; }
-  void SetDataSource(DataSourceState) override {}
-  void UpdateEditButtons() override {}
   void RunTransfer(const ProgressSetup& setup, const std::function<bool()>& startWorker) override;
   void DeliverPendingMessages() override;
   void ReportArchiveFailure(const std::string& text) override { Note(text); }
@@ -66,8 +56,7 @@ class TerminalHost : public TransferHost, public ProgressView {
   std::FILE* out_;
   bool bar_;
   bool assumeYes_ = false;
-  bool arrayFlag_ = false;
-  std::set<std::string> preAnswered_;
+  std::set<QuestionId> preAnswered_;
   TransferFlows* flows_ = nullptr;
   MessageQueue* queue_ = nullptr;
   TRadio* radio_ = nullptr;

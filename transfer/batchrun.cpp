@@ -7,8 +7,13 @@ namespace {
 // the bench would: the batch holds the configuration aside, so a read
 // replaces no edit data, and a radio that will not go faster is still
 // programmed at the default rate.
-bool AnsweredOk(const std::string& caption) {
-  return caption == "Read From Radio?" || caption == "Set baudrate";
+constexpr QuestionId kAnsweredOk[] = {QuestionId::kReadOverEditData,
+                                     QuestionId::kContinueAtDefaultRate};
+
+bool AnsweredOk(QuestionId question) {
+  for (QuestionId ok : kAnsweredOk)
+    if (ok == question) return true;
+  return false;
 }
 
 int Percent(int value, int minimum, int maximum) {
@@ -17,12 +22,11 @@ int Percent(int value, int minimum, int maximum) {
 }  // namespace
 
 BatchRun::BatchRun(SerialPort& port, TRadio& radio, TradioInfo& info, const BuildConfig& build,
-                   const EEPROM& config, const TransferState& state, bool arrayFlag,
+                   const EEPROM& config, const TransferState& state,
                    const ReadArchive* archive, MessageReceiver* window)
     : config_(config),
       image_(config),
       state_(state),
-      arrayFlag_(arrayFlag),
       window_(window),
       flows_(RadioObjects{port, radio, image_, info, build, cancel_}, state_, *this, &queue_),
       runner_(flows_, RadioObjects{port, radio, image_, info, build, cancel_}, *this) {
@@ -89,8 +93,9 @@ void BatchRun::ShowMessage(const std::string& text, const std::string& caption, 
   Report({kBatchNoteReport, caption + ": " + text, {}});
 }
 
-bool BatchRun::AskOkCancel(const std::string& text, const std::string& caption, PromptIcon) {
-  if (AnsweredOk(caption)) return true;
+bool BatchRun::AskOkCancel(QuestionId question, const std::string& text,
+                          const std::string& caption, PromptIcon) {
+  if (AnsweredOk(question)) return true;
   Report({kBatchNoteReport, caption + ": " + text + " Cancel", {}});
   return false;
 }

@@ -43,8 +43,8 @@ class BatchRun : private BatchHost, private TransferHost, private ProgressView {
   // configuration is copied. window receives WM_BATCH; it and archive
   // outlive the run, and the lane has finished the run before it goes.
   BatchRun(SerialPort& port, TRadio& radio, TradioInfo& info, const BuildConfig& build,
-           const EEPROM& config, const TransferState& state, bool arrayFlag,
-           const ReadArchive* archive, MessageReceiver* window);
+           const EEPROM& config, const TransferState& state, const ReadArchive* archive,
+           MessageReceiver* window);
   ~BatchRun() override;
   BatchRun(const BatchRun&) = delete;
   BatchRun& operator=(const BatchRun&) = delete;
@@ -81,16 +81,8 @@ class BatchRun : private BatchHost, private TransferHost, private ProgressView {
 
   // UserPrompts and TransferHost.
   void ShowMessage(const std::string& text, const std::string& caption, PromptIcon) override;
-  bool AskOkCancel(const std::string& text, const std::string& caption, PromptIcon) override;
-  void RadioIdentityStale() override {}
-  void PortStateChanged() override {}
-  void StatusChanged() override {}
-  bool IsFloatingDisplayOn() override { return false; }
-  void StopPollTimer() override {}
-  void StartPollTimer() override {}
-  bool ArrayFlagChecked() override { return arrayFlag_; }
-  void SetDataSource(DataSourceState) override {}
-  void UpdateEditButtons() override {}
+  bool AskOkCancel(QuestionId question, const std::string& text, const std::string& caption,
+                   PromptIcon) override;
   void RunTransfer(const ProgressSetup& setup, const std::function<bool()>& startWorker) override;
   void DeliverPendingMessages() override;
   void ReportArchiveFailure(const std::string& text) override;
@@ -107,7 +99,6 @@ class BatchRun : private BatchHost, private TransferHost, private ProgressView {
   Event stopEvent_;
   std::atomic<bool> stop_{false};
   TransferState state_;
-  bool arrayFlag_;
   MessageReceiver* window_;
   MessageQueue queue_;  // where the batch's own transfer worker posts
   TransferFlows flows_;

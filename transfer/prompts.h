@@ -7,6 +7,18 @@
 
 enum class PromptIcon { Warning, Information, Question, Error };
 
+// Every OK/Cancel question the program asks. The caption and text are for
+// people and say the same thing in other words over time; a host that
+// answers without one (the terminal, a batch, a test) goes by this.
+enum class QuestionId {
+  kReadOverEditData,       // "Read From Radio?": the read replaces the data being edited
+  kContinueAtDefaultRate,  // "Set baudrate": the radio would not go faster
+  kWriteUnreadRadio,       // "Warning": the radio was not read in this session
+  kAlignOffline,           // "Comms Error": the calibration could not be read
+  kLoadOverData,           // "Read file", "Load Default File.": a file replaces the data
+  kOverwriteFile,          // "Saving Program File...": the file is already there
+};
+
 class UserPrompts {
  public:
   virtual ~UserPrompts() = default;
@@ -14,6 +26,6 @@ class UserPrompts {
   virtual void ShowMessage(const std::string& text, const std::string& caption,
                            PromptIcon icon) = 0;
   // A question with OK and Cancel; true only for OK.
-  virtual bool AskOkCancel(const std::string& text, const std::string& caption,
-                           PromptIcon icon) = 0;
+  virtual bool AskOkCancel(QuestionId question, const std::string& text,
+                           const std::string& caption, PromptIcon icon) = 0;
 };

@@ -110,6 +110,7 @@ bool TransferFlows::RaiseBaudRate() {
     }
     state_.currentBaudRate = state_.maxBdRate;
   } else if (!host_.AskOkCancel(
+                 QuestionId::kContinueAtDefaultRate,
                  "Unable to increase radio baudrate. Continue at default baud-rate?",
                  "Set baudrate", kIcon)) {
     return false;
@@ -118,22 +119,29 @@ bool TransferFlows::RaiseBaudRate() {
   return true;
 }
 
-bool TransferFlows::ArrayFlag() {
-  return o_.build.engineering ? host_.ArrayFlagChecked()
+bool TransferFlows::ArrayFlag() const {
+  return o_.build.engineering ? state_.arraysChecked
                               : TradioInfo::HasArrayTransfer(o_.build.productId);
 }
 
-// A command that stops after stopping the poll timer must not leave the
-// floating display without its poll.
-void TransferFlows::ResumePollTimer() {
-  if (host_.IsFloatingDisplayOn()) host_.StartPollTimer();
+// A command that stops after TransferStarting must still end the transfer
+// for its host, or what the host paused (the floating display's poll)
+// would stay paused.
+bool TransferFlows::StoppedBeforeWorker(int direction) {
+  TransferOutcome outcome;
+  outcome.number = 0;
+  outcome.direction = direction;
+  outcome.result = kTransferCancelled;
+  host_.TransferEnded(outcome);
+  return false;
 }
 
 bool TransferFlows::ReadRadio() {
   if (!PortCheck()) return false;
   int productId = 0, row = 0;
   if (!CheckProductId(productId, row)) return false;
-  if (!host_.AskOkCancel("All current edit data will be lost.", "Read From Radio?", kIcon))
+  if (!host_.AskOkCancel(QuestionId::kReadOverEditData, "All current edit data will be lost.",
+                         "Read From Radio?", kIcon))
     return false;
   host_.RadioIdentityStale();
   if (!o_.radio.EnterProgMode()) return Warn("Radio Response Timeout", "Entering Prog Mode");
@@ -142,14 +150,11 @@ bool TransferFlows::ReadRadio() {
     return Warn("Failed to read radio type.", "Read radio error");
   if (!o_.radio.GetRadioVersion()) return Warn("Failed to read radio version.", "Read radio error");
   host_.StatusChanged();
-  if (host_.IsFloatingDisplayOn()) host_.StopPollTimer();
+  host_.TransferStarting(kDirectionRead);
 
   state_.baudRaised = TradioInfo::HasBaudRateSwitch(o_.build.productId) &&
                       state_.maxBdRate != kDefaultBaudRate;
-  if (state_.baudRaised && !RaiseBaudRate()) {
-    ResumePollTimer();
-    return false;
-  }
+  if (state_.baudRaised && !RaiseBaudRate()) return StoppedBeforeWorker(kDirectionRead);
   const bool started = StartTransfer(kDirectionRead, "Reading from Radio");
   if (started) o_.radio.CountRadioRead();
   return started;
@@ -171,7 +176,8 @@ bool TransferFlows::WriteRadio() {
     return Warn("Wrong Radio Type (radio is " + radioName + ", config is for " + configName + ")",
                 "Cross-checking Product ID");
   if (o_.radio.RadioReadCount() == 0 &&
-      !host_.AskOkCancel("Radio has not been read in this session. Continue?", "Warning", kIcon))
+      !host_.AskOkCancel(QuestionId::kWriteUnreadRadio,
+                         "Radio has not been read in this session. Continue?", "Warning", kIcon))
     return false;
 
   host_.RadioIdentityStale();
@@ -182,7 +188,7 @@ bool TransferFlows::WriteRadio() {
   if (!o_.radio.GetRadioVersion()) return Warn("Radio Response Timeout.", "Comms Error");
   host_.StatusChanged();
   o_.radio.SetTestMode(0);
-  if (host_.IsFloatingDisplayOn()) host_.StopPollTimer();
+  host_.TransferStarting(kDirectionWrite);
 
   if (static_cast<uint32_t>(radioId) == kProductDravo) {
     // The radio's own contrast setting survives the write.
@@ -191,10 +197,7 @@ bool TransferFlows::WriteRadio() {
     if (address >= 0 && o_.radio.ReadMemoryByte(address, contrast))
       o_.image.SetByte(address, contrast);
   }
-  if (state_.baudRaised && !RaiseBaudRate()) {
-    ResumePollTimer();
-    return false;
-  }
+  if (state_.baudRaised && !RaiseBaudRate()) return StoppedBeforeWorker(kDirectionWrite);
   return StartTransfer(kDirectionWrite, "Writing to Radio");
 }
 
@@ -230,6 +233,8 @@ bool TransferFlows::StartTransfer(int direction, const std::string& caption) {
     started = lane_.Start(fields, std::move(ending)) != 0;
     return started;
   });
+  // No worker, no closing steps: the transfer ends here.
+  if (!started) StoppedBeforeWorker(direction);
   return started;
 }
 
@@ -262,7 +267,6 @@ void TransferFlows::RunClosingSteps(const TransferOutcome& outcome, bool baudRai
     state_.currentBaudRate = kDefaultBaudRate;
     host_.PortStateChanged();
   }
-  ResumePollTimer();
   const bool read = lastOutcome_.direction == kDirectionRead;
   // A read that did not bring the whole memory changes nothing the user
   // works with: the image, its source and the buttons stay as they were.
@@ -274,7 +278,7 @@ void TransferFlows::RunClosingSteps(const TransferOutcome& outcome, bool baudRai
   }
   if (!keepImage) host_.SetDataSource(kRadioData);
   host_.StatusChanged();
-  host_.UpdateEditButtons();
+  host_.TransferEnded(lastOutcome_);
   if (!read) return;
   const std::string notice = VersionNotice(o_.build.productId, o_.radio.GetCachedVersion().major);
   if (!notice.empty()) host_.ShowMessage(notice, kVersionNoticeCaption, kIcon);

@@ -103,8 +103,8 @@ class TransferFlows {
   bool Warn(const std::string& text, const std::string& caption);  // always false
   bool AcceptedRadio(uint32_t id, const std::string& caption, std::string& name);
   bool RaiseBaudRate();
-  bool ArrayFlag();
-  void ResumePollTimer();
+  bool ArrayFlag() const;
+  bool StoppedBeforeWorker(int direction);  // always false
   bool StartTransfer(int direction, const std::string& caption);
   void RunClosingSteps(const TransferOutcome& outcome, bool baudRaised);
   void ArchiveRead();

@@ -3,6 +3,8 @@
 // The main window implements it with message boxes, its status bar and
 // the progress dialog; the command-line tool on the terminal; tests with
 // scripted answers. The commands themselves exist once, in TransferFlows.
+// Only telling the user and running the progress display must be given;
+// the rest does nothing unless a host has something to show or pause.
 
 #include <cstdint>
 #include <functional>
@@ -11,6 +13,7 @@
 #include "prompts.h"
 
 class Event;
+struct TransferOutcome;
 
 // Program state the commands read and change beside the image and TRadio
 // (the radio-read counter lives on TRadio).
@@ -19,6 +22,9 @@ struct TransferState {
   uint32_t currentBaudRate = 9600;   // what the serial port runs at
   uint32_t maxBdRate = 9600;         // the rate transfers may raise to
   bool baudRaised = false;           // set by each read, kept for writes
+  // The engineering build's "Read/Write using arrays" mark; other builds
+  // go by what the model can do.
+  bool arraysChecked = false;
 };
 
 // Where the image the user works with came from.
@@ -41,27 +47,28 @@ class TransferHost : public UserPrompts {
     return "Unable to open " + portName + ".";
   }
 
-  // What the host shows of the port, the radio and the data changed.
+  // What the host shows of the port, the radio and the data.
+  //
   // The radio shown may no longer be the one on the lead (a command is
   // about to identify it again).
-  virtual void RadioIdentityStale() = 0;
+  virtual void RadioIdentityStale() {}
   // The port was opened, closed, or changed its rate.
-  virtual void PortStateChanged() = 0;
+  virtual void PortStateChanged() {}
   // Any of port, radio identity and data source may have changed; shown
   // at once, before the command goes on talking to the radio.
-  virtual void StatusChanged() = 0;
+  virtual void StatusChanged() {}
+  // After a transfer: where the image now comes from.
+  virtual void SetDataSource(DataSourceState) {}
 
-  // The floating display's poll timer, stopped while a transfer runs.
-  virtual bool IsFloatingDisplayOn() = 0;
-  virtual void StopPollTimer() = 0;
-  virtual void StartPollTimer() = 0;
-
-  // The engineering build's "Read/Write using arrays" check mark.
-  virtual bool ArrayFlagChecked() = 0;
-
-  // After a transfer: where the image now comes from, and the editors.
-  virtual void SetDataSource(DataSourceState source) = 0;
-  virtual void UpdateEditButtons() = 0;
+  // A whole-memory transfer (kDirectionRead or kDirectionWrite) has passed
+  // its checks and is about to hold the radio, before any question it may
+  // still ask: whatever else of the host talks to the radio pauses.
+  virtual void TransferStarting(int /*direction*/) {}
+  // That transfer is over, exactly once per TransferStarting: its closing
+  // steps have set the data source and the status, or it stopped before
+  // its worker ran (outcome.number is 0 then). What paused resumes, and
+  // what follows the data catches up.
+  virtual void TransferEnded(const TransferOutcome& /*outcome*/) {}
 
   // Sets the progress display up as `setup` says, calls startWorker (which
   // resets the cancel event and starts the worker; false: nothing started,

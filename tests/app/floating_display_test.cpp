@@ -8,8 +8,10 @@
 
 #include "app_fixture.h"
 #include "floatingdisplay.h"
+#include "frmreadwrite.h"
 #include "transferflows.h"
 #include "programwindows.h"
+#include "radio.h"
 #include "simradio.h"
 #include "slow_write_all.h"
 
@@ -188,6 +190,68 @@ TEST_F(FloatingFixture, PollTickDuringAWholeMemoryWorkerPassesAndCancelStillWork
   write.CancelAndFinish(Window().Flows());
   EXPECT_FALSE(lane.Busy());
   EXPECT_EQ(write.results, std::vector<int>{kTransferCancelled});
+}
+
+// A transfer holds the radio: the panel's poll waits while the progress
+// dialog is up and goes on once the transfer has ended.
+TEST_F(FloatingFixture, ATransferPausesThePollAndItGoesOnAfterwards) {
+  ASSERT_TRUE(StartWith(0x5A02));
+  Item()->trigger();
+  ASSERT_TRUE(PollTimer()->isActive());
+  boxes.Take();
+  SimFaults slow;
+  slow.replyDelayMs = 20;  // the progress dialog stays up for seconds
+  radio->SetFaults(slow);
+  bool dialogSeen = false, polledDuringTransfer = false;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (!Window().ReadWriteDialog().isVisible()) return;
+    dialogSeen = true;
+    polledDuringTransfer = polledDuringTransfer || PollTimer()->isActive();
+  });
+  watch.start(3);
+
+  QTest::mouseClick(Button("btnReadRadio"), Qt::LeftButton);
+  watch.stop();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Window().Flows().ClosePending(); }, 10000));
+
+  EXPECT_TRUE(dialogSeen);
+  EXPECT_FALSE(polledDuringTransfer);
+  EXPECT_EQ(Window().Flows().LastOutcome().result, kTransferCompleted);
+  EXPECT_TRUE(PollTimer()->isActive());
+  EXPECT_EQ(PollTimer()->interval(), 10000);
+  EXPECT_TRUE(Item()->isChecked());
+}
+
+// A read given up at the baud-rate question never started its worker; the
+// poll it paused still goes on.
+TEST_F(FloatingFixture, AReadGivenUpBeforeItsWorkerStillLetsThePollGoOn) {
+  Store("MaxBdRate", 38400);
+  ASSERT_TRUE(StartWith(0x5A03, "Pinto"));
+  Item()->trigger();
+  ASSERT_TRUE(PollTimer()->isActive());
+  boxes.Take();
+  SimFaults refusing;
+  refusing.nackOpcode = OP_SET_BAUD_RATE;
+  radio->SetFaults(refusing);
+  boxes.Answer({QMessageBox::Ok, QMessageBox::Cancel});
+
+  QTest::mouseClick(Button("btnReadRadio"), Qt::LeftButton);
+
+  const std::vector<SeenBox> seen = boxes.Take();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[1].caption, "Set baudrate");
+  EXPECT_FALSE(Window().ReadWriteDialog().isVisible());
+  EXPECT_TRUE(PollTimer()->isActive());
+}
+
+TEST_F(FloatingFixture, WithoutThePanelATransferStartsNoPoll) {
+  ASSERT_TRUE(StartWith(0x5A02));
+  boxes.Take();
+  QTest::mouseClick(Button("btnReadRadio"), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Window().Flows().ClosePending(); }, 10000));
+  EXPECT_EQ(Window().Flows().LastOutcome().result, kTransferCompleted);
+  EXPECT_FALSE(PollTimer()->isActive());
 }
 
 }  // namespace

@@ -310,8 +310,10 @@ TEST_F(AppFixture, WebLinkOpensTheMakersSite) {
 TEST_F(AppFixture, PromptsUseTheCaptionIconAndButtonsAsked) {
   Start();
   boxes.Answer({QMessageBox::Cancel, QMessageBox::Ok});
-  EXPECT_FALSE(Window().AskOkCancel("Go on?", "Question caption", PromptIcon::Warning));
-  EXPECT_TRUE(Window().AskOkCancel("Go on?", "Question caption", PromptIcon::Question));
+  EXPECT_FALSE(Window().AskOkCancel(QuestionId::kOverwriteFile, "Go on?", "Question caption",
+                                    PromptIcon::Warning));
+  EXPECT_TRUE(Window().AskOkCancel(QuestionId::kOverwriteFile, "Go on?", "Question caption",
+                                   PromptIcon::Question));
   Window().ShowMessage("Done.", "Info caption", PromptIcon::Information);
   const std::vector<SeenBox> seen = boxes.Take();
   ASSERT_EQ(seen.size(), 3u);

@@ -32,7 +32,7 @@ class BatchRunTest : public ::testing::Test {
 
   std::unique_ptr<BatchRun> NewRun() {
     return std::make_unique<BatchRun>(rig.port, rig.radio, rig.info, rig.build, rig.image,
-                                      rig.state, false, nullptr, &window);
+                                      rig.state, nullptr, &window);
   }
   int StartRun(BatchRun& run, const std::string& first, int count) {
     BatchSettings settings;

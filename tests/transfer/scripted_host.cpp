@@ -16,15 +16,26 @@ void ScriptedHost::ShowMessage(const std::string& text, const std::string& capti
   Note("msg:" + caption + ":" + text);
 }
 
-bool ScriptedHost::AskOkCancel(const std::string& text, const std::string& caption, PromptIcon) {
+bool ScriptedHost::AskOkCancel(QuestionId question, const std::string& text,
+                               const std::string& caption, PromptIcon) {
   Note("ask:" + caption + ":" + text);
-  const auto it = answers.find(caption);
+  asked.push_back(question);
+  const auto it = answers.find(question);
   return it == answers.end() || it->second;
 }
 
 void ScriptedHost::SetDataSource(DataSourceState source) {
   dataSource = source;
   Note("SetDataSource:" + std::to_string(source));
+}
+
+void ScriptedHost::TransferStarting(int direction) {
+  Note("TransferStarting:" + std::to_string(direction));
+}
+
+void ScriptedHost::TransferEnded(const TransferOutcome& outcome) {
+  ended.push_back(outcome);
+  Note("TransferEnded:" + std::to_string(outcome.direction));
 }
 
 void ScriptedHost::RunTransfer(const ProgressSetup& s, const std::function<bool()>& startWorker) {

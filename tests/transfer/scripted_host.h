@@ -1,7 +1,7 @@
 #pragma once
 // A TransferHost that plays the main window and its user from a script:
-// it records every message, question and refresh in order, answers
-// questions by caption, and runs the progress "dialog" on the test's
+// it records every message, question, refresh and transfer event in
+// order, answers questions by their identifier, and runs the progress "dialog" on the test's
 // thread from a real message queue, with an optional Cancel click.
 
 #include <map>
@@ -21,16 +21,16 @@ class ScriptedHost : public TransferHost, public ProgressView {
   void Attach(TransferFlows& flows) { flows_ = &flows; }
 
   // Script.
-  std::map<std::string, bool> answers;  // by caption; unlisted questions get OK
-  bool floatingOn = false;
-  bool arraysChecked = false;
+  std::map<QuestionId, bool> answers;  // unlisted questions get OK
   int cancelAtProgress = -1;  // clicks Cancel once progress reaches this
 
   // Record, in order: "msg:<caption>:<text>", "ask:<caption>:<text>",
   // "RadioIdentityStale", "PortStateChanged", "StatusChanged",
-  // "StopPollTimer", "StartPollTimer", "SetDataSource:<n>",
-  // "UpdateEditButtons", "RunTransfer:<caption>", "archive:<text>".
+  // "TransferStarting:<direction>", "SetDataSource:<n>",
+  // "TransferEnded:<direction>", "RunTransfer:<caption>", "archive:<text>".
   std::vector<std::string> log;
+  std::vector<QuestionId> asked;       // each question as it came
+  std::vector<TransferOutcome> ended;  // what each TransferEnded carried
   std::vector<std::string> Dialogs() const;  // the msg: and ask: entries
   DataSourceState dataSource = kNothingLoaded;
   ProgressSetup setup;
@@ -48,17 +48,15 @@ class ScriptedHost : public TransferHost, public ProgressView {
 
   // UserPrompts.
   void ShowMessage(const std::string& text, const std::string& caption, PromptIcon) override;
-  bool AskOkCancel(const std::string& text, const std::string& caption, PromptIcon) override;
+  bool AskOkCancel(QuestionId question, const std::string& text, const std::string& caption,
+                   PromptIcon) override;
   // TransferHost.
   void RadioIdentityStale() override { Note("RadioIdentityStale"); }
   void PortStateChanged() override { Note("PortStateChanged"); }
   void StatusChanged() override { Note("StatusChanged"); }
-  bool IsFloatingDisplayOn() override { return floatingOn; }
-  void StopPollTimer() override { Note("StopPollTimer"); }
-  void StartPollTimer() override { Note("StartPollTimer"); }
-  bool ArrayFlagChecked() override { return arraysChecked; }
   void SetDataSource(DataSourceState source) override;
-  void UpdateEditButtons() override { Note("UpdateEditButtons"); }
+  void TransferStarting(int direction) override;
+  void TransferEnded(const TransferOutcome& outcome) override;
   void RunTransfer(const ProgressSetup& s, const std::function<bool()>& startWorker) override;
   void DeliverPendingMessages() override;
   void ReportArchiveFailure(const std::string& text) override { Note("archive:" + text); }

@@ -50,7 +50,7 @@ class FullTransfer : public testing::TestWithParam<FullCase> {};
 TEST_P(FullTransfer, ReadCopiesTheWholeRadioThenResetsIt) {
   const FullCase c = GetParam();
   Rig rig(Build(c.family, c.engineering));
-  rig.host.arraysChecked = c.arraysChecked;
+  rig.state.arraysChecked = c.arraysChecked;
   rig.FillRadio(1);
   rig.FillImage(2, rig.build.productId);
 
@@ -80,13 +80,17 @@ TEST_P(FullTransfer, ReadCopiesTheWholeRadioThenResetsIt) {
   EXPECT_EQ(rig.host.dataSource, kRadioData);
   EXPECT_EQ(rig.host.Dialogs(), std::vector<std::string>{
                                     "ask:Read From Radio?:All current edit data will be lost."});
+  EXPECT_EQ(rig.host.asked, std::vector<QuestionId>{QuestionId::kReadOverEditData});
+  ASSERT_EQ(rig.host.ended.size(), 1u);
+  EXPECT_EQ(rig.host.ended[0].number, rig.flows.LastOutcome().number);
+  EXPECT_EQ(rig.host.ended[0].result, kTransferCompleted);
   EXPECT_FALSE(rig.host.otherThreadTouchedUi);
 }
 
 TEST_P(FullTransfer, WriteCopiesTheWholeImageThenStatusThenReset) {
   const FullCase c = GetParam();
   Rig rig(Build(c.family, c.engineering));
-  rig.host.arraysChecked = c.arraysChecked;
+  rig.state.arraysChecked = c.arraysChecked;
   rig.FillRadio(3);
   rig.FillImage(4, rig.build.productId);
   rig.radio.CountRadioRead();
@@ -277,6 +281,8 @@ TEST_P(Refusal, StopsBeforeProgrammingMode) {
   EXPECT_EQ(rig.host.Dialogs(), std::vector<std::string>{c.dialog});
   EXPECT_EQ(Count(Summarise(rig.sim.Requests()), OP_ENTER_PROG_MODE), 0);
   EXPECT_FALSE(Contains(rig.host.log, "RadioIdentityStale"));
+  EXPECT_FALSE(Contains(rig.host.log, "TransferStarting:" + std::to_string(c.direction)));
+  EXPECT_TRUE(rig.host.ended.empty()) << "no transfer began, none ends";
   EXPECT_EQ(rig.sim.Memory(), radio);
   EXPECT_EQ(rig.ImageBytes(), image);
   EXPECT_EQ(rig.radio.RadioReadCount(), 1);
@@ -307,7 +313,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReadCommand, DeclinedQuestionChangesNothing) {
   Rig rig(Build("Kestal"));
-  rig.host.answers["Read From Radio?"] = false;
+  rig.host.answers[QuestionId::kReadOverEditData] = false;
   EXPECT_FALSE(rig.flows.ReadRadio());
   EXPECT_EQ(Summarise(rig.sim.Requests()), (std::vector<Req>{
                                                {OP_READ_WORD, rig.info.GetParamAddress(kParamProductId)}}));
@@ -334,6 +340,8 @@ TEST(ReadCommand, FailuresAfterProgrammingModeLeaveTheRadioInIt) {
     EXPECT_EQ(rig.host.Dialogs().back(), c.dialog);
     EXPECT_EQ(Count(Summarise(rig.sim.Requests()), OP_RESET), 0);
     EXPECT_FALSE(Contains(rig.host.log, "RunTransfer:Reading from Radio"));
+    EXPECT_FALSE(Contains(rig.host.log, "TransferStarting:0"));
+    EXPECT_TRUE(rig.host.ended.empty());
     EXPECT_EQ(rig.radio.RadioReadCount(), 0);
   }
 }
@@ -344,7 +352,7 @@ TEST(WriteCommand, AsksWhenTheRadioWasNotReadThisSession) {
   {
     Rig rig(Build("Kestal"));
     rig.FillImage(11, kProductKestal);
-    rig.host.answers["Warning"] = false;
+    rig.host.answers[QuestionId::kWriteUnreadRadio] = false;
     EXPECT_FALSE(rig.flows.WriteRadio());
     EXPECT_EQ(rig.host.Dialogs(), std::vector<std::string>{question});
     EXPECT_EQ(Count(Summarise(rig.sim.Requests()), OP_ENTER_PROG_MODE), 0);
@@ -456,8 +464,7 @@ TEST_P(BaudRate, RaisedForTheTransferOnlyWhereTheModelCan) {
   const BaudCase& c = GetParam();
   Rig rig(Build(c.family));
   rig.state.maxBdRate = c.maxBdRate;
-  rig.host.floatingOn = true;
-  rig.host.answers["Set baudrate"] = c.answer;
+  rig.host.answers[QuestionId::kContinueAtDefaultRate] = c.answer;
   rig.FillRadio(18);
   rig.sim.SetCheckLineRate(true);
   SimFaults f;
@@ -486,10 +493,19 @@ TEST_P(BaudRate, RaisedForTheTransferOnlyWhereTheModelCan) {
                      "ask:Set baudrate:Unable to increase radio baudrate. Continue at default "
                      "baud-rate?"),
             c.nack == OP_SET_BAUD_RATE);
-  // The poll timer is stopped for the transfer and runs again afterwards,
-  // also when the user gives up at the baud-rate question.
-  EXPECT_EQ(Count(rig.host.log, "StopPollTimer"), 1);
-  EXPECT_EQ(Count(rig.host.log, "StartPollTimer"), 1);
+  // The host hears the transfer start before the baud-rate question and
+  // end once, also when the user gives up at that question.
+  EXPECT_EQ(Count(rig.host.log, "TransferStarting:0"), 1);
+  EXPECT_EQ(Count(rig.host.log, "TransferEnded:0"), 1);
+  EXPECT_LT(IndexOf(rig.host.log, "TransferStarting:0"), IndexOf(rig.host.log, "TransferEnded:0"));
+  if (c.nack == OP_SET_BAUD_RATE) {
+    EXPECT_LT(IndexOf(rig.host.log, "TransferStarting:0"),
+              IndexOf(rig.host.log,
+                      "ask:Set baudrate:Unable to increase radio baudrate. Continue at default "
+                      "baud-rate?"));
+  }
+  ASSERT_EQ(rig.host.ended.size(), 1u);
+  EXPECT_EQ(rig.host.ended[0].number != 0, c.transferred) << "0: no worker ran";
   if (!c.transferred) return;
   EXPECT_EQ(rig.ImageBytes(), rig.sim.Memory());
   EXPECT_EQ(blockRates, std::vector<uint32_t>(blockRates.size(), c.transferRate));
@@ -513,7 +529,6 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(BaudRate, APortThatCannotFollowStopsTheReadAndSaysWhy) {
   Rig rig(Build("Pinto"));
   rig.state.maxBdRate = 31250;
-  rig.host.floatingOn = true;
   rig.FillRadio(23);
   rig.FillImage(24, kProductPinto);
   const std::vector<uint8_t> before = rig.ImageBytes();
@@ -535,7 +550,9 @@ TEST(BaudRate, APortThatCannotFollowStopsTheReadAndSaysWhy) {
   const std::vector<Req> log = Summarise(rig.sim.Requests());
   EXPECT_EQ(Count(log, OP_READ_ARRAY) + Count(log, OP_READ_BLOCK), 0);
   EXPECT_EQ(rig.ImageBytes(), before);
-  EXPECT_EQ(Count(rig.host.log, "StartPollTimer"), 1) << "the floating display polls again";
+  EXPECT_EQ(Count(rig.host.log, "TransferEnded:0"), 1) << "the host resumes what it paused";
+  ASSERT_EQ(rig.host.ended.size(), 1u);
+  EXPECT_EQ(rig.host.ended[0].number, 0) << "no worker ran";
 }
 
 // ---- Damaged and stray replies ----------------------------------------------
@@ -712,7 +729,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ClosingSteps, RunOnTheUserInterfaceThreadInOrder) {
   Rig rig(Build("Kestal"));
-  rig.host.floatingOn = true;
   rig.sim.SetVersion(SimVersion{2, 0, 0});
   SimFaults f;
   f.silentOpcode = OP_RESET;
@@ -723,13 +739,12 @@ TEST(ClosingSteps, RunOnTheUserInterfaceThreadInOrder) {
   const std::vector<std::string>& log = rig.host.log;
   const int start = IndexOf(log, "RunTransfer:Reading from Radio");
   ASSERT_GE(start, 0);
-  EXPECT_LT(IndexOf(log, "StopPollTimer"), start);
+  EXPECT_LT(IndexOf(log, "TransferStarting:0"), start);
   const std::vector<std::string> tail(log.begin() + start + 1, log.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"msg:Comms Error:Radio Response Timeout. (t)\n" +
                                                 UnresetReadText(""),
-                                            "StartPollTimer", "SetDataSource:2",
-                                            "StatusChanged", "UpdateEditButtons",
-                                            kKestalNotice}));
+                                            "SetDataSource:2", "StatusChanged",
+                                            "TransferEnded:0", kKestalNotice}));
   EXPECT_FALSE(rig.host.otherThreadTouchedUi);
 }
 
@@ -762,12 +777,12 @@ TEST(NextCommand, WaitsForTheWorkerAndItsClosingSteps) {
   // The first transfer's closing steps ran before the second command asked.
   // (A cancelled read keeps the data source; its closing steps still
   // bring the buttons up to date.)
-  const int firstClose = IndexOf(rig.host.log, "UpdateEditButtons");
+  const int firstClose = IndexOf(rig.host.log, "TransferEnded:0");
   const int secondAsk = IndexOf(rig.host.log, "ask:Read From Radio?:All current edit data will be lost.",
                                 IndexOf(rig.host.log, "RunTransfer:Reading from Radio") + 1);
   EXPECT_GE(firstClose, 0);
   EXPECT_LT(firstClose, secondAsk);
-  EXPECT_EQ(Count(rig.host.log, "UpdateEditButtons"), 2) << "each transfer closes exactly once";
+  EXPECT_EQ(Count(rig.host.log, "TransferEnded:0"), 2) << "each transfer closes exactly once";
   EXPECT_EQ(Count(rig.host.log, "SetDataSource:2"), 1) << "only the whole read counts";
   EXPECT_EQ(rig.ImageBytes(), rig.sim.Memory());
 }

@@ -136,8 +136,8 @@ void TfrmBatch::StartClick() {
   SharedObjects& shared = context_.shared;
   run_.reset();
   run_ = std::make_unique<BatchRun>(shared.port, shared.radio, shared.info, context_.build,
-                                    shared.image, state, context_.arrays(),
-                                    context_.flows.Archive(), &receiver_);
+                                    shared.image, state, context_.flows.Archive(),
+                                    &receiver_);
   std::string error;
   if (!run_->Prepare(settings, error)) {
     run_.reset();

@@ -28,8 +28,7 @@ struct BatchWindowContext {
   SharedObjects& shared;
   const BuildConfig& build;
   TransferFlows& flows;  // its lane runs the batch; its archive keeps the reads
-  std::function<TransferState()> state;  // the port and the rates now
-  std::function<bool()> arrays;          // "Read/Write using arrays"
+  std::function<TransferState()> state;  // the port, the rates and the arrays mark now
   std::function<bool()> portCheck;       // the check every radio command starts with
   std::function<QString(QWidget*)> chooseLog;  // empty: cancelled
 };
