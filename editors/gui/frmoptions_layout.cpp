@@ -14,7 +14,7 @@
 #include <utility>
 
 #include "controls.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "frmoptions.h"
 
 #include "helpmemo.h"

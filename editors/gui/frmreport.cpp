@@ -18,7 +18,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "editorcontext.h"
+#include "windowcontext.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ QAction* MirrorOf(QMenu* menu, QCheckBox* box) {
 
 }  // namespace
 
-TfrmReport::TfrmReport(EditorContext& context, SourceQuery source, QWidget* parent)
+TfrmReport::TfrmReport(WindowContext& context, SourceQuery source, QWidget* parent)
     : QDialog(parent),
       context_(context),
       source_(std::move(source)),

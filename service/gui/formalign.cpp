@@ -15,13 +15,13 @@
 #include "alignbindings.h"
 #include "aligntrim.h"
 #include "controls.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "helpmemo.h"
 #include "numberfield.h"
 #include "radioinfo.h"
 #include "updown.h"
 
-TformAlign::TformAlign(EditorContext& context, QWidget* parent)
+TformAlign::TformAlign(WindowContext& context, QWidget* parent)
     : QDialog(parent),
       context_(context),
       bench_(context.shared.radio, context.shared.image, context.shared.info, context.build) {

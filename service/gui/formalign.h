@@ -25,12 +25,12 @@ class QPushButton;
 class QTabWidget;
 class QTimer;
 class UpDown;
-struct EditorContext;
+struct WindowContext;
 
 class TformAlign : public QDialog {
   Q_OBJECT
  public:
-  TformAlign(EditorContext& context, QWidget* parent = nullptr);
+  TformAlign(WindowContext& context, QWidget* parent = nullptr);
 
   // Set by the opener before each showing.
   void SetOffline(bool offline) { offline_ = offline; }
@@ -114,7 +114,7 @@ class TformAlign : public QDialog {
   void Warn(const QString& text);
   void AddLine(const QString& line);
 
-  EditorContext& context_;
+  WindowContext& context_;
   AlignBench bench_;
   RadioGate gate_;
   bool offline_ = false;

@@ -20,7 +20,7 @@
 #include <functional>
 
 #include "bench_rig.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "formalign.h"
 #include "keyboard_check.h"
 #include "modal_answerer.h"
@@ -79,7 +79,7 @@ class AlignWindow {
   }
 
   BenchRig rig;
-  EditorContext context;
+  WindowContext context;
   std::unique_ptr<TformAlign> window;
   ModalAnswerer boxes;
 };
