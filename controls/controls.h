@@ -52,6 +52,15 @@ inline QPushButton* MakeButton(QWidget* parent, const QString& name, const QStri
   return button;
 }
 
+// A read-only box that shows a reading or a value the user does not type.
+inline QLineEdit* MakeReadOnlyBox(QWidget* parent, const QString& name,
+                                  const QString& accessibleName, int width) {
+  auto* box = Named(new QLineEdit(parent), name, accessibleName);
+  box->setReadOnly(true);
+  box->setFixedWidth(width);
+  return box;
+}
+
 inline QGroupBox* MakeGroup(QWidget* parent, const QString& name, const QString& caption) {
   return Named(new QGroupBox(caption, parent), name);
 }
