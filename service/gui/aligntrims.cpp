@@ -13,8 +13,8 @@ AlignTrims::AlignTrims(QObject* parent, AlignBench& bench, AlignRadio radio)
 
 AlignTrim* AlignTrims::Add(QWidget* parent, const char* upDown, const QString& accessibleName) {
   const AlignBinding* b = AlignBindingOf(upDown);
-  auto* trim = new AlignTrim(parent, b->upDown, b->edit, b->low, b->high, accessibleName,
-                             b->enterWrites);
+  auto* trim = new AlignTrim(parent, {b->upDown, b->edit, b->low, b->high, b->enterWrites},
+                             accessibleName);
   trims_[upDown] = trim;
   connect(trim, &AlignTrim::Stepped, this, [this, trim](int position) {
     radio_([this, trim, position] { bench_.WriteStep(trim->Tag(), position); });
@@ -24,9 +24,11 @@ AlignTrim* AlignTrims::Add(QWidget* parent, const char* upDown, const QString& a
 }
 
 AlignTrim* AlignTrims::AddMicGain(QWidget* parent, bool rear, const QString& accessibleName) {
-  auto* trim = new AlignTrim(parent, rear ? "udMicGain2" : "udMicGain1",
-                             rear ? "editMicGain2" : "editMicGain1", kMicGainLow, kMicGainHigh,
-                             accessibleName, true);
+  auto* trim = new AlignTrim(parent,
+                             {rear ? "udMicGain2" : "udMicGain1",
+                              rear ? "editMicGain2" : "editMicGain1", kMicGainLow, kMicGainHigh,
+                              true},
+                             accessibleName);
   (rear ? micGainRear_ : micGainFront_) = trim;
   connect(trim, &AlignTrim::Stepped, this, [this, rear](int position) {
     radio_([this, rear, position] { bench_.WriteMicGain(rear, position); });

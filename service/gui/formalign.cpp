@@ -128,12 +128,12 @@ void TformAlign::ShowFeatures() {
   PageControl1->setTabVisible(PageControl1->indexOf(TabSheetReceiver), receiver);
   lblNotch->setVisible(notch);
   for (int f = 1; f <= 3; ++f)
-    trims_->Trim("udTuneFreq" + std::to_string(f) + "T4")->SetVisible(notch);
+    trims_->Trim("udTuneFreq" + std::to_string(f) + "T4")->setVisible(notch);
 
   const bool lowPower = TradioInfo::HasLowPowerAlign(product);
   grpSelectPowerOutput->setVisible(lowPower);
   lblLowPower->setVisible(lowPower);
-  trims_->Trim("udRfPowerLo")->SetVisible(lowPower);
+  trims_->Trim("udRfPowerLo")->setVisible(lowPower);
 
   PageControl1->setTabVisible(PageControl1->indexOf(TabSheetSquelch),
                               !TradioInfo::HasFixedSquelch(product));

@@ -143,18 +143,6 @@ QWidget* TformAlign::BuildChannelPanel() {
   return panel;
 }
 
-namespace {
-// A trim's edit and up-down side by side in a grid cell.
-QHBoxLayout* Pair(AlignTrim* trim) {
-  auto* pair = new QHBoxLayout;
-  pair->setSpacing(0);
-  pair->addWidget(trim->Edit());
-  pair->addWidget(trim->Arrows());
-  pair->addStretch();
-  return pair;
-}
-}  // namespace
-
 QWidget* TformAlign::BuildFrequencyPage() {
   auto* page = new QWidget;
   page->setObjectName("TabSheetFrequency");
@@ -162,7 +150,7 @@ QWidget* TformAlign::BuildFrequencyPage() {
   AlignTrim* pll = trims_->Add(page, "udPLL_Freq", "Transmit Frequency Adjust");
   lblTxFreqAdjust = MakeLabel(page, "lblTxFreqAdjust", "Transmit Frequency Adjust:", pll->Edit());
   grid->addWidget(lblTxFreqAdjust, 0, 0);
-  grid->addLayout(Pair(pll), 0, 1);
+  grid->addWidget(pll, 0, 1);
 
   AlignTrim* linear = trims_->Add(page, "udTempCo", "Temperature Compensation: Linear Term");
   AlignTrim* cubic = trims_->Add(page, "udTempCoB", "Temperature Compensation: Cubic Term");
@@ -171,16 +159,15 @@ QWidget* TformAlign::BuildFrequencyPage() {
   QLabel* lblTempCoB = MakeLabel(page, "lblTempCoB", "Cubic Term:", cubic->Edit());
   grid->addWidget(txtTempCo, 1, 0, 1, 2);
   grid->addWidget(lblTempCo, 2, 0);
-  grid->addLayout(Pair(linear), 2, 1);
+  grid->addWidget(linear, 2, 1);
   grid->addWidget(lblTempCoB, 3, 0);
-  grid->addLayout(Pair(cubic), 3, 1);
-  tempCoControls_ = {txtTempCo, lblTempCo, lblTempCoB, linear->Edit(), linear->Arrows(),
-                     cubic->Edit(), cubic->Arrows()};
+  grid->addWidget(cubic, 3, 1);
+  tempCoControls_ = {txtTempCo, lblTempCo, lblTempCoB, linear, cubic};
 
   AlignTrim* rx = trims_->Add(page, "udRxOffset", "Receive Frequency Offset");
   lblRxFreqOffset = MakeLabel(page, "lblRxFreqOffset", "Receive Frequency Offset:", rx->Edit());
   grid->addWidget(lblRxFreqOffset, 4, 0);
-  grid->addLayout(Pair(rx), 4, 1);
+  grid->addWidget(rx, 4, 1);
 
   grid->addLayout(readings_->BuildFrequencyErrorRow(page), 5, 0, 1, 2);
   grid->addWidget(readings_->FrequencyErrorPolling(), 6, 0);
@@ -246,11 +233,10 @@ QWidget* TformAlign::BuildTransmitPage() {
   lblLowPower = MakeLabel(page, "lblLowPower", "&Low Power (1W)", lo->Edit());
   grid->addWidget(lblRFPower, 4, 1, 1, 2);
   grid->addWidget(lblHighPower, 5, 1);
-  grid->addLayout(Pair(hi), 5, 2);
+  grid->addWidget(hi, 5, 2);
   grid->addWidget(lblLowPower, 6, 1);
-  grid->addLayout(Pair(lo), 6, 2);
-  rfPowerControls_ = {lblRFPower, lblHighPower, hi->Edit(), hi->Arrows(),
-                      lblLowPower, lo->Edit(), lo->Arrows()};
+  grid->addWidget(lo, 6, 2);
+  rfPowerControls_ = {lblRFPower, lblHighPower, hi, hi->Edit(), lblLowPower, lo, lo->Edit()};
   grpSelectPowerOutput = MakeRadioGroup(page, "grpSelectPowerOutput", "Select Output",
                                     {"High (5W)", "Low (1W)"}, powerOutputs_);
   powerOutputs_->button(0)->setChecked(true);
@@ -263,9 +249,9 @@ QWidget* TformAlign::BuildTransmitPage() {
   lblMicGain1 = MakeLabel(gbMicGains, "lblMicGain1", "F", front->Edit());
   lblMicGain2 = MakeLabel(gbMicGains, "lblMicGain2", "R", rear->Edit());
   mic->addWidget(lblMicGain1, 0, 0);
-  mic->addLayout(Pair(front), 0, 1);
+  mic->addWidget(front, 0, 1);
   mic->addWidget(lblMicGain2, 1, 0);
-  mic->addLayout(Pair(rear), 1, 1);
+  mic->addWidget(rear, 1, 1);
   btnReset = MakeButton(gbMicGains, "btnReset", "reset radio");
   mic->addWidget(btnReset, 2, 0, 1, 2);
   grid->addWidget(gbMicGains, 7, 0, 1, 3);
@@ -292,7 +278,7 @@ QWidget* TformAlign::BuildReceiverPage() {
       const QString accessible =
           QString("%1 at %2 MHz").arg(t < 3 ? QString("T%1").arg(t + 1) : "Notch")
               .arg(kAlignmentMHz[f]);
-      grid->addLayout(Pair(trims_->Add(page, name.c_str(), accessible)), t + 2, f + 1);
+      grid->addWidget((trims_->Add(page, name.c_str(), accessible)), t + 2, f + 1);
     }
   }
   grid->setRowStretch(6, 1);
@@ -306,7 +292,7 @@ QWidget* TformAlign::BuildSquelchPage() {
   auto* grid = new QGridLayout(page);
   AlignTrim* sens = trims_->Add(page, "udSqlSens", "Squelch Sensitivity");
   grid->addWidget(MakeLabel(page, "lblSqlSens", "Squelch &Sensitivity", sens->Edit()), 0, 0);
-  grid->addLayout(Pair(sens), 0, 1);
+  grid->addWidget(sens, 0, 1);
   grid->setRowStretch(1, 1);
   grid->setColumnStretch(2, 1);
   return page;
@@ -327,12 +313,12 @@ QWidget* TformAlign::BuildSMeterPage() {
   grid->addWidget(MakeLabel(page, "lblStep1Level", "Set RF signal generator S1 level:"), 3, 0);
   grid->addWidget(MakeLabel(page, "lblStep1Nominal", "(nominally -122dBm)"), 4, 0);
   grid->addWidget(btnSetS1, 3, 1);
-  grid->addLayout(Pair(s1), 3, 2);
+  grid->addWidget(s1, 3, 2);
   grid->addWidget(MakeLabel(page, "lblStep2", "Step 2"), 5, 0);
   grid->addWidget(MakeLabel(page, "lblStep2Level", "Set RF signal generator S9+ level:"), 6, 0);
   grid->addWidget(MakeLabel(page, "lblStep2Nominal", "(nominally -74dBm)"), 7, 0);
   grid->addWidget(btnSetS10, 6, 1);
-  grid->addLayout(Pair(s10), 6, 2);
+  grid->addWidget(s10, 6, 2);
   grid->setRowStretch(8, 1);
   return page;
 }

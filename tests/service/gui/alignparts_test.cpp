@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -23,7 +22,6 @@
 #include "aligntrims.h"
 #include "bench_rig.h"
 #include "radiogate.h"
-#include "updown.h"
 #include "wait_for.h"
 
 namespace {
@@ -50,8 +48,8 @@ struct Parts {
 };
 
 void ClickArrow(AlignTrim* trim, bool up) {
-  QTest::mouseClick(trim->Arrows()->findChild<QToolButton*>(up ? "up" : "down"),
-                    Qt::LeftButton);
+  trim->setFocus();
+  QTest::keyClick(trim, up ? Qt::Key_Up : Qt::Key_Down);
 }
 
 void TypeAndEnter(QLineEdit* edit, const QString& text) {
@@ -111,6 +109,30 @@ TEST(AlignTrimsTable, AWriteWhileTheRadioIsBusyIsSkipped) {
   EXPECT_EQ(p.rig.RadioByte("S1 Cal"), 40);
   EXPECT_EQ(p.rig.ImageByte("S1 Cal"), 40);
   EXPECT_TRUE(p.rig.TakeCommands().empty());
+}
+
+TEST(AlignTrimsTable, AStepAtTheEndOfTheRangeWritesThePositionAgain) {
+  Parts p;
+  p.rig.Put("S1 Cal", 255);
+  AlignTrims trims(&p.parent, p.bench, p.radio);
+  AlignTrim* s1 = trims.Add(&p.parent, "udS1", "S1 calibration");
+  trims.Load(p.rig.shared->image, p.rig.shared->info);
+  ClickArrow(s1, true);
+  EXPECT_EQ(s1->Edit()->text(), "255");
+  EXPECT_EQ(p.log, (std::vector<std::string>{"Write... ", "OK"}));
+}
+
+TEST(AlignTrimsTable, AReadOnlyTrimShowsItsNegativeValueAndTakesNoTyping) {
+  Parts p;
+  p.rig.Put("Sql K", 0xF6);  // -10
+  AlignTrims trims(&p.parent, p.bench, p.radio);
+  AlignTrim* sens = trims.Add(&p.parent, "udSqlSens", "Squelch Sensitivity");
+  trims.Load(p.rig.shared->image, p.rig.shared->info);
+  EXPECT_EQ(sens->Edit()->text(), "-10");
+  EXPECT_TRUE(sens->Edit()->isReadOnly());
+  TypeAndEnter(sens->Edit(), "5");
+  EXPECT_EQ(sens->Edit()->text(), "-10");
+  EXPECT_EQ(p.rig.ImageByte("Sql K"), 0xF6);
 }
 
 TEST(AlignTrimsTable, MicGainsStoreAndSendOfflineToo) {
