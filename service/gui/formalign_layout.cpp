@@ -195,6 +195,8 @@ QWidget* TformAlign::BuildTransmitPage() {
     InputRule::Install(box, SignedDecimalKey);
     return box;
   };
+  // The decibel boxes keep the plain up-down, not a number field: they
+  // show a step as decibels, and the up arrow lowers the stored step.
   editMod_dB = decibelBox("editMod_dB", "Modulation (dB)");
   udMod_dB = new UpDown(page);
   udMod_dB->setObjectName("udMod_dB");

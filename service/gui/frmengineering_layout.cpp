@@ -294,6 +294,9 @@ QWidget* TfrmEngineering::BuildRadioGroups() {
 
   auto* contrast = MakeGroup(box, "gbLCDContrast", "LCD Contrast");
   auto* contrastRow = new QHBoxLayout(contrast);
+  // A plain up-down, not a number field: the box shows the radio's byte in
+  // hexadecimal when the window opens, while the arrows step a position
+  // of their own (0..8, from 4) that "Set contrast" sends.
   edtLCDContrast_ = Narrow(Edit(contrast, "edtLCDContrast", "LCD contrast", QString::number(contrastPosition_), 0, true), 2);
   auto* upDown = new UpDown(contrast);
   upDown->setObjectName("udLCDContrast");
