@@ -48,7 +48,7 @@ auto OnFirstUse(Make make) {
 ProgramWindows::ProgramWindows(TfrmMain& main)
     : QObject(&main),
       main_(main),
-      editors_{main.Build(), main.Shared(), main.AdvancedMode(), [&main] { return main.PortCheck(); },
+      context_{main.Build(), main.Shared(), main.AdvancedMode(), [&main] { return main.PortCheck(); },
                [&main] { return main.Flows().Lane().Busy(); }} {
   InstallEditors();
   InstallAlignment();
@@ -62,21 +62,21 @@ void ProgramWindows::InstallEditors() {
   WindowOpeners& openers = main_.Openers();
   // Each editor: built on first use, shown modally over the main window.
   const auto modal = [](auto window) { return [window] { window()->exec(); }; };
-  openers.ctcss = modal(OnFirstUse([this] { return new TfrmCtcss(editors_, &main_); }));
-  openers.squelch = modal(OnFirstUse([this] { return new TfrmSquelch(editors_, &main_); }));
-  openers.options = modal(OnFirstUse([this] { return new TfrmOptions(editors_, &main_); }));
-  openers.channelData = modal(OnFirstUse([this] { return new TfrmRxChData(editors_, &main_); }));
-  openers.scan = modal(OnFirstUse([this] { return new TfrmScan(editors_, &main_); }));
+  openers.ctcss = modal(OnFirstUse([this] { return new TfrmCtcss(context_, &main_); }));
+  openers.squelch = modal(OnFirstUse([this] { return new TfrmSquelch(context_, &main_); }));
+  openers.options = modal(OnFirstUse([this] { return new TfrmOptions(context_, &main_); }));
+  openers.channelData = modal(OnFirstUse([this] { return new TfrmRxChData(context_, &main_); }));
+  openers.scan = modal(OnFirstUse([this] { return new TfrmScan(context_, &main_); }));
   // Built at once for its place in the program; nothing opens it yet.
   new TfrmHardware(&main_);
-  auto selcallMemories = OnFirstUse([this] { return new TfrmSelcallIdents(editors_, &main_); });
+  auto selcallMemories = OnFirstUse([this] { return new TfrmSelcallIdents(context_, &main_); });
   openers.selcall = modal(OnFirstUse(
-      [this, selcallMemories] { return new TfrmSelcall(editors_, *selcallMemories(), &main_); }));
+      [this, selcallMemories] { return new TfrmSelcall(context_, *selcallMemories(), &main_); }));
   // The report tells where the image came from, which only the main window knows.
   TfrmMain& main = main_;
   openers.print = modal(OnFirstUse([this, &main] {
     return new TfrmReport(
-        editors_,
+        context_,
         [&main] {
           ReportSource source;
           source.state = main.DataSource();
@@ -90,7 +90,7 @@ void ProgramWindows::InstallEditors() {
 void ProgramWindows::InstallAlignment() {
   // The opener has made sure of the port and read the calibration area;
   // the window only learns whether it runs offline.
-  auto align = OnFirstUse([this] { return new TformAlign(editors_, &main_); });
+  auto align = OnFirstUse([this] { return new TformAlign(context_, &main_); });
   main_.Openers().align = [align](bool offline) {
     align()->SetOffline(offline);
     align()->exec();
@@ -101,9 +101,9 @@ void ProgramWindows::InstallService() {
   WindowOpeners& openers = main_.Openers();
   // The main window shows their commands only where the build allows.
   openers.development =
-      [w = OnFirstUse([this] { return new TfrmEngineering(editors_, &main_); })] { w()->exec(); };
+      [w = OnFirstUse([this] { return new TfrmEngineering(context_, &main_); })] { w()->exec(); };
   openers.engOptions =
-      [w = OnFirstUse([this] { return new TfrmEngOptions(editors_, &main_); })] { w()->exec(); };
+      [w = OnFirstUse([this] { return new TfrmEngOptions(context_, &main_); })] { w()->exec(); };
 }
 
 void ProgramWindows::InstallLinkWindows() {
@@ -157,7 +157,7 @@ void ProgramWindows::InstallFloatingDisplays() {
   const auto panelOf = [this, panels](int productId) -> FloatingDisplay* {
     QPointer<FloatingDisplay>& panel = (*panels)[productId];
     if (!panel) {
-      panel = NewFloatingDisplay(static_cast<uint32_t>(productId), editors_, &main_);
+      panel = NewFloatingDisplay(static_cast<uint32_t>(productId), context_, &main_);
       if (panel) panel->SetClosedHandler([&main = main_] { main.FloatingDisplayClosed(); });
     }
     return panel.data();
@@ -174,7 +174,7 @@ void ProgramWindows::InstallFloatingDisplays() {
   openers.floatingDisplayRequest = with(&FloatingDisplay::DisplayRequest);
   // The raw memory: handed the application image each time, and run on
   // the transfers' lane so no radio command overtakes its worker.
-  auto eeprom = OnFirstUse([this] { return new TfrmEEpromEdit(editors_, main_.Flows().Lane(), &main_); });
+  auto eeprom = OnFirstUse([this] { return new TfrmEEpromEdit(context_, main_.Flows().Lane(), &main_); });
   openers.eeprom = [eeprom, &image = main_.Shared().image] {
     eeprom()->SetSource(&image);
     eeprom()->exec();
@@ -183,8 +183,8 @@ void ProgramWindows::InstallFloatingDisplays() {
 
 void ProgramWindows::InstallBatch() {
   TfrmMain& main = main_;
-  auto batch = OnFirstUse([&main] {
-    BatchWindowContext context{main.Shared(), main.Build(), main.Flows(), {}, {}, {}};
+  auto batch = OnFirstUse([this, &main] {
+    BatchWindowContext context{context_, main.Flows(), {}, {}};
     context.state = [&main] {
       TransferState state;
       state.portNumber = main.PortNumber();
@@ -194,7 +194,6 @@ void ProgramWindows::InstallBatch() {
       state.arraysChecked = main.ArraysChecked();
       return state;
     };
-    context.portCheck = [&main] { return main.PortCheck(); };
     context.chooseLog = [&main](QWidget* parent) {
       FileDialogRequest request;
       request.kind = FileDialogRequest::Save;  // an existing log is resumed

@@ -5,7 +5,7 @@
 
 #include <QObject>
 
-#include "editorcontext.h"
+#include "windowcontext.h"
 
 class TfrmMain;
 
@@ -23,5 +23,5 @@ class ProgramWindows : public QObject {
   void InstallBatch();
 
   TfrmMain& main_;
-  EditorContext editors_;
+  WindowContext context_;
 };

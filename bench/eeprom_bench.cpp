@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "buildconfig.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "eeprom.h"
 #include "eeprom_text.h"
 #include "frmeepromedit.h"
@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
   TransferState state;
   QuietHost host;
   TransferFlows flows(RadioObjectsOf(shared, build), state, host, nullptr);
-  EditorContext context{build, shared, false, [] { return true; }};
+  WindowContext context{build, shared, false, [] { return true; }};
   TfrmEEpromEdit form(context, flows.Lane());
   form.SetSource(&shared.image);
   form.show();

@@ -5,12 +5,16 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QBoxLayout>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalBlocker>
 #include <QString>
+#include <QStringList>
 
 template <typename W>
 W* Named(W* widget, const QString& name, const QString& accessibleName = QString()) {
@@ -19,6 +23,11 @@ W* Named(W* widget, const QString& name, const QString& accessibleName = QString
   return widget;
 }
 
+// What a screen reader says for a control named by its caption: the
+// caption without its access-letter mark.
+inline QString SpokenCaption(const QString& caption) { return QString(caption).remove('&'); }
+
+// A label that only captions (an empty name) needs no name of its own.
 inline QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text,
                          QWidget* buddy = nullptr) {
   auto* label = Named(new QLabel(text, parent), name);
@@ -26,16 +35,52 @@ inline QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& te
   return label;
 }
 
-inline QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& text) {
-  return Named(new QCheckBox(text, parent), name);
+// A check box is spoken by its caption unless given a name of its own.
+inline QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& text,
+                            const QString& accessibleName = QString()) {
+  return Named(new QCheckBox(text, parent), name,
+               accessibleName.isEmpty() ? SpokenCaption(text) : accessibleName);
 }
 
-// A button that Enter does not press unless it is the window's default.
+// A button that Enter does not press unless it is the window's default;
+// spoken by its caption unless given a name of its own.
 inline QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
                                const QString& accessibleName = QString()) {
-  auto* button = Named(new QPushButton(caption, parent), name, accessibleName);
+  auto* button = Named(new QPushButton(caption, parent), name,
+                       accessibleName.isEmpty() ? SpokenCaption(caption) : accessibleName);
   button->setAutoDefault(false);
   return button;
+}
+
+// A read-only box that shows a reading or a value the user does not type.
+inline QLineEdit* MakeReadOnlyBox(QWidget* parent, const QString& name,
+                                  const QString& accessibleName, int width) {
+  auto* box = Named(new QLineEdit(parent), name, accessibleName);
+  box->setReadOnly(true);
+  box->setFixedWidth(width);
+  return box;
+}
+
+inline QGroupBox* MakeGroup(QWidget* parent, const QString& name, const QString& caption) {
+  return Named(new QGroupBox(caption, parent), name);
+}
+
+// A group of options: the group box carries the name, its buttons are
+// named after it with their number ("rgTestTone_0") and numbered in the
+// button group in order from 0.
+inline QGroupBox* MakeRadioGroup(QWidget* parent, const QString& name, const QString& caption,
+                                 const QStringList& items, QButtonGroup*& group,
+                                 Qt::Orientation orientation = Qt::Vertical) {
+  auto* box = MakeGroup(parent, name, caption);
+  auto* layout = new QBoxLayout(
+      orientation == Qt::Vertical ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight, box);
+  group = new QButtonGroup(box);
+  for (int i = 0; i < items.size(); ++i) {
+    auto* button = Named(new QRadioButton(items[i], box), QString("%1_%2").arg(name).arg(i));
+    group->addButton(button, i);
+    layout->addWidget(button);
+  }
+  return box;
 }
 
 // The window setting a check mark itself (loading, restoring a view) is not

@@ -7,7 +7,7 @@
 #include <array>
 
 #include "ctcss.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 
 class QCheckBox;
 class QComboBox;
@@ -22,7 +22,7 @@ class TfrmCtcss : public QDialog {
   Q_OBJECT
 
  public:
-  TfrmCtcss(EditorContext& context, QWidget* parent);
+  TfrmCtcss(WindowContext& context, QWidget* parent);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -41,7 +41,7 @@ class TfrmCtcss : public QDialog {
   void cbCTCSSToneSetChange(int index);
   void OKBtnClick();
 
-  EditorContext& context_;
+  WindowContext& context_;
   CtcssModel model_;
   CtcssSettings settings_;  // the copies taken on showing
 

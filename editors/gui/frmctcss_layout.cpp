@@ -54,7 +54,7 @@ constexpr int kSilentColumns = 10;
 
 }  // namespace
 
-TfrmCtcss::TfrmCtcss(EditorContext& context, QWidget* parent)
+TfrmCtcss::TfrmCtcss(WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   setObjectName("TfrmCtcss");
   setWindowTitle("CTCSS Setup");

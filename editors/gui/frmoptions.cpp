@@ -10,7 +10,7 @@
 #include <QShowEvent>
 #include <QSpinBox>
 
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "numberfield.h"
 #include "radio.h"
 
@@ -27,7 +27,7 @@ class WaitCursor {
 
 }  // namespace
 
-TfrmOptions::TfrmOptions(EditorContext& context, QWidget* parent)
+TfrmOptions::TfrmOptions(WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context), features_(OptionsFeatures::For(context.build.productId)) {
   setObjectName("frmOptions");
   setWindowTitle("Radio Options");

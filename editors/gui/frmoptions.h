@@ -18,12 +18,12 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class NumberField;
-struct EditorContext;
+struct WindowContext;
 
 class TfrmOptions : public QDialog {
   Q_OBJECT
  public:
-  TfrmOptions(EditorContext& context, QWidget* parent = nullptr);
+  TfrmOptions(WindowContext& context, QWidget* parent = nullptr);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -44,7 +44,7 @@ class TfrmOptions : public QDialog {
   void chkAllowZeroMinVolClick();
   void btnUpdateContrastClick();
 
-  EditorContext& context_;
+  WindowContext& context_;
   const OptionsFeatures features_;
   OptionsValues values_;
   HelpMemo* help_ = nullptr;

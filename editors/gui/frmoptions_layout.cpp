@@ -14,7 +14,7 @@
 #include <utility>
 
 #include "controls.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "frmoptions.h"
 
 #include "helpmemo.h"
@@ -29,12 +29,6 @@ QComboBox* Combo(QWidget* parent, const char* name, const QStringList& entries,
   combo->addItems(entries);
   combo->setAccessibleName(accessibleName);
   return combo;
-}
-
-QGroupBox* Group(QWidget* parent, const char* name, const QString& title) {
-  auto* group = new QGroupBox(title, parent);
-  group->setObjectName(name);
-  return group;
 }
 
 const QStringList kDisplayEntries = {"S-METER", "S-LINEAR", "BATT", "ALPHA"};
@@ -122,7 +116,7 @@ void TfrmOptions::BuildControls() {
 }
 
 QGroupBox* TfrmOptions::BuildTimeoutGroup() {
-  QGroupBox* group = Group(this, "gbTimeoutTimer", "Transmit Timeout");
+  QGroupBox* group = MakeGroup(this, "gbTimeoutTimer", "Transmit Timeout");
   auto* row = new QHBoxLayout(group);
   udTxTimeOut_ = MakeNumberField(group, {"udTxTimeOut", "editTxTimeout", 0, kTxTimeoutMax, false},
                             "Transmit Timeout (sec)");
@@ -134,7 +128,7 @@ QGroupBox* TfrmOptions::BuildTimeoutGroup() {
 }
 
 QGroupBox* TfrmOptions::BuildDisplayGroup() {
-  QGroupBox* group = Group(this, "gbDisplayOptions", "Display Options");
+  QGroupBox* group = MakeGroup(this, "gbDisplayOptions", "Display Options");
   auto* grid = new QGridLayout(group);
   cbCBDisplay_ = Combo(group, "cbCBDisplay", kDisplayEntries.mid(0, 3), "Default CB Display");
   grid->addWidget(MakeLabel(group, "lblCBDisplay", "Default &CB Display", cbCBDisplay_), 0, 0);
@@ -144,7 +138,7 @@ QGroupBox* TfrmOptions::BuildDisplayGroup() {
   grid->addWidget(lblRxonlyDisplay_, 1, 0);
   grid->addWidget(cbRxonlyDisplay_, 1, 1, 1, 2);
 
-  rgDisplayMode_ = Group(group, "rgDisplayMode", "Display Mode");
+  rgDisplayMode_ = MakeGroup(group, "rgDisplayMode", "Display Mode");
   auto* modes = new QHBoxLayout(rgDisplayMode_);
   rbNumeric_ = new QRadioButton("&Numeric", rgDisplayMode_);
   rbNumeric_->setObjectName("rgDisplayModeNumeric");
@@ -166,7 +160,7 @@ QGroupBox* TfrmOptions::BuildDisplayGroup() {
 }
 
 QGroupBox* TfrmOptions::BuildGeneralGroup() {
-  QGroupBox* group = Group(this, "GroupBox3", "General Options");
+  QGroupBox* group = MakeGroup(this, "GroupBox3", "General Options");
   auto* grid = new QGridLayout(group);
   const auto gainRow = [&](int row, NumberField*& upDown, QLabel*& label, QLabel*& dB,
                            const NumberFieldSetup& field, const char* labelName, const char* dBName) {
@@ -202,7 +196,7 @@ QGroupBox* TfrmOptions::BuildGeneralGroup() {
 }
 
 QGroupBox* TfrmOptions::BuildOtherGroup() {
-  QGroupBox* group = Group(this, "gbOtherOptions", "Other Options");
+  QGroupBox* group = MakeGroup(this, "gbOtherOptions", "Other Options");
   auto* column = new QVBoxLayout(group);
   cbDVC_ = MakeCheck(group, "cbDVC", "Enable &Dynamic Volume Control");
   cbNarrowbandCB1_40_ = MakeCheck(group, "cbNarrowbandCB1_40", "Narrow-band receive CB&1-40");
@@ -216,7 +210,7 @@ QGroupBox* TfrmOptions::BuildOtherGroup() {
 }
 
 QGroupBox* TfrmOptions::BuildWirelessGroup() {
-  gbWirelessRemote_ = Group(this, "gbWirelessRemote", "Wireless Remote");
+  gbWirelessRemote_ = MakeGroup(this, "gbWirelessRemote", "Wireless Remote");
   QGroupBox* group = gbWirelessRemote_;
   auto* grid = new QGridLayout(group);
   cbWPTTMicSel_ = Combo(group, "cbWPTTMicSel", {"Front", "Rear"}, "PTT Mic Select");

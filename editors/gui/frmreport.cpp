@@ -18,7 +18,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "editorcontext.h"
+#include "controls.h"
+#include "windowcontext.h"
 
 namespace {
 
@@ -36,20 +37,6 @@ bool DesktopPrintDialog(QPrinter& printer, QWidget* parent) {
   return dialog.exec() == QDialog::Accepted;
 }
 
-QCheckBox* CheckBox(QWidget* parent, const char* name, const QString& caption) {
-  auto* box = new QCheckBox(caption, parent);
-  box->setObjectName(name);
-  box->setAccessibleName(QString(caption).remove('&'));
-  return box;
-}
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  button->setAccessibleName(QString(caption).remove('&'));
-  return button;
-}
-
 // An entry of the Options menu that follows its check box both ways.
 QAction* MirrorOf(QMenu* menu, QCheckBox* box) {
   QAction* action = menu->addAction(box->text());
@@ -61,7 +48,7 @@ QAction* MirrorOf(QMenu* menu, QCheckBox* box) {
 
 }  // namespace
 
-TfrmReport::TfrmReport(EditorContext& context, SourceQuery source, QWidget* parent)
+TfrmReport::TfrmReport(WindowContext& context, SourceQuery source, QWidget* parent)
     : QDialog(parent),
       context_(context),
       source_(std::move(source)),
@@ -89,22 +76,26 @@ void TfrmReport::BuildControls() {
   top->addWidget(memo_report, 1);
 
   auto* side = new QVBoxLayout;
-  GroupBox1 = new QGroupBox("Report Options", this);
-  GroupBox1->setObjectName("GroupBox1");
+  GroupBox1 = MakeGroup(this, "GroupBox1", "Report Options");
   auto* boxes = new QVBoxLayout(GroupBox1);
-  chkCalibration = CheckBox(GroupBox1, "chkCalibration", "C&alibration Area");
-  chkRxChannels = CheckBox(GroupBox1, "chkRxChannels", "&Receive-only Channels");
-  chkSelcallMem = CheckBox(GroupBox1, "chkSelcallMem", "&Selcall Memory");
+  chkCalibration = MakeCheck(GroupBox1, "chkCalibration", "C&alibration Area");
+  chkRxChannels = MakeCheck(GroupBox1, "chkRxChannels", "&Receive-only Channels");
+  chkSelcallMem = MakeCheck(GroupBox1, "chkSelcallMem", "&Selcall Memory");
   boxes->addWidget(chkCalibration);
   boxes->addWidget(chkRxChannels);
   boxes->addWidget(chkSelcallMem);
   side->addWidget(GroupBox1);
   side->addStretch();
-  btnCreate = Button(this, "btnCreate", "&Update");
-  btnPrint = Button(this, "btnPrint", "&Print");
-  btnClose = Button(this, "btnClose", "&Close");
+  btnCreate = MakeButton(this, "btnCreate", "&Update");
+  btnPrint = MakeButton(this, "btnPrint", "&Print");
+  btnClose = MakeButton(this, "btnClose", "&Close");
   // Enter closes the window, as OK would; the report changes nothing.
   btnClose->setDefault(true);
+  // Not a window of radio commands: Enter on a focused button presses it,
+  // as in any dialog with a default button.
+  btnCreate->setAutoDefault(true);
+  btnPrint->setAutoDefault(true);
+  btnClose->setAutoDefault(true);
   side->addWidget(btnCreate);
   side->addWidget(btnPrint);
   side->addWidget(btnClose);

@@ -16,7 +16,7 @@ class QGroupBox;
 class QPlainTextEdit;
 class QPrinter;
 class QPushButton;
-struct EditorContext;
+struct WindowContext;
 
 class TfrmReport : public QDialog {
   Q_OBJECT
@@ -30,7 +30,7 @@ class TfrmReport : public QDialog {
   // Sets the printer up with the user; false when cancelled.
   using PrintSetup = std::function<bool(QPrinter& printer, QWidget* parent)>;
 
-  TfrmReport(EditorContext& context, SourceQuery source, QWidget* parent = nullptr);
+  TfrmReport(WindowContext& context, SourceQuery source, QWidget* parent = nullptr);
 
   // The desktop's dialogs unless replaced (tests script them).
   void SetSaveNameChooser(SaveNameChooser chooser) { chooseSaveName_ = std::move(chooser); }
@@ -53,7 +53,7 @@ class TfrmReport : public QDialog {
   void SaveAs1Click();
   std::string DateText() const;
 
-  EditorContext& context_;
+  WindowContext& context_;
   SourceQuery source_;
   SaveNameChooser chooseSaveName_;
   PrintSetup setUpPrinter_;

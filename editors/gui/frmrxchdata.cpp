@@ -43,7 +43,7 @@ constexpr FlagColumn kFlagColumns[4] = {
 
 }  // namespace
 
-TfrmRxChData::TfrmRxChData(EditorContext& context, QWidget* parent)
+TfrmRxChData::TfrmRxChData(WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   setObjectName("TfrmRxChData");
   setWindowTitle("Channel Data");

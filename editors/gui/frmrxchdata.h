@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "rxchannels.h"
 
 class QAction;
@@ -20,7 +20,7 @@ class TfrmRxChEdit;
 class TfrmRxChData : public QDialog {
   Q_OBJECT
  public:
-  TfrmRxChData(EditorContext& context, QWidget* parent);
+  TfrmRxChData(WindowContext& context, QWidget* parent);
 
   // The add/edit dialog, built once with the window.
   TfrmRxChEdit& EditDialog() { return *editor_; }
@@ -52,7 +52,7 @@ class TfrmRxChData : public QDialog {
   void btnOKClick();
   void tcBanksChange(int index);
 
-  EditorContext& context_;
+  WindowContext& context_;
   RxChannelList list_;
   int bank_ = 0;
   bool banksEnabled_ = false;

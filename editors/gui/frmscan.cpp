@@ -14,7 +14,7 @@
 #include "rxbank.h"
 #include "updown.h"
 
-TfrmScan::TfrmScan(EditorContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+TfrmScan::TfrmScan(WindowContext& context, QWidget* parent) : QDialog(parent), context_(context) {
   setObjectName("TfrmScan");
   setWindowTitle("Scan and Duplex settings");
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);

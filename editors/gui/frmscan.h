@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <array>
 
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "scan.h"
 
 class HelpMemo;
@@ -26,7 +26,7 @@ class UpDown;
 class TfrmScan : public QDialog {
   Q_OBJECT
  public:
-  TfrmScan(EditorContext& context, QWidget* parent);
+  TfrmScan(WindowContext& context, QWidget* parent);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -47,7 +47,7 @@ class TfrmScan : public QDialog {
   void udScanSkipTimeClick(bool up);
   void OKBtnClick();
 
-  EditorContext& context_;
+  WindowContext& context_;
   ScanFeatures features_;
   ScanSettings settings_;  // what the showing read, the base OK writes over
   int skipPosition_ = 0;   // the up-down's position, seconds

@@ -12,7 +12,7 @@
 #include "frmselcallidents.h"
 #include "numberfield.h"
 
-TfrmSelcall::TfrmSelcall(EditorContext& context, TfrmSelcallIdents& memories, QWidget* parent)
+TfrmSelcall::TfrmSelcall(WindowContext& context, TfrmSelcallIdents& memories, QWidget* parent)
     : QDialog(parent), context_(context), memories_(memories) {
   setObjectName("frmSelcall");
   setWindowTitle("Selcall Options");

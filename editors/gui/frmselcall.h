@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "selcall.h"
 
 class HelpMemo;
@@ -28,7 +28,7 @@ class TfrmSelcall : public QDialog {
   Q_OBJECT
 
  public:
-  TfrmSelcall(EditorContext& context, TfrmSelcallIdents& memories, QWidget* parent);
+  TfrmSelcall(WindowContext& context, TfrmSelcallIdents& memories, QWidget* parent);
   ~TfrmSelcall() override;
 
   // The number of ident digits the window edits and hands to the memories.
@@ -58,7 +58,7 @@ class TfrmSelcall : public QDialog {
   void SetQuietBoxes(bool ticked);
   void GroupBoxToggled(QCheckBox* box, QComboBox* sizes);
 
-  EditorContext& context_;
+  WindowContext& context_;
   TfrmSelcallIdents& memories_;
   SelcallForm form_;
 

@@ -76,7 +76,7 @@ class MaskedCellDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-TfrmSelcallIdents::TfrmSelcallIdents(EditorContext& context, QWidget* parent)
+TfrmSelcallIdents::TfrmSelcallIdents(WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   setObjectName("frmSelcallIdents");
   setWindowTitle("Selcall Memory");

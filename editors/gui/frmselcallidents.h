@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "selcallidents.h"
 
 class HelpMemo;
@@ -17,7 +17,7 @@ class TfrmSelcallIdents : public QDialog {
   Q_OBJECT
 
  public:
-  TfrmSelcallIdents(EditorContext& context, QWidget* parent);
+  TfrmSelcallIdents(WindowContext& context, QWidget* parent);
 
   // The number of digits the selcall column shows, kept to 0..8.
   void SetIdentLength(int n);
@@ -34,7 +34,7 @@ class TfrmSelcallIdents : public QDialog {
   void btnClearClick();
   void OKBtnClick();
 
-  EditorContext& context_;
+  WindowContext& context_;
   int identLength_ = kSelcallMemoryDigits;
   SelcallMemories memories_;
 

@@ -10,14 +10,14 @@
 #include <QVBoxLayout>
 
 #include "controls.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "numberfield.h"
 
 namespace {
 
 }  // namespace
 
-TfrmSquelch::TfrmSquelch(EditorContext& context, QWidget* parent)
+TfrmSquelch::TfrmSquelch(WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   setObjectName("frmSquelch");
   setWindowTitle("Squelch");

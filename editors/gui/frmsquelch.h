@@ -9,12 +9,12 @@
 
 class QGroupBox;
 class NumberField;
-struct EditorContext;
+struct WindowContext;
 
 class TfrmSquelch : public QDialog {
   Q_OBJECT
  public:
-  TfrmSquelch(EditorContext& context, QWidget* parent = nullptr);
+  TfrmSquelch(WindowContext& context, QWidget* parent = nullptr);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -24,7 +24,7 @@ class TfrmSquelch : public QDialog {
   void FormShow();
   void btnOKClick();
 
-  EditorContext& context_;
+  WindowContext& context_;
   SquelchValues values_;
   QGroupBox* gbSquelchLevel_ = nullptr;
   NumberField* udSqlLevel_ = nullptr;

@@ -10,7 +10,7 @@
 
 #include "radio.h"
 
-FloatingDisplay::FloatingDisplay(const PanelModel& model, EditorContext& context, QWidget* parent)
+FloatingDisplay::FloatingDisplay(const PanelModel& model, WindowContext& context, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),

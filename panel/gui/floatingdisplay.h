@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "lcdview.h"
 #include "panelkeys.h"
 #include "panelmodels.h"
@@ -25,7 +25,7 @@ class QFrame;
 class FloatingDisplay : public QWidget {
   Q_OBJECT
  public:
-  FloatingDisplay(const PanelModel& model, EditorContext& context, QWidget* parent);
+  FloatingDisplay(const PanelModel& model, WindowContext& context, QWidget* parent);
   ~FloatingDisplay() override;
 
   // The main window's operations. ShowPanel shows the window and asks the

@@ -6,26 +6,26 @@
 class TfrmFloatingDisplayKestal : public FloatingDisplay {
   Q_OBJECT
  public:
-  TfrmFloatingDisplayKestal(EditorContext& context, QWidget* parent);
+  TfrmFloatingDisplayKestal(WindowContext& context, QWidget* parent);
 };
 
 class TfrmFloatingDisplayMerlo : public FloatingDisplay {
   Q_OBJECT
  public:
-  TfrmFloatingDisplayMerlo(EditorContext& context, QWidget* parent);
+  TfrmFloatingDisplayMerlo(WindowContext& context, QWidget* parent);
 };
 
 class TfrmFloatingDisplayDravo : public FloatingDisplay {
   Q_OBJECT
  public:
-  TfrmFloatingDisplayDravo(EditorContext& context, QWidget* parent);
+  TfrmFloatingDisplayDravo(WindowContext& context, QWidget* parent);
 };
 
 class TfrmFloatingDisplayPinto : public FloatingDisplay {
   Q_OBJECT
  public:
-  TfrmFloatingDisplayPinto(EditorContext& context, QWidget* parent);
+  TfrmFloatingDisplayPinto(WindowContext& context, QWidget* parent);
 };
 
 // The window for a product ID, or null when the model has no panel.
-FloatingDisplay* NewFloatingDisplay(uint32_t productId, EditorContext& context, QWidget* parent);
+FloatingDisplay* NewFloatingDisplay(uint32_t productId, WindowContext& context, QWidget* parent);

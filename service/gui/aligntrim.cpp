@@ -1,43 +1,42 @@
 #include "aligntrim.h"
 
 #include <QLineEdit>
+#include <QWheelEvent>
 #include <algorithm>
 
-#include "inputrule.h"
-#include "updown.h"
-
-AlignTrim::AlignTrim(QWidget* parent, const char* upDownName, const char* editName, int low,
-                     int high, const QString& accessibleName, bool typing)
-    : QObject(parent), edit_(new QLineEdit(parent)), upDown_(new UpDown(parent)), low_(low),
-      high_(high) {
-  edit_->setObjectName(editName);
-  edit_->setAccessibleName(accessibleName);
-  edit_->setAlignment(Qt::AlignRight);
-  edit_->setFixedWidth(44);
-  edit_->setReadOnly(!typing);
-  // Digits and Backspace reach the box; every other character is refused.
-  if (typing) InputRule::Install(edit_, DigitKey);
-  upDown_->setObjectName(upDownName);
-  upDown_->setAccessibleName(accessibleName);
-  upDown_->SetBuddy(edit_);
-  connect(upDown_, &UpDown::Stepped, this, [this](bool up) {
-    SetPosition(std::clamp(position_ + (up ? 1 : -1), low_, high_));
-    emit Stepped(position_);
-  });
+AlignTrim::AlignTrim(QWidget* parent, const NumberFieldSetup& setup,
+                     const QString& accessibleName)
+    : NumberField(parent, setup), typing_(setup.typing) {
+  SetAccessibleName(accessibleName);
+  setFixedWidth(64);
 }
 
-void AlignTrim::SetPosition(int value) {
-  position_ = std::clamp(value, low_, high_);
-  edit_->setText(QString::number(position_));
-}
+void AlignTrim::SetPosition(int value) { setValue(std::clamp(value, minimum(), maximum())); }
 
 void AlignTrim::SetTag(int address) {
   tag_ = address;
-  edit_->setProperty("Tag", address);
-  upDown_->setProperty("Tag", address);
+  setProperty("Tag", address);
+  Edit()->setProperty("Tag", address);
 }
 
-void AlignTrim::SetVisible(bool visible) {
-  edit_->setVisible(visible);
-  upDown_->setVisible(visible);
+void AlignTrim::stepBy(int steps) {
+  NumberField::stepBy(steps);
+  emit Stepped(value());
 }
+
+QAbstractSpinBox::StepEnabled AlignTrim::stepEnabled() const {
+  return StepUpEnabled | StepDownEnabled;
+}
+
+// Digits alone reach a typed trim's text (a loaded negative value is
+// shown as it is); a number beyond the range is kept for Enter to take
+// to the range's end.
+QValidator::State AlignTrim::validate(QString& text, int& pos) const {
+  if (!typing_) return NumberField::validate(text, pos);
+  const bool digits = std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+  if (!digits) return text == textFromValue(value()) ? QValidator::Acceptable : QValidator::Invalid;
+  const QValidator::State inRange = NumberField::validate(text, pos);
+  return inRange == QValidator::Acceptable ? inRange : QValidator::Intermediate;
+}
+
+void AlignTrim::wheelEvent(QWheelEvent* event) { event->ignore(); }

@@ -1,39 +1,37 @@
 #pragma once
-// One trim of the alignment bench: an edit box with its up-down, the
-// up-down's position and range, and the memory address the trim writes
-// (its Tag, also kept as the "Tag" property of both controls). An arrow
-// click or the Up and Down keys in the box move the position inside the
-// range and report it; what typed text does is the window's business.
+// One trim of the alignment bench: a number field showing the trim's
+// position, and the memory address the trim writes (its Tag, also kept as
+// the "Tag" property of the field and its text field). Two things set it
+// apart from the plain number field: an arrow at the end of the range
+// still reports the position (the bench writes it again, as the radio may
+// not hold it), and in a typed trim digits beyond the range may be typed,
+// to be taken to the range's end when Enter writes them. What Enter does is
+// the trims table's business.
 
-#include <QObject>
+#include "numberfield.h"
 
-class QLineEdit;
-class QWidget;
-class UpDown;
-
-class AlignTrim : public QObject {
+class AlignTrim : public NumberField {
   Q_OBJECT
  public:
-  AlignTrim(QWidget* parent, const char* upDownName, const char* editName, int low, int high,
-            const QString& accessibleName, bool typing);
+  AlignTrim(QWidget* parent, const NumberFieldSetup& setup, const QString& accessibleName);
 
-  QLineEdit* Edit() const { return edit_; }
-  UpDown* Arrows() const { return upDown_; }
-  int Position() const { return position_; }
-  // Shows the value in the box; the position itself keeps to the range.
+  int Position() const { return value(); }
+  // Shows the value held to the range.
   void SetPosition(int value);
   int Tag() const { return tag_; }
   void SetTag(int address);
-  void SetVisible(bool visible);
 
  signals:
   void Stepped(int position);
 
+ protected:
+  void stepBy(int steps) override;
+  StepEnabled stepEnabled() const override;
+  QValidator::State validate(QString& text, int& pos) const override;
+  // A wheel turned over the window writes no calibration byte.
+  void wheelEvent(QWheelEvent* event) override;
+
  private:
-  QLineEdit* edit_;
-  UpDown* upDown_;
-  int low_;
-  int high_;
-  int position_ = 0;
+  bool typing_;
   int tag_ = -1;
 };

@@ -6,33 +6,41 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QTimer>
 
-#include "alignbindings.h"
+#include "aligncalibration.h"
+#include "alignreadings.h"
 #include "aligntrim.h"
+#include "aligntrims.h"
 #include "controls.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "helpmemo.h"
 #include "numberfield.h"
 #include "radioinfo.h"
 #include "updown.h"
 
-TformAlign::TformAlign(EditorContext& context, QWidget* parent)
+TformAlign::TformAlign(WindowContext& context, QWidget* parent)
     : QDialog(parent),
       context_(context),
       bench_(context.shared.radio, context.shared.image, context.shared.info, context.build) {
   setObjectName("formAlign");
   setWindowTitle("Alignment");
+  const auto addLine = [this](const QString& line) { AddLine(line); };
+  trims_ = new AlignTrims(this, bench_, RadioForParts());
+  readings_ = new AlignReadings(this, bench_, RadioForParts(), addLine);
+  calibration_ = new AlignCalibration(this, bench_, RadioForParts(), *readings_, *trims_,
+                                      [this](const QString& text) { Warn(text); });
   BuildControls();
   bench_.SetLog({[this] { MemoAlignHelp->clear(); }, [this](const std::string& line) {
                    AddLine(QString::fromStdString(line));
                  }});
   RegisterHelp();
-  WireTrims();
+  WireDeviation();
 
   connect(BitBtnUp, &QPushButton::pressed, this, [this] { StepButtonPressed(1); });
   connect(BitBtnDown, &QPushButton::pressed, this, [this] { StepButtonPressed(0); });
@@ -45,14 +53,6 @@ TformAlign::TformAlign(EditorContext& context, QWidget* parent)
   connect(btnSquelch, &QPushButton::clicked, this, &TformAlign::btnSquelchClick);
   connect(PageControl1, &QTabWidget::currentChanged, this, &TformAlign::PageControl1Change);
 
-  connect(chk_rssipolling2, &QCheckBox::toggled, this, &TformAlign::chk_rssipolling2Click);
-  connect(TimerRSSI, &QTimer::timeout, this, &TformAlign::TimerRSSITimer);
-  connect(chkRxFreqError, &QCheckBox::toggled, this, &TformAlign::chkRxFreqErrorClick);
-  connect(TimerFreqError, &QTimer::timeout, this, &TformAlign::TimerFreqErrorTimer);
-  connect(chkAfcDisable, &QCheckBox::toggled, this, &TformAlign::chkAfcDisableClick);
-  connect(btnAutoRxOffset, &QPushButton::clicked, this, &TformAlign::btnAutoRxOffsetClick);
-  connect(btnSetS1, &QPushButton::clicked, this, [this] { SMeterClick(1); });
-  connect(btnSetS10, &QPushButton::clicked, this, [this] { SMeterClick(2); });
 
   connect(testTones_, &QButtonGroup::idToggled, this,
           [this](int id, bool on) { if (on) rgTestToneClick(id); });
@@ -72,18 +72,9 @@ void TformAlign::showEvent(QShowEvent* event) {
 }
 
 void TformAlign::FormShow() {
-  ADCTimer->stop();
-  ADCTimer->setInterval(500);
-  for (const AlignBinding& b : AlignBindings())
-    trims_.at(b.upDown)->SetTag(context_.shared.info.GetParamAddress(b.parameter));
-
-  StopTimers();
-  chk_rssipolling2->setChecked(false);
-  editNoisevolts->clear();
-  editRSSI->clear();
-  chkRxFreqError->setChecked(false);
-  editFreqError->clear();  // a showing starts with no reading of the last one
-  editFreqError->setEnabled(false);
+  KeyTimer->stop();
+  readings_->Reset();
+  calibration_->SetOffline(offline_);
   SetChannelColour(true);
   btnPTT->setEnabled(true);
   udBattOffset->setValue(0);
@@ -100,7 +91,7 @@ void TformAlign::FormShow() {
   SetQuietly(chkTrackMod, true);
   editBal_dB->setEnabled(false);
   udBal_dB->setEnabled(false);
-  LoadTrims();
+  trims_->Load(context_.shared.image, context_.shared.info);
   bench_.LoadModBal();
   ShowModBal();
 
@@ -120,18 +111,6 @@ void TformAlign::FormShow() {
   MemoAlignHelp->clear();
 }
 
-void TformAlign::LoadTrims() {
-  const EEPROM& image = context_.shared.image;
-  const TradioInfo& info = context_.shared.info;
-  const std::vector<int> positions = AlignPositions(image, info);
-  const std::vector<AlignBinding>& bindings = AlignBindings();
-  for (size_t i = 0; i < bindings.size(); ++i)
-    trims_.at(bindings[i].upDown)->SetPosition(positions[i]);
-  const MicGainPositions mic = AlignMicGainPositions(image, info);
-  micGain1_->SetPosition(mic.front);
-  micGain2_->SetPosition(mic.rear);
-}
-
 void TformAlign::ShowFeatures() {
   const uint32_t product = context_.build.productId;
   const bool engineering = context_.build.engineering;
@@ -149,12 +128,12 @@ void TformAlign::ShowFeatures() {
   PageControl1->setTabVisible(PageControl1->indexOf(TabSheetReceiver), receiver);
   lblNotch->setVisible(notch);
   for (int f = 1; f <= 3; ++f)
-    trims_.at("udTuneFreq" + std::to_string(f) + "T4")->SetVisible(notch);
+    trims_->Trim("udTuneFreq" + std::to_string(f) + "T4")->setVisible(notch);
 
   const bool lowPower = TradioInfo::HasLowPowerAlign(product);
   grpSelectPowerOutput->setVisible(lowPower);
   lblLowPower->setVisible(lowPower);
-  trims_.at("udRfPowerLo")->SetVisible(lowPower);
+  trims_->Trim("udRfPowerLo")->setVisible(lowPower);
 
   PageControl1->setTabVisible(PageControl1->indexOf(TabSheetSquelch),
                               !TradioInfo::HasFixedSquelch(product));
@@ -163,11 +142,13 @@ void TformAlign::ShowFeatures() {
 
 bool TformAlign::LinkBusy() const { return context_.LinkBusy(); }
 
+AlignRadio TformAlign::RadioForParts() {
+  return [this](const std::function<void()>& work) { return Radio(work); };
+}
+
 void TformAlign::StopTimers() {
   KeyTimer->stop();
-  TimerRSSI->stop();
-  ADCTimer->stop();
-  TimerFreqError->stop();
+  readings_->StopTimers();
 }
 
 void TformAlign::btnCloseClick() {
@@ -185,9 +166,7 @@ void TformAlign::reject() {
 void TformAlign::FormClose() {
   StopTimers();
   MemoAlignHelp->clear();
-  chk_rssipolling2->setChecked(false);
-  chkRxFreqError->setChecked(false);
-  editFreqError->setEnabled(false);
+  readings_->Stop();
   Radio([this] {
     // Back in receive, high power, test tone off.
     bench_.SetPtt(kPttOff);
@@ -223,6 +202,11 @@ void TformAlign::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+void TformAlign::Warn(const QString& text) {
+  QMessageBox box(QMessageBox::Warning, "Error", text, QMessageBox::Ok, this);
+  box.exec();
 }
 
 void TformAlign::AddLine(const QString& line) {

@@ -6,13 +6,15 @@
 // nothing. Built once, shown modally by the main window's opener.
 
 #include <QDialog>
-#include <map>
-#include <string>
 
 #include "alignbench.h"
+#include "alignradio.h"
 #include "radiogate.h"
 
+class AlignCalibration;
+class AlignReadings;
 class AlignTrim;
+class AlignTrims;
 class HelpMemo;
 class NumberField;
 class QButtonGroup;
@@ -25,12 +27,12 @@ class QPushButton;
 class QTabWidget;
 class QTimer;
 class UpDown;
-struct EditorContext;
+struct WindowContext;
 
 class TformAlign : public QDialog {
   Q_OBJECT
  public:
-  TformAlign(EditorContext& context, QWidget* parent = nullptr);
+  TformAlign(WindowContext& context, QWidget* parent = nullptr);
 
   // Set by the opener before each showing.
   void SetOffline(bool offline) { offline_ = offline; }
@@ -50,19 +52,16 @@ class TformAlign : public QDialog {
   // Layout (formalign_layout.cpp).
   void BuildControls();
   QWidget* BuildChannelPanel();
-  QWidget* BuildAdPanel();
   QWidget* BuildFrequencyPage();
   QWidget* BuildTransmitPage();
   QWidget* BuildReceiverPage();
   QWidget* BuildSquelchPage();
   QWidget* BuildSMeterPage();
   QWidget* BuildBatteryPage();
-  AlignTrim* Trim(QWidget* parent, const char* upDown, const QString& accessibleName);
   void RegisterHelp();
 
   // Showing and closing (formalign.cpp).
   void FormShow();
-  void LoadTrims();
   void ShowFeatures();
   void StopTimers();
   void FormClose();
@@ -74,6 +73,8 @@ class TformAlign : public QDialog {
     return !LinkBusy() && gate_.Run(work);
   }
   bool LinkBusy() const;
+  // The same gate for the window's parts.
+  AlignRadio RadioForParts();
 
   // Channel panel (formalign_channel.cpp).
   void ShowChannel();
@@ -89,42 +90,30 @@ class TformAlign : public QDialog {
   void btnSquelchClick();
   void PageControl1Change(int index);
 
-  // Trims (formalign_trims.cpp).
-  void WireTrims();
-  void TrimEnter(AlignTrim* trim);
+  // Transmitter page: "Mod" and "Bal", test tone, power output and reset
+  // (formalign_transmit.cpp).
+  void WireDeviation();
   void ShowModBal();
   void udMod_dBClick(bool up);
   void udBal_dBClick(bool up);
   void DecibelEnter(bool modulation);
   void chkTrackModClick();
-  void MicGainStep(bool rear, int position);
-  void MicGainEnter(bool rear);
   void rgTestToneClick(int index);
   void grpSelectPowerOutputClick(int index);
   void btnResetClick();
 
-  // Readings and calibration (formalign_readings.cpp).
-  void chk_rssipolling2Click();
-  void TimerRSSITimer();
-  void chkRxFreqErrorClick();
-  void TimerFreqErrorTimer();
-  void chkAfcDisableClick();
-  void btnAutoRxOffsetClick();
-  void SMeterClick(int point);
   void Warn(const QString& text);
   void AddLine(const QString& line);
 
-  EditorContext& context_;
+  WindowContext& context_;
   AlignBench bench_;
   RadioGate gate_;
   bool offline_ = false;
   int repeatDirection_ = 1;
-  bool adFailShown_ = false;
-  bool freqFailShown_ = false;
 
-  std::map<std::string, AlignTrim*> trims_;  // by up-down name
-  AlignTrim* micGain1_ = nullptr;
-  AlignTrim* micGain2_ = nullptr;
+  AlignTrims* trims_ = nullptr;
+  AlignReadings* readings_ = nullptr;
+  AlignCalibration* calibration_ = nullptr;
 
   QTabWidget* PageControl1 = nullptr;
   QWidget* TabSheetFrequency = nullptr;
@@ -151,17 +140,9 @@ class TformAlign : public QDialog {
   QLabel* lblOffline = nullptr;
   QLabel* lblDebugChannelNumber = nullptr;
 
-  QCheckBox* chk_rssipolling2 = nullptr;
-  QLineEdit* editNoisevolts = nullptr;
-  QLineEdit* editRSSI = nullptr;
-
   QList<QWidget*> tempCoControls_;
   QLabel* lblTxFreqAdjust = nullptr;
   QLabel* lblRxFreqOffset = nullptr;
-  QLineEdit* editFreqError = nullptr;
-  QCheckBox* chkRxFreqError = nullptr;
-  QCheckBox* chkAfcDisable = nullptr;
-  QPushButton* btnAutoRxOffset = nullptr;
 
   QGroupBox* rgTestTone = nullptr;
   QButtonGroup* testTones_ = nullptr;
@@ -183,9 +164,6 @@ class TformAlign : public QDialog {
   QLabel* lblFreq[3] = {};
   QLabel* lblNotch = nullptr;
 
-  QPushButton* btnSetS1 = nullptr;
-  QPushButton* btnSetS10 = nullptr;
-
   QCheckBox* chkBattPolling = nullptr;
   NumberField* udBattOffset = nullptr;
 
@@ -193,8 +171,5 @@ class TformAlign : public QDialog {
   HelpMemo* help_ = nullptr;
   QPushButton* btnClose = nullptr;
 
-  QTimer* TimerRSSI = nullptr;
   QTimer* KeyTimer = nullptr;
-  QTimer* TimerFreqError = nullptr;
-  QTimer* ADCTimer = nullptr;
 };

@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "alignreadings.h"
 #include "formalign.h"
 #include "controls.h"
 
@@ -89,8 +90,6 @@ void TformAlign::btnSquelchClick() {
 }
 
 void TformAlign::PageControl1Change(int) {
-  chkRxFreqError->setChecked(false);
-  TimerFreqError->stop();
-  editFreqError->setEnabled(false);
+  readings_->StopFrequencyError();
   rgAlignmentFreq->setEnabled(PageControl1->currentWidget() == TabSheetReceiver);
 }

@@ -10,7 +10,7 @@
 
 #include "alignbindings.h"
 #include "aligntrim.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "formalign.h"
 #include "helpmemo.h"
 #include "updown.h"

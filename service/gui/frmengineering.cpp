@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "eng.h"
 #include "numberfield.h"
 #include "controls.h"
@@ -37,7 +37,7 @@ void ShowTxRx(QLabel* label, bool transmitting) {
 
 }  // namespace
 
-TfrmEngineering::TfrmEngineering(EditorContext& context, QWidget* parent)
+TfrmEngineering::TfrmEngineering(WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context), frequencyHz_(kInitialFrequencyHz) {
   setObjectName("frmEngineering");
   setWindowTitle("Development");

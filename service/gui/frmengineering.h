@@ -21,12 +21,12 @@ class QSlider;
 class NumberField;
 class QTimer;
 class TfrmSamplesChart;
-struct EditorContext;
+struct WindowContext;
 
 class TfrmEngineering : public QDialog {
   Q_OBJECT
  public:
-  TfrmEngineering(EditorContext& context, QWidget* parent = nullptr);
+  TfrmEngineering(WindowContext& context, QWidget* parent = nullptr);
 
   TfrmSamplesChart& SamplesChart() { return *chart_; }
   int64_t FrequencyHz() const { return frequencyHz_; }
@@ -110,7 +110,7 @@ class TfrmEngineering : public QDialog {
   uint32_t SelectedBaudRate() const;
   int ContrastAddress() const;
 
-  EditorContext& context_;
+  WindowContext& context_;
   TfrmSamplesChart* chart_ = nullptr;
   bool busy_ = false;
   bool showing_ = false;

@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "eng.h"
 #include "frmengineering.h"
 

@@ -22,20 +22,6 @@
 
 namespace {
 
-QGroupBox* Group(QWidget* parent, const char* name, const QString& caption) {
-  auto* group = new QGroupBox(caption, parent);
-  group->setObjectName(name);
-  return group;
-}
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption,
-                    const QString& accessible = {}) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  button->setAccessibleName(accessible.isEmpty() ? QString(caption).remove('&') : accessible);
-  return button;
-}
-
 QLineEdit* Edit(QWidget* parent, const char* name, const QString& accessible,
                 const QString& text = {}, int maxLength = 0, bool readOnly = false) {
   auto* edit = new QLineEdit(text, parent);
@@ -44,19 +30,6 @@ QLineEdit* Edit(QWidget* parent, const char* name, const QString& accessible,
   if (maxLength > 0) edit->setMaxLength(maxLength);
   edit->setReadOnly(readOnly);
   return edit;
-}
-
-QLabel* Label(QWidget* parent, const QString& text, QWidget* buddy = nullptr) {
-  auto* label = new QLabel(text, parent);
-  if (buddy) label->setBuddy(buddy);
-  return label;
-}
-
-QCheckBox* Check(QWidget* parent, const char* name, const QString& caption) {
-  auto* box = new QCheckBox(caption, parent);
-  box->setObjectName(name);
-  box->setAccessibleName(QString(caption).remove('&'));
-  return box;
 }
 
 // A short edit: wide enough for what it holds, no wider.
@@ -89,7 +62,7 @@ void TfrmEngineering::BuildControls() {
   right->addWidget(memoEng_, 1);
   auto* closeRow = new QHBoxLayout;
   closeRow->addStretch();
-  closeRow->addWidget(Button(this, "btnClose", "Close"));
+  closeRow->addWidget(MakeButton(this, "btnClose", "Close"));
   right->addLayout(closeRow);
   columns->addLayout(left);
   columns->addLayout(middle);
@@ -111,11 +84,11 @@ QWidget* TfrmEngineering::BuildFrequencyGroup() {
   auto* column = new QVBoxLayout(box);
   column->setContentsMargins(0, 0, 0, 0);
 
-  auto* group = Group(box, "gbFrequency", "Radio Frequency");
+  auto* group = MakeGroup(box, "gbFrequency", "Radio Frequency");
   auto* grid = new QGridLayout(group);
   editFreq_ = Edit(group, "editFreq", "Frequency (MHz)", {}, 0, true);
-  btnFreqInc_ = Button(group, "btnFreqInc", "+", "Frequency up");
-  btnFreqDec_ = Button(group, "btnFreqDec", "-", "Frequency down");
+  btnFreqInc_ = MakeButton(group, "btnFreqInc", "+", "Frequency up");
+  btnFreqDec_ = MakeButton(group, "btnFreqDec", "-", "Frequency down");
   cbFreqStep_ = new QComboBox(group);
   cbFreqStep_->setObjectName("cbFreqStep");
   cbFreqStep_->setAccessibleName("Step Size");
@@ -123,13 +96,13 @@ QWidget* TfrmEngineering::BuildFrequencyGroup() {
   grid->addWidget(editFreq_, 0, 0, 1, 2);
   grid->addWidget(btnFreqInc_, 0, 2);
   grid->addWidget(btnFreqDec_, 0, 3);
-  grid->addWidget(Label(group, "S&tep Size:", cbFreqStep_), 1, 0);
+  grid->addWidget(MakeLabel(group, {}, "S&tep Size:", cbFreqStep_), 1, 0);
   grid->addWidget(cbFreqStep_, 1, 1);
-  grid->addWidget(Button(group, "btnRefreshPLL", "Refresh PLL"), 1, 2, 1, 2);
+  grid->addWidget(MakeButton(group, "btnRefreshPLL", "Refresh PLL"), 1, 2, 1, 2);
   auto* presets = new QHBoxLayout;
-  presets->addWidget(Button(group, "btn_450", "450", "450 MHz"));
-  presets->addWidget(Button(group, "btn_477", "477", "477 MHz"));
-  presets->addWidget(Button(group, "btn_504", "504", "504 MHz"));
+  presets->addWidget(MakeButton(group, "btn_450", "450", "450 MHz"));
+  presets->addWidget(MakeButton(group, "btn_477", "477", "477 MHz"));
+  presets->addWidget(MakeButton(group, "btn_504", "504", "504 MHz"));
   grid->addLayout(presets, 2, 0, 1, 4);
   column->addWidget(group);
 
@@ -141,24 +114,24 @@ QWidget* TfrmEngineering::BuildFrequencyGroup() {
   lblTxRx_->setAutoFillBackground(true);
   lblTxRx_->setMinimumWidth(80);
   state->addWidget(lblTxRx_);
-  state->addWidget(Button(box, "btnPTT", "PTT"));
-  state->addWidget(Button(box, "btnSquelch", "SQL", "Squelch open"));
-  chkTestMode_ = Check(box, "chkTestMode", "Test Mode");
+  state->addWidget(MakeButton(box, "btnPTT", "PTT"));
+  state->addWidget(MakeButton(box, "btnSquelch", "SQL", "Squelch open"));
+  chkTestMode_ = MakeCheck(box, "chkTestMode", "Test Mode");
   state->addWidget(chkTestMode_);
-  state->addWidget(Button(box, "btnReset", "Reset Radio"));
+  state->addWidget(MakeButton(box, "btnReset", "Reset Radio"));
   column->addLayout(state);
 
-  auto* config = Group(box, "gbConfiguration", "Configuration");
+  auto* config = MakeGroup(box, "gbConfiguration", "Configuration");
   auto* configGrid = new QGridLayout(config);
   // Shown for the layout the bench has always had; the radio reports
   // neither value, so both stay empty.
   auto* pllRef = Narrow(Edit(config, "editPLL_R", "PLL Ref", {}, 0, true), 6);
   auto* ifOffset = Narrow(Edit(config, "editIF_OFFSET", "IF Offset", {}, 0, true), 6);
-  configGrid->addWidget(Label(config, "PLL Ref", pllRef), 0, 0);
+  configGrid->addWidget(MakeLabel(config, {}, "PLL Ref", pllRef), 0, 0);
   configGrid->addWidget(pllRef, 0, 1);
-  configGrid->addWidget(Label(config, "IF Offset", ifOffset), 0, 2);
+  configGrid->addWidget(MakeLabel(config, {}, "IF Offset", ifOffset), 0, 2);
   configGrid->addWidget(ifOffset, 0, 3);
-  configGrid->addWidget(Button(config, "btnSetChannel", "Set Channel"), 0, 4);
+  configGrid->addWidget(MakeButton(config, "btnSetChannel", "Set Channel"), 0, 4);
   column->addWidget(config);
   return box;
 }
@@ -168,25 +141,25 @@ QWidget* TfrmEngineering::BuildToneGroups() {
   auto* row = new QHBoxLayout(box);
   row->setContentsMargins(0, 0, 0, 0);
 
-  auto* ctcss = Group(box, "gbCTCSS", "CTCSS TX");
+  auto* ctcss = MakeGroup(box, "gbCTCSS", "CTCSS TX");
   auto* ctcssColumn = new QVBoxLayout(ctcss);
   udCTCSS_ = MakeNumberField(ctcss, {"udCTCSS", "editCTCSS", 0, 50, true}, "CTCSS tone");
   ctcssColumn->addWidget(udCTCSS_);
-  ctcssColumn->addWidget(Button(ctcss, "btnCTCSS", "Set CTCSS"));
+  ctcssColumn->addWidget(MakeButton(ctcss, "btnCTCSS", "Set CTCSS"));
   row->addWidget(ctcss);
 
-  auto* selcall = Group(box, "gbSelcall", "Selcall TX");
+  auto* selcall = MakeGroup(box, "gbSelcall", "Selcall TX");
   auto* selcallColumn = new QVBoxLayout(selcall);
   udSelcall_ = MakeNumberField(selcall, {"udSelcall", "editSelcall", 0, 17, true}, "Selcall tone");
   selcallColumn->addWidget(udSelcall_);
-  selcallColumn->addWidget(Button(selcall, "btnSelcall", "Set Selcall"));
+  selcallColumn->addWidget(MakeButton(selcall, "btnSelcall", "Set Selcall"));
   row->addWidget(selcall);
 
-  auto* beep = Group(box, "gbBeepTone", "BeepTone");
+  auto* beep = MakeGroup(box, "gbBeepTone", "BeepTone");
   auto* beepColumn = new QVBoxLayout(beep);
   // Kept for the layout; the beep is always 880 Hz.
   udBeepTone_ = MakeNumberField(beep, {"udBeepTone", "editBeepTone", 0, 17, true}, "Beep tone");
-  btnBeep_ = Button(beep, "btnBeep", "Beep Test");
+  btnBeep_ = MakeButton(beep, "btnBeep", "Beep Test");
   beepColumn->addWidget(udBeepTone_);
   beepColumn->addWidget(btnBeep_);
   row->addWidget(beep);
@@ -198,42 +171,42 @@ QWidget* TfrmEngineering::BuildAlignAndLcdGroups() {
   auto* row = new QHBoxLayout(box);
   row->setContentsMargins(0, 0, 0, 0);
 
-  auto* align = Group(box, "gbAutoAlign", "Auto Align");
+  auto* align = MakeGroup(box, "gbAutoAlign", "Auto Align");
   auto* alignGrid = new QGridLayout(align);
   editAlignStart_ = Narrow(Edit(align, "editAlignStart", "Start", "0"), 4);
   editAlignStop_ = Narrow(Edit(align, "editAlignStop", "Stop", "255"), 4);
   editAlignStep_ = Narrow(Edit(align, "editAlignStep", "Step", "16"), 4);
-  alignGrid->addWidget(Label(align, "Start", editAlignStart_), 0, 0);
+  alignGrid->addWidget(MakeLabel(align, {}, "Start", editAlignStart_), 0, 0);
   alignGrid->addWidget(editAlignStart_, 0, 1);
-  alignGrid->addWidget(Label(align, "Stop", editAlignStop_), 1, 0);
+  alignGrid->addWidget(MakeLabel(align, {}, "Stop", editAlignStop_), 1, 0);
   alignGrid->addWidget(editAlignStop_, 1, 1);
-  alignGrid->addWidget(Label(align, "Step", editAlignStep_), 2, 0);
+  alignGrid->addWidget(MakeLabel(align, {}, "Step", editAlignStep_), 2, 0);
   alignGrid->addWidget(editAlignStep_, 2, 1);
   static const char* const kAlignNames[4] = {"chkAlignT1", "chkAlignT2", "chkAlignT3",
                                              "chkAlignT4"};
   for (int i = 0; i < 4; ++i) {
-    chkAlign_[i] = Check(align, kAlignNames[i], QString("T%1").arg(i + 1));
+    chkAlign_[i] = MakeCheck(align, kAlignNames[i], QString("T%1").arg(i + 1));
     alignGrid->addWidget(chkAlign_[i], i, 2);
   }
-  alignGrid->addWidget(Button(align, "btnAutoAlign", "Auto Align"), 3, 0, 1, 2);
+  alignGrid->addWidget(MakeButton(align, "btnAutoAlign", "Auto Align"), 3, 0, 1, 2);
   row->addWidget(align);
 
-  auto* lcd = Group(box, "gbLCDTest", "LCD Test");
+  auto* lcd = MakeGroup(box, "gbLCDTest", "LCD Test");
   auto* lcdGrid = new QGridLayout(lcd);
   edit7seg_ = Narrow(Edit(lcd, "edit7seg", "7-seg", "88", 2), 2);
   editAlphaText_ = Narrow(Edit(lcd, "editAlphaText", "Alpha", "ALPHA", 5), 5);
   edtIcons_ = Narrow(Edit(lcd, "edtIcons", "Icons", "0000", 4), 4);
   // Kept for the layout; the flags byte sent is always 0.
   edtFlags_ = Narrow(Edit(lcd, "edtFlags", "Flags", "00", 2), 2);
-  lcdGrid->addWidget(Label(lcd, "7-seg", edit7seg_), 0, 0);
+  lcdGrid->addWidget(MakeLabel(lcd, {}, "7-seg", edit7seg_), 0, 0);
   lcdGrid->addWidget(edit7seg_, 0, 1);
-  lcdGrid->addWidget(Label(lcd, "Alpha", editAlphaText_), 1, 0);
+  lcdGrid->addWidget(MakeLabel(lcd, {}, "Alpha", editAlphaText_), 1, 0);
   lcdGrid->addWidget(editAlphaText_, 1, 1);
-  lcdGrid->addWidget(Label(lcd, "Icons", edtIcons_), 2, 0);
+  lcdGrid->addWidget(MakeLabel(lcd, {}, "Icons", edtIcons_), 2, 0);
   lcdGrid->addWidget(edtIcons_, 2, 1);
-  lcdGrid->addWidget(Label(lcd, "Flags", edtFlags_), 3, 0);
+  lcdGrid->addWidget(MakeLabel(lcd, {}, "Flags", edtFlags_), 3, 0);
   lcdGrid->addWidget(edtFlags_, 3, 1);
-  lcdGrid->addWidget(Button(lcd, "btnWriteLCD", "Write LCD"), 4, 0, 1, 2);
+  lcdGrid->addWidget(MakeButton(lcd, "btnWriteLCD", "Write LCD"), 4, 0, 1, 2);
   row->addWidget(lcd);
   return box;
 }
@@ -243,44 +216,44 @@ QWidget* TfrmEngineering::BuildMemoryGroups() {
   auto* column = new QVBoxLayout(box);
   column->setContentsMargins(0, 0, 0, 0);
 
-  auto* memory = Group(box, "gbMemory", "Memory");
+  auto* memory = MakeGroup(box, "gbMemory", "Memory");
   auto* grid = new QGridLayout(memory);
   edit_memaddr_ = Narrow(Edit(memory, "edit_memaddr", "Address"), 4);
   edit_memdata_ = Narrow(Edit(memory, "edit_memdata", "Data"), 4);
   edit_memmask_ = Narrow(Edit(memory, "edit_memmask", "Mask"), 4);
-  grid->addWidget(Label(memory, "&Addr:", edit_memaddr_), 0, 0);
+  grid->addWidget(MakeLabel(memory, {}, "&Addr:", edit_memaddr_), 0, 0);
   grid->addWidget(edit_memaddr_, 0, 1);
-  grid->addWidget(Label(memory, "&Data:", edit_memdata_), 1, 0);
+  grid->addWidget(MakeLabel(memory, {}, "&Data:", edit_memdata_), 1, 0);
   grid->addWidget(edit_memdata_, 1, 1);
-  grid->addWidget(Label(memory, "&Mask:", edit_memmask_), 2, 0);
+  grid->addWidget(MakeLabel(memory, {}, "&Mask:", edit_memmask_), 2, 0);
   grid->addWidget(edit_memmask_, 2, 1);
-  grid->addWidget(Button(memory, "btnMemWrite", "Write", "Write memory"), 0, 2);
-  grid->addWidget(Button(memory, "btnMemRead", "Read", "Read memory"), 1, 2);
+  grid->addWidget(MakeButton(memory, "btnMemWrite", "Write", "Write memory"), 0, 2);
+  grid->addWidget(MakeButton(memory, "btnMemRead", "Read", "Read memory"), 1, 2);
   column->addWidget(memory);
 
-  auto* array = Group(box, "gbArray", "Array");
+  auto* array = MakeGroup(box, "gbArray", "Array");
   auto* arrayGrid = new QGridLayout(array);
   edtArrayAddress_ = Narrow(Edit(array, "edtArrayAddress", "Array address", "0"), 5);
   edtArrayNumBytes_ = Narrow(Edit(array, "edtArrayNumBytes", "Array num bytes", "128"), 5);
-  arrayGrid->addWidget(Label(array, "address", edtArrayAddress_), 0, 0);
+  arrayGrid->addWidget(MakeLabel(array, {}, "address", edtArrayAddress_), 0, 0);
   arrayGrid->addWidget(edtArrayAddress_, 0, 1);
-  arrayGrid->addWidget(Label(array, "num bytes", edtArrayNumBytes_), 1, 0);
+  arrayGrid->addWidget(MakeLabel(array, {}, "num bytes", edtArrayNumBytes_), 1, 0);
   arrayGrid->addWidget(edtArrayNumBytes_, 1, 1);
-  arrayGrid->addWidget(Button(array, "btnReadArray", "Read", "Read array"), 0, 2);
-  arrayGrid->addWidget(Button(array, "btnWriteArray", "Write", "Write array"), 1, 2);
+  arrayGrid->addWidget(MakeButton(array, "btnReadArray", "Read", "Read array"), 0, 2);
+  arrayGrid->addWidget(MakeButton(array, "btnWriteArray", "Write", "Write array"), 1, 2);
   column->addWidget(array);
 
-  auto* samples = Group(box, "gbAudioSamples", "Audio Samples");
+  auto* samples = MakeGroup(box, "gbAudioSamples", "Audio Samples");
   auto* samplesRow = new QHBoxLayout(samples);
-  samplesRow->addWidget(Button(samples, "btnAudioSamples", "Sample", "Read audio samples"));
+  samplesRow->addWidget(MakeButton(samples, "btnAudioSamples", "Sample", "Read audio samples"));
   column->addWidget(samples);
 
-  auto* id = Group(box, "gbRadioID", "Radio ID");
+  auto* id = MakeGroup(box, "gbRadioID", "Radio ID");
   auto* idRow = new QHBoxLayout(id);
   edtID_ = Narrow(Edit(id, "edtID", "Radio ID", {}, 16), 16);
   idRow->addWidget(edtID_);
-  idRow->addWidget(Button(id, "btnReadID", "read", "Read radio ID"));
-  idRow->addWidget(Button(id, "btnWriteID", "write", "Write radio ID"));
+  idRow->addWidget(MakeButton(id, "btnReadID", "read", "Read radio ID"));
+  idRow->addWidget(MakeButton(id, "btnWriteID", "write", "Write radio ID"));
   column->addWidget(id);
   return box;
 }
@@ -290,7 +263,7 @@ QWidget* TfrmEngineering::BuildRadioGroups() {
   auto* row = new QHBoxLayout(box);
   row->setContentsMargins(0, 0, 0, 0);
 
-  auto* volume = Group(box, "gbVolume", "Set volume");
+  auto* volume = MakeGroup(box, "gbVolume", "Set volume");
   auto* volumeColumn = new QVBoxLayout(volume);
   tbVolume_ = new QSlider(Qt::Vertical, volume);
   tbVolume_->setObjectName("tbVolume");
@@ -303,13 +276,13 @@ QWidget* TfrmEngineering::BuildRadioGroups() {
   edtVolume_ = Narrow(Edit(volume, "edtVolume", "Volume level", "0", 0, true), 2);
   volumeColumn->addWidget(tbVolume_, 0, Qt::AlignHCenter);
   volumeColumn->addWidget(edtVolume_, 0, Qt::AlignHCenter);
-  volumeColumn->addWidget(Button(volume, "btnRefreshVolume", "Refresh", "Refresh volume"));
+  volumeColumn->addWidget(MakeButton(volume, "btnRefreshVolume", "Refresh", "Refresh volume"));
   row->addWidget(volume);
 
   auto* right = new QVBoxLayout;
-  auto* wideband = Group(box, "gbWideband", "Set Wideband");
+  auto* wideband = MakeGroup(box, "gbWideband", "Set Wideband");
   auto* widebandColumn = new QVBoxLayout(wideband);
-  widebandColumn->addWidget(Button(wideband, "btnSetWideband", "Set", "Set wideband"));
+  widebandColumn->addWidget(MakeButton(wideband, "btnSetWideband", "Set", "Set wideband"));
   auto* note = new QLabel(
       "NOTE:  This will re-enable AFC, and WB will be enabled until radio is reset.", wideband);
   note->setWordWrap(true);
@@ -319,8 +292,11 @@ QWidget* TfrmEngineering::BuildRadioGroups() {
   widebandColumn->addWidget(note);
   right->addWidget(wideband);
 
-  auto* contrast = Group(box, "gbLCDContrast", "LCD Contrast");
+  auto* contrast = MakeGroup(box, "gbLCDContrast", "LCD Contrast");
   auto* contrastRow = new QHBoxLayout(contrast);
+  // A plain up-down, not a number field: the box shows the radio's byte in
+  // hexadecimal when the window opens, while the arrows step a position
+  // of their own (0..8, from 4) that "Set contrast" sends.
   edtLCDContrast_ = Narrow(Edit(contrast, "edtLCDContrast", "LCD contrast", QString::number(contrastPosition_), 0, true), 2);
   auto* upDown = new UpDown(contrast);
   upDown->setObjectName("udLCDContrast");
@@ -328,7 +304,7 @@ QWidget* TfrmEngineering::BuildRadioGroups() {
   upDown->SetBuddy(edtLCDContrast_);
   udLCDContrast_ = upDown;
   connect(upDown, &UpDown::Stepped, this, &TfrmEngineering::udLCDContrastStep);
-  btnSetContrast_ = Button(contrast, "btnSetContrast", "Set contrast");
+  btnSetContrast_ = MakeButton(contrast, "btnSetContrast", "Set contrast");
   contrastRow->addWidget(edtLCDContrast_);
   contrastRow->addWidget(upDown);
   contrastRow->addWidget(btnSetContrast_);
@@ -342,33 +318,33 @@ QWidget* TfrmEngineering::BuildLinkGroups() {
   auto* column = new QVBoxLayout(box);
   column->setContentsMargins(0, 0, 0, 0);
 
-  auto* raw = Group(box, "gbSendVornII", "Send VornII Command");
+  auto* raw = MakeGroup(box, "gbSendVornII", "Send VornII Command");
   auto* rawRow = new QHBoxLayout(raw);
   edtSendVornII_ = Edit(raw, "edtSendVornII", "VornII command bytes", "00");
   rawRow->addWidget(edtSendVornII_);
-  rawRow->addWidget(Button(raw, "btnSendVornIICommand", "send", "Send VornII command"));
+  rawRow->addWidget(MakeButton(raw, "btnSendVornIICommand", "send", "Send VornII command"));
   column->addWidget(raw);
 
-  auto* baud = Group(box, "gbBaudRate", "Baud Rate");
+  auto* baud = MakeGroup(box, "gbBaudRate", "Baud Rate");
   auto* baudRow = new QHBoxLayout(baud);
   cbBaudRate_ = new QComboBox(baud);
   cbBaudRate_->setObjectName("cbBaudRate");
   cbBaudRate_->setAccessibleName("Baud rate");
   baudRow->addWidget(cbBaudRate_);
-  baudRow->addWidget(Button(baud, "btnSetRadioBaudRate", "Set Radio", "Set radio baud rate"));
-  baudRow->addWidget(Button(baud, "btnSetPCBaudRate", "Set PC", "Set PC baud rate"));
+  baudRow->addWidget(MakeButton(baud, "btnSetRadioBaudRate", "Set Radio", "Set radio baud rate"));
+  baudRow->addWidget(MakeButton(baud, "btnSetPCBaudRate", "Set PC", "Set PC baud rate"));
   column->addWidget(baud);
 
-  auto* adc = Group(box, "gbADValues", "A/D values");
+  auto* adc = MakeGroup(box, "gbADValues", "A/D values");
   auto* adcGrid = new QGridLayout(adc);
-  chkADPolling_ = Check(adc, "chkADPolling", "A/D polling");
+  chkADPolling_ = MakeCheck(adc, "chkADPolling", "A/D polling");
   chkADPolling_->setToolTip("Enable polling of RSSI and noise volts");
   editNoisevolts_ = Narrow(Edit(adc, "editNoisevolts", "Noise volts", {}, 0, true), 3);
   editRSSI_ = Narrow(Edit(adc, "editRSSI", "RSSI", {}, 0, true), 3);
   adcGrid->addWidget(chkADPolling_, 0, 0, 1, 2);
-  adcGrid->addWidget(Label(adc, "Noise volts", editNoisevolts_), 1, 0);
+  adcGrid->addWidget(MakeLabel(adc, {}, "Noise volts", editNoisevolts_), 1, 0);
   adcGrid->addWidget(editNoisevolts_, 1, 1);
-  adcGrid->addWidget(Label(adc, "RSSI", editRSSI_), 2, 0);
+  adcGrid->addWidget(MakeLabel(adc, {}, "RSSI", editRSSI_), 2, 0);
   adcGrid->addWidget(editRSSI_, 2, 1);
   column->addWidget(adc);
   return box;

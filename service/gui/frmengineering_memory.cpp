@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 #include <vector>
 
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "eng.h"
 #include "frmengineering.h"
 #include "frmsampleschart.h"

@@ -7,7 +7,7 @@
 #include <QSpinBox>
 #include <QTimer>
 
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "numberfield.h"
 #include "eng.h"
 
@@ -15,7 +15,7 @@ namespace {
 constexpr int kPollMs = 250;
 }  // namespace
 
-TfrmEngOptions::TfrmEngOptions(EditorContext& context, QWidget* parent)
+TfrmEngOptions::TfrmEngOptions(WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   setObjectName("frmEngOptions");
   setWindowTitle("Advanced Options");

@@ -14,12 +14,12 @@ class QLabel;
 class QLineEdit;
 class NumberField;
 class QTimer;
-struct EditorContext;
+struct WindowContext;
 
 class TfrmEngOptions : public QDialog {
   Q_OBJECT
  public:
-  TfrmEngOptions(EditorContext& context, QWidget* parent = nullptr);
+  TfrmEngOptions(WindowContext& context, QWidget* parent = nullptr);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -38,7 +38,7 @@ class TfrmEngOptions : public QDialog {
   void chkAdcPollingClick();
   void Timer1Timer();
 
-  EditorContext& context_;
+  WindowContext& context_;
   EngOptionsFeatures features_;
   EngOptionsValues values_;
   bool polling_ = false;  // a reading is in progress

@@ -10,28 +10,12 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "controls.h"
 #include "frmengoptions.h"
 #include "inputrule.h"
 #include "keyfilters.h"
 #include "updown.h"
 #include "numberfield.h"
-
-namespace {
-
-QCheckBox* Check(QWidget* parent, const char* name, const QString& caption) {
-  auto* box = new QCheckBox(caption, parent);
-  box->setObjectName(name);
-  box->setAccessibleName(QString(caption).remove('&'));
-  return box;
-}
-
-QLabel* Label(QWidget* parent, const QString& text, QWidget* buddy = nullptr) {
-  auto* label = new QLabel(text, parent);
-  if (buddy) label->setBuddy(buddy);
-  return label;
-}
-
-}  // namespace
 
 void TfrmEngOptions::BuildControls() {
   auto* groups = new QHBoxLayout;
@@ -69,8 +53,7 @@ void TfrmEngOptions::BuildControls() {
 }
 
 QGroupBox* TfrmEngOptions::BuildThresholds() {
-  gbSquelchThresholds_ = new QGroupBox("Squelch Thresholds", this);
-  gbSquelchThresholds_->setObjectName("gbSquelchThresholds");
+  gbSquelchThresholds_ = MakeGroup(this, "gbSquelchThresholds", "Squelch Thresholds");
   auto* grid = new QGridLayout(gbSquelchThresholds_);
   for (int i = 0; i < kSquelchThresholds; ++i) {
     const QString caption = i == 0 ? QString("Close") : QString("SQL-%1").arg(i);
@@ -79,7 +62,7 @@ QGroupBox* TfrmEngOptions::BuildThresholds() {
     udSql_[i] = MakeNumberField(gbSquelchThresholds_,
                            {upDownName.constData(), editName.constData(), 0, 255, true},
                            i == 0 ? QString("Close threshold") : caption + " threshold");
-    QLabel* label = Label(gbSquelchThresholds_, caption, udSql_[i]);
+    QLabel* label = MakeLabel(gbSquelchThresholds_, {}, caption, udSql_[i]);
     sqlRow_[i][0] = label;
     sqlRow_[i][1] = udSql_[i];
     grid->addWidget(label, i, 0);
@@ -90,9 +73,9 @@ QGroupBox* TfrmEngOptions::BuildThresholds() {
   editNoiseVolts_->setAccessibleName("Noisevolts");
   editNoiseVolts_->setReadOnly(true);
   editNoiseVolts_->setFixedWidth(60);
-  chkAdcPolling_ = Check(gbSquelchThresholds_, "chkAdcPolling", "A/D &Polling");
+  chkAdcPolling_ = MakeCheck(gbSquelchThresholds_, "chkAdcPolling", "A/D &Polling");
   connect(chkAdcPolling_, &QCheckBox::toggled, this, &TfrmEngOptions::chkAdcPollingClick);
-  grid->addWidget(Label(gbSquelchThresholds_, "&Noisevolts", editNoiseVolts_),
+  grid->addWidget(MakeLabel(gbSquelchThresholds_, {}, "&Noisevolts", editNoiseVolts_),
                   kSquelchThresholds, 0);
   grid->addWidget(editNoiseVolts_, kSquelchThresholds, 1);
   grid->addWidget(chkAdcPolling_, kSquelchThresholds + 1, 0, 1, 2);
@@ -101,11 +84,10 @@ QGroupBox* TfrmEngOptions::BuildThresholds() {
 }
 
 QGroupBox* TfrmEngOptions::BuildGeneral() {
-  auto* group = new QGroupBox("General", this);
-  group->setObjectName("gbGeneral");
+  auto* group = MakeGroup(this, "gbGeneral", "General");
   auto* column = new QVBoxLayout(group);
-  chkEnableTx_RxOnly_ = Check(group, "chkEnableTx_RxOnly", "Enable TX on Rx-only channels");
-  auto* nextFree = Check(group, "CheckBox1", "Transmit on next free channel if busy");
+  chkEnableTx_RxOnly_ = MakeCheck(group, "chkEnableTx_RxOnly", "Enable TX on Rx-only channels");
+  auto* nextFree = MakeCheck(group, "CheckBox1", "Transmit on next free channel if busy");
   nextFree->setEnabled(false);  // the radios have no such option yet
   column->addWidget(chkEnableTx_RxOnly_);
   column->addWidget(nextFree);
@@ -113,11 +95,10 @@ QGroupBox* TfrmEngOptions::BuildGeneral() {
 }
 
 QGroupBox* TfrmEngOptions::BuildCtcss() {
-  auto* group = new QGroupBox("CTCSS/DCS", this);
-  group->setObjectName("gbCTCSS");
+  auto* group = MakeGroup(this, "gbCTCSS", "CTCSS/DCS");
   auto* grid = new QGridLayout(group);
-  chkCTCSS_5_35_ = Check(group, "chkCTCSS_5_35", "Enable CTCSS on 5/35");
-  chkCTCSS38Ext_ = Check(group, "chkCTCSS38Ext", "Use extended CTCSS 38-toneset");
+  chkCTCSS_5_35_ = MakeCheck(group, "chkCTCSS_5_35", "Enable CTCSS on 5/35");
+  chkCTCSS38Ext_ = MakeCheck(group, "chkCTCSS38Ext", "Use extended CTCSS 38-toneset");
   grid->addWidget(chkCTCSS_5_35_, 0, 0, 1, 3);
   grid->addWidget(chkCTCSS38Ext_, 1, 0, 1, 3);
 
@@ -126,12 +107,12 @@ QGroupBox* TfrmEngOptions::BuildCtcss() {
   udCTCSS_SilentTail_ =
       MakeNumberField(group, {"udCTCSS_SilentTail", "editCTCSS_SilentTail", 0, kSilentTailMax, true},
                  "CTCSS Silent Tail (cycles)");
-  grid->addWidget(Label(group, "CTCSS &RPK", udCTCSS_RPK_), 2, 0);
+  grid->addWidget(MakeLabel(group, {}, "CTCSS &RPK", udCTCSS_RPK_), 2, 0);
   grid->addWidget(udCTCSS_RPK_, 2, 1);
-  grid->addWidget(Label(group, "(cycles)"), 2, 2);
-  grid->addWidget(Label(group, "CTCSS &Silent Tail", udCTCSS_SilentTail_), 3, 0);
+  grid->addWidget(MakeLabel(group, {}, "(cycles)"), 2, 2);
+  grid->addWidget(MakeLabel(group, {}, "CTCSS &Silent Tail", udCTCSS_SilentTail_), 3, 0);
   grid->addWidget(udCTCSS_SilentTail_, 3, 1);
-  grid->addWidget(Label(group, "(cycles)"), 3, 2);
+  grid->addWidget(MakeLabel(group, {}, "(cycles)"), 3, 2);
 
   // The deviations are typed in hertz and kept in steps; the arrows move
   // one step, whatever the text shows.
@@ -166,9 +147,9 @@ QGroupBox* TfrmEngOptions::BuildCtcss() {
     auto* cell = new QHBoxLayout;
     cell->addWidget(edit);
     cell->addWidget(upDown);
-    grid->addWidget(Label(group, d.caption, edit), row, 0);
+    grid->addWidget(MakeLabel(group, {}, d.caption, edit), row, 0);
     grid->addLayout(cell, row, 1);
-    grid->addWidget(Label(group, "Hz"), row, 2);
+    grid->addWidget(MakeLabel(group, {}, "Hz"), row, 2);
     ++row;
   }
   return group;

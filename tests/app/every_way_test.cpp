@@ -12,7 +12,7 @@
 #include "frmautodetect.h"
 #include "bytemonitor.h"
 #include "frmports.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "frmctcss.h"
 #include "frmeepromedit.h"
 #include "frmengoptions.h"
@@ -33,7 +33,7 @@
 
 namespace {
 
-using Maker = std::function<QDialog*(EditorContext&, TfrmMain&)>;
+using Maker = std::function<QDialog*(WindowContext&, TfrmMain&)>;
 
 struct WindowCase {
   const char* name;
@@ -47,44 +47,44 @@ QDialog* WithSource(TfrmEEpromEdit* window, EEPROM& image) {
 
 // The windows with check boxes, radio buttons or toggle buttons.
 const WindowCase kWindows[] = {
-    {"Options", [](EditorContext& c, TfrmMain& m) { return new TfrmOptions(c, &m); }},
-    {"Scan", [](EditorContext& c, TfrmMain& m) { return new TfrmScan(c, &m); }},
-    {"Ctcss", [](EditorContext& c, TfrmMain& m) { return new TfrmCtcss(c, &m); }},
+    {"Options", [](WindowContext& c, TfrmMain& m) { return new TfrmOptions(c, &m); }},
+    {"Scan", [](WindowContext& c, TfrmMain& m) { return new TfrmScan(c, &m); }},
+    {"Ctcss", [](WindowContext& c, TfrmMain& m) { return new TfrmCtcss(c, &m); }},
     {"Selcall",
-     [](EditorContext& c, TfrmMain& m) {
+     [](WindowContext& c, TfrmMain& m) {
        return new TfrmSelcall(c, *new TfrmSelcallIdents(c, &m), &m);
      }},
     {"Report",
-     [](EditorContext& c, TfrmMain& m) { return new TfrmReport(c, [] { return ReportSource{}; }, &m); }},
-    {"EngOptions", [](EditorContext& c, TfrmMain& m) { return new TfrmEngOptions(c, &m); }},
-    {"ByteMonitor", [](EditorContext&, TfrmMain& m) { return new TbyteMonitorForm(m.Shared().port, &m); }},
+     [](WindowContext& c, TfrmMain& m) { return new TfrmReport(c, [] { return ReportSource{}; }, &m); }},
+    {"EngOptions", [](WindowContext& c, TfrmMain& m) { return new TfrmEngOptions(c, &m); }},
+    {"ByteMonitor", [](WindowContext&, TfrmMain& m) { return new TbyteMonitorForm(m.Shared().port, &m); }},
     {"Eeprom",
-     [](EditorContext& c, TfrmMain& m) {
+     [](WindowContext& c, TfrmMain& m) {
        return WithSource(new TfrmEEpromEdit(c, m.Flows().Lane(), &m), m.Shared().image);
      }},
 };
 
 // The others: named, reached by Tab and speaking what they show too.
 const WindowCase kOtherWindows[] = {
-    {"Squelch", [](EditorContext& c, TfrmMain& m) { return new TfrmSquelch(c, &m); }},
-    {"ChannelData", [](EditorContext& c, TfrmMain& m) { return new TfrmRxChData(c, &m); }},
-    {"SelcallIdents", [](EditorContext& c, TfrmMain& m) { return new TfrmSelcallIdents(c, &m); }},
+    {"Squelch", [](WindowContext& c, TfrmMain& m) { return new TfrmSquelch(c, &m); }},
+    {"ChannelData", [](WindowContext& c, TfrmMain& m) { return new TfrmRxChData(c, &m); }},
+    {"SelcallIdents", [](WindowContext& c, TfrmMain& m) { return new TfrmSelcallIdents(c, &m); }},
     {"Ports",
-     [](EditorContext&, TfrmMain& m) {
+     [](WindowContext&, TfrmMain& m) {
        return new TfrmPorts(m.Build(), m.Shared().port.Ports(), &m);
      }},
     {"AutoDetect",
-     [](EditorContext&, TfrmMain& m) { return new TfrmAutoDetect(m.Build(), m.Shared(), &m); }},
+     [](WindowContext&, TfrmMain& m) { return new TfrmAutoDetect(m.Build(), m.Shared(), &m); }},
     {"VornIMonitor",
-     [](EditorContext&, TfrmMain& m) {
+     [](WindowContext&, TfrmMain& m) {
        return new TvornIPacketMonitorForm(m.Shared().radio.ProtocolI(), &m);
      }},
     {"VornIIMonitor",
-     [](EditorContext&, TfrmMain& m) {
+     [](WindowContext&, TfrmMain& m) {
        return new TvornIIPacketMonitorForm(m.Shared().radio.ProtocolII(), &m);
      }},
     {"Progress",
-     [](EditorContext&, TfrmMain& m) {
+     [](WindowContext&, TfrmMain& m) {
        auto* progress = new TfrmReadWrite(&m);
        progress->SetActionText("Reading radio memory");
        return progress;
@@ -110,7 +110,7 @@ class EveryWay : public AppFixture {
     Start(BuildConfig::ForFamily("Kestal", true));
     ASSERT_TRUE(Window().Shared().port.IsOpen());
     MakeDefaultImage(kProductKestal, Window().Shared().image);
-    context_ = std::make_unique<EditorContext>(EditorContext{
+    context_ = std::make_unique<WindowContext>(WindowContext{
         Window().Build(), Window().Shared(), true, [this] { return Window().PortCheck(); }});
   }
   QDialog* Make(const WindowCase& c) {
@@ -132,7 +132,7 @@ class EveryWay : public AppFixture {
   }
 
   std::unique_ptr<SimulatedRadio> radio_;
-  std::unique_ptr<EditorContext> context_;
+  std::unique_ptr<WindowContext> context_;
 };
 
 class ToggleEveryWay : public EveryWay, public ::testing::WithParamInterface<WindowCase> {};

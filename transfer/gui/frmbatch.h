@@ -11,6 +11,7 @@
 
 #include "qtmessagereceiver.h"
 #include "transferhost.h"
+#include "windowcontext.h"
 
 class BatchRun;
 class NumberField;
@@ -20,16 +21,12 @@ class QProgressBar;
 class QPushButton;
 class QTableWidget;
 class TransferFlows;
-struct BuildConfig;
-struct SharedObjects;
 
-// What the window needs of the program around it.
-struct BatchWindowContext {
-  SharedObjects& shared;
-  const BuildConfig& build;
+// What the window needs of the program around it besides what every
+// window has (the shared objects, the build, the port check).
+struct BatchWindowContext : WindowContext {
   TransferFlows& flows;  // its lane runs the batch; its archive keeps the reads
   std::function<TransferState()> state;  // the port, the rates and the arrays mark now
-  std::function<bool()> portCheck;       // the check every radio command starts with
   std::function<QString(QWidget*)> chooseLog;  // empty: cancelled
 };
 

@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "eebuff.h"
 #include "eeprom.h"
 #include "eeprom_text.h"
@@ -59,7 +59,7 @@ QGroupBox* RadioGroup(QWidget* parent, const char* name, const QString& title,
 
 }  // namespace
 
-TfrmEEpromEdit::TfrmEEpromEdit(EditorContext& context, WorkerLane& lane, QWidget* parent)
+TfrmEEpromEdit::TfrmEEpromEdit(WindowContext& context, WorkerLane& lane, QWidget* parent)
     : QDialog(parent), context_(context), lane_(lane), worker_(lane) {
   setObjectName("frmEEpromEdit");
   setWindowTitle("EEPROM");

@@ -21,13 +21,13 @@ class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
 class TfrmReadWrite;
-struct EditorContext;
+struct WindowContext;
 
 class TfrmEEpromEdit : public QDialog {
   Q_OBJECT
  public:
   // `lane` must outlive every run the window starts.
-  TfrmEEpromEdit(EditorContext& context, WorkerLane& lane, QWidget* parent = nullptr);
+  TfrmEEpromEdit(WindowContext& context, WorkerLane& lane, QWidget* parent = nullptr);
   ~TfrmEEpromEdit() override;
 
   // The image the window edits; set before each showing.
@@ -79,7 +79,7 @@ class TfrmEEpromEdit : public QDialog {
   void btnProgrModeClick();
   void HandleMessage(unsigned message, intptr_t wParam, intptr_t lParam);
 
-  EditorContext& context_;
+  WindowContext& context_;
   WorkerLane& lane_;
   EepromWorker worker_;
   QtMessageReceiver receiver_{this};

@@ -13,7 +13,7 @@
 #include <algorithm>
 
 #include "controls.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "eebuff.h"
 #include "eeprom_text.h"
 #include "frmeepromedit.h"

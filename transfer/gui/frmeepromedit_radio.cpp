@@ -8,7 +8,7 @@
 #include <QMessageBox>
 #include <QTableWidget>
 
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "eebuff.h"
 #include "eeprom_text.h"
 #include "frmeepromedit.h"

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "buildconfig.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "eeprom.h"
 #include "sharedobjects.h"
 #include "simimage.h"
@@ -30,7 +30,7 @@ struct EditorRig {
 
   BuildConfig build;
   std::unique_ptr<SharedObjects> shared;
-  EditorContext context;
+  WindowContext context;
 };
 
 inline bool SameImage(const EEPROM& a, const EEPROM& b) {

@@ -80,7 +80,7 @@ struct Rig {
 
   BuildConfig build;
   SharedObjects shared;
-  EditorContext context{build, shared, false, [] { return true; }};
+  WindowContext context{build, shared, false, [] { return true; }};
   std::unique_ptr<TfrmCtcss> window;
   bool versionRead = false;
 };

@@ -21,7 +21,7 @@
 #include <set>
 
 #include "buildconfig.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "frmoptions.h"
 #include "modal_answerer.h"
 #include "portmap.h"
@@ -110,7 +110,7 @@ class OptionsWindow {
 
   BuildConfig build_;
   SharedObjects shared_;
-  EditorContext context_{build_, shared_, false, [this] { return PortCheck(); }};
+  WindowContext context_{build_, shared_, false, [this] { return PortCheck(); }};
   std::unique_ptr<SimulatedRadio> sim_;
   int portNumber_ = 0;
   std::unique_ptr<TfrmOptions> window_;

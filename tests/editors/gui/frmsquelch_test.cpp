@@ -13,7 +13,7 @@
 #include <random>
 
 #include "buildconfig.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "frmsquelch.h"
 #include "sharedobjects.h"
 
@@ -58,7 +58,7 @@ class SquelchWindow {
 
   BuildConfig build_;
   SharedObjects shared_;
-  EditorContext context_{build_, shared_, false, [] { return true; }};
+  WindowContext context_{build_, shared_, false, [] { return true; }};
   std::unique_ptr<TfrmSquelch> window_;
 };
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "buildconfig.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "modal_answerer.h"
 #include "frmselcallidents.h"
 #include "frmselcall.h"
@@ -77,7 +77,7 @@ struct SelcallRig {
 
   BuildConfig build;
   SharedObjects shared;
-  EditorContext context{build, shared, false, [] { return true; }};
+  WindowContext context{build, shared, false, [] { return true; }};
   TfrmSelcallIdents memories{context, nullptr};
   TfrmSelcall window{context, memories, nullptr};
   ModalAnswerer boxes;

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "buildconfig.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "floatingdisplays.h"
 #include "recording_receiver.h"
 #include "sharedobjects.h"
@@ -54,7 +54,7 @@ struct PanelRig {
   BuildConfig build = BuildConfig::ForFamily("Kestal", false);
   SimulatedRadio radio;
   SharedObjects shared;
-  EditorContext context;
+  WindowContext context;
   std::unique_ptr<FloatingDisplay> panel;
   bool started = false;
   int closedCalls = 0;

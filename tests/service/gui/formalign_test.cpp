@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -20,7 +21,7 @@
 #include <functional>
 
 #include "bench_rig.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "formalign.h"
 #include "keyboard_check.h"
 #include "modal_answerer.h"
@@ -56,7 +57,13 @@ class AlignWindow {
     auto* button = Find<QAbstractButton>(name);
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
   }
+  // An up-down's arrow; a trim's number field steps by its arrow keys.
   void Arrow(const char* upDown, bool up) {
+    if (auto* field = window->findChild<QAbstractSpinBox*>(upDown)) {
+      field->setFocus();
+      QTest::keyClick(field, up ? Qt::Key_Up : Qt::Key_Down);
+      return;
+    }
     auto* arrow = Find<UpDown>(upDown)->findChild<QToolButton*>(up ? "up" : "down");
     QTest::mouseClick(arrow, Qt::LeftButton);
   }
@@ -79,7 +86,7 @@ class AlignWindow {
   }
 
   BenchRig rig;
-  EditorContext context;
+  WindowContext context;
   std::unique_ptr<TformAlign> window;
   ModalAnswerer boxes;
 };
@@ -224,7 +231,7 @@ TEST(AlignWindowTrims, ArrowClickWritesTheBoundParameter) {
   w.rig.Put("T3-F2", 100);
   w.Show(false);
   w.ShowPage("TabSheetReceiver");
-  EXPECT_EQ(w.Find<UpDown>("udTuneFreq2T3")->property("Tag").toInt(), w.rig.Address("T3-F2"));
+  EXPECT_EQ(w.Find<QWidget>("udTuneFreq2T3")->property("Tag").toInt(), w.rig.Address("T3-F2"));
   w.Arrow("udTuneFreq2T3", true);
   EXPECT_EQ(w.Text("txtTuneFreq2T3"), "101");
   EXPECT_EQ(w.rig.RadioByte("T3-F2"), 101);
@@ -356,8 +363,12 @@ struct PageCase {
 };
 
 // Not hidden by the window (a page that is not current hides its
-// controls too).
-bool Shown(AlignWindow& w, const char* name) { return !w.Find<QWidget>(name)->isHidden(); }
+// controls too); a number field's text field is shown with its field.
+bool Shown(AlignWindow& w, const char* name) {
+  QWidget* control = w.Find<QWidget>(name);
+  if (qobject_cast<QAbstractSpinBox*>(control->parentWidget())) control = control->parentWidget();
+  return !control->isHidden();
+}
 
 class AlignWindowPages : public ::testing::TestWithParam<PageCase> {};
 

@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "buildconfig.h"
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "portmap.h"
 #include "sharedobjects.h"
 #include "simimage.h"
@@ -99,7 +99,7 @@ class ServiceRig {
   SharedObjects shared_;
   SimulatedRadio sim_;
   int portNumber_ = 0;
-  EditorContext context_{build_, shared_, false, [this] { return PortCheck(); }};
+  WindowContext context_{build_, shared_, false, [this] { return PortCheck(); }};
   std::unique_ptr<W> window_;
 };
 

@@ -17,7 +17,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "editorcontext.h"
+#include "windowcontext.h"
 #include "eeprom_text.h"
 #include "frmeepromedit.h"
 #include "frmreadwrite.h"
@@ -76,7 +76,7 @@ struct EepromWindow : Rig {
   // Lets a worker still finishing end, with its closing steps.
   void Finish() { flows.FinishPreviousTransfer(); }
 
-  EditorContext context;
+  WindowContext context;
   TfrmEEpromEdit form;
   QTableWidget* grid = nullptr;
   ModalAnswerer boxes;
@@ -408,7 +408,7 @@ TEST(TfrmEEpromEdit, ACancelledReadFinishesBeforeTheWindowsNextCommand) {
 
 TEST(TfrmEEpromEdit, WithoutASourceSaysSoAndChangesNothing) {
   Rig rig(BuildConfig::ForFamily("Kestal", false));
-  EditorContext context{rig.build, rig, false, [] { return true; }};
+  WindowContext context{rig.build, rig, false, [] { return true; }};
   TfrmEEpromEdit form(context, rig.flows.Lane());
   form.show();
   EXPECT_EQ(form.findChild<QPlainTextEdit*>("memoEE")->toPlainText(),

@@ -1,26 +1,15 @@
-// The trims: arrow clicks and Enter write through the write step; "Mod"
-// and "Bal" in decibels; the microphone gains; test tone, power output
-// and reset.
+// The transmitter page's own commands: "Mod" and "Bal" in decibels, test
+// tone, power output and reset (its trims belong to the trims table).
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "alignbindings.h"
-#include "aligntrim.h"
 #include "formalign.h"
 #include "keyfilters.h"
 #include "updown.h"
 
-void TformAlign::WireTrims() {
-  for (const AlignBinding& b : AlignBindings()) {
-    AlignTrim* trim = trims_.at(b.upDown);
-    connect(trim, &AlignTrim::Stepped, this, [this, trim](int position) {
-      Radio([this, trim, position] { bench_.WriteStep(trim->Tag(), position); });
-    });
-    if (b.enterWrites) OnEnterKey(trim->Edit(), [this, trim] { TrimEnter(trim); });
-  }
-
+void TformAlign::WireDeviation() {
   connect(udMod_dB, &UpDown::Stepped, this, &TformAlign::udMod_dBClick);
   connect(udBal_dB, &UpDown::Stepped, this, &TformAlign::udBal_dBClick);
   // The Up and Down keys in a decibel box step its own value only: the
@@ -32,18 +21,6 @@ void TformAlign::WireTrims() {
   OnArrowKeys(editBal_dB, [this](bool up) { udBal_dBClick(up); });
   OnEnterKey(editMod_dB, [this] { DecibelEnter(true); });
   OnEnterKey(editBal_dB, [this] { DecibelEnter(false); });
-
-  connect(micGain1_, &AlignTrim::Stepped, this, [this](int p) { MicGainStep(false, p); });
-  connect(micGain2_, &AlignTrim::Stepped, this, [this](int p) { MicGainStep(true, p); });
-  OnEnterKey(micGain1_->Edit(), [this] { MicGainEnter(false); });
-  OnEnterKey(micGain2_->Edit(), [this] { MicGainEnter(true); });
-}
-
-void TformAlign::TrimEnter(AlignTrim* trim) {
-  const TrimEntry entry = ParseTrimEntry(trim->Edit()->text().toStdString());
-  if (!entry.writes) return;
-  trim->SetPosition(entry.value);
-  Radio([this, trim, &entry] { bench_.WriteStep(trim->Tag(), entry.value); });
 }
 
 void TformAlign::ShowModBal() {
@@ -83,18 +60,6 @@ void TformAlign::chkTrackModClick() {
   editBal_dB->setEnabled(!tracking);
   udBal_dB->setEnabled(!tracking);
   if (tracking) bench_.CaptureTrackingReference();
-}
-
-void TformAlign::MicGainStep(bool rear, int position) {
-  Radio([this, rear, position] { bench_.WriteMicGain(rear, position); });
-}
-
-void TformAlign::MicGainEnter(bool rear) {
-  AlignTrim* trim = rear ? micGain2_ : micGain1_;
-  const TrimEntry entry = ParseMicGainEntry(trim->Edit()->text().toStdString());
-  if (!entry.writes) return;
-  trim->SetPosition(entry.value);
-  Radio([this, rear, &entry] { bench_.WriteMicGain(rear, entry.value); });
 }
 
 void TformAlign::rgTestToneClick(int index) {
