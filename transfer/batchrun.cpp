@@ -81,10 +81,6 @@ void BatchRun::RadioEnded(const BatchRow& row, const std::string& prompt) {
   Report({kBatchRowReport, prompt, row});
 }
 
-void BatchRun::LogFailed(const std::string& error) {
-  Report({kBatchNoteReport, error + ": the batch stops", {}});
-}
-
 void BatchRun::ShowMessage(const std::string& text, const std::string& caption, PromptIcon) {
   Report({kBatchNoteReport, caption + ": " + text, {}});
 }
@@ -97,9 +93,14 @@ bool BatchRun::AskOkCancel(const std::string& text, const std::string& caption, 
 
 void BatchRun::RunTransfer(const ProgressSetup& setup, const std::function<bool()>& startWorker) {
   setup_ = setup;
-  if (!startWorker()) return;
+  transferring_ = true;
+  if (!startWorker()) {
+    transferring_ = false;
+    return;
+  }
   SetProgress(setup.minimum);
   PumpCancellingOnStop(queue_, flows_, *this, setup.cancelEvent, [this] { return StopRequested(); });
+  transferring_ = false;
 }
 
 void BatchRun::DeliverPendingMessages() { DeliverQueued(queue_, flows_, *this); }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "batchrunner.h"
 #include "eeprom.h"
@@ -52,6 +53,11 @@ class BatchRun : private BatchHost, private TransferHost, private ProgressView {
   // On the user-interface thread, before Start: the runner's checks of
   // the settings and the log.
   bool Prepare(const BatchSettings& settings, std::string& error);
+  // What the user should know before the first radio (after Prepare).
+  const std::vector<std::string>& Notes() const { return runner_.Notes(); }
+  // Whether a radio transfer is under way now (any thread): stopping then
+  // cancels it, and the radio is reset part written.
+  bool Transferring() const { return transferring_; }
   // Runs the batch on the lane; ending closes it on the user-interface
   // thread once WM_TRANSFER_CLOSED reaches the window. 0: not started.
   int Start(WorkerLane& lane, WorkerLane::Ending ending);
@@ -76,7 +82,6 @@ class BatchRun : private BatchHost, private TransferHost, private ProgressView {
   bool StopRequested() override { return stop_ || stopEvent_.IsSet(); }
   void Prompt(const std::string& text) override;
   void RadioEnded(const BatchRow& row, const std::string& prompt) override;
-  void LogFailed(const std::string& error) override;
   void PollPause() override { stopEvent_.Wait(kBatchPollPauseMs); }
 
   // UserPrompts and TransferHost.
@@ -106,6 +111,7 @@ class BatchRun : private BatchHost, private TransferHost, private ProgressView {
   Event cancel_;
   Event stopEvent_;
   std::atomic<bool> stop_{false};
+  std::atomic<bool> transferring_{false};
   TransferState state_;
   bool arrayFlag_;
   MessageReceiver* window_;

@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "qtmessagereceiver.h"
 #include "transferhost.h"
@@ -32,6 +34,8 @@ struct BatchWindowContext {
   std::function<bool()> arrays;          // "Read/Write using arrays"
   std::function<bool()> portCheck;       // the check every radio command starts with
   std::function<QString(QWidget*)> chooseLog;  // empty: cancelled
+  // The configuration's files (the one loaded, the default), never the log.
+  std::function<std::vector<std::string>()> configFiles;
 };
 
 class TfrmBatch : public QDialog {
@@ -62,6 +66,8 @@ class TfrmBatch : public QDialog {
   void ShowRunning(bool running);
   void Say(QLabel* label, const QString& role, const QString& text);
   void Refuse(const QString& text);
+  bool ShortIdentAccepted(const std::string& first);
+  bool CloseDuringTransferAccepted();
 
   BatchWindowContext context_;
   QtMessageReceiver receiver_{this};
