@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "batchrunner.h"
+#include "batchloop.h"
 #include "commands.h"
 #include "excerpt.h"
 #include "interrupt.h"
@@ -80,17 +80,17 @@ int RunBatch(const ParsedArgs& args) {
   // data.
   s.host.PreAnswer("Read From Radio?");
   TerminalBatchHost host;
-  BatchRunner runner(s.flows, RadioObjectsOf(s, s.build), host);
+  BatchLoop loop(s.flows, RadioObjectsOf(s, s.build), host);
   // The session's check also names the device behind the port and why it
   // would not open.
-  runner.SetPortCheck([&s] { return s.PortCheck(); });
-  if (!runner.Prepare(settings, error)) {
+  loop.SetPortCheck([&s] { return s.PortCheck(); });
+  if (!loop.Prepare(settings, error)) {
     Say(error + ": nothing written");
     return kExitFailure;
   }
-  for (const std::string& note : runner.Notes()) Say(note);
+  for (const std::string& note : loop.Notes()) Say(note);
   InterruptGuard interrupt;
-  const BatchSummary summary = runner.Run();
+  const BatchSummary summary = loop.Run();
   if (!summary.error.empty()) Say(summary.error + ": the batch stops");
   Say(std::to_string(summary.ok) + " of " + std::to_string(settings.count) + " radios OK, " +
       std::to_string(summary.failed) + " failed" + (summary.stopped ? ", stopped" : ""));

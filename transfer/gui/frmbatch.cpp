@@ -10,7 +10,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "batchrun.h"
+#include "batchlanejob.h"
 #include "controls.h"
 #include "inputrule.h"
 #include "numberfield.h"
@@ -153,7 +153,7 @@ void TfrmBatch::StartClick() {
   if (!ShortIdentAccepted(settings.firstIdent)) return;
   SharedObjects& shared = context_.shared;
   run_.reset();
-  run_ = std::make_unique<BatchRun>(shared.port, shared.radio, shared.info, context_.build,
+  run_ = std::make_unique<BatchLaneJob>(shared.port, shared.radio, shared.info, context_.build,
                                     shared.image, state, context_.arrays(),
                                     context_.flows.Archive(), &receiver_);
   std::string error;

@@ -14,7 +14,7 @@
 #include "qtmessagereceiver.h"
 #include "transferhost.h"
 
-class BatchRun;
+class BatchLaneJob;
 class NumberField;
 class QLabel;
 class QLineEdit;
@@ -71,7 +71,7 @@ class TfrmBatch : public QDialog {
 
   BatchWindowContext context_;
   QtMessageReceiver receiver_{this};
-  std::unique_ptr<BatchRun> run_;
+  std::unique_ptr<BatchLaneJob> run_;
   bool running_ = false;
   int count_ = 0;
 

@@ -1,4 +1,4 @@
-#include "batchrunner.h"
+#include "batchloop.h"
 
 #include <chrono>
 #include <cstring>
@@ -46,12 +46,12 @@ bool BatchGivesIdents(const EEPROM& config, const TradioInfo& info) {
          info.GetParamAddress("Selcall Ident") >= 0;
 }
 
-BatchRunner::BatchRunner(TransferFlows& flows, const RadioObjects& objects, BatchHost& host)
+BatchLoop::BatchLoop(TransferFlows& flows, const RadioObjects& objects, BatchHost& host)
     : flows_(flows), o_(objects), host_(host) {}
 
-bool BatchRunner::PortCheck() { return portCheck_ ? portCheck_() : flows_.PortCheck(); }
+bool BatchLoop::PortCheck() { return portCheck_ ? portCheck_() : flows_.PortCheck(); }
 
-std::string BatchRunner::ResultText(const Step& step) {
+std::string BatchLoop::ResultText(const Step& step) {
   switch (step.outcome) {
     case BatchOutcome::kOk: return kBatchOk;
     case BatchOutcome::kRefused: return "refused: " + step.detail;
@@ -62,7 +62,7 @@ std::string BatchRunner::ResultText(const Step& step) {
   return "";
 }
 
-bool BatchRunner::Prepare(const BatchSettings& settings, std::string& error) {
+bool BatchLoop::Prepare(const BatchSettings& settings, std::string& error) {
   settings_ = settings;
   notes_.clear();
   log_.Close();
@@ -106,7 +106,7 @@ bool BatchRunner::Prepare(const BatchSettings& settings, std::string& error) {
 }
 
 // The next ident no radio has been given, in this batch or in the log.
-bool BatchRunner::AdvanceIdent() {
+bool BatchLoop::AdvanceIdent() {
   if (!selcall_) return true;
   do {
     if (!NextIdent(ident_, kBatchIdentDigits)) return false;
@@ -114,9 +114,9 @@ bool BatchRunner::AdvanceIdent() {
   return true;
 }
 
-bool BatchRunner::PortLost() const { return o_.port.IsLost() || !o_.port.IsOpen(); }
+bool BatchLoop::PortLost() const { return o_.port.IsLost() || !o_.port.IsOpen(); }
 
-bool BatchRunner::WaitForRadio() {
+bool BatchLoop::WaitForRadio() {
   for (;;) {
     if (host_.StopRequested()) return false;
     if (!PortCheck()) return false;
@@ -128,7 +128,7 @@ bool BatchRunner::WaitForRadio() {
 
 // Gone means silent for a while, not one or two replies lost on a noisy
 // lead: a radio still on the lead would otherwise be programmed again.
-bool BatchRunner::WaitUntilGone() {
+bool BatchLoop::WaitUntilGone() {
   using Clock = std::chrono::steady_clock;
   Clock::time_point lastAnswer = Clock::now();
   int silent = 0;
@@ -150,25 +150,25 @@ bool BatchRunner::WaitUntilGone() {
   return true;
 }
 
-bool BatchRunner::TransferDone(bool started) const {
+bool BatchLoop::TransferDone(bool started) const {
   flows_.FinishPreviousTransfer();
   if (!started) return false;
   const TransferOutcome outcome = flows_.LastOutcome();
   return outcome.number != 0 && outcome.result == kTransferCompleted;
 }
 
-bool BatchRunner::Cancelled() const {
+bool BatchLoop::Cancelled() const {
   return flows_.LastOutcome().result == kTransferCancelled || host_.StopRequested();
 }
 
-BatchRunner::Step BatchRunner::Ended(bool started, const std::string& what) const {
+BatchLoop::Step BatchLoop::Ended(bool started, const std::string& what) const {
   if (!TransferDone(started))
     return Cancelled() ? Step{BatchOutcome::kCancelled, ""} : Failed(what);
   if (flows_.LastOutcome().resetFailed) return Failed("the radio did not answer its reset");
   return {};
 }
 
-std::string BatchRunner::RadioIdentNow() const {
+std::string BatchLoop::RadioIdentNow() const {
   const int address = o_.info.GetParamAddress("Selcall Ident");
   if (!selcall_ || address < 0) return "";
   unsigned char stored[4];
@@ -177,7 +177,7 @@ std::string BatchRunner::RadioIdentNow() const {
 }
 
 // Reads the whole radio; the image then holds it.
-BatchRunner::Step BatchRunner::ReadStep(BatchRow& row, const EEPROM& config) {
+BatchLoop::Step BatchLoop::ReadStep(BatchRow& row, const EEPROM& config) {
   int id = 0;
   if (!o_.radio.ReadProductId(id)) return Failed("no answer to the product ID request");
   row.productId = HexId(static_cast<uint32_t>(id));
@@ -201,7 +201,7 @@ BatchRunner::Step BatchRunner::ReadStep(BatchRow& row, const EEPROM& config) {
 
 // A radio switched off and on again answers like the next one: it is
 // known by what was just written into it, its own calibration and ident.
-bool BatchRunner::JustProgrammed() const {
+bool BatchLoop::JustProgrammed() const {
   return programmedOne_ &&
          std::memcmp(calibration_, programmedCalibration_, kCalibrationBytes) == 0 &&
          RadioIdentNow() == programmedIdent_;
@@ -209,7 +209,7 @@ bool BatchRunner::JustProgrammed() const {
 
 // The ident this radio is to take, with the log read again under its lock
 // first, so no ident a log shows as given is given again.
-BatchRunner::Step BatchRunner::TakeIdent() {
+BatchLoop::Step BatchLoop::TakeIdent() {
   if (!log_.IsOpen()) return {};
   BatchLogContents contents;
   std::string error;
@@ -227,7 +227,7 @@ BatchRunner::Step BatchRunner::TakeIdent() {
 
 // Writes the configuration with the radio's calibration and this radio's
 // ident.
-BatchRunner::Step BatchRunner::WriteStep(BatchRow& row, const EEPROM& config) {
+BatchLoop::Step BatchLoop::WriteStep(BatchRow& row, const EEPROM& config) {
   const Step ident = TakeIdent();
   if (!ident.Ok()) return ident;
   o_.image.WriteBlock(0, config.Data(), config.GetLength());
@@ -241,7 +241,7 @@ BatchRunner::Step BatchRunner::WriteStep(BatchRow& row, const EEPROM& config) {
 }
 
 // Reads the radio back and compares it with what was written.
-BatchRunner::Step BatchRunner::VerifyStep() {
+BatchLoop::Step BatchLoop::VerifyStep() {
   const EEPROM written = o_.image;
   const Step read = Ended(flows_.ReadRadio(), "the read-back");
   if (!read.Ok()) return read;
@@ -252,7 +252,7 @@ BatchRunner::Step BatchRunner::VerifyStep() {
   return {};
 }
 
-BatchRunner::Step BatchRunner::ProgramRadio(BatchRow& row, const EEPROM& config) {
+BatchLoop::Step BatchLoop::ProgramRadio(BatchRow& row, const EEPROM& config) {
   row.time = Now();
   row.port = settings_.port;
   const Step cancelled{BatchOutcome::kCancelled, ""};
@@ -270,11 +270,13 @@ BatchRunner::Step BatchRunner::ProgramRadio(BatchRow& row, const EEPROM& config)
   return step;
 }
 
-BatchSummary BatchRunner::Run() {
+BatchSummary BatchLoop::Run() {
   BatchSummary summary;
   const EEPROM config = o_.image;
   const std::string total = std::to_string(settings_.count);
-  while (summary.ok < settings_.count) {
+  // No radio is asked for on a port that will not open.
+  if (!host_.StopRequested() && !PortCheck()) summary.error = "the port could not be opened";
+  while (summary.error.empty() && summary.ok < settings_.count) {
     const std::string number = std::to_string(summary.ok + 1);
     host_.Prompt("Radio " + number + " of " + total + ": connect it and switch it on.");
     if (!WaitForRadio()) break;

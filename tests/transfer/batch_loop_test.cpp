@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "batchrunner.h"
+#include "batchloop.h"
 #include "calibration.h"
 #include "file_size_limit.h"
 #include "params.h"
@@ -112,7 +112,7 @@ class BatchTest : public ::testing::Test {
     return Run(bench, Settings(first, count));
   }
   BatchSummary Run(BatchHost& bench, const BatchSettings& settings) {
-    BatchRunner runner(rig.flows, RadioObjectsOf(rig, rig.build), bench);
+    BatchLoop runner(rig.flows, RadioObjectsOf(rig, rig.build), bench);
     std::string error;
     EXPECT_TRUE(runner.Prepare(settings, error)) << error;
     notes = runner.Notes();
@@ -383,7 +383,7 @@ TEST_F(BatchTest, ALogCutBeforeItsIdentIsWholeIsRefusedUntouched) {
                            "\n" + row.substr(0, row.find("12346") + 3);
   WriteText(LogPath(), text);
   Bench bench(rig.sim, {{kProductMerlo, RadioMemory(50, kProductMerlo)}});
-  BatchRunner runner(rig.flows, RadioObjectsOf(rig, rig.build), bench);
+  BatchLoop runner(rig.flows, RadioObjectsOf(rig, rig.build), bench);
   std::string error;
   EXPECT_FALSE(runner.Prepare(Settings("12345", 1), error));
   EXPECT_NE(error.find("cannot be known"), std::string::npos) << error;
@@ -395,8 +395,8 @@ TEST_F(BatchTest, ALogCutBeforeItsIdentIsWholeIsRefusedUntouched) {
 // the first has ended.
 TEST_F(BatchTest, ASecondBatchOnALogInUseIsRefused) {
   Bench bench(rig.sim, {{kProductMerlo, RadioMemory(60, kProductMerlo)}});
-  BatchRunner first(rig.flows, RadioObjectsOf(rig, rig.build), bench);
-  BatchRunner second(rig.flows, RadioObjectsOf(rig, rig.build), bench);
+  BatchLoop first(rig.flows, RadioObjectsOf(rig, rig.build), bench);
+  BatchLoop second(rig.flows, RadioObjectsOf(rig, rig.build), bench);
   std::string error;
   ASSERT_TRUE(first.Prepare(Settings("12345", 1), error)) << error;
   EXPECT_FALSE(second.Prepare(Settings("12345", 1), error));
@@ -460,7 +460,7 @@ TEST_F(BatchTest, AFileThatIsNoBatchLogIsRefusedAndLeftUntouched) {
     BatchSettings settings = Settings("12345", 1);
     settings.logPath = path;
     if (c.isConfig) settings.configPaths = {"", path};
-    BatchRunner runner(rig.flows, RadioObjectsOf(rig, rig.build), bench);
+    BatchLoop runner(rig.flows, RadioObjectsOf(rig, rig.build), bench);
     std::string error;
     EXPECT_FALSE(runner.Prepare(settings, error)) << c.name;
     EXPECT_NE(error.find(c.reason), std::string::npos) << c.name << ": " << error;
@@ -615,7 +615,7 @@ TEST_F(BatchTest, ALogThatCannotBeWrittenStopsWithoutAskingForTheNextRadio) {
   rig.flows.SetReadArchive(nullptr);  // the full disk would refuse its copies too
   Bench bench(rig.sim, {{kProductMerlo, RadioMemory(95, kProductMerlo)},
                         {kProductMerlo, RadioMemory(96, kProductMerlo)}});
-  BatchRunner runner(rig.flows, RadioObjectsOf(rig, rig.build), bench);
+  BatchLoop runner(rig.flows, RadioObjectsOf(rig, rig.build), bench);
   std::string error;
   ASSERT_TRUE(runner.Prepare(Settings("12345", 2), error)) << error;
   BatchSummary summary;

@@ -76,12 +76,12 @@ struct BatchSummary {
   std::string error;   // why the batch ended early, when it did
 };
 
-class BatchRunner {
+class BatchLoop {
  public:
   // The configuration to write is objects.image when Run is called; it is
   // left there when Run ends. The flows' host must answer "Read From
   // Radio?" itself: the batch holds the configuration aside.
-  BatchRunner(TransferFlows& flows, const RadioObjects& objects, BatchHost& host);
+  BatchLoop(TransferFlows& flows, const RadioObjects& objects, BatchHost& host);
 
   // The check made before every request to the port; the flows' own by
   // default (a terminal adds the device and the reason to its message).

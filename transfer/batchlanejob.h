@@ -1,6 +1,6 @@
 #pragma once
-// A batch of radios run for a window: the batch runner on the session's
-// worker lane, away from the user-interface thread, with its own
+// The batch loop as a job on the session's worker lane, for a window:
+// away from the user-interface thread, with its own
 // transfer flows over the session's port and radio. What it has to say
 // reaches the window as numbered messages (WM_BATCH); the texts and rows
 // wait here until the window takes them. Nothing on the lane ever waits
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "batchrunner.h"
+#include "batchloop.h"
 #include "eeprom.h"
 #include "platform.h"
 #include "messagequeue.h"
@@ -38,23 +38,23 @@ struct BatchReport {
   BatchRow row;      // kBatchRowReport only
 };
 
-class BatchRun : private BatchHost, private TransferHost, private ProgressView {
+class BatchLaneJob : private BatchHost, private TransferHost, private ProgressView {
  public:
   // The session's port and radio, its current model and build; the
   // configuration is copied. window receives WM_BATCH; it and archive
   // outlive the run, and the lane has finished the run before it goes.
-  BatchRun(SerialPort& port, TRadio& radio, TradioInfo& info, const BuildConfig& build,
+  BatchLaneJob(SerialPort& port, TRadio& radio, TradioInfo& info, const BuildConfig& build,
            const EEPROM& config, const TransferState& state, bool arrayFlag,
            const ReadArchive* archive, MessageReceiver* window);
-  ~BatchRun() override;
-  BatchRun(const BatchRun&) = delete;
-  BatchRun& operator=(const BatchRun&) = delete;
+  ~BatchLaneJob() override;
+  BatchLaneJob(const BatchLaneJob&) = delete;
+  BatchLaneJob& operator=(const BatchLaneJob&) = delete;
 
-  // On the user-interface thread, before Start: the runner's checks of
+  // On the user-interface thread, before Start: the loop's checks of
   // the settings and the log.
   bool Prepare(const BatchSettings& settings, std::string& error);
   // What the user should know before the first radio (after Prepare).
-  const std::vector<std::string>& Notes() const { return runner_.Notes(); }
+  const std::vector<std::string>& Notes() const { return loop_.Notes(); }
   // Whether a radio transfer is under way now (any thread): stopping then
   // cancels it, and the radio is reset part written.
   bool Transferring() const { return transferring_; }
@@ -117,7 +117,7 @@ class BatchRun : private BatchHost, private TransferHost, private ProgressView {
   MessageReceiver* window_;
   MessageQueue queue_;  // where the batch's own transfer worker posts
   TransferFlows flows_;
-  BatchRunner runner_;
+  BatchLoop loop_;
   ProgressSetup setup_;
   mutable std::mutex lock_;
   std::deque<BatchReport> reports_;
