@@ -184,7 +184,7 @@ void ProgramWindows::InstallFloatingDisplays() {
 void ProgramWindows::InstallBatch() {
   TfrmMain& main = main_;
   auto batch = OnFirstUse([this, &main] {
-    BatchWindowContext context{context_, main.Flows(), {}, {}};
+    BatchWindowContext context{context_, main.Flows(), {}, {}, {}};
     context.state = [&main] {
       TransferState state;
       state.portNumber = main.PortNumber();
@@ -201,6 +201,10 @@ void ProgramWindows::InstallBatch() {
       request.filter = "Batch logs (*.csv)";
       request.defaultSuffix = "csv";
       return main.Chooser().Choose(parent, request);
+    };
+    context.configFiles = [&main] {
+      return std::vector<std::string>{main.CurrentFileName().toStdString(),
+                                      main.DefaultFile().toStdString()};
     };
     return new TfrmBatch(std::move(context), &main);
   });

@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "batchrunner.h"
+#include "batchloop.h"
 #include "calibration.h"
 #include "radioinfo.h"
 #include "session.h"
@@ -55,7 +55,7 @@ double BatchOne(SimulatedRadio& radio, const EEPROM& config) {
   Bench b(radio);
   b.s.image = config;
   QuietBatchHost host;
-  BatchRunner runner(b.s.flows, RadioObjectsOf(b.s, b.s.build), host);
+  BatchLoop runner(b.s.flows, RadioObjectsOf(b.s, b.s.build), host);
   BatchSettings settings;
   settings.firstIdent = "10000";
   std::string error;

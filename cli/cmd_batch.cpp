@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "batchrunner.h"
+#include "batchloop.h"
 #include "commands.h"
 #include "excerpt.h"
 #include "interrupt.h"
@@ -16,6 +16,8 @@
 namespace {
 
 constexpr int kMaxCount = 9999;
+// A minute of silence is more than any bench needs to tell a radio gone.
+constexpr int kMaxGoneAfterMs = 60000;
 
 // The terminal side of a batch: the prompts and each radio's outcome on
 // standard output, Ctrl-C as Stop.
@@ -24,7 +26,6 @@ class TerminalBatchHost : public BatchHost {
   bool StopRequested() override { return InterruptGuard::Requested(); }
   void Prompt(const std::string& text) override { Print(text); }
   void RadioEnded(const BatchRow&, const std::string& prompt) override { Print(prompt); }
-  void LogFailed(const std::string& error) override { Say(error + ": the batch stops"); }
 
  private:
   static void Print(const std::string& text) {
@@ -33,11 +34,11 @@ class TerminalBatchHost : public BatchHost {
   }
 };
 
-bool ParseCount(const std::string& text, int& count) {
-  if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos)
+bool ParseNumber(const std::string& text, int minimum, int maximum, int& value) {
+  if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos)
     return false;
-  count = std::stoi(text);
-  return count >= 1 && count <= kMaxCount;
+  value = std::stoi(text);
+  return value >= minimum && value <= maximum;
 }
 
 // The configuration must be one this build programs.
@@ -63,29 +64,34 @@ int RunBatch(const ParsedArgs& args) {
   settings.port = args.Get("port");
   settings.firstIdent = args.Get("first-ident");
   settings.logPath = args.Get("log");
-  if (args.Has("count") && !ParseCount(args.Get("count"), settings.count))
+  settings.configPaths = {args.operands[0]};
+  if (args.Has("count") && !ParseNumber(args.Get("count"), 1, kMaxCount, settings.count))
     return UsageError("batch", "COUNT must be 1 to " + std::to_string(kMaxCount) + ", not " +
                                    QuotedExcerpt(args.Get("count"), kQuotedArgumentChars));
+  if (args.Has("gone-after") &&
+      !ParseNumber(args.Get("gone-after"), 0, kMaxGoneAfterMs, settings.goneAfterSilentMs))
+    return UsageError("batch", "MS must be 0 to " + std::to_string(kMaxGoneAfterMs) + ", not " +
+                                   QuotedExcerpt(args.Get("gone-after"), kQuotedArgumentChars));
   if (!LoadWholeFile(s, args.operands[0]) || !ConfigAccepted(s)) return kExitFailure;
   if (!TradioInfo::HasSelcall(s.build.productId) && args.Has("first-ident"))
     s.host.Note("this model has no selcall: --first-ident is ignored");
-  if (!settings.logPath.empty() && !OutputWritable(settings.logPath, error)) {
-    Say(error + ": nothing written");
-    return kExitFailure;
-  }
 
   // The batch holds the configuration aside: the reads replace no edit
   // data.
   s.host.PreAnswer(QuestionId::kReadOverEditData);
   TerminalBatchHost host;
-  BatchRunner runner(s.flows, RadioObjectsOf(s, s.build), host);
-  if (!runner.Prepare(settings, error)) {
+  BatchLoop loop(s.flows, RadioObjectsOf(s, s.build), host);
+  // The session's check also names the device behind the port and why it
+  // would not open.
+  loop.SetPortCheck([&s] { return s.PortCheck(); });
+  if (!loop.Prepare(settings, error)) {
     Say(error + ": nothing written");
     return kExitFailure;
   }
+  for (const std::string& note : loop.Notes()) Say(note);
   InterruptGuard interrupt;
-  const BatchSummary summary = runner.Run();
-  if (!summary.error.empty()) Say(summary.error);
+  const BatchSummary summary = loop.Run();
+  if (!summary.error.empty()) Say(summary.error + ": the batch stops");
   Say(std::to_string(summary.ok) + " of " + std::to_string(settings.count) + " radios OK, " +
       std::to_string(summary.failed) + " failed" + (summary.stopped ? ", stopped" : ""));
   const bool allOk = summary.failed == 0 && summary.ok == settings.count && summary.error.empty();

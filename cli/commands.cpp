@@ -126,18 +126,27 @@ const std::vector<Command>& Commands() {
         {kPortOption,
          {"first-ident", 'f', "DIGITS", "the first radio's selcall ident (1 to 5 digits)"},
          {"count", 'n', "N", "the number of radios to program (default 1)"},
-         {"log", 'l', "LOG", "the CSV log of the radios; an existing log is resumed"}},
+         {"log", 'l', "LOG", "the CSV log of the radios; an existing log is resumed"},
+         {"gone-after", 0, "MS",
+          "the milliseconds a radio must stay silent to count as gone (default 3000)"}},
         1, 1,
         "Waits for a radio to answer on the port, then checks its model against\n"
         "CONFIG's (another model is refused), reads it whole (kept in the read\n"
         "archive), writes CONFIG with the radio's own bytes 0 to 31 kept and, on\n"
         "models with selcall, its own ident, reads it back and compares, and resets\n"
-        "it. Then it waits for the radio to stop answering before the next.\n"
-        "Each radio that ends OK takes the next ident, counted up in decimal; a\n"
-        "radio that fails leaves its ident to the next. N counts the radios that\n"
-        "end OK. --log: one CSV line per radio; idents it logs as OK are never\n"
-        "given again. Ctrl-C between radios stops; during a transfer it cancels it\n"
-        "(the radio is reset) and the radio is logged as cancelled.\n"
+        "it. Then it waits for the radio to stop answering (for MS, 3 seconds by\n"
+        "default) before the next; the radio just programmed, switched off and on\n"
+        "again, is recognised and not written twice.\n"
+        "Each radio that ends OK takes the next ident, counted up in decimal within\n"
+        "the Selcall window's 5 positions (9, 10, 11); a first ident shorter than 5\n"
+        "digits leaves positions stored as digit F, as the window warns. A radio that\n"
+        "fails leaves its ident to the next. N counts the radios that end OK.\n"
+        "--log: one CSV line per radio, held locked for the whole batch (a second\n"
+        "batch on it is refused) and read again before each ident is given; idents\n"
+        "it logs as OK are never given again. An existing log must begin with the\n"
+        "log's header line, and CONFIG can never be the log. Ctrl-C between radios\n"
+        "stops; during a transfer it cancels it (the radio is reset) and the radio\n"
+        "is logged as cancelled.\n"
         "Exit status 0 when all N radios ended OK and none failed, 1 otherwise.\n"},
        RunBatch},
   };

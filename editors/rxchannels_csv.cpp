@@ -20,12 +20,6 @@ constexpr const char* kFlagNames[kRxBitSetCount] = {"Scan0", "Scan1", "Quiet", "
 // Spreadsheet programs often start a UTF-8 file with a byte-order mark.
 constexpr const char kUtf8Bom[] = "\xEF\xBB\xBF";
 
-// Tags may hold commas, quotes and blanks at either end: always quoted.
-std::string Quoted(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return out + "\"";
-}
 
 std::string Trimmed(const std::string& text) {
   const size_t first = text.find_first_not_of(" \t");
@@ -160,7 +154,7 @@ std::string ChannelsCsv(const RxChannelList& list, bool banksEnabled) {
       const RX_CH_DATA_STRUCT& r = list.records[bank * kRxSlotsPerBank + slot];
       csv += std::string(1, BankLetter(bank)) + "," + std::to_string(slot) + "," +
              std::to_string(kFirstRxChannel + slot) + "," + Trimmed(ShowFrequency(r.frequency)) +
-             "," + Quoted(r.alphaTag);
+             "," + CsvField(r.alphaTag, true);
       for (uint32_t flag : kRxFlagOfBitSet) csv += (r.flags & flag) ? ",1" : ",0";
       csv += "\n";
     }

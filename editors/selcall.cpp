@@ -97,6 +97,15 @@ std::string IdentWithEmptyAsF(const std::string& fieldText) {
   return text;
 }
 
+std::string EmptyIdentNotice(const std::string& fieldText) {
+  const int empty = EmptyIdentPositions(fieldText);
+  if (empty == 0) return "";
+  return "The Radio Ident has " + std::to_string(empty) + " empty position" +
+         (empty == 1 ? "" : "s") + " of " + std::to_string(fieldText.size()) +
+         "; each is stored as digit F, so the radio's ident becomes " +
+         IdentWithEmptyAsF(fieldText) + ".";
+}
+
 std::string RadioIdentPositions(const std::string& typed) {
   return RightAlignedEntry(RightAlignedInMask(typed, kRadioIdentLength));
 }

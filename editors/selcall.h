@@ -80,6 +80,10 @@ std::string StoredIdentText(const std::string& fieldText);
 int EmptyIdentPositions(const std::string& fieldText);
 // The ident as the radio will hold it, each empty position shown as "F".
 std::string IdentWithEmptyAsF(const std::string& fieldText);
+// What the user is told before an ident with empty positions is stored:
+// "The Radio Ident has 2 empty positions of 5; each is stored as digit F,
+// so the radio's ident becomes FF099."; empty when no position is empty.
+std::string EmptyIdentNotice(const std::string& fieldText);
 
 // The radio's own ident typed as digits ("123", "47129", " 4 7"), laid into
 // the five right-aligned positions of the ident field: a short entry ends in

@@ -24,3 +24,14 @@ bool SplitCsvLine(const std::string& line, std::vector<std::string>& fields) {
   }
   return !quoted;
 }
+
+std::string CsvField(const std::string& text, bool always) {
+  const bool blankAtEnd = !text.empty() && (text.front() == ' ' || text.back() == ' ');
+  if (!always && !blankAtEnd && text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c == '\r' || c == '\n' ? ' ' : c;
+  }
+  return out + "\"";
+}

@@ -9,3 +9,9 @@
 
 // Splits line into fields; false when a quote is left open at the end.
 bool SplitCsvLine(const std::string& line, std::vector<std::string>& fields);
+
+// One field as SplitCsvLine reads it back: in quotes (a quote doubled) when
+// always is set or the text holds a comma, a quote, or a blank at either
+// end (a reader may trim those). A line end would cut the line in two for
+// every line-by-line reader, so CR and LF go out as blanks.
+std::string CsvField(const std::string& text, bool always = false);

@@ -146,6 +146,10 @@ int OpenUserFileForAppend(const std::string& path, UserFileError& why) {
   return OpenRegular(path, O_WRONLY | O_APPEND | O_CREAT, why);
 }
 
+int OpenUserFileForReadAppend(const std::string& path, UserFileError& why) {
+  return OpenRegular(path, O_RDWR | O_APPEND | O_CREAT, why);
+}
+
 bool ReadUserFile(const std::string& path, size_t limit, const std::string& holds,
                   std::string& text, UserFileError& why) {
   const int fd = OpenUserFileForReading(path, why);

@@ -31,6 +31,8 @@ std::string TooLargeReason(const std::string& size, size_t limit, const std::str
 int OpenUserFileForReading(const std::string& path, UserFileError& why);
 // The same for appending; a missing file is made (0644 through the umask).
 int OpenUserFileForAppend(const std::string& path, UserFileError& why);
+// The same, also for reading back what was appended (a log kept open).
+int OpenUserFileForReadAppend(const std::string& path, UserFileError& why);
 
 // The whole of a file that should hold at most `limit` bytes; a larger one
 // is refused unread, its reason naming `holds` ("a channel list").

@@ -41,6 +41,11 @@ bool SimFaultPlan::Once(const SimOpcodeFault& fault, uint8_t command) const {
          answeredByCommand_[command & 0x3F] == fault.after;
 }
 
+bool SimFaultPlan::LoseReply() {
+  if (faults_.lostReplyProbability <= 0) return false;
+  return std::uniform_real_distribution<double>(0.0, 1.0)(rng_) < faults_.lostReplyProbability;
+}
+
 void SimFaultPlan::Mangle(std::vector<uint8_t>& bytes) {
   if (faults_.dropProbability <= 0 && faults_.corruptProbability <= 0) return;
   std::uniform_real_distribution<double> chance(0.0, 1.0);

@@ -36,6 +36,9 @@ struct SimFaults {
   // A memory write that is acknowledged but not stored: the (N+1)th request
   // of write command OP, once, as a radio whose memory failed to program.
   SimOpcodeFault lostWrite;
+  // A noisy lead: each reply is lost on the way with this probability
+  // (from seed), the command itself carried out as usual.
+  double lostReplyProbability = 0;
 };
 
 enum class SimVerdict {
@@ -60,6 +63,8 @@ class SimFaultPlan {
   // Whether this request is the one request that fault hits.
   bool Once(const SimOpcodeFault& fault, uint8_t command) const;
 
+  // Whether the reply about to be sent is lost on the lead.
+  bool LoseReply();
   // Drops and corrupts bytes of a frame about to be sent, in place.
   void Mangle(std::vector<uint8_t>& bytes);
   // Noise for the gap before a frame. It never holds a framing byte of

@@ -107,6 +107,8 @@ const Flag kFlags[] = {
      [](SimOptions& o, const std::string& v) { return ToProbability(v, o.faults.dropProbability); }},
     {"--corrupt", "P", "corrupt each byte sent with probability P (0-1)",
      [](SimOptions& o, const std::string& v) { return ToProbability(v, o.faults.corruptProbability); }},
+    {"--lose-replies", "P", "lose each reply on the lead with probability P (0-1)",
+     [](SimOptions& o, const std::string& v) { return ToProbability(v, o.faults.lostReplyProbability); }},
     {"--seed", "N", "seed for dropping, corrupting and noise (default 1)",
      [](SimOptions& o, const std::string& v) {
        long s = 0;

@@ -273,6 +273,11 @@ void SimulatedRadio::OnRequest(const uint8_t* payload, int length, uint8_t check
     ++counters_.replies;
     if (!ok) ++counters_.nacks;
     if (ok) damage = PlanDamage(request, reply, stale);
+    if (faults_.LoseReply()) {
+      request.replied = false;
+      ++counters_.lostReplies;
+      --counters_.replies;
+    }
   }
   log_.push_back(request);
   logChanged_.notify_all();

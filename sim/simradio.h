@@ -42,6 +42,7 @@ struct SimCounters {
   int acksReceived = 0;      // acknowledgements received
   bool ackPending = false;   // the last announcement is still unacknowledged
   bool hungUp = false;       // the line was closed by the hang-up fault
+  int lostReplies = 0;       // replies lost on the lead (carried out, never sent)
 };
 
 class SimulatedRadio {

@@ -96,16 +96,9 @@ void TfrmSelcall::AlignIdentField() {
 bool TfrmSelcall::IdentAccepted() {
   AlignIdentField();
   const std::string positions = MaskEditRadioIdent->displayText().toStdString();
-  const int empty = EmptyIdentPositions(positions);
-  if (empty == 0) return true;
-  const QString text =
-      QString("The Radio Ident has %1 empty position%2 of %3; each is stored as digit F, "
-              "so the radio's ident becomes %4.\n\n"
-              "Save the ident as it is?")
-          .arg(empty)
-          .arg(empty == 1 ? "" : "s")
-          .arg(kIdentLength)
-          .arg(QString::fromStdString(IdentWithEmptyAsF(positions)));
+  const std::string notice = EmptyIdentNotice(positions);
+  if (notice.empty()) return true;
+  const QString text = QString::fromStdString(notice) + "\n\nSave the ident as it is?";
   const auto answer = QMessageBox::warning(this, "Selcall Options", text,
                                            QMessageBox::Ok | QMessageBox::Cancel,
                                            QMessageBox::Cancel);

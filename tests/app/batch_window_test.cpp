@@ -128,6 +128,9 @@ class BatchWindow : public AppFixture {
     image.WriteBlock(0, memory.data(), static_cast<int>(memory.size()));
     return LoadRadioIdent(image, Window().Shared().info);
   }
+  std::string StoredIdentIn(const std::vector<uint8_t>& memory) {
+    return BatchIdentText(memory.data() + Window().Shared().info.GetParamAddress("Selcall Ident"));
+  }
   // The configuration but the radio's own calibration and its ident.
   void ExpectProgrammed(const std::vector<uint8_t>& memory, const std::vector<uint8_t>& own) {
     const int ident = Window().Shared().info.GetParamAddress("Selcall Ident");
@@ -170,8 +173,8 @@ TEST_F(BatchWindow, TwoRadiosInTurnFillTheTableWithConsecutiveIdents) {
     }
     EXPECT_EQ(Cell(batch, 0, kIdentAfterColumn), "00041");
     EXPECT_EQ(Cell(batch, 1, kIdentAfterColumn), "00042");
-    EXPECT_EQ(Cell(batch, 0, kIdentBeforeColumn).toStdString(), IdentIn(first));
-    EXPECT_EQ(Cell(batch, 1, kIdentBeforeColumn).toStdString(), IdentIn(second));
+    EXPECT_EQ(Cell(batch, 0, kIdentBeforeColumn).toStdString(), StoredIdentIn(first));
+    EXPECT_EQ(Cell(batch, 1, kIdentBeforeColumn).toStdString(), StoredIdentIn(second));
     EXPECT_EQ(PromptOf(batch), "2 of 2 radios OK, 0 failed.");
     EXPECT_TRUE(batch.findChild<QPushButton*>("btnStart")->isEnabled());
     EXPECT_FALSE(batch.findChild<QPushButton*>("btnStop")->isEnabled());
@@ -198,8 +201,15 @@ TEST_F(BatchWindow, TwoRadiosInTurnFillTheTableWithConsecutiveIdents) {
 TEST_F(BatchWindow, StopBetweenRadiosEndsTheBatch) {
   WithBatchWindow([&](TfrmBatch& batch) {
     StartBatch(batch, "7", 3);
+    // As the Selcall window does, it asks before storing empty positions.
+    const std::vector<SeenBox> seen = boxes.Take();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text,
+              "The Radio Ident has 4 empty positions of 5; each is stored as digit F, so the "
+              "radio's ident becomes FFFF7.\n\nStart the batch with this ident?");
+    EXPECT_EQ(seen[0].defaultButton, QMessageBox::Cancel);
     ASSERT_TRUE(RowsReach(batch, 1));
-    EXPECT_EQ(Cell(batch, 0, kIdentAfterColumn), "7");
+    EXPECT_EQ(Cell(batch, 0, kIdentAfterColumn), "FFFF7");
     // The radio stays on: the batch waits for it to go, and Stop ends it.
     QTest::mouseClick(batch.findChild<QPushButton*>("btnStop"), Qt::LeftButton);
     ASSERT_TRUE(WaitFor([&] { return !batch.Running(); }, 30000));
@@ -256,6 +266,64 @@ TEST_F(BatchWindow, IdentsThatWouldRunOutAreRefusedBeforeAnyRadio) {
   EXPECT_TRUE(seen[0].text.endsWith(": nothing written.")) << seen[0].text.toStdString();
   EXPECT_TRUE(sim_->Requests().empty()) << "no radio was asked anything";
   EXPECT_FALSE(QFile::exists(LogPath()));
+}
+
+TEST_F(BatchWindow, AShortIdentAnsweredCancelStartsNothing) {
+  WithBatchWindow([&](TfrmBatch& batch) {
+    sim_->ClearRequests();
+    boxes.Answer({QMessageBox::Cancel});
+    TypeAndStart(batch, "12", 1);
+    EXPECT_FALSE(batch.Running());
+  });
+  EXPECT_EQ(boxes.Take().size(), 1u);
+  EXPECT_TRUE(sim_->Requests().empty());
+  EXPECT_FALSE(QFile::exists(LogPath()));
+}
+
+// Closing the window would take the notice of a cancelled write with it:
+// it asks first, saying what the radio is left as.
+TEST_F(BatchWindow, ClosingDuringAWriteAsksFirstAndSaysWhatTheRadioIsLeftAs) {
+  std::mutex lock;
+  std::condition_variable released;
+  bool release = false;
+  std::atomic<int> written{0};
+  sim_->SetRequestObserver([&](const SimRequest& request) {
+    if (request.command != OP_WRITE_BLOCK || ++written != 5) return;
+    std::unique_lock<std::mutex> g(lock);
+    released.wait_for(g, std::chrono::seconds(30), [&] { return release; });
+  });
+  bool closedOnOk = false;
+  WithBatchWindow([&](TfrmBatch& batch) {
+    StartBatch(batch, "00100", 2);
+    ASSERT_TRUE(WaitFor([&] { return written >= 5; }, 30000));
+    boxes.Take();
+    boxes.Answer({QMessageBox::Cancel});
+    batch.reject();
+    EXPECT_TRUE(batch.isVisible());
+    EXPECT_TRUE(batch.Running());
+    const std::vector<SeenBox> seen = boxes.Take();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_TRUE(seen[0].text.contains(
+        "the radio is reset with only part of the configuration written"))
+        << seen[0].text.toStdString();
+    EXPECT_EQ(seen[0].defaultButton, QMessageBox::Cancel);
+    boxes.Answer({QMessageBox::Ok});
+    batch.reject();
+    closedOnOk = !batch.isVisible();
+    {
+      std::lock_guard<std::mutex> g(lock);
+      release = true;
+    }
+    released.notify_all();
+  });
+  sim_->SetRequestObserver({});
+  EXPECT_TRUE(closedOnOk);
+  EXPECT_LT(written.load(), 128) << "the write stopped part way";
+  std::vector<BatchRow> logged;
+  std::string error;
+  ASSERT_TRUE(ReadBatchLog(LogPath().toStdString(), logged, error)) << error;
+  ASSERT_EQ(logged.size(), 1u);
+  EXPECT_EQ(logged[0].result, "cancelled");
 }
 
 }  // namespace

@@ -25,7 +25,8 @@ int MsLeft(Clock::time_point end) {
 }
 }  // namespace
 
-ToolProcess::ToolProcess(const std::vector<std::string>& args, const std::string& stderrDevice) {
+ToolProcess::ToolProcess(const std::vector<std::string>& args, const std::string& stderrDevice,
+                         const std::string& program) {
   int out[2], err[2] = {-1, -1};
   if (pipe2(out, O_CLOEXEC) != 0) return;
   if (stderrDevice.empty() && pipe2(err, O_CLOEXEC) != 0) return;
@@ -39,12 +40,13 @@ ToolProcess::ToolProcess(const std::vector<std::string>& args, const std::string
   else
     posix_spawn_file_actions_addopen(&actions, 2, stderrDevice.c_str(), O_RDWR | O_NOCTTY, 0);
 
-  std::vector<std::string> all{VORNPROG_PATH};
+  const std::string path = program.empty() ? std::string(VORNPROG_PATH) : program;
+  std::vector<std::string> all{path};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& a : all) argv.push_back(a.data());
   argv.push_back(nullptr);
-  if (posix_spawn(&pid_, VORNPROG_PATH, &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+  if (posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
   posix_spawn_file_actions_destroy(&actions);
 
   close(out[1]);
@@ -91,6 +93,18 @@ std::string ToolProcess::FirstLine(int timeoutMs) {
     Pump(MsLeft(end));
   const size_t nl = result_.out.find('\n');
   return nl == std::string::npos ? "" : result_.out.substr(0, nl);
+}
+
+bool ToolProcess::NextLine(std::string& line, int timeoutMs) {
+  const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (result_.out.find('\n', nextLine_) == std::string::npos && MsLeft(end) > 0 &&
+         outFd_ >= 0)
+    Pump(MsLeft(end));
+  const size_t nl = result_.out.find('\n', nextLine_);
+  if (nl == std::string::npos) return false;
+  line = result_.out.substr(nextLine_, nl - nextLine_);
+  nextLine_ = nl + 1;
+  return true;
 }
 
 void ToolProcess::Signal(int signal) {

@@ -17,7 +17,9 @@ class ToolProcess {
  public:
   // args exclude the program. stderrDevice: a device to use as the child's
   // standard error (a pseudo-terminal); empty: a pipe collected here.
-  explicit ToolProcess(const std::vector<std::string>& args, const std::string& stderrDevice = "");
+  // program: another build of the tool to run; empty for vornprog.
+  explicit ToolProcess(const std::vector<std::string>& args, const std::string& stderrDevice = "",
+                       const std::string& program = "");
   ~ToolProcess();  // kills a child still running
   ToolProcess(const ToolProcess&) = delete;
   ToolProcess& operator=(const ToolProcess&) = delete;
@@ -25,6 +27,9 @@ class ToolProcess {
   bool Started() const { return pid_ > 0; }
   // The first line of standard output, without its newline ("" on time-out).
   std::string FirstLine(int timeoutMs = 5000);
+  // The next whole line of standard output after those already taken, in
+  // line; false when none came in time or the output has ended.
+  bool NextLine(std::string& line, int timeoutMs = 30000);
   void Signal(int signal);
   // Collects the rest and waits for the exit; kills the child after timeoutMs.
   ToolResult Wait(int timeoutMs = 30000);
@@ -36,6 +41,7 @@ class ToolProcess {
   int outFd_ = -1;
   int errFd_ = -1;
   ToolResult result_;
+  size_t nextLine_ = 0;  // where NextLine reads on in result_.out
 };
 
 ToolResult RunTool(const std::vector<std::string>& args);

@@ -10,11 +10,12 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "batchrun.h"
+#include "batchlanejob.h"
 #include "controls.h"
 #include "inputrule.h"
 #include "numberfield.h"
 #include "portmap.h"
+#include "selcall.h"
 #include "transferflows.h"
 #include "sharedobjects.h"
 
@@ -117,6 +118,21 @@ void TfrmBatch::Refuse(const QString& text) {
   QMessageBox::warning(this, "Batch Write", text);
 }
 
+// As the Selcall window asks before it stores an ident with empty
+// positions: each goes to the radio as digit F.
+bool TfrmBatch::ShortIdentAccepted(const std::string& first) {
+  if (!edtFirstIdent_->isVisible()) return true;
+  const std::string notice = EmptyIdentNotice(RadioIdentPositions(first));
+  if (notice.empty() || !IsRadioIdentText(first)) return true;
+  const auto answer = QMessageBox::warning(this, "Batch Write",
+                                           Q(notice) + "\n\nStart the batch with this ident?",
+                                           QMessageBox::Ok | QMessageBox::Cancel,
+                                           QMessageBox::Cancel);
+  if (answer == QMessageBox::Ok) return true;
+  edtFirstIdent_->setFocus();
+  return false;
+}
+
 void TfrmBatch::BrowseClick() {
   if (!context_.chooseLog) return;
   const QString path = context_.chooseLog(this);
@@ -133,11 +149,13 @@ void TfrmBatch::StartClick() {
   settings.firstIdent = edtFirstIdent_->text().toStdString();
   settings.count = spnCount_->value();
   settings.logPath = edtLog_->text().trimmed().toStdString();
+  if (context_.configFiles) settings.configPaths = context_.configFiles();
+  if (!ShortIdentAccepted(settings.firstIdent)) return;
   SharedObjects& shared = context_.shared;
   run_.reset();
-  run_ = std::make_unique<BatchRun>(shared.port, shared.radio, shared.info, context_.build,
-                                    shared.image, state, context_.flows.Archive(),
-                                    &receiver_);
+  run_ = std::make_unique<BatchLaneJob>(shared.port, shared.radio, shared.info, context_.build,
+                                        shared.image, state, context_.flows.Archive(),
+                                        &receiver_);
   std::string error;
   if (!run_->Prepare(settings, error)) {
     run_.reset();
@@ -147,7 +165,9 @@ void TfrmBatch::StartClick() {
     return;
   }
   tblRadios_->setRowCount(0);
-  Say(lblNote_, kNoteRole, "");
+  QStringList notes;
+  for (const std::string& note : run_->Notes()) notes << Q(note);
+  Say(lblNote_, kNoteRole, notes.join("\n"));
   prbTransfer_->setValue(0);
   count_ = settings.count;
   WorkerLane::Ending ending;
@@ -170,7 +190,22 @@ void TfrmBatch::StopClick() {
   btnStop_->setEnabled(false);
 }
 
+// Closing cancels a transfer under way; the notice of it would go with
+// the window, so the user is told first what the radio is left as.
+bool TfrmBatch::CloseDuringTransferAccepted() {
+  if (!running_ || !run_ || !run_->Transferring()) return true;
+  const auto answer = QMessageBox::warning(
+      this, "Batch Write",
+      "A radio is being read or written. Closing stops the batch and cancels that transfer: "
+      "the radio is reset with only part of the configuration written (or with its old "
+      "configuration, if it was being read), and the log shows it as cancelled. Program it "
+      "again before it is used.\n\nClose the window?",
+      QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
+  return answer == QMessageBox::Ok;
+}
+
 void TfrmBatch::reject() {
+  if (!CloseDuringTransferAccepted()) return;
   // The lane lets the batch end (a transfer under way is cancelled and
   // its radio reset) and closes it before the window goes.
   if (running_ && run_) {

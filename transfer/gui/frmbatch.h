@@ -8,12 +8,14 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "qtmessagereceiver.h"
 #include "transferhost.h"
 #include "windowcontext.h"
 
-class BatchRun;
+class BatchLaneJob;
 class NumberField;
 class QLabel;
 class QLineEdit;
@@ -28,6 +30,8 @@ struct BatchWindowContext : WindowContext {
   TransferFlows& flows;  // its lane runs the batch; its archive keeps the reads
   std::function<TransferState()> state;  // the port, the rates and the arrays mark now
   std::function<QString(QWidget*)> chooseLog;  // empty: cancelled
+  // The configuration's files (the one loaded, the default), never the log.
+  std::function<std::vector<std::string>()> configFiles;
 };
 
 class TfrmBatch : public QDialog {
@@ -58,10 +62,12 @@ class TfrmBatch : public QDialog {
   void ShowRunning(bool running);
   void Say(QLabel* label, const QString& role, const QString& text);
   void Refuse(const QString& text);
+  bool ShortIdentAccepted(const std::string& first);
+  bool CloseDuringTransferAccepted();
 
   BatchWindowContext context_;
   QtMessageReceiver receiver_{this};
-  std::unique_ptr<BatchRun> run_;
+  std::unique_ptr<BatchLaneJob> run_;
   bool running_ = false;
   int count_ = 0;
 

@@ -1,4 +1,4 @@
-#include "batchrun.h"
+#include "batchlanejob.h"
 
 #include <utility>
 
@@ -21,56 +21,57 @@ int Percent(int value, int minimum, int maximum) {
 }
 }  // namespace
 
-BatchRun::BatchRun(SerialPort& port, TRadio& radio, TradioInfo& info, const BuildConfig& build,
-                   const EEPROM& config, const TransferState& state,
-                   const ReadArchive* archive, MessageReceiver* window)
+BatchLaneJob::BatchLaneJob(SerialPort& port, TRadio& radio, TradioInfo& info,
+                           const BuildConfig& build, const EEPROM& config,
+                           const TransferState& state, const ReadArchive* archive,
+                           MessageReceiver* window)
     : config_(config),
       image_(config),
       state_(state),
       window_(window),
       flows_(RadioObjects{port, radio, image_, info, build, cancel_}, state_, *this, &queue_),
-      runner_(flows_, RadioObjects{port, radio, image_, info, build, cancel_}, *this) {
+      loop_(flows_, RadioObjects{port, radio, image_, info, build, cancel_}, *this) {
   flows_.SetReadArchive(archive);
 }
 
-BatchRun::~BatchRun() {
+BatchLaneJob::~BatchLaneJob() {
   RequestStop();
   flows_.FinishPreviousTransfer();
 }
 
-bool BatchRun::Prepare(const BatchSettings& settings, std::string& error) {
-  return runner_.Prepare(settings, error);
+bool BatchLaneJob::Prepare(const BatchSettings& settings, std::string& error) {
+  return loop_.Prepare(settings, error);
 }
 
-int BatchRun::Start(WorkerLane& lane, WorkerLane::Ending ending) {
+int BatchLaneJob::Start(WorkerLane& lane, WorkerLane::Ending ending) {
   stop_ = false;
   stopEvent_.Reset();
   return lane.StartJob(
       [this] {
-        const BatchSummary summary = runner_.Run();
+        const BatchSummary summary = loop_.Run();
         std::lock_guard<std::mutex> g(lock_);
         summary_ = summary;
       },
       window_, &stopEvent_, std::move(ending));
 }
 
-void BatchRun::RequestStop() {
+void BatchLaneJob::RequestStop() {
   stop_ = true;
   stopEvent_.Set();
   cancel_.Set();
 }
 
-std::deque<BatchReport> BatchRun::TakeReports() {
+std::deque<BatchReport> BatchLaneJob::TakeReports() {
   std::lock_guard<std::mutex> g(lock_);
   return std::exchange(reports_, {});
 }
 
-BatchSummary BatchRun::Summary() const {
+BatchSummary BatchLaneJob::Summary() const {
   std::lock_guard<std::mutex> g(lock_);
   return summary_;
 }
 
-void BatchRun::Report(BatchReport report) {
+void BatchLaneJob::Report(BatchReport report) {
   const BatchReportKind kind = report.kind;
   {
     std::lock_guard<std::mutex> g(lock_);
@@ -79,45 +80,46 @@ void BatchRun::Report(BatchReport report) {
   PostTo(window_, WM_BATCH, kind, 0);
 }
 
-void BatchRun::Prompt(const std::string& text) { Report({kBatchPromptReport, text, {}}); }
+void BatchLaneJob::Prompt(const std::string& text) { Report({kBatchPromptReport, text, {}}); }
 
-void BatchRun::RadioEnded(const BatchRow& row, const std::string& prompt) {
+void BatchLaneJob::RadioEnded(const BatchRow& row, const std::string& prompt) {
   Report({kBatchRowReport, prompt, row});
 }
 
-void BatchRun::LogFailed(const std::string& error) {
-  Report({kBatchNoteReport, error + ": the batch stops", {}});
-}
-
-void BatchRun::ShowMessage(const std::string& text, const std::string& caption, PromptIcon) {
+void BatchLaneJob::ShowMessage(const std::string& text, const std::string& caption, PromptIcon) {
   Report({kBatchNoteReport, caption + ": " + text, {}});
 }
 
-bool BatchRun::AskOkCancel(QuestionId question, const std::string& text,
-                          const std::string& caption, PromptIcon) {
+bool BatchLaneJob::AskOkCancel(QuestionId question, const std::string& text,
+                               const std::string& caption, PromptIcon) {
   if (AnsweredOk(question)) return true;
   Report({kBatchNoteReport, caption + ": " + text + " Cancel", {}});
   return false;
 }
 
-void BatchRun::RunTransfer(const ProgressSetup& setup, const std::function<bool()>& startWorker) {
+void BatchLaneJob::RunTransfer(const ProgressSetup& setup, const std::function<bool()>& startWorker) {
   setup_ = setup;
-  if (!startWorker()) return;
+  transferring_ = true;
+  if (!startWorker()) {
+    transferring_ = false;
+    return;
+  }
   SetProgress(setup.minimum);
   PumpCancellingOnStop(queue_, flows_, *this, setup.cancelEvent, [this] { return StopRequested(); });
+  transferring_ = false;
 }
 
-void BatchRun::DeliverPendingMessages() { DeliverQueued(queue_, flows_, *this); }
+void BatchLaneJob::DeliverPendingMessages() { DeliverQueued(queue_, flows_, *this); }
 
-void BatchRun::ReportArchiveFailure(const std::string& text) {
+void BatchLaneJob::ReportArchiveFailure(const std::string& text) {
   Report({kBatchNoteReport, text, {}});
 }
 
-void BatchRun::SetProgress(int value) {
+void BatchLaneJob::SetProgress(int value) {
   PostTo(window_, WM_BATCH, kBatchProgressReport,
          Percent(value, setup_.minimum, setup_.maximum));
 }
 
-void BatchRun::SetActionText(const std::string& text) {
+void BatchLaneJob::SetActionText(const std::string& text) {
   if (!text.empty()) Report({kBatchNoteReport, text, {}});
 }

@@ -1,6 +1,6 @@
 #pragma once
-// A batch of radios run for a window: the batch runner on the session's
-// worker lane, away from the user-interface thread, with its own
+// The batch loop as a job on the session's worker lane, for a window:
+// away from the user-interface thread, with its own
 // transfer flows over the session's port and radio. What it has to say
 // reaches the window as numbered messages (WM_BATCH); the texts and rows
 // wait here until the window takes them. Nothing on the lane ever waits
@@ -11,8 +11,9 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
-#include "batchrunner.h"
+#include "batchloop.h"
 #include "eeprom.h"
 #include "platform.h"
 #include "messagequeue.h"
@@ -37,21 +38,26 @@ struct BatchReport {
   BatchRow row;      // kBatchRowReport only
 };
 
-class BatchRun : private BatchHost, private TransferHost, private ProgressView {
+class BatchLaneJob : private BatchHost, private TransferHost, private ProgressView {
  public:
   // The session's port and radio, its current model and build; the
   // configuration is copied. window receives WM_BATCH; it and archive
   // outlive the run, and the lane has finished the run before it goes.
-  BatchRun(SerialPort& port, TRadio& radio, TradioInfo& info, const BuildConfig& build,
-           const EEPROM& config, const TransferState& state, const ReadArchive* archive,
-           MessageReceiver* window);
-  ~BatchRun() override;
-  BatchRun(const BatchRun&) = delete;
-  BatchRun& operator=(const BatchRun&) = delete;
+  BatchLaneJob(SerialPort& port, TRadio& radio, TradioInfo& info, const BuildConfig& build,
+               const EEPROM& config, const TransferState& state, const ReadArchive* archive,
+               MessageReceiver* window);
+  ~BatchLaneJob() override;
+  BatchLaneJob(const BatchLaneJob&) = delete;
+  BatchLaneJob& operator=(const BatchLaneJob&) = delete;
 
-  // On the user-interface thread, before Start: the runner's checks of
+  // On the user-interface thread, before Start: the loop's checks of
   // the settings and the log.
   bool Prepare(const BatchSettings& settings, std::string& error);
+  // What the user should know before the first radio (after Prepare).
+  const std::vector<std::string>& Notes() const { return loop_.Notes(); }
+  // Whether a radio transfer is under way now (any thread): stopping then
+  // cancels it, and the radio is reset part written.
+  bool Transferring() const { return transferring_; }
   // Runs the batch on the lane; ending closes it on the user-interface
   // thread once WM_TRANSFER_CLOSED reaches the window. 0: not started.
   int Start(WorkerLane& lane, WorkerLane::Ending ending);
@@ -76,7 +82,6 @@ class BatchRun : private BatchHost, private TransferHost, private ProgressView {
   bool StopRequested() override { return stop_ || stopEvent_.IsSet(); }
   void Prompt(const std::string& text) override;
   void RadioEnded(const BatchRow& row, const std::string& prompt) override;
-  void LogFailed(const std::string& error) override;
   void PollPause() override { stopEvent_.Wait(kBatchPollPauseMs); }
 
   // UserPrompts and TransferHost.
@@ -98,11 +103,12 @@ class BatchRun : private BatchHost, private TransferHost, private ProgressView {
   Event cancel_;
   Event stopEvent_;
   std::atomic<bool> stop_{false};
+  std::atomic<bool> transferring_{false};
   TransferState state_;
   MessageReceiver* window_;
   MessageQueue queue_;  // where the batch's own transfer worker posts
   TransferFlows flows_;
-  BatchRunner runner_;
+  BatchLoop loop_;
   ProgressSetup setup_;
   mutable std::mutex lock_;
   std::deque<BatchReport> reports_;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "batchrun.h"
+#include "batchlanejob.h"
 #include "params.h"
 #include "selcall.h"
 #include "transfer_rig.h"
@@ -22,19 +22,19 @@ std::vector<uint8_t> MerloMemory(uint32_t seed) {
   return bytes;
 }
 
-class BatchRunTest : public ::testing::Test {
+class BatchLaneJobTest : public ::testing::Test {
  protected:
-  BatchRunTest() : rig(BuildConfig::ForFamily("Merlo", false)) {
+  BatchLaneJobTest() : rig(BuildConfig::ForFamily("Merlo", false)) {
     config = MerloMemory(700);
     rig.SetImage(config);
     rig.sim.SetMemory(MerloMemory(701));
   }
 
-  std::unique_ptr<BatchRun> NewRun() {
-    return std::make_unique<BatchRun>(rig.port, rig.radio, rig.info, rig.build, rig.image,
-                                      rig.state, nullptr, &window);
+  std::unique_ptr<BatchLaneJob> NewRun() {
+    return std::make_unique<BatchLaneJob>(rig.port, rig.radio, rig.info, rig.build, rig.image,
+                                          rig.state, nullptr, &window);
   }
-  int StartRun(BatchRun& run, const std::string& first, int count) {
+  int StartRun(BatchLaneJob& run, const std::string& first, int count) {
     BatchSettings settings;
     settings.port = "COM7";
     settings.firstIdent = first;
@@ -47,7 +47,7 @@ class BatchRunTest : public ::testing::Test {
   }
   // Hands the window's messages on until onReport says stop or the run
   // has closed; false when neither came.
-  bool Pump(BatchRun& run, int number,
+  bool Pump(BatchLaneJob& run, int number,
             const std::function<bool(const BatchReport&)>& onReport = {}) {
     QueuedMessage m;
     while (window.Take(m, kSafetyNetMs)) {
@@ -72,7 +72,7 @@ class BatchRunTest : public ::testing::Test {
   bool closed = false;
 };
 
-TEST_F(BatchRunTest, RunsOnTheLaneAndReportsTheRadioByMessage) {
+TEST_F(BatchLaneJobTest, RunsOnTheLaneAndReportsTheRadioByMessage) {
   auto run = NewRun();
   const int number = StartRun(*run, "00012", 1);
   ASSERT_NE(number, 0);
@@ -97,7 +97,7 @@ TEST_F(BatchRunTest, RunsOnTheLaneAndReportsTheRadioByMessage) {
   EXPECT_EQ(std::vector<uint8_t>(kept.Data(), kept.Data() + kImageSize), config);
 }
 
-TEST_F(BatchRunTest, StopWhileWaitingForARadioEndsTheRunWithNoRow) {
+TEST_F(BatchLaneJobTest, StopWhileWaitingForARadioEndsTheRunWithNoRow) {
   rig.sim.SwitchOff();
   auto run = NewRun();
   const int number = StartRun(*run, "00012", 2);
