@@ -4,14 +4,14 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QLabel>
-#include <QStatusBar>
 #include <QTimer>
 
+#include "bytetrace.h"
 #include "frmfirmware.h"
-#include "controls.h"
 #include "frmreadwrite.h"
 #include "frmmain.h"
+#include "mainmenubar.h"
+#include "mainstatusbar.h"
 #include "portmessages.h"
 #include "radio_rw.h"
 
@@ -69,14 +69,23 @@ std::string TfrmMain::OpenPortFailureText(const std::string& portName) {
   return ::OpenPortFailureText(portName, port.LastOpenError(), port.LastOpenErrno());
 }
 
-void TfrmMain::ClearRadioPanel() { SetSpokenText(panels_[2], "Radio", QString()); }
+void TfrmMain::ClearRadioPanel() { statusBar_->ShowRadio(QString()); }
+
+void TfrmMain::ReportTraceFailures(ByteTrace& trace) {
+  trace_ = &trace;
+  SetMessageHandler(WM_TRACE_FAILED, [this](intptr_t, intptr_t error) {
+    statusBar_->ShowNotice(
+        QString::fromStdString(TraceFailureText(trace_->Path(), static_cast<int>(error))));
+  });
+  trace.SetFailureReceiver(&receiver_);
+}
 
 void TfrmMain::ReportArchiveFailure(const std::string& text) {
-  statusBar()->showMessage(QString::fromStdString(text), kArchiveReportMs);
+  statusBar_->ShowNoticeFor(QString::fromStdString(text), kArchiveReportMs);
 }
 
 bool TfrmMain::IsFloatingDisplayOn() {
-  const QAction* item = actions_.value("mnuFloatingDisplay");
+  const QAction* item = menus_->Action("mnuFloatingDisplay");
   return item && item->isChecked();
 }
 

@@ -83,4 +83,33 @@ TEST_F(StatusBarAlone, LongFileNamesShowByTheirEnd) {
   EXPECT_EQ(bar.PanelText(MainStatusBar::kDataPanel), "No data loaded.");
 }
 
+// "--trace FILE" on a full disk: the window says so in the notice and the
+// port, its state, the radio and the data stay in view.
+TEST_F(AppFixture, ATraceThatCannotBeWrittenKeepsTheFourPanels) {
+  Start();
+  const QStringList before = {Window().StatusText(0), Window().StatusText(1),
+                              Window().StatusText(2), Window().StatusText(3)};
+  ASSERT_EQ(before[3], "No data loaded.");
+  ByteTrace trace;
+  const std::string path = Path("trace.txt").toStdString();
+  {
+    const FileSizeLimit full(0);
+    std::string error;
+    ASSERT_TRUE(trace.Open(path, "kestal-programmer", error)) << error;
+  }
+  Window().ReportTraceFailures(trace);
+  MainStatusBar& bar = Window().StatusBar();
+  QTRY_VERIFY(!bar.NoticeText().isEmpty());
+  const QString said = QString::fromStdString(TraceFailureText(path, EFBIG));
+  EXPECT_EQ(bar.NoticeText(), said);
+  EXPECT_EQ(SpokenName(bar.NoticePanel()), "Notice: " + said);
+  const QStringList after = {Window().StatusText(0), Window().StatusText(1),
+                             Window().StatusText(2), Window().StatusText(3)};
+  EXPECT_EQ(after, before);
+  for (int i = 0; i < MainStatusBar::kPanelCount; ++i)
+    EXPECT_TRUE(Window().findChild<QLabel*>(QString("StatusPanel%1").arg(i))->isVisible()) << i;
+  EXPECT_EQ(Window().statusBar()->currentMessage(), "");
+  EXPECT_EQ(SpokenName(Window().statusBar()), "Status");
+}
+
 }  // namespace
