@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 
 #include "bytetrace.h"
 #include "frmreadwrite.h"
@@ -15,6 +17,7 @@
 #include "mainstatusbar.h"
 #include "params.h"
 #include "radio_rw.h"
+#include "windowfit.h"
 
 namespace {
 
@@ -63,11 +66,52 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
                  Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(kWindowWidth, kWindowHeight);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+    FitInto(screen->availableGeometry());
   // Start-up may show messages before anything is loaded; the window
   // behind them must already say that nothing is.
   UpdateStatusBar();
   UpdateEditButtons();
+}
+
+void TfrmMain::FitInto(const QRect& available) {
+  const WindowFit fit = FitWindow(QSize(kWindowWidth, kWindowHeight), available, ExpectedFrame());
+  auto* scroller = qobject_cast<QScrollArea*>(centralWidget());
+  if (fit.scrolls && !scroller) {
+    // The central area keeps its height and scrolls up and down inside
+    // what is left between the menu bar and the status bar; it narrows as
+    // far as its rows of buttons let it before it scrolls sideways too.
+    central_->setMinimumHeight(kWindowHeight - menuBar()->sizeHint().height() -
+                               statusBar_->sizeHint().height());
+    takeCentralWidget();
+    scroller = new QScrollArea(this);
+    scroller->setObjectName("centralScroller");
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(central_);
+    setCentralWidget(scroller);
+  } else if (!fit.scrolls && scroller) {
+    scroller->takeWidget();
+    central_->setMinimumHeight(0);
+    setCentralWidget(central_);  // the scroll area goes
+  }
+  setFixedSize(fit.size);
+  move(fit.position);
+}
+
+QMargins TfrmMain::ExpectedFrame() const {
+  // Once shown, the window manager's frame is known; before, a platform
+  // that draws windows on a screen is expected to add a title bar and a
+  // border of the style's size.
+  if (frameGeometry() != geometry())
+    return QMargins(geometry().left() - frameGeometry().left(),
+                    geometry().top() - frameGeometry().top(),
+                    frameGeometry().right() - geometry().right(),
+                    frameGeometry().bottom() - geometry().bottom());
+  const QString platform = QGuiApplication::platformName();
+  if (platform == "offscreen" || platform == "minimal") return QMargins();
+  const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+  const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+  return QMargins(border, title + border, border, border);
 }
 
 TfrmMain::~TfrmMain() {

@@ -40,6 +40,10 @@ class TfrmMain : public QMainWindow, public TransferHost {
   // The start-up steps that may show messages: opens the port and loads
   // the default mem-file, then refreshes the status bar and the buttons.
   void StartUp();
+  // Sizes and places the window on a screen whose free area is
+  // `available`: centred when it fits, else cut to fit with its content
+  // scrolling between the menu bar and the status bar.
+  void FitInto(const QRect& available);
 
   // UserPrompts: message boxes over this window.
   void ShowMessage(const std::string& text, const std::string& caption, PromptIcon icon) override;
@@ -145,6 +149,7 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void BuildTransfers();
   void BuildFloatingDisplay();
   void ApplyVisibility();
+  QMargins ExpectedFrame() const;
   void LoadSettings();
   void SaveSettings();
   void SelectModelOfImage();
