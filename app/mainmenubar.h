@@ -16,8 +16,7 @@ class MainMenuBar : public QMenuBar {
  public:
   explicit MainMenuBar(QWidget* parent = nullptr);
 
-  // Every item by its name (mnuFileWriteRadio, mnuEditScan, ...), the
-  // menus' own actions too (mnuFile, ...).
+  // Every item by its name (mnuFileWriteRadio, mnuEditScan, ...).
   QAction* Action(const QString& name) const { return actions_.value(name); }
   // The recently used mem-files, as stored; the items have no action.
   void ShowRecentFiles(const RecentFiles& files);

@@ -11,11 +11,12 @@ namespace {
 
 TEST(MainMenuBar, FindsEveryItemByNameWithItsShortcut) {
   MainMenuBar bar;
-  for (const char* name : {"mnuFile", "mnuEdit", "mnuComms", "mnuHelp", "mnuFileWriteRadio",
+  for (const char* name : {"mnuFileWriteRadio", "mnuCBSetup", "mnuFirmware",
                            "mnuRecentlyUsedFiles", "mnuEditDevelopment", "mnuFloatingDisplay",
                            "mnuSetupEngArrayRdWr", "About"})
     EXPECT_NE(bar.Action(name), nullptr) << name;
   EXPECT_EQ(bar.Action("mnuNoSuch"), nullptr);
+  EXPECT_NE(bar.findChild<QMenu*>("mnuComms"), nullptr);
   EXPECT_EQ(bar.Action("mnuReadFile")->shortcut(), QKeySequence(QKeySequence::Open));
   EXPECT_EQ(bar.Action("mnuFileExit")->shortcut(), QKeySequence(QKeySequence::Quit));
   EXPECT_TRUE(bar.Action("mnuFloatingDisplay")->isCheckable());
