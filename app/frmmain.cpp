@@ -2,32 +2,27 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDesktopServices>
-#include <QGridLayout>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QStatusBar>
-#include <QUrl>
+#include <QScrollArea>
+#include <QStyle>
 
-#include "background.h"
-#include "clicklabel.h"
-#include "controls.h"
+#include "bytetrace.h"
 #include "frmreadwrite.h"
-#include "maker.h"
+#include "maincentralarea.h"
+#include "mainmenubar.h"
+#include "mainstatusbar.h"
 #include "params.h"
 #include "transferflows.h"
+#include "windowfit.h"
 
 namespace {
 
 constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 594;
-constexpr int kPanelWidths[3] = {50, 60, 120};
-constexpr int kFileNameShown = 85;  // longer names show their last 85 characters
 
 QMessageBox::Icon BoxIcon(PromptIcon icon) {
   switch (icon) {
@@ -64,27 +59,68 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
   context_.shared.info.SelectModel(context_.build.productId);
 
   recentFiles_ = context_.settings.LoadRecentFiles();
-  FillRecentFilesMenu();
-  ChooseBackground();
+  menus_->ShowRecentFiles(recentFiles_);
 
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(kWindowWidth, kWindowHeight);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+    FitInto(screen->availableGeometry());
   // Start-up may show messages before anything is loaded; the window
   // behind them must already say that nothing is.
   UpdateStatusBar();
   UpdateEditButtons();
 }
 
+void TfrmMain::FitInto(const QRect& available) {
+  const WindowFit fit = FitWindow(QSize(kWindowWidth, kWindowHeight), available, ExpectedFrame());
+  auto* scroller = qobject_cast<QScrollArea*>(centralWidget());
+  if (fit.scrolls && !scroller) {
+    // The central area keeps its height and scrolls up and down inside
+    // what is left between the menu bar and the status bar; it narrows as
+    // far as its rows of buttons let it before it scrolls sideways too.
+    central_->setMinimumHeight(kWindowHeight - menuBar()->sizeHint().height() -
+                               statusBar_->sizeHint().height());
+    takeCentralWidget();
+    scroller = new QScrollArea(this);
+    scroller->setObjectName("centralScroller");
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(central_);
+    setCentralWidget(scroller);
+  } else if (!fit.scrolls && scroller) {
+    scroller->takeWidget();
+    central_->setMinimumHeight(0);
+    setCentralWidget(central_);  // the scroll area goes
+  }
+  setFixedSize(fit.size);
+  move(fit.position);
+}
+
+QMargins TfrmMain::ExpectedFrame() const {
+  // Once shown, the window manager's frame is known; before, a platform
+  // that draws windows on a screen is expected to add a title bar and a
+  // border of the style's size.
+  if (frameGeometry() != geometry())
+    return QMargins(geometry().left() - frameGeometry().left(),
+                    geometry().top() - frameGeometry().top(),
+                    frameGeometry().right() - geometry().right(),
+                    frameGeometry().bottom() - geometry().bottom());
+  const QString platform = QGuiApplication::platformName();
+  if (platform == "offscreen" || platform == "minimal") return QMargins();
+  const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+  const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+  return QMargins(border, title + border, border, border);
+}
+
 TfrmMain::~TfrmMain() {
   // A transfer still running is cancelled and waited for while the window
   // it reports to is whole.
   flows_.reset();
-  // The port outlives the window.
+  // The port outlives the window, and may still trace after it is gone.
   context_.shared.port.SetLostReceiver(nullptr, 0);
+  if (trace_) trace_->SetFailureReceiver(nullptr);
   receiver_.Detach();
   // The recent list goes back exactly as it was read.
   context_.settings.SaveRecentFiles(recentFiles_);
@@ -128,159 +164,33 @@ void TfrmMain::SaveSettings() {
 }
 
 void TfrmMain::BuildCentralArea() {
-  auto* central = new QWidget(this);
-  central->setObjectName("centralArea");
-  auto* grid = new QGridLayout(central);
-  grid->setContentsMargins(0, 0, 0, 0);
-
-  int count = 0;
-  const BackgroundStyle* styles = BackgroundStyles(count);
-  for (int i = 0; i < count; ++i) {
-    auto* picture = new BackgroundPicture(styles[i], central);
-    picture->setAccessibleName(QString("Picture of the radio, labelled %1").arg(styles[i].label));
-    backgrounds_.insert(styles[i].objectName, picture);
-    grid->addWidget(picture, 0, 0);
-  }
-
-  auto* content = new QWidget(central);
-  content->setObjectName("content");
-  auto* column = new QVBoxLayout(content);
-  column->setContentsMargins(26, 14, 26, 10);
-  column->setSpacing(10);
-
-  lblProgramName_ = new QLabel(content);
-  lblProgramName_->setObjectName("lblProgramName");
-  lblBlueTooth_ = new QLabel("BT", content);
-  lblBlueTooth_->setObjectName("lblBlueTooth");
-  lblBlueTooth_->hide();
-  lblVersion_ = new QLabel(content);
-  lblVersion_->setObjectName("lblVersion");
-  auto* nameRow = new QHBoxLayout;
-  nameRow->addWidget(lblProgramName_);
-  nameRow->addWidget(lblBlueTooth_);
-  nameRow->addStretch();
-  column->addLayout(nameRow);
-  column->addWidget(lblVersion_);
-  column->addStretch(1);
-
-  struct ButtonDef {
-    const char* name;
-    const char* caption;
-    const char* hint;
-    void (TfrmMain::*handler)();
+  central_ = new MainCentralArea(context_.build, this);
+  using Handler = void (TfrmMain::*)();
+  static const std::pair<const char*, Handler> kButtonCommands[] = {
+      {"btnReadRadio", &TfrmMain::btnReadRadioClick},
+      {"btnWriteRadio", &TfrmMain::btnWriteRadioClick},
+      {"btnReadFile", &TfrmMain::btnReadFileClick},
+      {"btnWriteFile", &TfrmMain::btnWriteFileClick},
+      {"btnChannelData", &TfrmMain::EditClick},
+      {"btnScan", &TfrmMain::EditClick},
+      {"btnSelcall", &TfrmMain::EditClick},
+      {"btnCTCSS", &TfrmMain::EditClick},
+      {"btnSquelch", &TfrmMain::EditClick},
+      {"btnOptions", &TfrmMain::EditClick},
+      {"btnAlign", &TfrmMain::EditClick},
+      {"btnAdvanced", &TfrmMain::EditClick},
+      {"btnDevelopment", &TfrmMain::EditClick},
+      {"btnEEPROM", &TfrmMain::EditClick},
   };
-  const ButtonDef mainRow[] = {
-      {"btnReadRadio", "Read radio", "Reads radio configuration", &TfrmMain::btnReadRadioClick},
-      {"btnWriteRadio", "Write radio", "Writes current configuration to radio",
-       &TfrmMain::btnWriteRadioClick},
-      {"btnReadFile", "Read file", "Reads a mem-file of your choice", &TfrmMain::btnReadFileClick},
-      {"btnWriteFile", "Write file", "Writes current configuration to a file of your choice",
-       &TfrmMain::btnWriteFileClick},
-  };
-  const ButtonDef editRow[] = {
-      {"btnChannelData", "Channels", "Configure receive-only channels", &TfrmMain::EditClick},
-      {"btnScan", "Scan/Duplex", "Setup scan and duplex memories", &TfrmMain::EditClick},
-      {"btnSelcall", "Selcall", "Configure selcall memories and options", &TfrmMain::EditClick},
-      {"btnCTCSS", "CTCSS/DCS", "Configure subtones (CTCSS/DCS)", &TfrmMain::EditClick},
-      {"btnSquelch", "Squelch", "Configure squelch thresholds", &TfrmMain::EditClick},
-      {"btnOptions", "Options", "Configure other radio options", &TfrmMain::EditClick},
-  };
-  // The bench tools: alignment, and what advanced mode and the engineering
-  // build add.
-  const ButtonDef serviceRow[] = {
-      {"btnAlign", "Align", "Perform radio alignment", &TfrmMain::EditClick},
-      {"btnAdvanced", "Advanced", "Configure advanced features", &TfrmMain::EditClick},
-      {"btnDevelopment", "Development", "Access development tools", &TfrmMain::EditClick},
-      {"btnEEPROM", "EEPROM", "View/edit EEPROM contents", &TfrmMain::EditClick},
-  };
-  const auto addRow = [&](const auto& defs, const char* rowName) {
-    auto* row = new QHBoxLayout;
-    row->setSpacing(8);
-    row->addStretch();
-    for (const ButtonDef& def : defs) {
-      auto* button = new QPushButton(def.caption, content);
-      button->setObjectName(def.name);
-      button->setProperty("row", rowName);
-      button->setToolTip(def.hint);
-      button->setFlat(true);
-      button->setCursor(Qt::PointingHandCursor);
-      button->setFocusPolicy(Qt::TabFocus);
-      connect(button, &QPushButton::clicked, this, [this, h = def.handler] { RunCommand(h); });
-      buttons_.insert(def.name, button);
-      row->addWidget(button);
-    }
-    row->addStretch();
-    column->addLayout(row);
-  };
-  column->addSpacing(236);
-  addRow(mainRow, "main");
-  addRow(editRow, "edit");
-  addRow(serviceRow, "edit");
-  column->addStretch(1);
-
-  lblWebLink_ = new ClickLabel(QString(" ") + kMakerWebAddress + " ", content);
-  lblWebLink_->setObjectName("lblWebLink");
-  lblWebLink_->setToolTip(QString("http://") + kMakerWebAddress);
-  lblWebLink_->setAccessibleName(QString("Maker's web site: ") + kMakerWebAddress);
-  lblWebLink_->setAccessibleDescription(QString("Opens http://") + kMakerWebAddress);
-  connect(lblWebLink_, &ClickLabel::clicked, this, &TfrmMain::lblWebLinkClick);
-  auto* linkRow = new QHBoxLayout;
-  linkRow->addStretch();
-  linkRow->addWidget(lblWebLink_);
-  column->addLayout(linkRow);
-  grid->addWidget(content, 0, 0);
-
-  const QString accent = BackgroundStyleForModelFlag(context_.build.modelFlag).accent;
-  central->setStyleSheet(QString(R"(
-    #centralArea { background: black; }
-    QLabel { color: #e6e6e6; background: transparent; }
-    #lblProgramName { font-size: 26px; font-weight: bold; }
-    #lblVersion { font-size: 13px; color: #9aa0a8; }
-    #lblBlueTooth { font-size: 15px; font-weight: bold; color: white; background: #1f6fd1;
-                    border-radius: 4px; padding: 1px 6px; }
-    #lblWebLink { color: %1; font-size: 12px; }
-    #lblWebLink:hover, #lblWebLink:focus { text-decoration: underline; }
-    QPushButton { color: #f0f0f0; background: rgba(255, 255, 255, 18); border: 1px solid #3c4047;
-                  border-radius: 6px; padding: 6px 10px; font-size: 12px; min-width: 82px; }
-    QPushButton[row="main"] { font-size: 14px; font-weight: bold; min-width: 132px; padding: 9px 12px; }
-    QPushButton:hover { border-color: %1; background: rgba(255, 255, 255, 34); }
-    QPushButton:pressed { background: rgba(255, 255, 255, 60); }
-    QPushButton:focus { border-color: %1; }
-    QPushButton:disabled { color: #5c6067; border-color: #24262b; background: rgba(255, 255, 255, 6); }
-  )").arg(accent));
-  setCentralWidget(central);
-}
-
-namespace {
-const char* const kPanelNames[4] = {"Port", "Port state", "Radio", "Data"};
+  for (const auto& [name, handler] : kButtonCommands)
+    connect(central_->Button(name), &QPushButton::clicked, this,
+            [this, h = handler] { RunCommand(h); });
+  setCentralWidget(central_);
 }
 
 void TfrmMain::BuildStatusBar() {
-  QStatusBar* bar = statusBar();
-  bar->setObjectName("StatusBar");
-  bar->setAccessibleName("Status");
-  bar->setSizeGripEnabled(false);
-  bar->setStyleSheet(
-      "QStatusBar { background: #202225; } QStatusBar::item { border: none; }"
-      "QLabel { color: #d8d8d8; font-size: 8pt; border-right: 1px solid #3a3d42;"
-      " padding: 0 1px; }");
-  for (int i = 0; i < 4; ++i) {
-    panels_[i] = new QLabel(bar);
-    panels_[i]->setObjectName(QString("StatusPanel%1").arg(i));
-    // Read out as "Port: COM97", not a bare "COM97" nor a bare "Port".
-    SetSpokenText(panels_[i], kPanelNames[i], QString());
-    if (i < 3) {
-      // The radio panel widens for a firmware text and version that do
-      // not fit its 120 pixels rather than cut them off.
-      if (i == 2)
-        panels_[i]->setMinimumWidth(kPanelWidths[i]);
-      else
-        panels_[i]->setFixedWidth(kPanelWidths[i]);
-      bar->addWidget(panels_[i]);
-    } else {
-      bar->addWidget(panels_[i], 1);
-    }
-  }
+  statusBar_ = new MainStatusBar(this);
+  setStatusBar(statusBar_);
   // The lead pulled while idle shows as the next command would find it.
   SetMessageHandler(WM_PORT_LOST, [this](intptr_t, intptr_t) { RefreshPortPanels(); });
   context_.shared.port.SetLostReceiver(&receiver_, WM_PORT_LOST);
@@ -297,7 +207,7 @@ void TfrmMain::ApplyVisibility() {
                              "mnuVornIPacketMonitor", "mnuVornIIPacketMonitor",
                              "mnuEditDevelopment", "btnDevelopment", "mnuSetupEngArrayRdWr"})
       SetVisible(name, true);
-    actions_["mnuSetupEngArrayRdWr"]->setChecked(
+    menus_->Action("mnuSetupEngArrayRdWr")->setChecked(
         TradioInfo::HasArrayTransfer(context_.build.productId));
   }
   if (advanced_) {
@@ -309,68 +219,37 @@ void TfrmMain::ApplyVisibility() {
   SetVisible("mnuFloatingDisplay", context_.build.engineering || context_.showFloatingDisplay);
 }
 
-void TfrmMain::ChooseBackground() {
-  const QStringList shown = BackgroundsForModelFlag(context_.build.modelFlag);
-  for (auto it = backgrounds_.begin(); it != backgrounds_.end(); ++it)
-    it.value()->setVisible(shown.contains(it.key()));
-  lblBlueTooth_->setVisible(context_.build.modelFlag == 64);
-}
-
-void TfrmMain::FillRecentFilesMenu() {
-  // The list is shown as it was stored; the items have no action.
-  for (const QString& file : recentFiles_) {
-    // A "&" in a path would otherwise become an access letter and vanish
-    // from the name a screen reader reads.
-    QAction* entry = recentMenu_->addAction(QString(file).replace('&', "&&"));
-    entry->setStatusTip("Recently used mem-file " + file);
-    entry->setProperty("recentFile", true);
-  }
-}
-
 void TfrmMain::SetEnabled(const char* name, bool enabled) {
-  if (QPushButton* b = buttons_.value(name)) b->setEnabled(enabled);
-  if (QAction* a = actions_.value(name)) a->setEnabled(enabled);
+  if (QPushButton* b = central_->Button(name)) b->setEnabled(enabled);
+  if (QAction* a = menus_->Action(name)) a->setEnabled(enabled);
 }
 
 void TfrmMain::SetVisible(const char* name, bool visible) {
-  if (QPushButton* b = buttons_.value(name)) b->setVisible(visible);
-  if (QAction* a = actions_.value(name)) a->setVisible(visible);
+  if (QPushButton* b = central_->Button(name)) b->setVisible(visible);
+  if (QAction* a = menus_->Action(name)) a->setVisible(visible);
 }
 
-bool TfrmMain::ArraysChecked() const {
-  const QAction* a = actions_.value("mnuSetupEngArrayRdWr");
-  return a && a->isChecked();
-}
+bool TfrmMain::ArraysChecked() const { return menus_->ArraysChecked(); }
 
 void TfrmMain::RefreshPortPanels() {
-  SetSpokenText(panels_[0], kPanelNames[0], QString("COM%1").arg(transferState_.portNumber));
-  SetSpokenText(panels_[1], kPanelNames[1], context_.shared.port.IsOpen() ? "Open" : "Not open");
+  statusBar_->ShowPort(transferState_.portNumber, context_.shared.port.IsOpen());
 }
 
 void TfrmMain::UpdateStatusBar() {
   RefreshPortPanels();
   std::string version;
   TRadio& radio = context_.shared.radio;
-  SetSpokenText(panels_[2], kPanelNames[2], radio.GetVersionText(version)
-                          ? QString::fromStdString("Radio: " + radio.GetFirmwareText() + " " + version)
-                          : QString());
-  switch (dataSource_) {
-    case kFileData:
-      SetSpokenText(panels_[3], kPanelNames[3], "File: " + (currentFileName_.size() > kFileNameShown
-                                          ? "..." + currentFileName_.right(kFileNameShown)
-                                          : currentFileName_));
-      break;
-    case kRadioData: SetSpokenText(panels_[3], kPanelNames[3], "Current (or modified) radio data loaded."); break;
-    default: SetSpokenText(panels_[3], kPanelNames[3], "No data loaded."); break;
-  }
+  statusBar_->ShowRadio(radio.GetVersionText(version)
+                            ? QString::fromStdString("Radio: " + radio.GetFirmwareText() + " " +
+                                                     version)
+                            : QString());
+  statusBar_->ShowData(dataSource_, currentFileName_);
   // The transfer commands go on talking to the radio on this thread; the
   // user should see the radio's version before they do.
-  statusBar()->repaint();
+  statusBar_->repaint();
 }
 
-QString TfrmMain::StatusText(int panel) const {
-  return panel >= 0 && panel < 4 ? panels_[panel]->text() : QString();
-}
+QString TfrmMain::StatusText(int panel) const { return statusBar_->PanelText(panel); }
 
 void TfrmMain::UpdateEditButtons() {
   const BuildConfig& build = context_.build;
@@ -435,8 +314,8 @@ bool TfrmMain::event(QEvent* e) {
 void TfrmMain::showEvent(QShowEvent* e) {
   const BuildConfig& build = context_.build;
   setWindowTitle(QString::fromStdString(TitleText(build)));
-  lblProgramName_->setText(QString::fromStdString(build.modelName + " Programmer"));
-  lblVersion_->setText(QString::fromStdString(ShortVersionText(build)));
+  central_->ShowTitles(QString::fromStdString(build.modelName + " Programmer"),
+                       QString::fromStdString(ShortVersionText(build)));
   QMainWindow::showEvent(e);
 }
 
@@ -454,8 +333,4 @@ void TfrmMain::BringToFront() {
   show();
   raise();
   activateWindow();
-}
-
-void TfrmMain::lblWebLinkClick() {
-  QDesktopServices::openUrl(QUrl(QString("http://") + kMakerWebAddress));
 }

@@ -1,10 +1,10 @@
 #pragma once
-// The programmer's main window: the model's picture with the main
-// commands, the menu bar, the status bar, and the program-wide state that
-// is not in the memory image (what is loaded, the port, the rates, the
-// default file).
+// The programmer's main window: it puts together its parts (the central
+// area with the model's picture and the command buttons, the menu bar, the
+// status bar), connects their buttons and items to its commands, and holds
+// the program-wide state that is not in the memory image (what is loaded,
+// the port, the rates, the default file).
 
-#include <QHash>
 #include <QMainWindow>
 #include <functional>
 #include <map>
@@ -17,13 +17,12 @@
 #include "transferhost.h"
 #include "windowopeners.h"
 
-class QAction;
-class QLabel;
-class QMenu;
-class QPushButton;
 class QTimer;
-class ClickLabel;
+class ByteTrace;
 class FileChooser;
+class MainCentralArea;
+class MainMenuBar;
+class MainStatusBar;
 class TfrmReadWrite;
 class TransferFlows;
 
@@ -41,6 +40,10 @@ class TfrmMain : public QMainWindow, public TransferHost {
   // The start-up steps that may show messages: opens the port and loads
   // the default mem-file, then refreshes the status bar and the buttons.
   void StartUp();
+  // Sizes and places the window on a screen whose free area is
+  // `available`: centred when it fits, else cut to fit with its content
+  // scrolling between the menu bar and the status bar.
+  void FitInto(const QRect& available);
 
   // UserPrompts: message boxes over this window.
   void ShowMessage(const std::string& text, const std::string& caption, PromptIcon icon) override;
@@ -95,6 +98,12 @@ class TfrmMain : public QMainWindow, public TransferHost {
   bool ArraysChecked() const;  // "Read/Write using arrays"
   const RecentFiles& RecentMemFiles() const { return recentFiles_; }
   QString StatusText(int panel) const;
+  // The status bar's own notices (a trace that cannot be written) go here,
+  // beside the four panels.
+  MainStatusBar& StatusBar() { return *statusBar_; }
+  // A trace of the serial traffic that cannot be written is said in the
+  // status bar's notice until the window goes.
+  void ReportTraceFailures(ByteTrace& trace);
   // The status bar: the radio panel alone (before each transfer), the two
   // port panels, or all four panels and then a repaint.
   void ClearRadioPanel();
@@ -142,8 +151,7 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void BuildTransfers();
   void BuildFloatingDisplay();
   void ApplyVisibility();
-  void ChooseBackground();
-  void FillRecentFilesMenu();
+  QMargins ExpectedFrame() const;
   void LoadSettings();
   void SaveSettings();
   void SelectModelOfImage();
@@ -178,7 +186,6 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void mnuVornIIPacketMonitorClick();
   void mnuFloatingDisplayClick();
   void AboutClick();
-  void lblWebLinkClick();
   void RunOpener(const std::function<void()>& opener);
   // Every command of the buttons and menus goes through here: none starts
   // while a transfer's worker is still finishing.
@@ -198,19 +205,14 @@ class TfrmMain : public QMainWindow, public TransferHost {
   QString defaultFile_;
   RecentFiles recentFiles_;
 
-  QHash<QString, QPushButton*> buttons_;
-  QHash<QString, QAction*> actions_;
-  QLabel* panels_[4] = {};
-  QMenu* recentMenu_ = nullptr;
-  QLabel* lblProgramName_ = nullptr;
-  QLabel* lblVersion_ = nullptr;
-  QLabel* lblBlueTooth_ = nullptr;
-  ClickLabel* lblWebLink_ = nullptr;
-  QHash<QString, QWidget*> backgrounds_;
+  MainCentralArea* central_ = nullptr;
+  MainStatusBar* statusBar_ = nullptr;
+  MainMenuBar* menus_ = nullptr;
   QTimer* tmrPollFloatingRadio_ = nullptr;
   int floatingProductId_ = 0;  // the radio the floating display was opened for
   bool radioLost_ = false;     // the last poll found no radio
   TfrmReadWrite* frmReadWrite_ = nullptr;
+  ByteTrace* trace_ = nullptr;  // the trace whose failures are reported here
   // Where every complete read is also kept; it outlives the flows.
   ReadArchive archive_;
   // Last: it ends (cancelling and waiting for a running worker) before the

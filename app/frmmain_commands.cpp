@@ -1,14 +1,12 @@
-// The main window's menu bar, its radio helpers and the commands that open
-// other windows.
+// The main window's commands: the menu items and buttons that open other
+// windows, and the radio checks they start with.
 
 #include <QAction>
 #include <QApplication>
-#include <QKeySequence>
-#include <QMenu>
-#include <QMenuBar>
 
 #include "aboutbox.h"
 #include "frmmain.h"
+#include "mainmenubar.h"
 #include "memfile.h"
 
 namespace {
@@ -40,111 +38,40 @@ const EditCommand kEditCommands[] = {
 }  // namespace
 
 void TfrmMain::BuildMenus() {
-  enum Flags { kItem = 0, kHidden = 1, kCheck = 2 };
-  struct Item {
-    const char* caption;  // null: a separator
-    const char* name;
-    void (TfrmMain::*handler)();
-    int flags;
+  menus_ = new MainMenuBar(this);
+  setMenuBar(menus_);
+  using Handler = void (TfrmMain::*)();
+  static const std::pair<const char*, Handler> kItemCommands[] = {
+      {"mnuFileWriteRadio", &TfrmMain::btnWriteRadioClick},
+      {"mnuFileWriteFile", &TfrmMain::btnWriteFileClick},
+      {"mnuFileBatchWrite", &TfrmMain::mnuBatchWriteClick},
+      {"mnuReadRadio", &TfrmMain::btnReadRadioClick},
+      {"mnuReadFile", &TfrmMain::btnReadFileClick},
+      {"mnuPrint", &TfrmMain::mnuPrintClick},
+      {"mnuFileExit", &TfrmMain::mnuFileExitClick},
+      {"mnuEditScan", &TfrmMain::EditClick},
+      {"mnuEditChannelData", &TfrmMain::EditClick},
+      {"mnuEditSelcall", &TfrmMain::EditClick},
+      {"mnuEditCTCSS", &TfrmMain::EditClick},
+      {"mnuEditSquelch", &TfrmMain::EditClick},
+      {"mnuEditOptions", &TfrmMain::EditClick},
+      {"mnuEditAlign", &TfrmMain::EditClick},
+      {"mnuEditEngineering", &TfrmMain::EditClick},
+      {"mnuEditEeprom", &TfrmMain::EditClick},
+      {"mnuEditDevelopment", &TfrmMain::EditClick},
+      {"mnCommPort", &TfrmMain::mnCommPortClick},
+      {"mnAutoDetect", &TfrmMain::mnAutoDetectClick},
+      {"mnuSetDefaultFilename", &TfrmMain::mnuSetDefaultFilenameClick},
+      {"mnuRemoveDefaultFilename", &TfrmMain::mnuRemoveDefaultFilenameClick},
+      {"mnuByteMonitor", &TfrmMain::mnuByteMonitorClick},
+      {"mnuVornIPacketMonitor", &TfrmMain::mnuVornIPacketMonitorClick},
+      {"mnuVornIIPacketMonitor", &TfrmMain::mnuVornIIPacketMonitorClick},
+      {"mnuFirmware", &TfrmMain::mnuFirmwareClick},
+      {"About", &TfrmMain::AboutClick},
   };
-  struct Menu {
-    const char* caption;
-    const char* name;
-    std::vector<Item> items;
-  };
-  const Menu menus[] = {
-      {"&File", "mnuFile",
-       {{"&Write To Radio", "mnuFileWriteRadio", &TfrmMain::btnWriteRadioClick, kItem},
-        {"Write To &File", "mnuFileWriteFile", &TfrmMain::btnWriteFileClick, kItem},
-        {"&Batch Write...", "mnuFileBatchWrite", &TfrmMain::mnuBatchWriteClick, kItem},
-        {nullptr, nullptr, nullptr, kItem},
-        {"&Read From Radio", "mnuReadRadio", &TfrmMain::btnReadRadioClick, kItem},
-        {"Read Fr&om File", "mnuReadFile", &TfrmMain::btnReadFileClick, kItem},
-        {"Recently &used mem-files", "mnuRecentlyUsedFiles", nullptr, kHidden},
-        {nullptr, nullptr, nullptr, kItem},
-        {"&Print...", "mnuPrint", &TfrmMain::mnuPrintClick, kItem},
-        {"E&xit", "mnuFileExit", &TfrmMain::mnuFileExitClick, kItem}}},
-      {"&Edit", "mnuEdit",
-       {{"&Scan / Duplex", "mnuEditScan", &TfrmMain::EditClick, kItem},
-        {"&Channel Data", "mnuEditChannelData", &TfrmMain::EditClick, kItem},
-        {"S&elcall", "mnuEditSelcall", &TfrmMain::EditClick, kItem},
-        {"C&TCSS", "mnuEditCTCSS", &TfrmMain::EditClick, kItem},
-        {"S&quelch", "mnuEditSquelch", &TfrmMain::EditClick, kItem},
-        {"&Options", "mnuEditOptions", &TfrmMain::EditClick, kItem},
-        {"&Align", "mnuEditAlign", &TfrmMain::EditClick, kItem},
-        {"Ad&vanced", "mnuEditEngineering", &TfrmMain::EditClick, kItem},
-        {"CB Set&up", "mnuCBSetup", nullptr, kHidden},
-        {nullptr, nullptr, nullptr, kItem},
-        {"EE&PROM", "mnuEditEeprom", &TfrmMain::EditClick, kItem},
-        {"&Development", "mnuEditDevelopment", &TfrmMain::EditClick, kItem},
-        {"Re&mote Control", "mnuEditRemote", nullptr, kHidden},
-        // Driven by the floating display; kept hidden.
-        {"F&loating Display", "mnuFloatingDisplay", nullptr, kCheck | kHidden}}},
-      {"&Setup", "mnuComms",
-       {{"Comm &Port ...", "mnCommPort", &TfrmMain::mnCommPortClick, kItem},
-        {"&Auto Detect...", "mnAutoDetect", &TfrmMain::mnAutoDetectClick, kItem},
-        {"Set &Default Filename...", "mnuSetDefaultFilename",
-         &TfrmMain::mnuSetDefaultFilenameClick, kItem},
-        {"&Remove Default Filename", "mnuRemoveDefaultFilename",
-         &TfrmMain::mnuRemoveDefaultFilenameClick, kItem},
-        {nullptr, nullptr, nullptr, kItem},
-        {"&Byte Monitor", "mnuByteMonitor", &TfrmMain::mnuByteMonitorClick, kItem},
-        {"Vorn &I Packet Monitor", "mnuVornIPacketMonitor", &TfrmMain::mnuVornIPacketMonitorClick,
-         kItem},
-        {"Vorn II Pac&ket Monitor", "mnuVornIIPacketMonitor",
-         &TfrmMain::mnuVornIIPacketMonitorClick, kItem},
-        {nullptr, nullptr, nullptr, kItem},
-        {"Read/Write using arra&ys", "mnuSetupEngArrayRdWr", nullptr, kCheck}}},
-      {"&Help", "mnuHelp",
-       {{"&Firmware Version", "mnuFirmware", &TfrmMain::mnuFirmwareClick, kItem},
-        {"&About...", "About", &TfrmMain::AboutClick, kItem}}},
-  };
-
-  // The keyboard's way to the commands people use most; the menus show them.
-  const std::pair<const char*, QKeySequence::StandardKey> shortcuts[] = {
-      {"mnuReadFile", QKeySequence::Open},
-      {"mnuFileWriteFile", QKeySequence::Save},
-      {"mnuPrint", QKeySequence::Print},
-      {"mnuFileExit", QKeySequence::Quit},
-  };
-
-  QMenuBar* bar = menuBar();
-  bar->setObjectName("MainMenu");
-  bar->setStyleSheet(
-      "QMenuBar { background: #202225; color: #e6e6e6; }"
-      "QMenuBar::item { padding: 3px 9px; background: transparent; }"
-      "QMenuBar::item:selected { background: #3a3d42; }"
-      "QMenu { background: #26282c; color: #e6e6e6; border: 1px solid #3a3d42; }"
-      "QMenu::item { padding: 4px 24px 4px 22px; }"
-      "QMenu::item:selected { background: #3d4148; }"
-      "QMenu::item:disabled { color: #6b7077; }"
-      "QMenu::separator { height: 1px; background: #3a3d42; margin: 4px 8px; }");
-  for (const Menu& m : menus) {
-    QMenu* menu = bar->addMenu(m.caption);
-    menu->setObjectName(m.name);
-    menu->menuAction()->setObjectName(m.name);
-    for (const Item& item : m.items) {
-      if (!item.caption) {
-        menu->addSeparator();
-        continue;
-      }
-      QAction* action = nullptr;
-      if (QString(item.name) == "mnuRecentlyUsedFiles") {
-        recentMenu_ = menu->addMenu(item.caption);
-        recentMenu_->setObjectName(item.name);
-        action = recentMenu_->menuAction();
-      } else {
-        action = menu->addAction(item.caption);
-      }
-      action->setObjectName(item.name);
-      action->setCheckable(item.flags & kCheck);
-      action->setVisible(!(item.flags & kHidden));
-      if (item.handler)
-        connect(action, &QAction::triggered, this, [this, h = item.handler] { RunCommand(h); });
-      actions_.insert(item.name, action);
-    }
-  }
-  for (const auto& [name, key] : shortcuts) actions_.value(name)->setShortcut(key);
+  for (const auto& [name, handler] : kItemCommands)
+    connect(menus_->Action(name), &QAction::triggered, this,
+            [this, h = handler] { RunCommand(h); });
 }
 
 void TfrmMain::RunOpener(const std::function<void()>& opener) {

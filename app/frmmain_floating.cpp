@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "frmmain.h"
+#include "mainmenubar.h"
 #include "transferflows.h"
 
 namespace {
@@ -14,7 +15,7 @@ constexpr int kPollFloatingRadioMs = 10000;
 
 void TfrmMain::BuildFloatingDisplay() {
   connect(tmrPollFloatingRadio_, &QTimer::timeout, this, &TfrmMain::PollFloatingRadio);
-  QAction* item = actions_.value("mnuFloatingDisplay");
+  QAction* item = menus_->Action("mnuFloatingDisplay");
   connect(item, &QAction::triggered, this, [this, item](bool checked) {
     // The item's check mark follows the panel, not the click: put back
     // what it showed before the click toggled it.
@@ -33,7 +34,7 @@ void TfrmMain::PollFloatingRadio() {
 }
 
 void TfrmMain::mnuFloatingDisplayClick() {
-  QAction* item = actions_.value("mnuFloatingDisplay");
+  QAction* item = menus_->Action("mnuFloatingDisplay");
   if (item->isChecked()) {
     tmrPollFloatingRadio_->stop();
     item->setChecked(false);
@@ -54,7 +55,7 @@ void TfrmMain::mnuFloatingDisplayClick() {
 
 void TfrmMain::FloatingDisplayClosed() {
   tmrPollFloatingRadio_->stop();
-  if (QAction* item = actions_.value("mnuFloatingDisplay")) item->setChecked(false);
+  if (QAction* item = menus_->Action("mnuFloatingDisplay")) item->setChecked(false);
 }
 
 void TfrmMain::tmrPollFloatingRadioTimer() {

@@ -4,14 +4,14 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QLabel>
-#include <QStatusBar>
 #include <QTimer>
 
+#include "bytetrace.h"
 #include "frmfirmware.h"
-#include "controls.h"
 #include "frmreadwrite.h"
 #include "frmmain.h"
+#include "mainmenubar.h"
+#include "mainstatusbar.h"
 #include "portmessages.h"
 #include "transferflows.h"
 
@@ -31,7 +31,7 @@ void TfrmMain::BuildTransfers() {
                                            transferState_, *this, &receiver_);
   flows_->SetReadArchive(&archive_);
   // The arrays mark is a setting the transfers read from their state.
-  QAction* arrays = actions_.value("mnuSetupEngArrayRdWr");
+  QAction* arrays = menus_->Action("mnuSetupEngArrayRdWr");
   transferState_.arraysChecked = arrays->isChecked();
   connect(arrays, &QAction::toggled, this, [this](bool on) { transferState_.arraysChecked = on; });
   for (unsigned message : {unsigned{WM_TRANSFER}, WM_TRANSFER_CLOSED})
@@ -73,14 +73,23 @@ std::string TfrmMain::OpenPortFailureText(const std::string& portName) {
   return ::OpenPortFailureText(portName, port.LastOpenError(), port.LastOpenErrno());
 }
 
-void TfrmMain::ClearRadioPanel() { SetSpokenText(panels_[2], "Radio", QString()); }
+void TfrmMain::ClearRadioPanel() { statusBar_->ShowRadio(QString()); }
+
+void TfrmMain::ReportTraceFailures(ByteTrace& trace) {
+  trace_ = &trace;
+  SetMessageHandler(WM_TRACE_FAILED, [this](intptr_t, intptr_t error) {
+    statusBar_->ShowNotice(
+        QString::fromStdString(TraceFailureText(trace_->Path(), static_cast<int>(error))));
+  });
+  trace.SetFailureReceiver(&receiver_);
+}
 
 void TfrmMain::ReportArchiveFailure(const std::string& text) {
-  statusBar()->showMessage(QString::fromStdString(text), kArchiveReportMs);
+  statusBar_->ShowNoticeFor(QString::fromStdString(text), kArchiveReportMs);
 }
 
 bool TfrmMain::FloatingDisplayOn() const {
-  const QAction* item = actions_.value("mnuFloatingDisplay");
+  const QAction* item = menus_->Action("mnuFloatingDisplay");
   return item && item->isChecked();
 }
 

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
-#include <QStatusBar>
 #include <cstdio>
 #include <memory>
 
@@ -78,18 +77,9 @@ int main(int argc, char** argv) {
   }
 
   TfrmMain window(context);
-  // A trace that cannot be written (a full disk) says so in the status
-  // bar; the radio work goes on.
-  window.SetMessageHandler(WM_TRACE_FAILED, [&window, &trace](intptr_t, intptr_t error) {
-    window.statusBar()->showMessage(
-        QString::fromStdString(TraceFailureText(trace.Path(), static_cast<int>(error))));
-  });
-  if (trace.IsOpen()) trace.SetFailureReceiver(&window.Receiver());
-  // The port outlives the window and may still trace after it is gone.
-  struct TraceUnhook {
-    ByteTrace& trace;
-    ~TraceUnhook() { trace.SetFailureReceiver(nullptr); }
-  } unhook{trace};
+  // A trace that cannot be written (a full disk) says so in the window; the
+  // radio work goes on.
+  if (trace.IsOpen()) window.ReportTraceFailures(trace);
   new ProgramWindows(window);  // owned by the main window
   QObject::connect(&guard, &SingleInstance::raiseRequested, &window, &TfrmMain::BringToFront);
   QObject::connect(&guard, &SingleInstance::openRequested, &window, &TfrmMain::OpenHandedFile);

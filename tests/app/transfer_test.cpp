@@ -15,6 +15,7 @@
 #include "app_fixture.h"
 #include "frmfirmware.h"
 #include "frmreadwrite.h"
+#include "mainstatusbar.h"
 #include "params.h"
 #include "transferflows.h"
 #include "transfer_rig.h"
@@ -165,7 +166,7 @@ TEST_F(ArchivingWindow, ACompleteReadIsKeptQuietlyAndAFailedOneIsNot) {
   const QByteArray bytes = kept.readAll();
   EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.end()), Memory());
   EXPECT_TRUE(boxes.Take().size() == 1u) << "only the read's own question";
-  EXPECT_TRUE(Window().statusBar()->currentMessage().isEmpty());
+  EXPECT_TRUE(Window().StatusBar().NoticeText().isEmpty());
 
   SimFaults silent;
   silent.silentOpcode = OP_READ_BLOCK;
@@ -183,16 +184,19 @@ TEST_F(ArchivingWindow, ACompleteReadIsKeptQuietlyAndAFailedOneIsNot) {
   EXPECT_EQ(Archived().size(), 1);
 }
 
-TEST_F(ArchivingWindow, AnArchiveThatCannotBeSavedIsSaidInTheStatusBar) {
+TEST_F(ArchivingWindow, AnArchiveThatCannotBeSavedIsSaidBesideTheStatusPanels) {
   WriteFile(Path("data"), "not a folder");
   StartWithRadio();
   QTest::mouseClick(Button("btnReadRadio"), Qt::LeftButton);
   ASSERT_TRUE(ClosingStepsDone());
   EXPECT_EQ(ImageBytes(), Memory()) << "the read stands";
   EXPECT_EQ(boxes.Take().size(), 1u) << "no message box beyond the read's question";
-  EXPECT_TRUE(Window().statusBar()->currentMessage().startsWith(
-      "The read was not archived: cannot create " + Path("data/Vorn/Kestal/reads")))
-      << Window().statusBar()->currentMessage().toStdString();
+  const QString notice = Window().StatusBar().NoticeText();
+  EXPECT_TRUE(
+      notice.startsWith("The read was not archived: cannot create " + Path("data/Vorn/Kestal/reads")))
+      << notice.toStdString();
+  EXPECT_TRUE(Window().StatusText(2).startsWith("Radio: ")) << "the radio panel stays";
+  EXPECT_EQ(Window().StatusText(3), "Current (or modified) radio data loaded.");
 }
 
 TEST_F(RadioWindow, AKestalOnFirmwareTwoGetsTheVersionNoticeAfterTheRead) {
