@@ -19,6 +19,7 @@
 #include "controls.h"
 #include "frmreadwrite.h"
 #include "maker.h"
+#include "messages.h"
 #include "params.h"
 #include "radio_rw.h"
 

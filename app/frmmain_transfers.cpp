@@ -12,6 +12,7 @@
 #include "controls.h"
 #include "frmreadwrite.h"
 #include "frmmain.h"
+#include "messages.h"
 #include "portmessages.h"
 #include "radio_rw.h"
 

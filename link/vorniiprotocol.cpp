@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "messages.h"
 #include "radioinfo.h"
 #include "serialport.h"
 

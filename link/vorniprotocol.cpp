@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "messages.h"
 #include "serialport.h"
 
 namespace {

@@ -21,9 +21,9 @@
 
 class ReadArchive;
 
-// wParam: what happened. kBatchProgressReport carries the transfer's
-// percentage in lParam; the others have a report waiting in TakeReports.
-inline constexpr unsigned WM_BATCH = 2042;
+// WM_BATCH's wParam: what happened. kBatchProgressReport carries the
+// transfer's percentage in lParam; the others have a report waiting in
+// TakeReports.
 enum BatchReportKind : int {
   kBatchPromptReport = 0,  // the line for the user changed
   kBatchRowReport = 1,     // a radio has ended: its row

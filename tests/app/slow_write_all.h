@@ -8,6 +8,7 @@
 #include "eeprom.h"
 #include "eepromworker.h"
 #include "messagequeue.h"
+#include "messages.h"
 #include "radio_rw.h"
 #include "simradio.h"
 #include "workerlane.h"

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "eeprom.h"
+#include "messages.h"
 #include "radio.h"
 #include "radioinfo.h"
 #include "recording_receiver.h"

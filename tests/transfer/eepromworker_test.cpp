@@ -7,6 +7,7 @@
 #include "eeprom_text.h"
 #include "eepromworker.h"
 #include "messagequeue.h"
+#include "messages.h"
 #include "transfer_rig.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include "batchrun.h"
 #include "controls.h"
 #include "inputrule.h"
+#include "messages.h"
 #include "numberfield.h"
 #include "portmap.h"
 #include "radio_rw.h"
