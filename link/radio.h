@@ -13,7 +13,6 @@
 #include "vorniiprotocol.h"
 #include "vorniprotocol.h"
 
-class EEbuffer;
 class SerialPort;
 class TradioInfo;
 
@@ -78,9 +77,10 @@ struct RadioVersion {
 
 class TRadio {
  public:
-  // image: the memory image written through by WriteMemoryByte/Word.
-  // info: the current model, for the parameter addresses.
-  TRadio(SerialPort& port, EEbuffer& image, const TradioInfo& info, uint32_t buildProductId);
+  // info: the current model, for the parameter addresses. The radio layer
+  // never touches a memory image: a caller that wants the image to follow
+  // a write stores the value there itself.
+  TRadio(SerialPort& port, const TradioInfo& info, uint32_t buildProductId);
   ~TRadio();
   TRadio(const TRadio&) = delete;
   TRadio& operator=(const TRadio&) = delete;
@@ -181,7 +181,6 @@ class TRadio {
   void AddWord(int value);
 
   SerialPort& port_;
-  EEbuffer& image_;
   const TradioInfo& info_;
   uint32_t buildProductId_;
   std::unique_ptr<vornI_Protocol> protocolI_;

@@ -62,10 +62,8 @@ class BatchRun : private BatchHost, private TransferHost, private ProgressView {
   std::deque<BatchReport> TakeReports();
   // Meaningful once the run has ended.
   BatchSummary Summary() const;
-  // The configuration as the run was given it. The radio layer mirrors the
-  // single bytes it writes (each radio's Status byte, a calibration byte)
-  // into the session's image: once the run has ended, the window puts the
-  // configuration back from this.
+  // The configuration as the run was given it; the run works on copies,
+  // so the session's image is never changed by it.
   const EEPROM& Configuration() const { return config_; }
 
  private:
