@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #include "params.h"
@@ -443,10 +444,11 @@ bool SimulatedRadio::LoadImage(const std::string& path) {
   std::error_code ec;
   const auto size = std::filesystem::file_size(path, ec);
   if (ec || size != static_cast<std::uintmax_t>(kImageSize)) return false;
-  EEPROM image(kImageSize);
-  if (image.LoadFromFile(path.c_str()) != kImageSize) return false;
+  std::ifstream in(path, std::ios::binary);
+  std::vector<char> bytes(kImageSize);
+  if (!in.read(bytes.data(), kImageSize)) return false;
   std::lock_guard<std::mutex> lock(mutex_);
-  core_.memory.WriteBlock(0, image.Data(), kImageSize);
+  core_.memory.WriteBlock(0, reinterpret_cast<const uint8_t*>(bytes.data()), kImageSize);
   return true;
 }
 
