@@ -5,17 +5,17 @@
 
 #include "messages.h"
 #include "radioinfo.h"
+#include "radioprotocol.h"
 #include "serialport.h"
 
 namespace {
-constexpr uint8_t kRequestFlag = 0x80;
-constexpr uint8_t kNackFlag = 0x40;
-constexpr uint8_t kCommandMask = 0x3F;
 constexpr int kReadChunk = 256;
 
 // Commands whose replies keep the request flag on radios without the
 // reply-error flag (status and channel stepping).
-bool KeepsRequestFlag(uint8_t command) { return command == 5 || command == 41 || command == 42; }
+bool KeepsRequestFlag(uint8_t command) {
+  return command == OP_GET_STATUS || command == OP_STEP_UP || command == OP_STEP_DOWN;
+}
 }  // namespace
 
 vornII_Protocol::vornII_Protocol(SerialPort& port, uint32_t buildProductId)

@@ -3,15 +3,12 @@
 
 #include <algorithm>
 
-#include "radio.h"
 #include "radioinfo.h"
+#include "radioprotocol.h"
 #include "simcore.h"
 #include "simimage.h"
 
 namespace {
-constexpr uint8_t kRequestFlag = 0x80;
-constexpr uint8_t kNackFlag = 0x40;
-constexpr uint8_t kCommandMask = 0x3F;
 constexpr uint32_t kSwitchableRates[] = {9600, 19200, 38400, 57600};
 
 int Address(const uint8_t* r) { return r[1] << 8 | r[2]; }

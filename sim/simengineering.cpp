@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "radio.h"
+#include "radioprotocol.h"
 #include "simcore.h"
 
 namespace {

@@ -11,13 +11,12 @@
 #include <system_error>
 
 #include "params.h"
-#include "radio.h"
 #include "radioinfo.h"
+#include "radioprotocol.h"
 #include "vorniframe.h"
 
 namespace {
 using Clock = SimPty::Clock;
-constexpr uint8_t kRequestFlag = 0x80;
 constexpr int kReadChunk = 512;
 constexpr int kLineLostRetryMs = 20;
 constexpr int kHangUpDrainMs = 500;
