@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "radioprotocol.h"
-#include "simcore.h"
+#include "simradiocore.h"
 
 namespace {
 constexpr uint8_t kEngOk = 0x00;

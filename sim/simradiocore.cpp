@@ -1,11 +1,14 @@
 // The radio's protocol II command set: one handler per command number,
-// each appending its reply fields after the reply's opcode byte.
+// each appending its reply fields after the reply's opcode byte. The
+// engineering sub-commands and the front panel are in simengineering.cpp
+// and simpanel.cpp.
+
+#include "simradiocore.h"
 
 #include <algorithm>
 
 #include "radioinfo.h"
 #include "radioprotocol.h"
-#include "simcore.h"
 #include "simimage.h"
 
 namespace {
