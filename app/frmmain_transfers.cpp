@@ -31,7 +31,7 @@ void TfrmMain::BuildTransfers() {
   flows_ = std::make_unique<TransferFlows>(RadioObjectsOf(context_.shared, context_.build),
                                            transferState_, *this, &receiver_);
   flows_->SetReadArchive(&archive_);
-  for (unsigned message : {unsigned{WM_TRANSFER}, WM_TRANSFER_CLOSED})
+  for (unsigned message : {WM_TRANSFER, WM_TRANSFER_CLOSED})
     SetMessageHandler(message, [this, message](intptr_t wParam, intptr_t lParam) {
       flows_->HandleMessage(message, wParam, lParam, *frmReadWrite_);
     });
