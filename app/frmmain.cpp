@@ -15,6 +15,7 @@
 #include "maincentralarea.h"
 #include "mainmenubar.h"
 #include "mainstatusbar.h"
+#include "messages.h"
 #include "params.h"
 #include "transferflows.h"
 #include "windowfit.h"

@@ -12,6 +12,7 @@
 #include "frmmain.h"
 #include "mainmenubar.h"
 #include "mainstatusbar.h"
+#include "messages.h"
 #include "portmessages.h"
 #include "transferflows.h"
 
@@ -34,7 +35,7 @@ void TfrmMain::BuildTransfers() {
   QAction* arrays = menus_->Action("mnuSetupEngArrayRdWr");
   transferState_.arraysChecked = arrays->isChecked();
   connect(arrays, &QAction::toggled, this, [this](bool on) { transferState_.arraysChecked = on; });
-  for (unsigned message : {unsigned{WM_TRANSFER}, WM_TRANSFER_CLOSED})
+  for (unsigned message : {WM_TRANSFER, WM_TRANSFER_CLOSED})
     SetMessageHandler(message, [this, message](intptr_t wParam, intptr_t lParam) {
       flows_->HandleMessage(message, wParam, lParam, *frmReadWrite_);
     });

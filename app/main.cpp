@@ -13,6 +13,7 @@
 #include "bytetrace.h"
 #include "filechooser.h"
 #include "frmmain.h"
+#include "messages.h"
 #include "programwindows.h"
 #include "screenshot.h"
 #include "simulation.h"

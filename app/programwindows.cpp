@@ -6,7 +6,7 @@
 #include <type_traits>
 
 #include "frmautodetect.h"
-#include "bytemonitor.h"
+#include "bytemonitorform.h"
 #include "frmports.h"
 #include "floatingdisplays.h"
 #include "formalign.h"

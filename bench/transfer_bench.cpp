@@ -29,6 +29,7 @@
 #include "eeprom.h"
 #include "median.h"
 #include "messagequeue.h"
+#include "messages.h"
 #include "params.h"
 #include "radio.h"
 #include "transferflows.h"

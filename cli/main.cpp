@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "excerpt.h"
 #include "interrupt.h"
+#include "messages.h"
 #include "platform.h"
 #include "session.h"
 

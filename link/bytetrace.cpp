@@ -6,12 +6,12 @@
 
 #include <unistd.h>
 
+#include "messages.h"
+#include "monitorlines.h"
 #include "platform.h"
 #include "userfile.h"
 
 namespace {
-
-constexpr char kHex[] = "0123456789ABCDEF";
 
 std::tm LocalTime(std::chrono::system_clock::time_point when) {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
@@ -21,36 +21,6 @@ std::tm LocalTime(std::chrono::system_clock::time_point when) {
 }
 
 }  // namespace
-
-std::string MonitorTimeText(std::chrono::system_clock::time_point when) {
-  const std::tm t = LocalTime(when);
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch()) %
-                  std::chrono::seconds(1);
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", t.tm_hour, t.tm_min, t.tm_sec,
-                static_cast<int>(ms.count()));
-  return text;
-}
-
-std::string ByteMonitorDataLine(const std::string& time, bool received, int taken, int count,
-                                const uint8_t* bytes, bool decodeAscii) {
-  std::string line;
-  line.reserve(time.size() + 20 + static_cast<size_t>(taken) * (decodeAscii ? 4 : 3));
-  line += "[" + time + "] " + (received ? "Rx[" : "Tx[") + std::to_string(taken) + ":" +
-          std::to_string(count) + "] ";
-  for (int i = 0; i < taken; ++i) {
-    line += kHex[bytes[i] >> 4];
-    line += kHex[bytes[i] & 0x0F];
-    line += ' ';
-  }
-  if (decodeAscii) {
-    line += '[';
-    for (int i = 0; i < taken; ++i)
-      line += bytes[i] >= 0x20 && bytes[i] <= 0x7E ? static_cast<char>(bytes[i]) : '.';
-    line += ']';
-  }
-  return line;
-}
 
 std::string TraceFailureText(const std::string& path, int errorNumber) {
   return "Unable to write the trace file " + path + ": " + std::strerror(errorNumber) +
@@ -101,8 +71,8 @@ void ByteTrace::Close() {
 
 void ByteTrace::Block(bool received, const uint8_t* bytes, int count) {
   if (count <= 0) return;
-  Put(ByteMonitorDataLine(MonitorTimeText(std::chrono::system_clock::now()), received, count,
-                          count, bytes));
+  Put(ByteMonitorDataLine(MonitorClock(std::chrono::system_clock::now()), received, count, count,
+                          bytes));
 }
 
 void ByteTrace::Line(const std::string& text) { Put(text); }

@@ -13,23 +13,9 @@
 
 class MessageReceiver;
 
-// Posted once when the trace cannot be written; lParam: the error number.
-// Next to the link's other fixed message numbers.
-inline constexpr unsigned WM_TRACE_FAILED = 2041;
-
 // What a user is told when the trace cannot be written: the file, the
 // system's reason for errorNumber, and that the work goes on.
 std::string TraceFailureText(const std::string& path, int errorNumber);
-
-// The local time of day as the monitors show it: "hh:mm:ss.zzz".
-std::string MonitorTimeText(std::chrono::system_clock::time_point when);
-
-// The byte monitor's data line: "[" time "] Rx[" or "Tx[", the bytes taken,
-// ":", the count reported, "] ", every byte as two upper-case hexadecimal
-// digits and a blank; with decodeAscii, "[" the bytes as characters
-// (outside 0x20..0x7E as ".") "]".
-std::string ByteMonitorDataLine(const std::string& time, bool received, int taken, int count,
-                                const uint8_t* bytes, bool decodeAscii = false);
 
 class ByteTrace {
  public:

@@ -50,17 +50,4 @@ inline void PostTo(MessageReceiver* receiver, unsigned message, intptr_t wParam,
   if (receiver) receiver->PostMessage(message, wParam, lParam);
 }
 
-// Fixed message numbers.
-enum : unsigned {
-  WM_TRANSFER = 2026,
-  WM_DISPLAY_BYTES = 2028,
-  WM_BACKLIGHT = 2029,
-  WM_BACKLIGHT_COLOUR = 2030,
-  WM_ANNOUNCEMENT = 2031,
-  WM_BYTE_MONITOR = 2034,
-  WM_VORNI_RX = 2035,
-  WM_VORNI_TX = 2036,
-  WM_VORNII_RX = 2038,
-  WM_VORNII_TX = 2039,
-  WM_VORNII_FAULT = 2040,
-};
+// The message numbers are all in messages.h.

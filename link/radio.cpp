@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "eebuff.h"
 #include "radioinfo.h"
 #include "serialport.h"
 
@@ -12,8 +11,8 @@
 // layout: the command fails, instead of reporting whatever an earlier
 // reply left in the record.
 
-TRadio::TRadio(SerialPort& port, EEbuffer& image, const TradioInfo& info, uint32_t buildProductId)
-    : port_(port), image_(image), info_(info), buildProductId_(buildProductId) {
+TRadio::TRadio(SerialPort& port, const TradioInfo& info, uint32_t buildProductId)
+    : port_(port), info_(info), buildProductId_(buildProductId) {
   // Protocol I first, so that it is serial listener 0 and protocol II 1.
   protocolI_ = std::make_unique<vornI_Protocol>(port_);
   protocolII_ = std::make_unique<vornII_Protocol>(port_, buildProductId_);
@@ -147,19 +146,14 @@ bool TRadio::WriteMemoryByte(int address, int value) {
   Begin(OP_WRITE_BYTE);
   AddWord(address);
   Add(static_cast<uint8_t>(value));
-  if (!Command(kTimeoutNormal)) return false;
-  // The image follows the radio only once the radio has taken the byte.
-  image_.SetByte(address, value & 0xFF);
-  return true;
+  return Command(kTimeoutNormal);
 }
 
 bool TRadio::WriteMemoryWord(int address, int value) {
   Begin(OP_WRITE_WORD);
   AddWord(address);
   AddWord(value);
-  if (!Command(kTimeoutNormal)) return false;
-  image_.SetWord(address, value & 0xFFFF);
-  return true;
+  return Command(kTimeoutNormal);
 }
 
 bool TRadio::WriteMemoryBlock(int address, const uint8_t* bytes16) {

@@ -10,65 +10,17 @@
 
 #include "displaysnapshot.h"
 #include "platform.h"
+#include "radioprotocol.h"
 #include "vorniiprotocol.h"
 #include "vorniprotocol.h"
 
-class EEbuffer;
 class SerialPort;
 class TradioInfo;
-
-// Opcodes (command numbers) of protocol II.
-enum RadioOpcode : uint8_t {
-  OP_GET_VERSION = 0,
-  OP_READ_BYTE = 1,
-  OP_READ_WORD = 2,
-  OP_READ_BLOCK = 3,
-  OP_GET_CHANNEL = 4,
-  OP_GET_STATUS = 5,
-  OP_READ_ARRAY = 11,
-  OP_READ_RADIO_ID = 12,
-  OP_WRITE_BYTE = 33,
-  OP_WRITE_WORD = 34,
-  OP_WRITE_BLOCK = 35,
-  OP_SET_CHANNEL = 36,
-  OP_SET_RF_POWER = 37,
-  OP_SET_PTT = 38,
-  OP_STEP_UP = 41,
-  OP_STEP_DOWN = 42,
-  OP_WRITE_ARRAY = 43,
-  OP_WRITE_RADIO_ID = 44,
-  OP_SET_VOLUME = 47,
-  OP_ENGINEERING = 52,
-  OP_SET_TEST_MODE = 56,
-  OP_ENTER_PROG_MODE = 57,
-  OP_READ_FIRMWARE_TEXT = 58,
-  OP_SET_BAUD_RATE = 59,
-  OP_RESET = 63,
-};
-
-// Sub-commands of OP_ENGINEERING (first request byte).
-enum EngineeringSub : uint8_t {
-  ENG_PEEK = 0x01,
-  ENG_READ_ADC = 0x08,
-  ENG_POKE = 0x81,
-  ENG_TX_TONE = 0x82,
-  ENG_CTCSS_TONE = 0x83,
-  ENG_WRITE_LCD = 0x84,
-  ENG_SQUELCH_OPEN = 0x86,
-  ENG_PLL_FREQUENCY = 0x88,
-  ENG_AUTO_ALIGN = 0x89,
-  ENG_BEEP_TONE = 0x8A,
-  ENG_AUDIO_SAMPLES = 0x8B,
-  ENG_FREQUENCY_ERROR = 0x8C,
-  ENG_AFC = 0x8D,
-};
 
 inline constexpr int kTimeoutNormal = 350;
 inline constexpr int kTimeoutArray = 500;
 inline constexpr int kTimeoutProgMode = 1000;
 inline constexpr int kTimeoutAutoAlign = 5000;
-inline constexpr int kMaxArrayCount = 251;
-inline constexpr int kMaxAudioSamples = 126;
 
 struct RadioVersion {
   int major = -1;
@@ -78,9 +30,10 @@ struct RadioVersion {
 
 class TRadio {
  public:
-  // image: the memory image written through by WriteMemoryByte/Word.
-  // info: the current model, for the parameter addresses.
-  TRadio(SerialPort& port, EEbuffer& image, const TradioInfo& info, uint32_t buildProductId);
+  // info: the current model, for the parameter addresses. The radio layer
+  // never touches a memory image: a caller that wants the image to follow
+  // a write stores the value there itself.
+  TRadio(SerialPort& port, const TradioInfo& info, uint32_t buildProductId);
   ~TRadio();
   TRadio(const TRadio&) = delete;
   TRadio& operator=(const TRadio&) = delete;
@@ -181,7 +134,6 @@ class TRadio {
   void AddWord(int value);
 
   SerialPort& port_;
-  EEbuffer& image_;
   const TradioInfo& info_;
   uint32_t buildProductId_;
   std::unique_ptr<vornI_Protocol> protocolI_;

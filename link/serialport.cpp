@@ -1,7 +1,9 @@
 #include "serialport.h"
 
 #include "bytetrace.h"
+#include "messages.h"
 #include "monitorframes.h"
+#include "monitorlines.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -113,12 +115,10 @@ struct SerialPort::Impl {
     return false;
   }
 
-  void Post(intptr_t what, intptr_t number) {
+  void Post(ByteMonitorEvent change, intptr_t number) {
     std::lock_guard<std::mutex> g(monitorLock);
-    PostTo(monitor, monitorMessage, what, number);
-    if (trace)
-      trace->Line((what == 2 ? "Baud-rate changed to " : "Serial-port changed to ") +
-                  std::to_string(number));
+    PostTo(monitor, monitorMessage, change, number);
+    if (trace) trace->Line(ByteMonitorChangeLine(change, number));
   }
 
   bool OpenLocked(const std::string& name, uint32_t baud);
@@ -226,7 +226,7 @@ void SerialPort::Impl::Deliver(const uint8_t* block, int count) {
     std::lock_guard<std::mutex> m(monitorLock);
     if (monitor) {
       rxTap.Keep(block, count);
-      PostTo(monitor, monitorMessage, 0, count);
+      PostTo(monitor, monitorMessage, kBytesReceived, count);
     }
     if (trace) trace->Block(true, block, count);
   }
@@ -346,7 +346,7 @@ bool SerialPort::SetBaudRate(uint32_t baud) {
   if (tcsetattr(p.fd, TCSANOW, &p.working) != 0) return false;
   tcflush(p.fd, TCIOFLUSH);
   p.workingBaud = baud;
-  p.Post(2, baud);
+  p.Post(kBaudRateChanged, baud);
   return true;
 }
 
@@ -361,7 +361,7 @@ bool SerialPort::ChangePort(int number) {
     }
     p.CloseLocked();
   }
-  p.Post(3, number);
+  p.Post(kPortChanged, number);
   return p.OpenLocked(PortMap::ComName(number), p.workingBaud);
 }
 
@@ -377,7 +377,7 @@ bool SerialPort::Send(const uint8_t* bytes, int count) {
     std::lock_guard<std::mutex> m(p.monitorLock);
     if (p.monitor) {
       p.txTap.Keep(bytes, count);
-      PostTo(p.monitor, p.monitorMessage, 1, count);
+      PostTo(p.monitor, p.monitorMessage, kBytesSent, count);
     }
     if (p.trace) p.trace->Block(false, bytes, count);
   }

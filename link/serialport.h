@@ -16,11 +16,6 @@
 
 class ByteTrace;
 
-// Posted (wParam and lParam 0) when the device of an open port vanishes:
-// a hang-up, or the device gone from under the line. Next to the link's
-// other fixed message numbers.
-inline constexpr unsigned WM_PORT_LOST = 2042;
-
 class SerialPort {
  public:
   static constexpr int kMaxListeners = 8;

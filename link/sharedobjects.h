@@ -16,7 +16,7 @@
 struct SharedObjects {
   // The radio layer is built for the build's product; the current model
   // starts unknown until the session selects one.
-  explicit SharedObjects(uint32_t buildProductId) : radio(port, image, info, buildProductId) {}
+  explicit SharedObjects(uint32_t buildProductId) : radio(port, info, buildProductId) {}
 
   SerialPort port;
   EEPROM image{kImageSize};

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "messages.h"
 #include "platform.h"
 #include "serialport.h"
 #include "vorniiprotocol.h"
@@ -28,40 +29,6 @@ std::string FaultLine(MonitorTime now, intptr_t code) {
 }
 
 }  // namespace
-
-std::string MonitorClock(MonitorTime t) {
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(t);
-  std::tm local{};
-  localtime_r(&seconds, &local);
-  const auto sinceEpoch = t.time_since_epoch();
-  const long ms = static_cast<long>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(
-          sinceEpoch - std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch))
-          .count());
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03ld", local.tm_hour, local.tm_min, local.tm_sec,
-                ms < 0 ? ms + 1000 : ms);
-  return text;
-}
-
-std::string HexBytes(const uint8_t* bytes, int count) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string text;
-  text.reserve(static_cast<size_t>(std::max(count, 0)) * 3);
-  for (int i = 0; i < count; ++i) {
-    text.push_back(kHex[bytes[i] >> 4]);
-    text.push_back(kHex[bytes[i] & 0x0F]);
-    text.push_back(' ');
-  }
-  return text;
-}
-
-std::string AsciiBytes(const uint8_t* bytes, int count) {
-  std::string text = "[";
-  for (int i = 0; i < count; ++i)
-    text.push_back(bytes[i] >= 0x20 && bytes[i] <= 0x7E ? static_cast<char>(bytes[i]) : '.');
-  return text + "]";
-}
 
 // ---- common state ---------------------------------------------------------
 
@@ -117,23 +84,19 @@ std::optional<std::string> ByteMonitor::HandleMessage(unsigned message, intptr_t
                                                       intptr_t lParam, MonitorTime now) {
   if (message != WM_BYTE_MONITOR) return std::nullopt;
   switch (wParam) {
-    case 0:
-    case 1: {
-      const bool received = wParam == 0;
+    case kBytesReceived:
+    case kBytesSent: {
+      const bool received = wParam == kBytesReceived;
       uint8_t bytes[kMaxTake];
       // Taken even while paused, so the taps never fill with old bytes.
       const int taken = received ? port_.ReadRxTap(bytes, kMaxTake) : port_.ReadTxTap(bytes, kMaxTake);
       if (!IsRunning()) return std::nullopt;
-      std::string line = "[" + MonitorClock(now) + "] " + (received ? "Rx[" : "Tx[") +
-                         std::to_string(taken) + ":" + std::to_string(lParam) + "] " +
-                         HexBytes(bytes, taken);
-      if (decodeAscii_) line += AsciiBytes(bytes, taken);
-      return line;
+      return ByteMonitorDataLine(MonitorClock(now), received, taken, static_cast<int>(lParam),
+                                 bytes, decodeAscii_);
     }
-    case 2:
-      return "Baud-rate changed to " + std::to_string(lParam);
-    case 3:
-      return "Serial-port changed to " + std::to_string(lParam);
+    case kBaudRateChanged:
+    case kPortChanged:
+      return ByteMonitorChangeLine(static_cast<ByteMonitorEvent>(wParam), lParam);
     default:
       return std::nullopt;
   }

@@ -10,19 +10,12 @@
 #include <optional>
 #include <string>
 
+#include "monitorlines.h"
+
 class SerialPort;
 class vornI_Protocol;
 class vornII_Protocol;
 class MessageReceiver;
-
-using MonitorTime = std::chrono::system_clock::time_point;
-
-// Local time as "hh:mm:ss.zzz".
-std::string MonitorClock(MonitorTime t);
-// Every byte as two upper-case hexadecimal digits and a space.
-std::string HexBytes(const uint8_t* bytes, int count);
-// "[" every byte as its character, bytes outside 0x20..0x7E as "." "]".
-std::string AsciiBytes(const uint8_t* bytes, int count);
 
 inline constexpr const char* kMonitorRunning = "------ running ------";
 inline constexpr const char* kMonitorPaused = "------ paused ------";

@@ -3,59 +3,45 @@
 #include <algorithm>
 #include <cstring>
 
+#include "messages.h"
 #include "radioinfo.h"
+#include "radioprotocol.h"
 #include "serialport.h"
 
 namespace {
-constexpr uint8_t kRequestFlag = 0x80;
-constexpr uint8_t kNackFlag = 0x40;
-constexpr uint8_t kCommandMask = 0x3F;
 constexpr int kReadChunk = 256;
 
 // Commands whose replies keep the request flag on radios without the
 // reply-error flag (status and channel stepping).
-bool KeepsRequestFlag(uint8_t command) { return command == 5 || command == 41 || command == 42; }
+bool KeepsRequestFlag(uint8_t command) {
+  return command == OP_GET_STATUS || command == OP_STEP_UP || command == OP_STEP_DOWN;
+}
 }  // namespace
 
 vornII_Protocol::vornII_Protocol(SerialPort& port, uint32_t buildProductId)
-    : port_(port), buildProductId_(buildProductId) {
-  listenerId_ = port_.RegisterListener(&listenerEvent_);
-  thread_ = std::thread(&vornII_Protocol::ThreadMain, this);
+    : port_(port), buildProductId_(buildProductId), loop_(port) {
+  loop_.Start(*this);
 }
 
 vornII_Protocol::~vornII_Protocol() { Stop(); }
 
 bool vornII_Protocol::Stop() {
-  if (stopped_) return true;
-  // The port outlives this engine; it must stop signalling our event.
-  port_.UnregisterListener(listenerId_);
-  stopEvent_.Set();
-  if (thread_.joinable()) thread_.join();
-  stopped_ = true;
+  loop_.Stop();
   return true;
 }
 
-void vornII_Protocol::ThreadMain() {
+void vornII_Protocol::BytesWaiting() {
   uint8_t buffer[kReadChunk];
-  for (;;) {
-    const int which = WaitAny({&stopEvent_, &listenerEvent_, &resetEvent_});
-    if (which == 0) {
-      stopEvent_.Reset();
-      return;
-    }
-    if (which < 0) return;
-    std::lock_guard<std::mutex> g(parserLock_);
-    if (which == 1) {
-      const int n = port_.ReadListener(buffer, kReadChunk, listenerId_);
-      HandleBytes(buffer, n);
-      // A requester waiting on a port that has just closed or lost its
-      // device must not sit out its whole time limit: wake it to look.
-      if (!port_.IsOpen() || port_.IsLost()) replyEvent_.Set();
-    } else {
-      resetEvent_.Reset();
-      parser_.Reset();
-    }
-  }
+  std::lock_guard<std::mutex> g(parserLock_);
+  HandleBytes(buffer, loop_.ReadWaiting(buffer, kReadChunk));
+  // A requester waiting on a port that has just closed or lost its
+  // device must not sit out its whole time limit: wake it to look.
+  if (!port_.IsOpen() || port_.IsLost()) replyEvent_.Set();
+}
+
+void vornII_Protocol::DropPartialFrame() {
+  std::lock_guard<std::mutex> g(parserLock_);
+  parser_.Reset();
 }
 
 // Called with the parser lock held.
@@ -102,7 +88,7 @@ bool vornII_Protocol::Transact(VORN_PACKET_STRUCT_TAG& request, VORN_PACKET_STRU
   const int frameLength = EncodeVornIIFrame(request.data, request.length, frame);
   {
     std::lock_guard<std::mutex> g(parserLock_);
-    port_.ClearListener(listenerId_);
+    loop_.ClearWaiting();
     parser_.Reset();
   }
   if (!port_.Send(frame, frameLength)) return false;
@@ -170,7 +156,7 @@ vornII_Protocol::Verdict vornII_Protocol::Classify(uint8_t p, uint8_t e) const {
 bool vornII_Protocol::Matches(uint8_t p, uint8_t e) const { return Classify(p, e) == Verdict::kMatch; }
 
 void vornII_Protocol::SetNotifyEvent(Event* event) { notifyEvent_.store(event); }
-Event* vornII_Protocol::GetResetEvent() { return &resetEvent_; }
+Event* vornII_Protocol::GetResetEvent() { return loop_.ResetEvent(); }
 
 // Copies kept for an earlier showing are not this showing's.
 bool vornII_Protocol::AttachMonitor(MessageReceiver* window) {

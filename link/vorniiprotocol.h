@@ -9,6 +9,7 @@
 #include <mutex>
 #include <thread>
 
+#include "engineloop.h"
 #include "monitorframes.h"
 #include "platform.h"
 #include "vorniiframe.h"
@@ -27,7 +28,7 @@ struct VORN_PACKET_STRUCT_TAG {
   uint8_t data[512] = {};
 };
 
-class vornII_Protocol {
+class vornII_Protocol : private EngineLoop::Framing {
  public:
   // The most bytes of one frame a monitor line shows.
   static constexpr int kMonitorFrameSize = 512;
@@ -35,7 +36,7 @@ class vornII_Protocol {
   // buildProductId decides the reply-error-flag rule of the status and
   // channel-step commands.
   vornII_Protocol(SerialPort& port, uint32_t buildProductId);
-  ~vornII_Protocol();
+  ~vornII_Protocol() override;
   vornII_Protocol(const vornII_Protocol&) = delete;
   vornII_Protocol& operator=(const vornII_Protocol&) = delete;
 
@@ -66,7 +67,10 @@ class vornII_Protocol {
  private:
   enum class Verdict { kNoMatch, kMatch, kNack };
   Verdict Classify(uint8_t p, uint8_t e) const;
-  void ThreadMain();
+  // EngineLoop::Framing.
+  void BytesWaiting() override;
+  void DropPartialFrame() override;
+
   void HandleBytes(const uint8_t* bytes, int n);
   void QueuePacket(const uint8_t* payload, int length);
   bool WaitForReply(const VORN_PACKET_STRUCT_TAG& request, int echoedBytes,
@@ -74,8 +78,7 @@ class vornII_Protocol {
 
   SerialPort& port_;
   uint32_t buildProductId_;
-  int listenerId_ = -1;
-  Event listenerEvent_, replyEvent_, resetEvent_, stopEvent_;
+  Event replyEvent_;
   std::atomic<Event*> notifyEvent_{nullptr};
   // Guards the parser and the reading of the listener queue together, so
   // that a requester's clear-and-reset cannot fall between the engine
@@ -89,6 +92,5 @@ class vornII_Protocol {
   std::mutex rxPostLock_, txPostLock_;
   MonitorFrames rxFrames_, txFrames_;
   std::atomic<MessageReceiver*> monitor_{nullptr};
-  bool stopped_ = false;
-  std::thread thread_;
+  EngineLoop loop_;
 };

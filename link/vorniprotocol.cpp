@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "messages.h"
 #include "serialport.h"
 
 namespace {
@@ -18,44 +19,24 @@ constexpr uint8_t kCmdAckRequest = 73;
 constexpr int kReadChunk = 256;
 }  // namespace
 
-vornI_Protocol::vornI_Protocol(SerialPort& port) : port_(port) {
-  listenerId_ = port_.RegisterListener(&listenerEvent_);
-  thread_ = std::thread(&vornI_Protocol::ThreadMain, this);
-}
+vornI_Protocol::vornI_Protocol(SerialPort& port) : port_(port), loop_(port) { loop_.Start(*this); }
 
 vornI_Protocol::~vornI_Protocol() { Stop(); }
 
 bool vornI_Protocol::Stop() {
-  if (stopped_) return true;
-  // The port outlives this engine; it must stop signalling our event.
-  port_.UnregisterListener(listenerId_);
-  stopEvent_.Set();
-  if (thread_.joinable()) thread_.join();
-  stopped_ = true;
+  loop_.Stop();
   return true;
 }
 
-void vornI_Protocol::ThreadMain() {
+void vornI_Protocol::BytesWaiting() {
   uint8_t buffer[kReadChunk];
-  for (;;) {
-    const int which = WaitAny({&stopEvent_, &listenerEvent_, &resetEvent_});
-    if (which == 0) {
-      stopEvent_.Reset();
-      return;
-    }
-    if (which < 0) return;
-    if (which == 1) {
-      std::lock_guard<std::recursive_mutex> g(lock_);
-      const int n = port_.ReadListener(buffer, kReadChunk, listenerId_);
-      HandleBytes(buffer, n);
-    } else {
-      // Reset the event first: a signal that lands while the window is
-      // being cleared is then not lost.
-      std::lock_guard<std::recursive_mutex> g(lock_);
-      resetEvent_.Reset();
-      recogniser_.Reset();
-    }
-  }
+  std::lock_guard<std::recursive_mutex> g(lock_);
+  HandleBytes(buffer, loop_.ReadWaiting(buffer, kReadChunk));
+}
+
+void vornI_Protocol::DropPartialFrame() {
+  std::lock_guard<std::recursive_mutex> g(lock_);
+  recogniser_.Reset();
 }
 
 void vornI_Protocol::HandleBytes(const uint8_t* bytes, int n) {
@@ -142,7 +123,7 @@ void vornI_Protocol::DetachMonitor() {
   txFrames_.Clear();
 }
 void vornI_Protocol::SetNotifyEvent(Event* event) { notifyEvent_.store(event); }
-Event* vornI_Protocol::GetResetEvent() { return &resetEvent_; }
+Event* vornI_Protocol::GetResetEvent() { return loop_.ResetEvent(); }
 
 void vornI_Protocol::CopyDisplayBytes(uint8_t* destination10) {
   std::lock_guard<std::recursive_mutex> g(lock_);

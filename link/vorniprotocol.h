@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "engineloop.h"
 #include "monitorframes.h"
 #include "platform.h"
 #include "vorniframe.h"
@@ -18,13 +19,13 @@ struct BacklightColour {
   uint16_t red = 0, green = 0, blue = 0;
 };
 
-class vornI_Protocol {
+class vornI_Protocol : private EngineLoop::Framing {
  public:
   // The most bytes of one frame a monitor line shows.
   static constexpr int kMonitorFrameSize = 100;
 
   explicit vornI_Protocol(SerialPort& port);
-  ~vornI_Protocol();
+  ~vornI_Protocol() override;
   vornI_Protocol(const vornI_Protocol&) = delete;
   vornI_Protocol& operator=(const vornI_Protocol&) = delete;
 
@@ -52,13 +53,14 @@ class vornI_Protocol {
   void HandleBytes(const uint8_t* bytes, int n);
 
  private:
-  void ThreadMain();
+  // EngineLoop::Framing.
+  void BytesWaiting() override;
+  void DropPartialFrame() override;
+
   void HandleFrame(int length);
   bool SendFrame(uint8_t marker, uint8_t command, const uint8_t* payload, int n);
 
   SerialPort& port_;
-  int listenerId_ = -1;
-  Event listenerEvent_, resetEvent_, stopEvent_;
   std::atomic<Event*> notifyEvent_{nullptr};
   std::recursive_mutex lock_;
   VornIRecogniser recogniser_;
@@ -69,6 +71,5 @@ class vornI_Protocol {
   std::mutex txLock_;
   std::atomic<MessageReceiver*> displayWindow_{nullptr};
   std::atomic<MessageReceiver*> monitor_{nullptr};
-  bool stopped_ = false;
-  std::thread thread_;
+  EngineLoop loop_;
 };

@@ -19,12 +19,6 @@ class EEbuffer {
   int Fill(int value);
   int GetLength() const { return static_cast<int>(data_.size()); }
 
-  // Returns bytes written, or -1. Never leaves a half-written file behind:
-  // an existing file survives any failure unchanged.
-  int SaveToFile(const char* path) const;
-  // Returns bytes read, or -1 when the file cannot be opened.
-  int LoadFromFile(const char* path);
-
   const uint8_t* Data() const { return data_.data(); }
 
  private:

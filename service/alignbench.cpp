@@ -125,8 +125,9 @@ bool AlignBench::WriteStep(int address, int value) {
   if (offline_ || !AlignWritable(address)) return false;
   Clear();
   Add("Write... ");
-  // The radio's acknowledgement also stores the byte in the image.
   const bool ok = radio_.WriteMemoryByte(address, value & 0xFF);
+  // The image follows the radio only once the radio has taken the byte.
+  if (ok) image_.SetByte(address, value & 0xFF);
   Add(ok ? "OK" : "fail");
   return ok;
 }

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "radio.h"
-#include "simcore.h"
+#include "radioprotocol.h"
+#include "simradiocore.h"
 
 namespace {
 constexpr uint8_t kEngOk = 0x00;

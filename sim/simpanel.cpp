@@ -5,7 +5,7 @@
 #include <string>
 
 #include "radioinfo.h"
-#include "simcore.h"
+#include "simradiocore.h"
 #include "vorniframe.h"
 
 namespace {

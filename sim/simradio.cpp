@@ -7,16 +7,16 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #include "params.h"
-#include "radio.h"
 #include "radioinfo.h"
+#include "radioprotocol.h"
 #include "vorniframe.h"
 
 namespace {
 using Clock = SimPty::Clock;
-constexpr uint8_t kRequestFlag = 0x80;
 constexpr int kReadChunk = 512;
 constexpr int kLineLostRetryMs = 20;
 constexpr int kHangUpDrainMs = 500;
@@ -448,10 +448,11 @@ bool SimulatedRadio::LoadImage(const std::string& path) {
   std::error_code ec;
   const auto size = std::filesystem::file_size(path, ec);
   if (ec || size != static_cast<std::uintmax_t>(kImageSize)) return false;
-  EEPROM image(kImageSize);
-  if (image.LoadFromFile(path.c_str()) != kImageSize) return false;
+  std::ifstream in(path, std::ios::binary);
+  std::vector<char> bytes(kImageSize);
+  if (!in.read(bytes.data(), kImageSize)) return false;
   std::lock_guard<std::mutex> lock(mutex_);
-  core_.memory.WriteBlock(0, image.Data(), kImageSize);
+  core_.memory.WriteBlock(0, reinterpret_cast<const uint8_t*>(bytes.data()), kImageSize);
   return true;
 }
 

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "simcore.h"
+#include "simradiocore.h"
 #include "simfaults.h"
 #include "simpanel.h"
 #include "simpty.h"

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "messages.h"
+
 namespace {
 // The questions a transfer of the batch may ask, answered as a dealer at
 // the bench would: the batch holds the configuration aside, so a read

@@ -22,9 +22,9 @@
 
 class ReadArchive;
 
-// wParam: what happened. kBatchProgressReport carries the transfer's
-// percentage in lParam; the others have a report waiting in TakeReports.
-inline constexpr unsigned WM_BATCH = 2042;
+// WM_BATCH's wParam: what happened. kBatchProgressReport carries the
+// transfer's percentage in lParam; the others have a report waiting in
+// TakeReports.
 enum BatchReportKind : int {
   kBatchPromptReport = 0,  // the line for the user changed
   kBatchRowReport = 1,     // a radio has ended: its row
@@ -68,10 +68,8 @@ class BatchLaneJob : private BatchHost, private TransferHost, private ProgressVi
   std::deque<BatchReport> TakeReports();
   // Meaningful once the run has ended.
   BatchSummary Summary() const;
-  // The configuration as the run was given it. The radio layer mirrors the
-  // single bytes it writes (each radio's Status byte, a calibration byte)
-  // into the session's image: once the run has ended, the window puts the
-  // configuration back from this.
+  // The configuration as the run was given it; the run works on copies,
+  // so the session's image is never changed by it.
   const EEPROM& Configuration() const { return config_; }
 
  private:

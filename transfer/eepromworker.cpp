@@ -43,7 +43,15 @@ bool EeReadAddress(TRadio& radio, EEbuffer& copy, int address, int size) {
   return true;
 }
 
-bool EeWriteAddress(TRadio& radio, const EEbuffer& copy, int address, int size) {
-  return size == kEeData16Bit ? radio.WriteMemoryWord(address, copy.GetWord(address))
-                              : radio.WriteMemoryByte(address, copy.GetByte(address));
+bool EeWriteAddress(TRadio& radio, const EEbuffer& copy, EEbuffer& image, int address, int size) {
+  if (size == kEeData16Bit) {
+    const int value = copy.GetWord(address);
+    if (!radio.WriteMemoryWord(address, value)) return false;
+    image.SetWord(address, value);
+  } else {
+    const int value = copy.GetByte(address);
+    if (!radio.WriteMemoryByte(address, value)) return false;
+    image.SetByte(address, value);
+  }
+  return true;
 }

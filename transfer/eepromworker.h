@@ -46,7 +46,7 @@ class EepromWorker {
 
 // One address of the radio, as a byte (8-bit) or a big-endian word
 // (16-bit). A read stores the value into `copy`; a write sends the value
-// `copy` holds (the radio layer then also stores it into the application
-// image). False when the radio did not answer.
+// `copy` holds and, once the radio has taken it, stores it into the
+// application `image` too. False when the radio did not answer.
 bool EeReadAddress(TRadio& radio, EEbuffer& copy, int address, int size);
-bool EeWriteAddress(TRadio& radio, const EEbuffer& copy, int address, int size);
+bool EeWriteAddress(TRadio& radio, const EEbuffer& copy, EEbuffer& image, int address, int size);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "messages.h"
 #include "transferflows.h"
 
 void MessageQueue::PostMessage(unsigned message, intptr_t wParam, intptr_t lParam) {

@@ -6,6 +6,7 @@
 #include "buildconfig.h"
 #include "eeprom.h"
 #include "memfile.h"
+#include "messages.h"
 #include "params.h"
 #include "portmap.h"
 #include "radio.h"

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "eebuff.h"
+#include "messages.h"
 #include "radio.h"
 #include "serialport.h"
 

@@ -18,10 +18,10 @@ class EEbuffer;
 class SerialPort;
 class TRadio;
 
-// Posted once by the worker as its very last act. wParam: the closing
-// flags below; lParam: the transfer's number (TransferWorker::Start), so a
-// window can tell a late message of an old transfer from the current one.
-inline constexpr unsigned WM_TRANSFER_CLOSED = 2027;
+// WM_TRANSFER_CLOSED is posted once by the worker as its very last act.
+// wParam: the closing flags below; lParam: the transfer's number
+// (TransferWorker::Start), so a window can tell a late message of an old
+// transfer from the current one.
 inline constexpr intptr_t kClosedResetFailed = 1;
 
 // WM_TRANSFER wParam values and the finished results.

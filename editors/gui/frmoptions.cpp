@@ -107,9 +107,13 @@ void TfrmOptions::btnUpdateContrastClick() {
   if (written) {
     WaitCursor wait;
     TRadio& radio = context_.shared.radio;
-    // An acknowledged write also stores the byte in the image.
     written = contrast.address >= 0 && radio.WriteMemoryByte(contrast.address, contrast.value);
-    if (written) radio.ResetRadio();  // the radio takes up the contrast when it restarts
+    if (written) {
+      // The image keeps what the radio acknowledged, whether or not the
+      // window is then closed with OK.
+      context_.shared.image.SetByte(contrast.address, contrast.value);
+      radio.ResetRadio();  // the radio takes up the contrast when it restarts
+    }
   }
   if (!written) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(ApplicationTitle(context_.build)),

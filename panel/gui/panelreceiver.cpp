@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include "messages.h"
+
 QEvent::Type PanelMessageReceiver::EventType() {
   static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
   return type;

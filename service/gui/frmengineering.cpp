@@ -233,9 +233,10 @@ void TfrmEngineering::udLCDContrastStep(bool up) {
 void TfrmEngineering::btnSetContrastClick() {
   const int address = ContrastAddress();
   const int value = contrastPosition_;
-  // The radio layer stores the byte in the image once the radio took it.
   const bool ok =
       address >= 0 && Send([&] { return context_.shared.radio.WriteMemoryByte(address, value); });
+  // The image follows the radio once the radio took the byte.
+  if (ok) context_.shared.image.SetByte(address, value);
   Log(ok ? "Wrote contrast - now reset radio" : "Failed to write contrast");
 }
 

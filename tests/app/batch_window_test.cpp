@@ -192,7 +192,14 @@ TEST_F(BatchWindow, TwoRadiosInTurnFillTheTableWithConsecutiveIdents) {
   EXPECT_EQ(logged[1].identAfter, "00042");
   EXPECT_EQ(logged[1].result, "OK");
   EXPECT_TRUE(QFile::exists(QString::fromStdString(logged[0].archive)));
-  // The configuration is still the one loaded: the batch worked on a copy.
+  // The configuration is still the one loaded: the batch worked on a copy,
+  // and nothing put it back afterwards. Each radio kept its own Status
+  // byte (it lies in the calibration area) and had it written once more
+  // on its own, so a single write reaching the session's image would show.
+  const int status = Window().Shared().info.GetParamAddress(kParamStatus);
+  ASSERT_GE(status, 0);
+  ASSERT_LT(status, kCalibrationBytes);
+  EXPECT_NE(secondProgrammed[static_cast<size_t>(status)], config_[static_cast<size_t>(status)]);
   const EEPROM& image = Window().Shared().image;
   EXPECT_EQ(std::vector<uint8_t>(image.Data(), image.Data() + image.GetLength()), config_);
   EXPECT_TRUE(boxes.Take().empty());

@@ -10,7 +10,7 @@
 
 #include "app_fixture.h"
 #include "frmautodetect.h"
-#include "bytemonitor.h"
+#include "bytemonitorform.h"
 #include "frmports.h"
 #include "windowcontext.h"
 #include "frmctcss.h"

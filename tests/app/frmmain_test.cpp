@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "app_fixture.h"
+#include "messages.h"
 #include "radioinfo.h"
 
 namespace {

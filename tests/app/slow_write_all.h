@@ -8,6 +8,7 @@
 #include "eeprom.h"
 #include "eepromworker.h"
 #include "messagequeue.h"
+#include "messages.h"
 #include "transferflows.h"
 #include "simradio.h"
 #include "workerlane.h"

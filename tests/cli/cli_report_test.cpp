@@ -6,6 +6,7 @@
 
 #include "cli_fixture.h"
 #include "eeprom.h"
+#include "image_file.h"
 #include "pdf_reader.h"
 #include "report.h"
 #include "simimage.h"
@@ -31,7 +32,7 @@ class CliReportTest : public CliTest {
     MakeDefaultImage(productId, image);
     info.SelectModel(kProductKestal);
     const std::string path = dir.Path(name);
-    image.SaveToFile(path.c_str());
+    SaveImageFile(image, path.c_str());
     return path;
   }
   std::vector<std::string> Expected(const std::string& path, const ReportOptions& options) {

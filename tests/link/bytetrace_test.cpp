@@ -16,6 +16,8 @@
 #include <thread>
 
 #include "file_size_limit.h"
+#include "messages.h"
+#include "monitorlines.h"
 #include "pty_peer.h"
 #include "recording_receiver.h"
 #include "serialport.h"
@@ -49,8 +51,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(MonitorTime, IsHoursMinutesSecondsAndMilliseconds) {
   const auto when = std::chrono::system_clock::from_time_t(0) + std::chrono::milliseconds(7);
-  EXPECT_TRUE(std::regex_match(MonitorTimeText(when), std::regex("\\d\\d:\\d\\d:\\d\\d\\.007")))
-      << MonitorTimeText(when);
+  EXPECT_TRUE(std::regex_match(MonitorClock(when), std::regex("\\d\\d:\\d\\d:\\d\\d\\.007")))
+      << MonitorClock(when);
 }
 
 class TraceFile : public testing::Test {

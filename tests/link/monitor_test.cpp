@@ -1,6 +1,7 @@
 // The traffic monitors' lines from real traffic over pseudo-terminals.
 #include <gtest/gtest.h>
 
+#include "messages.h"
 #include "monitor_rig.h"
 #include "pty_peer.h"
 #include "simradio.h"

@@ -1,3 +1,4 @@
+#include "messages.h"
 #include "platform.h"
 
 #include <gtest/gtest.h>

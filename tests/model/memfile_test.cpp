@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "eeprom.h"
+#include "image_file.h"
 #include "radioinfo.h"
 
 namespace fs = std::filesystem;
@@ -86,7 +87,7 @@ TEST_F(MemFileTest, LoadFillsErasedThenReadsAtMostTheImage) {
     WriteFile(PathOf("in.mem"), content);
     EEPROM image;
     image.Fill(0x00);
-    ASSERT_EQ(image.LoadFromFile(PathOf("in.mem").c_str()), c.read);
+    ASSERT_EQ(LoadImageFile(image, PathOf("in.mem").c_str()), c.read);
     for (int a = 0; a < kImageSize; ++a) {
       ASSERT_EQ(image.GetByte(a), a < c.read ? content[a] : 0xFF) << a;
     }
@@ -98,7 +99,7 @@ TEST_F(MemFileTest, LoadOfMissingFileOrFolderChangesNothing) {
   for (const std::string& path : paths) {
     EEPROM image;
     image.Fill(0x42);
-    EXPECT_EQ(image.LoadFromFile(path.c_str()), -1) << path;
+    EXPECT_EQ(LoadImageFile(image, path.c_str()), -1) << path;
     EXPECT_EQ(Bytes(image), std::vector<uint8_t>(kImageSize, 0x42)) << path;
   }
 }
@@ -107,11 +108,11 @@ TEST_F(MemFileTest, SaveThenLoadGivesTheSameImage) {
   EEPROM image;
   image.WriteBlock(0, Pattern(kImageSize).data(), kImageSize);
   const std::string path = PathOf("round.mem");
-  ASSERT_EQ(image.SaveToFile(path.c_str()), kImageSize);
+  ASSERT_EQ(SaveImageFile(image, path.c_str()), kImageSize);
   EXPECT_EQ(ReadFile(path), Bytes(image));
 
   EEPROM loaded;
-  ASSERT_EQ(loaded.LoadFromFile(path.c_str()), kImageSize);
+  ASSERT_EQ(LoadImageFile(loaded, path.c_str()), kImageSize);
   EXPECT_EQ(Bytes(loaded), Bytes(image));
   EXPECT_EQ(Listing(), std::vector<std::string>{"round.mem"});
 }
@@ -121,14 +122,14 @@ TEST_F(MemFileTest, SaveReplacesKeepingPermissionsAndNewFileFollowsUmask) {
   WriteFile(existing, std::vector<uint8_t>(5000, 0x11));
   chmod(existing.c_str(), 0640);
   EEPROM image;
-  ASSERT_EQ(image.SaveToFile(existing.c_str()), kImageSize);
+  ASSERT_EQ(SaveImageFile(image, existing.c_str()), kImageSize);
   EXPECT_EQ(ReadFile(existing), std::vector<uint8_t>(kImageSize, 0xFF));  // no stale tail
   struct stat st;
   ASSERT_EQ(stat(existing.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
 
   const mode_t oldMask = umask(027);
-  const int saved = image.SaveToFile(PathOf("new.mem").c_str());
+  const int saved = SaveImageFile(image, PathOf("new.mem").c_str());
   umask(oldMask);
   ASSERT_EQ(saved, kImageSize);
   ASSERT_EQ(stat(PathOf("new.mem").c_str(), &st), 0);
@@ -141,7 +142,7 @@ TEST_F(MemFileTest, SaveThroughLinkUpdatesTheLinkedFile) {
   WriteFile(real, {1, 2, 3});
   ASSERT_EQ(symlink(real.c_str(), link.c_str()), 0);
   EEPROM image;
-  ASSERT_EQ(image.SaveToFile(link.c_str()), kImageSize);
+  ASSERT_EQ(SaveImageFile(image, link.c_str()), kImageSize);
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(ReadFile(real).size(), static_cast<size_t>(kImageSize));
 }
@@ -151,14 +152,14 @@ TEST_F(MemFileTest, FailedSaveLeavesNoLeftovers) {
 
   // A folder where the file should be.
   fs::create_directory(dir / "folder.mem");
-  EXPECT_EQ(image.SaveToFile(PathOf("folder.mem").c_str()), -1);
+  EXPECT_EQ(SaveImageFile(image, PathOf("folder.mem").c_str()), -1);
   EXPECT_TRUE(fs::is_directory(dir / "folder.mem"));
 
   // A folder that does not exist.
-  EXPECT_EQ(image.SaveToFile(PathOf("nowhere/x.mem").c_str()), -1);
+  EXPECT_EQ(SaveImageFile(image, PathOf("nowhere/x.mem").c_str()), -1);
   EXPECT_FALSE(fs::exists(dir / "nowhere"));
   EXPECT_EQ(Listing(), std::vector<std::string>{"folder.mem"});
-  EXPECT_EQ(image.SaveToFile(nullptr), -1);
+  EXPECT_EQ(SaveImageFile(image, nullptr), -1);
 }
 
 // The file size limit makes the write itself fail, for root as well.
@@ -173,7 +174,7 @@ TEST_F(MemFileTest, WriteFailureKeepsOldFile) {
   const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   EEPROM image;
-  const int result = image.SaveToFile(path.c_str());
+  const int result = SaveImageFile(image, path.c_str());
   setrlimit(RLIMIT_FSIZE, &saved);
   signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(result, -1);
@@ -222,7 +223,7 @@ TEST(MemFileProtected, SaveIntoReadOnlyFolderOrOverReadOnlyFileKeepsOldFile) {
       chmod(path.c_str(), c.fileMode);
       chmod(dir.c_str(), c.folderMode);
       EEPROM image;
-      const int saved = image.SaveToFile(path.c_str());
+      const int saved = SaveImageFile(image, path.c_str());
       chmod(dir.c_str(), 0755);
 
       std::ifstream in(path, std::ios::binary);

@@ -6,31 +6,30 @@
 #include <thread>
 
 #include "eeprom.h"
+#include "messages.h"
 #include "radio.h"
 #include "radioinfo.h"
 #include "recording_receiver.h"
 #include "serialport.h"
+#include "sharedobjects.h"
 #include "simradio.h"
 
 namespace {
 
+// The simulated radio, and the objects the main window creates.
 struct Link {
-  explicit Link(uint32_t product, SimVersion version = {}) : radio(product), image(kImageSize) {
+  explicit Link(uint32_t product, SimVersion version = {}) : radio(product), shared(product) {
     if (version.major) radio.SetVersion(version);
     info.SelectModel(product);
     started = radio.Start() && port.Open(radio.DevicePath(), 9600);
-    tradio = std::make_unique<TRadio>(port, image, info, product);
-  }
-  ~Link() {
-    tradio.reset();
-    port.Close();
   }
 
   SimulatedRadio radio;
-  SerialPort port;
-  EEPROM image;
-  TradioInfo info;
-  std::unique_ptr<TRadio> tradio;
+  SharedObjects shared;
+  SerialPort& port = shared.port;
+  EEPROM& image = shared.image;
+  TradioInfo& info = shared.info;
+  TRadio* const tradio = &shared.radio;
   bool started = false;
 };
 
@@ -108,7 +107,23 @@ TEST(SimWithTRadio, ArraysAndWritesLandInTheRadio) {
   ASSERT_TRUE(r.WriteMemoryWord(0x40, 0x1234));
   EXPECT_EQ(link.radio.MemoryByte(0x40), 0x12);
   EXPECT_EQ(link.radio.MemoryByte(0x41), 0x34);
-  EXPECT_EQ(link.image.GetWord(0x40), 0x1234);
+}
+
+// The radio layer changes the radio only: the session's image is its
+// callers' to change.
+TEST(SimWithTRadio, SingleWritesLeaveTheSessionImageAlone) {
+  Link link(kProductKestal);
+  ASSERT_TRUE(link.started);
+  TRadio& r = *link.tradio;
+  const std::vector<uint8_t> before(link.image.Data(), link.image.Data() + kImageSize);
+  ASSERT_NE(before[0x41], 0x5A);
+  ASSERT_NE(link.image.GetWord(0x60), 0xBEEF);
+  ASSERT_TRUE(r.WriteMemoryByte(0x41, 0x5A));
+  ASSERT_TRUE(r.WriteMemoryWord(0x60, 0xBEEF));
+  EXPECT_EQ(link.radio.MemoryByte(0x41), 0x5A);
+  EXPECT_EQ(link.radio.MemoryByte(0x60), 0xBE);
+  EXPECT_EQ(link.radio.MemoryByte(0x61), 0xEF);
+  EXPECT_EQ(std::vector<uint8_t>(link.image.Data(), link.image.Data() + kImageSize), before);
 }
 
 struct StepCase {

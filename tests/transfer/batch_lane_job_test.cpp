@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "batchlanejob.h"
+#include "messages.h"
 #include "params.h"
 #include "selcall.h"
 #include "transfer_rig.h"

@@ -7,6 +7,7 @@
 #include "eeprom_text.h"
 #include "eepromworker.h"
 #include "messagequeue.h"
+#include "messages.h"
 #include "transfer_rig.h"
 
 namespace {
@@ -148,17 +149,17 @@ TEST(EepromWorker, OneAddressAsAByteOrAWord) {
   EXPECT_EQ(copy.GetWord(200), radio[200] << 8 | radio[201]);
 
   copy.SetWord(300, 0x1234);
-  ASSERT_TRUE(EeWriteAddress(rig.radio, copy, 300, kEeData16Bit));
+  ASSERT_TRUE(EeWriteAddress(rig.radio, copy, rig.image, 300, kEeData16Bit));
   EXPECT_EQ(rig.sim.MemoryByte(300), 0x12);
   EXPECT_EQ(rig.sim.MemoryByte(301), 0x34);
   EXPECT_EQ(rig.image.GetWord(300), 0x1234) << "a written address reaches the image too";
   copy.SetByte(5, 0x77);
-  ASSERT_TRUE(EeWriteAddress(rig.radio, copy, 5, kEeData8Bit));
+  ASSERT_TRUE(EeWriteAddress(rig.radio, copy, rig.image, 5, kEeData8Bit));
   EXPECT_EQ(rig.sim.MemoryByte(5), 0x77);
 
   rig.sim.SetFaults(Silent());
   EXPECT_FALSE(EeReadAddress(rig.radio, copy, 0, kEeData8Bit));
-  EXPECT_FALSE(EeWriteAddress(rig.radio, copy, 0, kEeData16Bit));
+  EXPECT_FALSE(EeWriteAddress(rig.radio, copy, rig.image, 0, kEeData16Bit));
 }
 
 }  // namespace

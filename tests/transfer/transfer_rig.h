@@ -21,7 +21,7 @@
 #include "scripted_host.h"
 #include "serialport.h"
 #include "sharedobjects.h"
-#include "simcore.h"
+#include "simradiocore.h"
 #include "simradio.h"
 #include "transferhost.h"
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "messagequeue.h"
+#include "messages.h"
 #include "params.h"
 #include "transfer_rig.h"
 #include "transferworker.h"

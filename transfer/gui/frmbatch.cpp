@@ -13,6 +13,7 @@
 #include "batchlanejob.h"
 #include "controls.h"
 #include "inputrule.h"
+#include "messages.h"
 #include "numberfield.h"
 #include "portmap.h"
 #include "selcall.h"
@@ -248,9 +249,6 @@ void TfrmBatch::AddRow(const std::vector<std::string>& fields) {
 
 void TfrmBatch::Ended() {
   TakeReports();
-  // The loaded configuration stays as it was, whatever the radios held.
-  const EEPROM& config = run_->Configuration();
-  context_.shared.image.WriteBlock(0, config.Data(), config.GetLength());
   const BatchSummary summary = run_->Summary();
   QString text = QString("%1 of %2 radios OK, %3 failed")
                      .arg(summary.ok)

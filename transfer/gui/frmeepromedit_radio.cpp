@@ -13,6 +13,7 @@
 #include "eeprom_text.h"
 #include "frmeepromedit.h"
 #include "frmreadwrite.h"
+#include "messages.h"
 #include "progress.h"
 #include "radio.h"
 #include "transferhost.h"
@@ -34,7 +35,7 @@ void TfrmEEpromEdit::OneAddress(bool write) {
   const QString line = write ? "Writing EEPROM ..." : "Reading EEPROM ...";
   LogStart(line);
   TRadio& radio = context_.shared.radio;
-  const bool ok = write ? EeWriteAddress(radio, *workingCopy_, address, dataSize_)
+  const bool ok = write ? EeWriteAddress(radio, *workingCopy_, context_.shared.image, address, dataSize_)
                         : EeReadAddress(radio, *workingCopy_, address, dataSize_);
   ShowData();
   LogReplace(line + (ok ? " OK" : " Fail"));

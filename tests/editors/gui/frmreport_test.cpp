@@ -18,6 +18,7 @@
 
 #include "editor_rig.h"
 #include "frmreport.h"
+#include "image_file.h"
 #include "modal_answerer.h"
 #include "pdf_reader.h"
 #include "reportpages.h"
@@ -261,7 +262,7 @@ TEST_F(ReportFileTest, VornprogPrintsTheWindowsLinesForTheSameFileAndOptions) {
   if (CompiledBuildConfig().productId != kProductKestal) GTEST_SKIP() << "Kestal build only";
   ReportWindow w("Kestal");
   const std::string path = Path("van.mem");
-  ASSERT_EQ(w.rig.Image().SaveToFile(path.c_str()), kImageSize);
+  ASSERT_EQ(SaveImageFile(w.rig.Image(), path.c_str()), kImageSize);
   w.source = {1, path, "", -1};
   w.Show();
   w.Tick("chkCalibration");

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "bytemonitor.h"
+#include "bytemonitorform.h"
 #include "modal_answerer.h"
 #include "portmap.h"
 #include "sharedobjects.h"

@@ -11,6 +11,7 @@
 #include "buildconfig.h"
 #include "windowcontext.h"
 #include "floatingdisplays.h"
+#include "messages.h"
 #include "recording_receiver.h"
 #include "sharedobjects.h"
 #include "simradio.h"

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <thread>
 
+#include "messages.h"
 #include "panelreceiver.h"
 
 namespace {

@@ -456,6 +456,27 @@ TEST(EngineeringPanel, ContrastIsReadOnShowingAndWrittenToRadioAndImage) {
             "Wrote contrast - now reset radio");
 }
 
+TEST(EngineeringPanel, ContrastTheRadioDidNotTakeLeavesTheImageAlone) {
+  Rig r("Dravo");
+  const int address = r.Address("LCD Contrast");
+  std::vector<uint8_t> memory = r.Bytes();
+  memory[static_cast<size_t>(address)] = 0x06;
+  r.Sim().SetMemory(memory);
+  r.Show();
+  const std::vector<uint8_t> before = r.Bytes();
+  SimFaults f;
+  f.silentAfter = 0;
+  r.Sim().SetFaults(f);
+  auto* edit = r.Find<QLineEdit>("edtLCDContrast");
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_Up);
+  r.Click("btnSetContrast");
+  EXPECT_EQ(r.Find<QPlainTextEdit>("memoEng")->toPlainText().split('\n').back(),
+            "Failed to write contrast");
+  EXPECT_EQ(r.Sim().MemoryByte(address), 0x06);
+  EXPECT_EQ(r.Bytes(), before);
+}
+
 TEST(EngineeringPanel, RadioBaudRateAndPcBaudRateAreSetApart) {
   Panel p("Pinto");  // a model that switches rates
   p.Sim().SetCheckLineRate(true);

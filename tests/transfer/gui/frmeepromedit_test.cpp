@@ -263,7 +263,7 @@ TEST(TfrmEEpromEdit, OneAddressByCellInEachSize) {
             (std::vector<Req>{{OP_READ_BYTE, 1}, {OP_WRITE_WORD, 0}}));
   EXPECT_EQ(w.sim.MemoryByte(0), 0x12);
   EXPECT_EQ(w.sim.MemoryByte(1), 0x34);
-  EXPECT_EQ(w.image.GetWord(0), 0x1234) << "the radio layer stores a written word";
+  EXPECT_EQ(w.image.GetWord(0), 0x1234) << "a written word reaches the image too";
 
   w.grid->setCurrentCell(3, 1);  // a name, not data
   w.Click("btnReadAddr");

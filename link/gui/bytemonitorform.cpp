@@ -1,4 +1,4 @@
-#include "bytemonitor.h"
+#include "bytemonitorform.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

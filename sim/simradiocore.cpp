@@ -1,17 +1,17 @@
 // The radio's protocol II command set: one handler per command number,
-// each appending its reply fields after the reply's opcode byte.
+// each appending its reply fields after the reply's opcode byte. The
+// engineering sub-commands and the front panel are in simengineering.cpp
+// and simpanel.cpp.
+
+#include "simradiocore.h"
 
 #include <algorithm>
 
-#include "radio.h"
 #include "radioinfo.h"
-#include "simcore.h"
+#include "radioprotocol.h"
 #include "simimage.h"
 
 namespace {
-constexpr uint8_t kRequestFlag = 0x80;
-constexpr uint8_t kNackFlag = 0x40;
-constexpr uint8_t kCommandMask = 0x3F;
 constexpr uint32_t kSwitchableRates[] = {9600, 19200, 38400, 57600};
 
 int Address(const uint8_t* r) { return r[1] << 8 | r[2]; }
