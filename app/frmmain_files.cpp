@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "excerpt.h"
 #include "filechooser.h"
 #include "frmmain.h"
 #include "memfile.h"
@@ -40,7 +41,7 @@ bool TfrmMain::LoadMemFile(const QString& path) {
 }
 
 std::string TfrmMain::ShortFileText(const QString& path) const {
-  return path.toStdString() + " holds only " + std::to_string(shortFileBytes_) + " of " +
+  return ShownPath(path.toStdString()) + " holds only " + std::to_string(shortFileBytes_) + " of " +
          std::to_string(context_.shared.image.GetLength()) +
          " bytes; the rest reads as erased (FF).";
 }
@@ -94,9 +95,9 @@ void TfrmMain::OpenHandedFile(const QString& path) {
                 "Read file", PromptIcon::Warning);
     return;
   }
-  if (dataSource_ != kNothingLoaded &&
-      !AskOkCancel("Load file '" + path.toStdString() + "' ?\nAll current data will be lost.",
-                   "Read file", PromptIcon::Question))
+  if (dataSource_ != kNothingLoaded && !AskOkCancel("Load file '" + ShownPath(path.toStdString()) +
+                                                        "' ?\nAll current data will be lost.",
+                                                    "Read file", PromptIcon::Question))
     return;
   ReadFileFrom(path);
   UpdateEditButtons();
@@ -118,8 +119,8 @@ void TfrmMain::btnWriteFileClick() {
   const EEPROM& image = context_.shared.image;
   std::string why;
   if (!SaveUserFile(path.toStdString(), image.Data(), static_cast<size_t>(image.GetLength()), why)) {
-    ShowMessage("Unable to write file " + path.toStdString() + ": " + why, "File Save Error",
-                PromptIcon::Warning);
+    ShowMessage("Unable to write file " + ShownPath(path.toStdString()) + ": " + why,
+                "File Save Error", PromptIcon::Warning);
     return;
   }
   currentFileName_ = path;
@@ -137,8 +138,9 @@ void TfrmMain::mnuSetDefaultFilenameClick() {
   const QString path = context_.chooser.Choose(this, request);
   if (path.isEmpty()) return;
   defaultFile_ = path;
-  if (!AskOkCancel("Load file '" + path.toStdString() + "' ?\nAll current data will be lost.",
-                   "Load Default File.", PromptIcon::Question))
+  if (!AskOkCancel(
+          "Load file '" + ShownPath(path.toStdString()) + "' ?\nAll current data will be lost.",
+          "Load Default File.", PromptIcon::Question))
     return;
   if (LoadMemFile(defaultFile_)) {
     // The all-models build follows the model of the file it loaded.

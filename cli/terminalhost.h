@@ -30,8 +30,12 @@ class TerminalHost : public TransferHost, public ProgressView {
   // starts it.
   void SetArrayFlag(bool on) { arrayFlag_ = on; }
 
-  // Prints "vornprog: text".
+  // Prints "vornprog: text", each line of it so.
   void Note(const std::string& text);
+  // Errors only (vornprog --quiet): no progress bar, and what only tells
+  // how things go well (the radio's version, questions answered by --yes,
+  // information boxes) is left unsaid.
+  void SetQuiet(bool quiet) { quiet_ = quiet; }
 
   // UserPrompts.
   void ShowMessage(const std::string& text, const std::string& caption, PromptIcon icon) override;
@@ -65,6 +69,7 @@ class TerminalHost : public TransferHost, public ProgressView {
 
   std::FILE* out_;
   bool bar_;
+  bool quiet_ = false;
   bool assumeYes_ = false;
   bool arrayFlag_ = false;
   std::set<std::string> preAnswered_;

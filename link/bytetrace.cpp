@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include "excerpt.h"
 #include "platform.h"
 #include "userfile.h"
 
@@ -53,7 +54,7 @@ std::string ByteMonitorDataLine(const std::string& time, bool received, int take
 }
 
 std::string TraceFailureText(const std::string& path, int errorNumber) {
-  return "Unable to write the trace file " + path + ": " + std::strerror(errorNumber) +
+  return "Unable to write the trace file " + ShownPath(path) + ": " + std::strerror(errorNumber) +
          ". The trace stops here; the radio work goes on.";
 }
 

@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "csvline.h"
+#include "excerpt.h"
 #include "userfile.h"
 
 namespace {
@@ -75,7 +76,7 @@ bool ReadBatchLog(const std::string& path, std::vector<BatchRow>& rows, std::str
   UserFileError why;
   if (!ReadUserFile(path, kMaxLogBytes, "a batch log", text, why)) {
     if (why.Missing()) return true;  // a new log
-    error = "cannot read the log " + path + ": " + why.reason;
+    error = "cannot read the log " + ShownPath(path) + ": " + why.reason;
     return false;
   }
   size_t start = 0;
@@ -93,7 +94,7 @@ bool AppendBatchLog(const std::string& path, const BatchRow& row, std::string& e
   UserFileError why;
   const int fd = OpenUserFileForAppend(path, why);
   if (fd < 0) {
-    error = "cannot write the log " + path + ": " + why.reason;
+    error = "cannot write the log " + ShownPath(path) + ": " + why.reason;
     return false;
   }
   struct stat st {};
@@ -111,7 +112,7 @@ bool AppendBatchLog(const std::string& path, const BatchRow& row, std::string& e
   }
   if (close(fd) != 0 && failure == 0) failure = errno;
   if (failure != 0) {
-    error = "cannot write the log " + path + ": " + ErrnoText(failure);
+    error = "cannot write the log " + ShownPath(path) + ": " + ErrnoText(failure);
     return false;
   }
   return true;
@@ -137,11 +138,16 @@ bool NextIdent(std::string& ident) {
   return false;
 }
 
+namespace {
+// How much of a wrong ident the message quotes.
+constexpr size_t kQuotedIdentChars = 20;
+}  // namespace
+
 bool CheckFirstIdent(const std::string& first, int count, int maxDigits, std::string& error) {
   if (first.empty() || static_cast<int>(first.size()) > maxDigits ||
       first.find_first_not_of("0123456789") != std::string::npos) {
     error = "the first ident must be 1 to " + std::to_string(maxDigits) +
-            " decimal digits, not \"" + first + "\"";
+            " decimal digits, not " + QuotedExcerpt(first, kQuotedIdentChars);
     return false;
   }
   std::string ident = first;

@@ -25,7 +25,8 @@ int MsLeft(Clock::time_point end) {
 }
 }  // namespace
 
-ToolProcess::ToolProcess(const std::vector<std::string>& args, const std::string& stderrDevice) {
+ToolProcess::ToolProcess(const std::vector<std::string>& args, const std::string& stderrDevice,
+                         int fileSizeBlocks) {
   int out[2], err[2] = {-1, -1};
   if (pipe2(out, O_CLOEXEC) != 0) return;
   if (stderrDevice.empty() && pipe2(err, O_CLOEXEC) != 0) return;
@@ -39,12 +40,28 @@ ToolProcess::ToolProcess(const std::vector<std::string>& args, const std::string
   else
     posix_spawn_file_actions_addopen(&actions, 2, stderrDevice.c_str(), O_RDWR | O_NOCTTY, 0);
 
-  std::vector<std::string> all{VORNPROG_PATH};
+  std::vector<std::string> all;
+  if (fileSizeBlocks > 0)
+    all = {"/bin/sh", "-c",
+           "ulimit -f " + std::to_string(fileSizeBlocks) + " && exec \"$0\" \"$@\""};
+  all.push_back(VORNPROG_PATH);
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& a : all) argv.push_back(a.data());
   argv.push_back(nullptr);
-  if (posix_spawn(&pid_, VORNPROG_PATH, &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  if (fileSizeBlocks > 0) {
+    // Under the limit, SIGXFSZ starts at its default, as in a user's shell,
+    // whatever this process does with it.
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGXFSZ);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+  }
+  if (posix_spawn(&pid_, argv[0], &actions, &attributes, argv.data(), environ) != 0) pid_ = -1;
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
 
   close(out[1]);

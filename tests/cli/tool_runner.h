@@ -17,7 +17,11 @@ class ToolProcess {
  public:
   // args exclude the program. stderrDevice: a device to use as the child's
   // standard error (a pseudo-terminal); empty: a pipe collected here.
-  explicit ToolProcess(const std::vector<std::string>& args, const std::string& stderrDevice = "");
+  // fileSizeBlocks: when not 0, the tool runs under a shell's
+  // "ulimit -f fileSizeBlocks", with SIGXFSZ as a shell leaves it (its
+  // default action, killing the process) unless the tool changes it.
+  explicit ToolProcess(const std::vector<std::string>& args, const std::string& stderrDevice = "",
+                       int fileSizeBlocks = 0);
   ~ToolProcess();  // kills a child still running
   ToolProcess(const ToolProcess&) = delete;
   ToolProcess& operator=(const ToolProcess&) = delete;

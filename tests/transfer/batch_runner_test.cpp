@@ -243,6 +243,12 @@ TEST(BatchIdents, CountUpInTheirDigitsAndRefuseARunThatRunsOut) {
         << c.first << " x" << c.count;
     EXPECT_EQ(error.empty(), c.ok);
   }
+  // A wrong ident is quoted short, its control bytes escaped.
+  std::string error;
+  ASSERT_FALSE(CheckFirstIdent("1\x1B[2J" + std::string(100000, '7'), 1, kBatchIdentDigits, error));
+  EXPECT_EQ(error.find('\x1B'), std::string::npos) << error;
+  EXPECT_NE(error.find("not \"1\\x1B[2J777"), std::string::npos) << error;
+  EXPECT_LT(error.size(), 200u);
   std::string ident = "00999";
   ASSERT_TRUE(NextIdent(ident));
   EXPECT_EQ(ident, "01000");
