@@ -97,6 +97,10 @@ std::string IdentWithEmptyAsF(const std::string& fieldText) {
   return text;
 }
 
+bool IdentKeepsStoredDigits(const std::string& fieldText, const std::string& storedDigits) {
+  return IdentWithEmptyAsF(fieldText) == storedDigits;
+}
+
 std::string RadioIdentPositions(const std::string& typed) {
   return RightAlignedEntry(RightAlignedInMask(typed, kRadioIdentLength));
 }
@@ -135,7 +139,8 @@ SelcallForm LoadSelcallForm(const EEPROM& image, const TradioInfo& info, int ide
     char hex[2 * kIdentBytes + 1];
     image.ToHexText(hex, ident, kIdentBytes);
     const int n = std::clamp(identLength, 0, kSelcallIdentDigits);
-    form.ident = std::string(hex + kSelcallIdentDigits - n);
+    form.identDigits = std::string(hex + kSelcallIdentDigits - n);
+    form.ident = form.identDigits;
     for (char& c : form.ident) {
       if (c < '0' || c > '9') c = ' ';
     }
