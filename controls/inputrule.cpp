@@ -36,7 +36,10 @@ InputRule::InputRule(QLineEdit* edit, Rule rule) : QObject(edit), edit_(edit), r
 void InputRule::Install(QLineEdit* edit, Rule rule) { new InputRule(edit, rule); }
 
 void InputRule::Load(QLineEdit* edit, const QString& text) {
-  auto* rule = edit->findChild<InputRule*>(QString(), Qt::FindDirectChildrenOnly);
+  // No meta-object of its own, so not findChild: that would take any child.
+  InputRule* rule = nullptr;
+  for (QObject* child : edit->children())
+    if (!rule) rule = dynamic_cast<InputRule*>(child);
   if (rule) rule->loading_ = true;
   edit->setText(text);
   if (!rule) return;
