@@ -28,7 +28,7 @@ AlignTrim::AlignTrim(QWidget* parent, const char* upDownName, const char* editNa
 
 void AlignTrim::SetPosition(int value) {
   position_ = std::clamp(value, low_, high_);
-  edit_->setText(QString::number(position_));
+  InputRule::Load(edit_, QString::number(position_));
 }
 
 void AlignTrim::SetTag(int address) {
