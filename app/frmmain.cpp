@@ -2,6 +2,10 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -10,7 +14,11 @@
 #include <QScrollArea>
 #include <QStyle>
 
+#include "background.h"
+#include "buildconfig.h"
 #include "bytetrace.h"
+#include "clicklabel.h"
+#include "controls.h"
 #include "frmreadwrite.h"
 #include "maincentralarea.h"
 #include "mainmenubar.h"
@@ -127,12 +135,28 @@ TfrmMain::~TfrmMain() {
   context_.settings.SaveRecentFiles(recentFiles_);
 }
 
+namespace {
+
+// A first run (or any run before the user chooses a default file) has
+// only the build's own default file name, "defkestal.mem", standing in
+// and stored back on exit as it is. When no such file is there it starts
+// quietly with nothing loaded; a default file the user chose comes from
+// a file dialog with its folder, and is reported when it is gone.
+bool FirstRunWithoutDefaultFile(const QString& defaultFile, const BuildConfig& build) {
+  const QFileInfo file(defaultFile);
+  return !build.AllModels() && defaultFile.toStdString() == DefaultMemFileName(build) &&
+         !file.exists() && !file.isSymLink();
+}
+
+}  // namespace
+
 void TfrmMain::StartUp() {
   OpenPort();
   if (!context_.openAtStart.empty()) {
     // A file named on the command line takes the default file's place.
     ReadFileFrom(QString::fromStdString(context_.openAtStart));
-  } else if (!defaultFile_.isEmpty()) {
+  } else if (!defaultFile_.isEmpty() &&
+             !FirstRunWithoutDefaultFile(defaultFile_, context_.build)) {
     currentFileName_ = defaultFile_;
     if (LoadMemFile(defaultFile_) && context_.build.productId == kNoProductId) {
       // The all-models build follows the model of the file it loaded.

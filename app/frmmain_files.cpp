@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "excerpt.h"
 #include "filechooser.h"
 #include "frmmain.h"
 #include "memfile.h"
@@ -40,7 +41,7 @@ bool TfrmMain::LoadMemFile(const QString& path) {
 }
 
 std::string TfrmMain::ShortFileText(const QString& path) const {
-  return path.toStdString() + " holds only " + std::to_string(shortFileBytes_) + " of " +
+  return ShownPath(path.toStdString()) + " holds only " + std::to_string(shortFileBytes_) + " of " +
          std::to_string(context_.shared.image.GetLength()) +
          " bytes; the rest reads as erased (FF).";
 }
@@ -88,7 +89,7 @@ void TfrmMain::OpenHandedFile(const QString& path) {
   // A transfer, or an editor or dialog holding its own copy of the data,
   // must not have the image replaced under it.
   if (flows_->Worker().IsRunning() || QApplication::activeModalWidget()) {
-    ShowMessage(path.toStdString() +
+    ShowMessage(ShownPath(path.toStdString()) +
                     " was not opened: the programmer is busy. Finish the transfer or close the "
                     "open window, then open the file again.",
                 "Read file", PromptIcon::Warning);
@@ -96,7 +97,8 @@ void TfrmMain::OpenHandedFile(const QString& path) {
   }
   if (dataSource_ != kNothingLoaded &&
       !AskOkCancel(QuestionId::kLoadOverData,
-                   "Load file '" + path.toStdString() + "' ?\nAll current data will be lost.",
+                   "Load file '" + ShownPath(path.toStdString()) +
+                       "' ?\nAll current data will be lost.",
                    "Read file", PromptIcon::Question))
     return;
   ReadFileFrom(path);
@@ -119,8 +121,8 @@ void TfrmMain::btnWriteFileClick() {
   const EEPROM& image = context_.shared.image;
   std::string why;
   if (!SaveUserFile(path.toStdString(), image.Data(), static_cast<size_t>(image.GetLength()), why)) {
-    ShowMessage("Unable to write file " + path.toStdString() + ": " + why, "File Save Error",
-                PromptIcon::Warning);
+    ShowMessage("Unable to write file " + ShownPath(path.toStdString()) + ": " + why,
+                "File Save Error", PromptIcon::Warning);
     return;
   }
   currentFileName_ = path;
@@ -139,7 +141,8 @@ void TfrmMain::mnuSetDefaultFilenameClick() {
   if (path.isEmpty()) return;
   defaultFile_ = path;
   if (!AskOkCancel(QuestionId::kLoadOverData,
-                   "Load file '" + path.toStdString() + "' ?\nAll current data will be lost.",
+                   "Load file '" + ShownPath(path.toStdString()) +
+                       "' ?\nAll current data will be lost.",
                    "Load Default File.", PromptIcon::Question))
     return;
   if (LoadMemFile(defaultFile_)) {

@@ -6,11 +6,13 @@
 #include <QMessageBox>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "appcontext.h"
 #include "application.h"
 #include "buildconfig.h"
 #include "bytetrace.h"
+#include "excerpt.h"
 #include "filechooser.h"
 #include "frmmain.h"
 #include "messages.h"
@@ -19,14 +21,32 @@
 #include "simulation.h"
 #include "singleinstance.h"
 #include "startup.h"
+#include "userfile.h"
 
 namespace {
 // The installed desktop entry and icon; the desktop matches the running
 // window to them by this name.
 const char* const kDesktopName = "example.vornradio.KestalProgrammer";
+
+// The trace may be no file the programmer reads: appended to the mem-file
+// to load, it would become part of it. Empty when it is none of them.
+QString TraceClash(const QString& tracePath, const CommandLine& line, const AppContext& context) {
+  const std::string trace = tracePath.toStdString();
+  for (const std::string& read : {line.memFile.toStdString(),
+                                  context.settings.Load(context.build).defaultFile}) {
+    if (!read.empty() && NamesSameFile(trace, read))
+      return QString::fromStdString("it is the mem-file " + ShownPath(read) +
+                                    " the programmer reads");
+  }
+  return QString();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file-size limit fails the one write past it instead of killing the
+  // program in the middle of a transfer.
+  IgnoreFileSizeLimitSignal();
   const BuildConfig& build = CompiledBuildConfig();
   // Before the application object, so --help works without a display
   // (the manual page is made from it at build time).
@@ -39,7 +59,18 @@ int main(int argc, char** argv) {
     std::fputs(VersionReport(build, "kestal-programmer").c_str(), stdout);
     return 0;
   }
+  if (!early.error.empty()) {
+    std::fputs(UsageErrorText(early.error).c_str(), stderr);
+    return kExitUsage;
+  }
+  // Qt would abort, asking to reinstall the application.
+  if (NoDisplay(early.platform)) {
+    std::fputs(NoDisplayText().c_str(), stderr);
+    return kExitNoDisplay;
+  }
+  std::optional<PlatformStartGuard> platformStart(std::in_place);
   VornApplication app(argc, argv, QString::fromStdString(ApplicationTitle(build)));
+  platformStart.reset();
   QGuiApplication::setDesktopFileName(kDesktopName);
   QApplication::setWindowIcon(QIcon::fromTheme(kDesktopName));
   const CommandLine line = ParseCommandLine(QApplication::arguments());
@@ -53,19 +84,21 @@ int main(int argc, char** argv) {
   // Before the port that writes to it, so it outlives the port.
   ByteTrace trace;
   SharedObjects shared(build.productId);
-  if (!line.tracePath.isEmpty()) {
-    std::string error;
-    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    if (trace.Open(line.tracePath.toStdString(), program.toStdString(), error))
-      shared.port.SetTrace(&trace);
-    else
-      QMessageBox::warning(nullptr, "Error",
-                           "Unable to open the trace file " + line.tracePath + ": " +
-                               QString::fromStdString(error));
-  }
   DialogFileChooser chooser;
   AppContext context{build, Settings::ForApplication(build), shared, chooser, line.arguments, 0,
                      line.floatingDisplay, line.memFile.toStdString()};
+  if (!line.tracePath.isEmpty()) {
+    std::string error;
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    const QString clash = TraceClash(line.tracePath, line, context);
+    if (clash.isEmpty() && trace.Open(line.tracePath.toStdString(), program.toStdString(), error))
+      shared.port.SetTrace(&trace);
+    else
+      QMessageBox::warning(nullptr, "Error",
+                           QString::fromStdString("Unable to open the trace file " +
+                                                  ShownPath(line.tracePath.toStdString()) + ": ") +
+                               (clash.isEmpty() ? QString::fromStdString(error) : clash));
+  }
 
   if (line.simulate) {
     std::string error;

@@ -24,15 +24,54 @@ struct CommandLine {
   // A mem-file to load in place of the default file (the last argument
   // that is no switch, as a file manager passes it).
   QString memFile;
+  // The platform a -platform switch of Qt's names; empty without one.
+  QString platform;
+  // Why the line is wrong ("unknown option \"--bogus\""); empty when it is
+  // right. Qt's own switches (-platform, --style ...) are right.
+  std::string error;
 };
 
 CommandLine ParseCommandLine(const QStringList& arguments);
+
+// What a wrong command line gets on standard error: the error, the usage
+// line and where to read more. The exit status is then kExitUsage.
+std::string UsageErrorText(const std::string& error);
+inline constexpr int kExitNoDisplay = 1;
+inline constexpr int kExitUsage = 2;
+
+// Whether the windows would find no display to open on: every platform
+// Qt would try (the -platform switch, else QT_QPA_PLATFORM, a list split
+// by ";", else the desktop default) needs an X11 or a Wayland display,
+// and neither DISPLAY nor WAYLAND_DISPLAY names one.
+bool NoDisplayFor(const QString& platformSwitch, const QString& qpaPlatform,
+                  const QString& x11Display, const QString& waylandDisplay);
+// The same for this process's environment.
+bool NoDisplay(const QString& platformSwitch);
+// Said on standard error when no display was found; the exit status is
+// kExitNoDisplay. why: what was missing or failed.
+std::string NoDisplayText(const std::string& why);
+std::string NoDisplayText();  // neither display variable set
+
+// Held while the application object is made: a platform that cannot start
+// (a display that is named but cannot be reached) ends the program as no
+// display found, with kExitNoDisplay, instead of Qt's abort and its advice
+// to reinstall.
+class PlatformStartGuard {
+ public:
+  PlatformStartGuard();
+  ~PlatformStartGuard();
+  PlatformStartGuard(const PlatformStartGuard&) = delete;
+  PlatformStartGuard& operator=(const PlatformStartGuard&) = delete;
+};
 
 // One line of --help: the switch as typed, with its argument, and what it
 // does. A new switch gets a row here as well as its case in the parser.
 struct SwitchHelp {
   const char* usage;
   const char* meaning;
+  // Exists for the tests and the screenshots of the documentation: the
+  // parser knows it, --help and the manual page leave it out.
+  bool forTests = false;
 };
 const std::vector<SwitchHelp>& SwitchHelpTable();
 

@@ -7,6 +7,7 @@
 #include "buildconfig.h"
 #include "commands.h"
 #include "eeprom.h"
+#include "excerpt.h"
 #include "imagetext.h"
 #include "memfile.h"
 #include "radioinfo.h"
@@ -23,7 +24,7 @@ bool LoadImage(const std::string& path, EEPROM& image) {
   TradioInfo info;
   const MemFileResult loaded = CheckedLoadMemFile(image, info, kAllModelsFlag, path);
   if (loaded.status == MemFileStatus::OpenFailed) {
-    Say(loaded.caption + ": " + loaded.message);
+    Say(loaded.caption + ": " + MessageWithReason(loaded));
     return false;
   }
   const std::string note = MemFileSizeNote(path, loaded.fileSize, image.GetLength());
@@ -36,7 +37,7 @@ bool LoadImage(const std::string& path, EEPROM& image) {
 int ListedStatus(const std::string& path, const EEPROM& image) {
   if (ModelOfImage(image).modelIndex != 0) return kExitOk;
   const int id = image.GetWord(0);
-  Say(path + ": product ID " + HexId(id < 0 ? kNoProductId : static_cast<uint32_t>(id)) +
+  Say(ShownPath(path) + ": product ID " + HexId(id < 0 ? kNoProductId : static_cast<uint32_t>(id)) +
       " names no model; is it a mem-file?");
   return kExitFailure;
 }
@@ -98,7 +99,7 @@ int RunReport(const ParsedArgs& args) {
   EEPROM image;
   const MemFileResult loaded = CheckedLoadMemFile(image, info, build.modelFlag, path);
   if (loaded.status == MemFileStatus::OpenFailed) {
-    Say(loaded.caption + ": " + loaded.message);
+    Say(loaded.caption + ": " + MessageWithReason(loaded));
     return kExitFailure;
   }
   // As in the window, the bytes are reported even when the model is wrong.
@@ -118,7 +119,7 @@ int RunReport(const ParsedArgs& args) {
   }
   std::string reason;
   if (!SaveReportPdf(args.Get("pdf"), lines, reason)) {
-    Say("Unable to write file " + args.Get("pdf") + ": " + reason);
+    Say("Unable to write file " + ShownPath(args.Get("pdf")) + ": " + reason);
     return kExitFailure;
   }
   return ListedStatus(path, image);

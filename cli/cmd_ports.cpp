@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "excerpt.h"
 #include "portlist.h"
 #include "portmap.h"
 #include "radioprobe.h"
@@ -17,7 +18,7 @@ namespace {
 bool AddDevices(PortMap& map, const ParsedArgs& args) {
   for (const std::string& path : args.All("device")) {
     if (map.NumberOf(path) == 0 && map.AddExtraDevice(path) < 0) {
-      Say("no room for device " + path);
+      Say("no room for device " + ShownPath(path));
       return false;
     }
   }

@@ -1,6 +1,7 @@
 // read and info: the programmer's own commands run on a terminal.
 
 #include "commands.h"
+#include "excerpt.h"
 #include "firmware.h"
 #include "interrupt.h"
 #include "progress.h"
@@ -22,19 +23,19 @@ int RunRead(const ParsedArgs& args) {
   if (!s.PortCheck()) return kExitFailure;
   const bool started = s.flows.ReadRadio();
   if (!TransferCompleted(s, started)) {
-    Say(output + " not written");
+    Say(ShownPath(output) + " not written");
     return kExitFailure;
   }
   std::string why;
   if (!SaveUserFile(output, s.image.Data(), static_cast<size_t>(s.image.GetLength()), why)) {
-    Say("Unable to write file " + output + ": " + why);
+    Say("Unable to write file " + ShownPath(output) + ": " + why);
     return kExitFailure;
   }
-  Say("read " + std::to_string(s.image.GetLength()) + " bytes into " + output);
+  Tell("read " + std::to_string(s.image.GetLength()) + " bytes into " + ShownPath(output));
   // The image is whole, but a radio that missed its reset is still in
   // programming mode: the command did not end cleanly.
   if (!s.flows.LastOutcome().resetFailed) return kExitOk;
-  Say(UnresetReadText(output));
+  Say(UnresetReadText(ShownPath(output)));
   return kExitFailure;
 }
 

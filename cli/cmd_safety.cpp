@@ -6,6 +6,7 @@
 #include "buildconfig.h"
 #include "commands.h"
 #include "eeprom.h"
+#include "excerpt.h"
 #include "imagetext.h"
 #include "memfile.h"
 #include "radioinfo.h"
@@ -21,7 +22,7 @@ int RunArchive(const ParsedArgs&) {
     return kExitFailure;
   }
   const std::vector<ArchivedRead> reads = archive.List();
-  if (reads.empty()) Say("no reads archived in " + archive.Folder());
+  if (reads.empty()) Say("no reads archived in " + ShownPath(archive.Folder()));
   for (const ArchivedRead& read : reads) std::printf("%s\n", read.path.c_str());
   return kExitOk;
 }
@@ -33,18 +34,18 @@ namespace {
 bool LoadChannelImage(const std::string& path, EEPROM& image, TradioInfo& info) {
   const MemFileResult loaded = CheckedLoadMemFile(image, info, kAllModelsFlag, path);
   if (loaded.status == MemFileStatus::OpenFailed) {
-    Say(loaded.caption + ": " + loaded.message);
+    Say(loaded.caption + ": " + MessageWithReason(loaded));
     return false;
   }
   if (loaded.fileSize != static_cast<uint64_t>(image.GetLength())) {
-    Say(path + " is not a whole memory image (" + std::to_string(loaded.fileSize) + " bytes, " +
-        std::to_string(image.GetLength()) + " expected)");
+    Say(ShownPath(path) + " is not a whole memory image (" + std::to_string(loaded.fileSize) +
+        " bytes, " + std::to_string(image.GetLength()) + " expected)");
     return false;
   }
   info = ModelOfImage(image);
   const ModelRow& row = ModelTableRow(info.modelIndex);
   if (info.modelIndex == 0 || !TradioInfo::HasRxOnlyChannels(row.productId)) {
-    Say(path + " is for a model without receive-only channels (" +
+    Say(ShownPath(path) + " is for a model without receive-only channels (" +
         (info.modelIndex == 0 ? std::string("product ID unknown") : std::string(row.name)) + ")");
     return false;
   }
@@ -55,9 +56,9 @@ bool LoadChannelImage(const std::string& path, EEPROM& image, TradioInfo& info) 
 std::string ImportedText(const ChannelImport& done, const std::string& output) {
   if (done.channels == 0)
     return "the list holds no channels: removed all " + std::to_string(done.removed) +
-           " receive-only channels from " + output;
+           " receive-only channels from " + ShownPath(output);
   std::string text =
-      "wrote " + std::to_string(done.channels) + " receive-only channels into " + output;
+      "wrote " + std::to_string(done.channels) + " receive-only channels into " + ShownPath(output);
   if (done.removed > 0) text += ", removing " + std::to_string(done.removed) + " the list leaves out";
   return text;
 }
@@ -82,22 +83,22 @@ int RunChannels(const ParsedArgs& args) {
   const std::string output = args.Has("output") ? args.Get("output") : file;
   std::string why;
   if (!CheckSaveTarget(output, why)) {
-    Say("Unable to write file " + output + ": " + why);
+    Say("Unable to write file " + ShownPath(output) + ": " + why);
     return kExitFailure;
   }
   RxChannelList after = before;
   const ChannelImport done = ImportChannelsCsv(listPath, banks, after);
   if (!done.Ok()) {
     if (!done.refused.empty()) Say("File Open Error: " + done.refused);
-    for (const std::string& line : CsvFaultLines(listPath, done.faults)) Say(line);
-    Say(output + " not written");
+    for (const std::string& line : CsvFaultLines(ShownPath(listPath), done.faults)) Say(line);
+    Say(ShownPath(output) + " not written");
     return kExitFailure;
   }
   StoreChangedChannels(image, info, before, after);
   if (!SaveUserFile(output, image.Data(), static_cast<size_t>(image.GetLength()), why)) {
-    Say("Unable to write file " + output + ": " + why);
+    Say("Unable to write file " + ShownPath(output) + ": " + why);
     return kExitFailure;
   }
-  Say(ImportedText(done, output));
+  Tell(ImportedText(done, output));
   return kExitOk;
 }

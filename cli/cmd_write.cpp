@@ -4,6 +4,7 @@
 
 #include "calibration.h"
 #include "commands.h"
+#include "excerpt.h"
 #include "imagetext.h"
 #include "interrupt.h"
 #include "memfile.h"
@@ -14,15 +15,15 @@
 bool LoadWholeFile(Session& s, const std::string& file) {
   const MemFileResult loaded = CheckedLoadMemFile(s.image, s.info, s.build.modelFlag, file);
   if (loaded.status == MemFileStatus::OpenFailed) {
-    s.host.ShowMessage(loaded.message, loaded.caption, PromptIcon::Warning);
+    s.host.ShowMessage(MessageWithReason(loaded), loaded.caption, PromptIcon::Warning);
     return false;
   }
   // The window would let a short file fill the rest with erased bytes and
   // write those over the radio's configuration; unseen on a terminal, it
   // is refused instead.
   if (loaded.fileSize != static_cast<uint64_t>(s.image.GetLength())) {
-    Say(file + " is not a whole memory image (" + std::to_string(loaded.fileSize) + " bytes, " +
-        std::to_string(s.image.GetLength()) + " expected): nothing written");
+    Say(ShownPath(file) + " is not a whole memory image (" + std::to_string(loaded.fileSize) +
+        " bytes, " + std::to_string(s.image.GetLength()) + " expected): nothing written");
     return false;
   }
   // A wrong model is said here as the window says it on loading; the write
@@ -45,10 +46,10 @@ bool BackUp(Session& s, const std::string& path) {
   }
   std::string why;
   if (!SaveUserFile(path, s.image.Data(), static_cast<size_t>(s.image.GetLength()), why)) {
-    Say("Unable to write file " + path + ": " + why + "; nothing written");
+    Say("Unable to write file " + ShownPath(path) + ": " + why + "; nothing written");
     return false;
   }
-  Say("backed up the radio into " + path);
+  Tell("backed up the radio into " + ShownPath(path));
   return true;
 }
 
@@ -62,7 +63,7 @@ bool Verify(Session& s) {
   }
   const std::vector<std::string> lines = DiffLines(written, s.image);
   if (lines.empty()) {
-    Say("verify: the radio holds what was written");
+    Tell("verify: the radio holds what was written");
     return true;
   }
   Say("verify failed: the radio differs from what was written (written -> radio):");
@@ -85,7 +86,8 @@ int RunWrite(const ParsedArgs& args) {
   // The backup would replace the very file about to be written with the
   // radio's old memory, however the two paths are spelt.
   if (!backup.empty() && SameFile(backup, file)) {
-    Say("the backup " + backup + " is the file to be written, " + file + "; nothing written");
+    Say("the backup " + ShownPath(backup) + " is the file to be written, " + ShownPath(file) +
+        "; nothing written");
     return kExitFailure;
   }
   if (!LoadWholeFile(s, file)) return kExitFailure;
@@ -111,7 +113,7 @@ int RunWrite(const ParsedArgs& args) {
   s.flows.SetRestorePath(backup);
   const bool started = s.flows.WriteRadio();
   if (!TransferCompleted(s, started)) return kExitFailure;
-  Say("wrote " + file + " into the radio");
+  Tell("wrote " + ShownPath(file) + " into the radio");
   if (s.flows.LastOutcome().resetFailed) return kExitFailure;
   if (args.Has("verify") && !Verify(s)) return kExitFailure;
   return kExitOk;

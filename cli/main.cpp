@@ -13,6 +13,7 @@
 #include "messages.h"
 #include "platform.h"
 #include "session.h"
+#include "userfile.h"
 
 namespace {
 
@@ -51,7 +52,10 @@ void PrintTopUsage(std::FILE* to) {
   }
   std::fprintf(to,
                "\nvornprog --trace FILE COMMAND ... appends every byte sent and received to\n"
-               "FILE, in the byte monitor's lines with a millisecond time stamp.\n"
+               "FILE, in the byte monitor's lines with a millisecond time stamp; FILE may\n"
+               "be no file the command reads or writes.\n"
+               "vornprog --quiet COMMAND ... (or -q) says errors only: no progress bar and\n"
+               "no line about what went well.\n"
                "\nPORT is \"COM\" + number (COM1-COM32 /dev/ttyS0-31, COM33-COM64 "
                "/dev/ttyUSB0-31,\nCOM65-COM96 /dev/ttyACM0-31) or a device path.\n"
                "Run 'vornprog COMMAND --help' for a command's options, 'vornprog --version'\n"
@@ -61,26 +65,56 @@ void PrintTopUsage(std::FILE* to) {
                "cancelled by a signal.\n");
 }
 
+// The trace is appended to: naming a file the command reads (a mem-file to
+// dump or write) or writes would grow that file or lose the trace. Empty
+// when it is none of the command's words.
+std::string TraceClash(const std::string& tracePath, const std::vector<std::string>& words) {
+  for (const std::string& word : words)
+    if (!word.empty() && word[0] != '-' && NamesSameFile(tracePath, word))
+      return "the trace " + ShownPath(tracePath) + " is " + ShownPath(word) +
+             ", a file the command uses; nothing done";
+  return "";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file-size limit (ulimit -f) fails the write past it, which is then
+  // handled as any failed write, instead of killing the tool mid-transfer.
+  IgnoreFileSizeLimitSignal();
   std::vector<std::string> args(argv + 1, argv + argc);
   ByteTrace trace;
   TraceFailureReport traceReport(trace);
-  if (!args.empty() && args[0] == "--trace") {
+  std::string tracePath;
+  // The options of the tool itself, before the command.
+  while (!args.empty() && (args[0] == "--trace" || args[0] == "--quiet" || args[0] == "-q")) {
+    if (args[0] != "--trace") {
+      SetQuiet(true);
+      args.erase(args.begin());
+      continue;
+    }
     if (args.size() < 3) {
       std::fprintf(stderr, "vornprog: --trace needs FILE and a command\nTry 'vornprog --help'.\n");
       return kExitUsage;
     }
+    tracePath = args[1];
+    args.erase(args.begin(), args.begin() + 2);
+  }
+  if (!tracePath.empty() && !args.empty()) {
+    const std::string clash =
+        TraceClash(tracePath, std::vector<std::string>(args.begin() + 1, args.end()));
+    if (!clash.empty()) {
+      std::fprintf(stderr, "vornprog: %s\n", clash.c_str());
+      return kExitUsage;
+    }
     std::string error;
-    if (!trace.Open(args[1], "vornprog " + args[2], error)) {
-      std::fprintf(stderr, "vornprog: cannot open the trace %s: %s\n", args[1].c_str(),
+    if (!trace.Open(tracePath, "vornprog " + args[0], error)) {
+      std::fprintf(stderr, "vornprog: cannot open the trace %s: %s\n", ShownPath(tracePath).c_str(),
                    error.c_str());
       return kExitFailure;
     }
     trace.SetFailureReceiver(&traceReport);
     UseTrace(&trace);
-    args.erase(args.begin(), args.begin() + 2);
   }
   if (args.empty()) {
     PrintTopUsage(stderr);

@@ -10,7 +10,14 @@
 
 namespace {
 ByteTrace* g_trace = nullptr;
+bool g_quiet = false;
 }  // namespace
+
+void SetQuiet(bool quiet) { g_quiet = quiet; }
+
+void Tell(const std::string& text) {
+  if (!g_quiet) Say(text);
+}
 
 void UseTrace(ByteTrace* trace) { g_trace = trace; }
 
@@ -28,6 +35,7 @@ Session::Session(const BuildConfig& b, std::FILE* messages)
   state.arraysChecked = TradioInfo::HasArrayTransfer(build.productId);
   flows.SetReadArchive(&archive);
   if (g_trace) port.SetTrace(g_trace);
+  host.SetQuiet(g_quiet);
 }
 
 bool Session::UsePort(const std::string& portText, std::string& error) {
@@ -51,7 +59,8 @@ bool Session::PortCheck() {
   const std::string device = port.Ports().DevicePath(state.portNumber);
   const std::string reason = port.LastOpenError();
   const std::string remedy = PortPermissionRemedy(port.LastOpenErrno());
-  host.Note(PortMap::ComName(state.portNumber) + " is " + (device.empty() ? "no device" : device) +
+  host.Note(PortMap::ComName(state.portNumber) + " is " +
+            (device.empty() ? "no device" : ShownPath(device)) +
             (reason.empty() ? "" : ": " + reason) + (remedy.empty() ? "" : "\n" + remedy));
   return false;
 }
@@ -59,7 +68,7 @@ bool Session::PortCheck() {
 bool OutputWritable(const std::string& path, std::string& why) {
   std::string reason;
   if (CheckSaveTarget(path, reason)) return true;
-  why = "Unable to write file " + path + ": " + reason;
+  why = "Unable to write file " + ShownPath(path) + ": " + reason;
   return false;
 }
 

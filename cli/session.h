@@ -45,6 +45,12 @@ class Session : public SharedObjects {
 
 // Said as "vornprog: text" on standard error.
 void Say(const std::string& text);
+// What went well ("read 2048 bytes into radio.mem"), said as Say does
+// unless the run is quiet.
+void Tell(const std::string& text);
+// vornprog --quiet: errors only, for scripts. Sessions made afterwards
+// follow it.
+void SetQuiet(bool quiet);
 
 // The trace every session of this run appends its serial traffic to
 // (vornprog --trace FILE); nullptr for none. It outlives the sessions.

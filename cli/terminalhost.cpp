@@ -15,11 +15,21 @@ void TerminalHost::Attach(TransferFlows& flows, MessageQueue& queue, TRadio& rad
 
 void TerminalHost::Note(const std::string& text) {
   EndBarLine();
-  std::fprintf(out_, "vornprog: %s\n", text.c_str());
+  // A message of several lines is said line by line, so each one shows
+  // which program said it.
+  size_t start = 0;
+  do {
+    const size_t end = text.find('\n', start);
+    const std::string line = text.substr(start, end == std::string::npos ? end : end - start);
+    std::fprintf(out_, "vornprog: %s\n", line.c_str());
+    start = end == std::string::npos ? end : end + 1;
+  } while (start != std::string::npos);
   std::fflush(out_);
 }
 
-void TerminalHost::ShowMessage(const std::string& text, const std::string& caption, PromptIcon) {
+void TerminalHost::ShowMessage(const std::string& text, const std::string& caption,
+                               PromptIcon icon) {
+  if (quiet_ && icon == PromptIcon::Information) return;
   Note(caption + ": " + text);
 }
 
@@ -27,7 +37,7 @@ bool TerminalHost::AskOkCancel(QuestionId question, const std::string& text,
                                const std::string& caption, PromptIcon) {
   if (preAnswered_.count(question)) return true;
   if (assumeYes_) {
-    Note(caption + ": " + text + " OK (--yes)");
+    if (!quiet_) Note(caption + ": " + text + " OK (--yes)");
     return true;
   }
   Note(caption + ": " + text + " Cancel (give --yes to answer OK)");
@@ -43,7 +53,7 @@ void TerminalHost::StatusChanged() {
   const std::string shown = radio_->GetFirmwareText() + " " + version;
   if (shown == radioShown_) return;
   radioShown_ = shown;
-  Note("radio: " + shown);
+  if (!quiet_) Note("radio: " + shown);
 }
 
 void TerminalHost::RunTransfer(const ProgressSetup& setup, const std::function<bool()>& startWorker) {
@@ -62,7 +72,7 @@ void TerminalHost::DeliverPendingMessages() {
 }
 
 void TerminalHost::SetProgress(int value) {
-  if (!bar_) return;
+  if (!bar_ || quiet_) return;
   // Redraw only when the figure moves: 128 redraws of the same line are
   // just noise on a slow terminal.
   const int percent = ProgressPercent(value, setup_.minimum, setup_.maximum);
@@ -74,6 +84,7 @@ void TerminalHost::SetProgress(int value) {
   barDrawn_ = true;
 }
 
+// The progress window's closing text: why the transfer did not complete.
 void TerminalHost::SetActionText(const std::string& text) { Note(text); }
 
 void TerminalHost::CloseProgress() { EndBarLine(); }

@@ -27,8 +27,12 @@ class TerminalHost : public TransferHost, public ProgressView {
   // not exist here (no edit data on a terminal).
   void PreAnswer(QuestionId question) { preAnswered_.insert(question); }
 
-  // Prints "vornprog: text".
+  // Prints "vornprog: text", each line of it so.
   void Note(const std::string& text);
+  // Errors only (vornprog --quiet): no progress bar, and what only tells
+  // how things go well (the radio's version, questions answered by --yes,
+  // information boxes) is left unsaid.
+  void SetQuiet(bool quiet) { quiet_ = quiet; }
 
   // UserPrompts.
   void ShowMessage(const std::string& text, const std::string& caption, PromptIcon icon) override;
@@ -55,6 +59,7 @@ class TerminalHost : public TransferHost, public ProgressView {
 
   std::FILE* out_;
   bool bar_;
+  bool quiet_ = false;
   bool assumeYes_ = false;
   std::set<QuestionId> preAnswered_;
   TransferFlows* flows_ = nullptr;

@@ -29,9 +29,47 @@ bool TypesACharacter(const QKeyEvent* key) {
 
 InputRule::InputRule(QLineEdit* edit, Rule rule) : QObject(edit), edit_(edit), rule_(rule) {
   edit->installEventFilter(this);
+  shown_ = edit->text();
+  connect(edit, &QLineEdit::textChanged, this, &InputRule::TextSet);
 }
 
 void InputRule::Install(QLineEdit* edit, Rule rule) { new InputRule(edit, rule); }
+
+void InputRule::Load(QLineEdit* edit, const QString& text) {
+  // No meta-object of its own, so not findChild: that would take any child.
+  InputRule* rule = nullptr;
+  for (QObject* child : edit->children())
+    if (!rule) rule = dynamic_cast<InputRule*>(child);
+  if (rule) rule->loading_ = true;
+  edit->setText(text);
+  if (!rule) return;
+  rule->loading_ = false;
+  rule->loaded_ = edit->text();
+}
+
+// What the user typed, pasted or dropped has passed the rule already and
+// marks the box modified. A text set from outside (setText, as an
+// assistive tool's value or inserted text arrives) leaves it unmodified
+// and is held to the rule here: the part that differs from what the box
+// showed, so loaded characters around it stay as they are.
+void InputRule::TextSet(const QString& text) {
+  const QString before = shown_;
+  shown_ = text;
+  if (loading_ || forwarding_ || edit_->isModified() || text == loaded_) return;
+  qsizetype head = 0;
+  while (head < text.size() && head < before.size() && text[head] == before[head]) ++head;
+  qsizetype tail = 0;
+  while (tail < text.size() - head && tail < before.size() - head &&
+         text[text.size() - 1 - tail] == before[before.size() - 1 - tail])
+    ++tail;
+  const QString kept =
+      text.left(head) + Kept(rule_, text.mid(head, text.size() - head - tail)) + text.right(tail);
+  if (kept == text) return;
+  forwarding_ = true;
+  edit_->setText(kept);
+  forwarding_ = false;
+  shown_ = edit_->text();
+}
 
 bool InputRule::Takes(Rule rule, const QString& keyText) {
   if (keyText.size() != 1 || !keyText[0].isPrint()) return true;

@@ -3,9 +3,11 @@
 // through `rule`, which may change it (capitals) or refuse it (0). Typed
 // keys, text typed through an input method, and text pasted (by key, menu
 // or middle button) or dropped all go through the same rule and lose what
-// it refuses. Text the window loads is left as it is, never refused or
-// changed, so a stored character the rule would refuse is shown and never
-// blocks editing the rest.
+// it refuses, and so does text set from anywhere else (an assistive tool
+// setting the box's value or inserting text). Text the window loads with
+// Load() is left as it is, never refused or changed, so a stored
+// character the rule would refuse is shown and never blocks editing the
+// rest.
 
 #include <QObject>
 
@@ -18,6 +20,9 @@ class InputRule : public QObject {
 
   // Becomes a child of `edit` and holds its input to `rule` from now on.
   static void Install(QLineEdit* edit, Rule rule);
+
+  // Shows text the window loaded in `edit` as it is, past its rule.
+  static void Load(QLineEdit* edit, const QString& text);
 
   // True when `keyText` types no character (left to the widget) or one the
   // rule takes.
@@ -35,10 +40,14 @@ class InputRule : public QObject {
   bool Drop(QEvent* event);
   bool InputMethod(QEvent* event);
   void Paste(const QString& text);
+  void TextSet(const QString& text);
 
   QLineEdit* edit_;
   Rule rule_;
   bool forwarding_ = false;  // the edit is handling the kept text
+  bool loading_ = false;     // Load() is setting the window's text
+  QString shown_;            // the text after the last change
+  QString loaded_;           // what the window loaded last (undo may bring it back)
 };
 
 // The number rules.

@@ -106,6 +106,10 @@ std::string EmptyIdentNotice(const std::string& fieldText) {
          IdentWithEmptyAsF(fieldText) + ".";
 }
 
+bool IdentKeepsStoredDigits(const std::string& fieldText, const std::string& storedDigits) {
+  return IdentWithEmptyAsF(fieldText) == storedDigits;
+}
+
 std::string RadioIdentPositions(const std::string& typed) {
   return RightAlignedEntry(RightAlignedInMask(typed, kRadioIdentLength));
 }
@@ -144,7 +148,8 @@ SelcallForm LoadSelcallForm(const EEPROM& image, const TradioInfo& info, int ide
     char hex[2 * kIdentBytes + 1];
     image.ToHexText(hex, ident, kIdentBytes);
     const int n = std::clamp(identLength, 0, kSelcallIdentDigits);
-    form.ident = std::string(hex + kSelcallIdentDigits - n);
+    form.identDigits = std::string(hex + kSelcallIdentDigits - n);
+    form.ident = form.identDigits;
     for (char& c : form.ident) {
       if (c < '0' || c > '9') c = ' ';
     }

@@ -45,6 +45,9 @@ struct SelcallForm {
   // The last n of the 8 stored digits as the digit-only ident field shows
   // them: a digit of 10 to 15 is an empty position (a blank).
   std::string ident;
+  // The same positions as stored, "0".."9" or "A".."F": what an unedited
+  // field stands for.
+  std::string identDigits;
   std::string radioName;  // the alpha tag after the ident digits
   int alertDuration = 0;  // seconds, 0..25
   // Group calls: on or off and the size list's entry (kNoGroupSize when the
@@ -84,6 +87,12 @@ std::string IdentWithEmptyAsF(const std::string& fieldText);
 // "The Radio Ident has 2 empty positions of 5; each is stored as digit F,
 // so the radio's ident becomes FF099."; empty when no position is empty.
 std::string EmptyIdentNotice(const std::string& fieldText);
+
+// Whether OK would store the ident field's positions as the digits they
+// were loaded from: each empty position over a stored F. Text the window
+// loaded is stored back as it is, so an unedited field with only F digits
+// behind its blanks changes nothing.
+bool IdentKeepsStoredDigits(const std::string& fieldText, const std::string& storedDigits);
 
 // The radio's own ident typed as digits ("123", "47129", " 4 7"), laid into
 // the five right-aligned positions of the ident field: a short entry ends in

@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include "excerpt.h"
 #include "messages.h"
 #include "monitorlines.h"
 #include "platform.h"
@@ -23,7 +24,7 @@ std::tm LocalTime(std::chrono::system_clock::time_point when) {
 }  // namespace
 
 std::string TraceFailureText(const std::string& path, int errorNumber) {
-  return "Unable to write the trace file " + path + ": " + std::strerror(errorNumber) +
+  return "Unable to write the trace file " + ShownPath(path) + ": " + std::strerror(errorNumber) +
          ". The trace stops here; the radio work goes on.";
 }
 

@@ -28,3 +28,13 @@ std::string QuotedExcerpt(const std::string& text, size_t maxChars) {
   if (i < text.size()) out += "... (" + std::to_string(text.size()) + " bytes)";
   return out;
 }
+
+std::string ShownPath(const std::string& path) {
+  size_t chars = 0;
+  for (const char c : path) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (IsControl(byte)) return QuotedExcerpt(path, kShownPathChars);
+    if (!IsContinuation(byte)) ++chars;
+  }
+  return chars <= kShownPathChars ? path : QuotedExcerpt(path, kShownPathChars);
+}

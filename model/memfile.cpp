@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "eeprom.h"
+#include "excerpt.h"
 #include "params.h"
 #include "radioinfo.h"
 #include "userfile.h"
@@ -16,10 +17,15 @@ MemFileResult OpenFailed(const std::string& path, const UserFileError& why) {
   result.status = MemFileStatus::OpenFailed;
   result.message = UnableToOpenText(path, why);
   result.caption = "File Open Error";
+  if (why.Missing()) result.unsaidReason = why.reason.empty() ? ErrnoText(why.error) : why.reason;
   return result;
 }
 
 }  // namespace
+
+std::string MessageWithReason(const MemFileResult& result) {
+  return result.unsaidReason.empty() ? result.message : result.message + ": " + result.unsaidReason;
+}
 
 std::string HexId(uint32_t value) {
   char text[16];
@@ -71,6 +77,7 @@ MemFileResult LoadMemFileBytes(EEPROM& image, const TradioInfo& info, uint32_t b
 std::string MemFileSizeNote(const std::string& path, uint64_t fileSize, int imageLength) {
   const uint64_t length = static_cast<uint64_t>(imageLength);
   if (fileSize == length) return "";
-  return path + " holds " + std::to_string(fileSize) + " bytes, not " + std::to_string(length) +
+  return ShownPath(path) + " holds " + std::to_string(fileSize) + " bytes, not " +
+         std::to_string(length) +
          (fileSize < length ? ": the rest reads as erased (0xFF)" : ": the rest is ignored");
 }

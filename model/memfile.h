@@ -27,7 +27,14 @@ struct MemFileResult {
   uint64_t fileSize = 0;  // the whole file's, also when it is refused for it
   std::string message;    // the user-facing text, empty when Loaded
   std::string caption;    // "File Open Error" or "Reading Mem-file"
+  // What the window's message leaves out: why a file that is not there
+  // could not be opened ("No such file or directory").
+  std::string unsaidReason;
 };
+
+// The message as a terminal says it: with the reason the window leaves
+// out, so a script's log tells a missing file from any other failure.
+std::string MessageWithReason(const MemFileResult& result);
 
 // Reads the file without ever waiting on it (a FIFO, a device or a
 // directory is refused with the reason) and applies LoadMemFileBytes.

@@ -1,6 +1,7 @@
 #include "userfile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,7 +9,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
+#include "excerpt.h"
 #include "filereplace.h"
 
 namespace {
@@ -133,7 +137,7 @@ std::string ErrnoText(int error) {
 }
 
 std::string UnableToOpenText(const std::string& path, const UserFileError& why) {
-  std::string text = "Unable to open file " + path;
+  std::string text = "Unable to open file " + ShownPath(path);
   if (!why.Missing() && !why.reason.empty()) text += ": " + why.reason;
   return text;
 }
@@ -250,3 +254,13 @@ bool SameFile(const std::string& a, const std::string& b) {
   return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
          sa.st_ino == sb.st_ino;
 }
+
+bool NamesSameFile(const std::string& a, const std::string& b) {
+  if (SameFile(a, b)) return true;
+  std::error_code errorA, errorB;
+  const std::filesystem::path fullA = std::filesystem::weakly_canonical(a, errorA);
+  const std::filesystem::path fullB = std::filesystem::weakly_canonical(b, errorB);
+  return !errorA && !errorB && fullA == fullB;
+}
+
+void IgnoreFileSizeLimitSignal() { signal(SIGXFSZ, SIG_IGN); }

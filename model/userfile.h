@@ -54,3 +54,11 @@ bool SaveUserFile(const std::string& path, const void* bytes, size_t size, std::
 // Whether two paths name one file, by device and inode; false when either
 // is missing.
 bool SameFile(const std::string& a, const std::string& b);
+// SameFile, or, while one is not there yet, the same place once both are
+// spelt out in full: a file about to be made for one is the other.
+bool NamesSameFile(const std::string& a, const std::string& b);
+
+// A file-size limit (ulimit -f) ends a write past it with SIGXFSZ, which
+// kills the program in the middle of its work. Ignored, the write fails
+// with EFBIG ("File too large") and is handled as any failed write.
+void IgnoreFileSizeLimitSignal();

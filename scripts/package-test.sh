@@ -88,6 +88,13 @@ grep -qx "Exec=kestal-programmer %f" "$R/usr/share/applications/$ID.desktop" ||
 grep -qx "MimeType=application/x-vorn-mem;" "$R/usr/share/applications/$ID.desktop" ||
   fail "the desktop entry does not open mem-files"
 grep -qx "Icon=$ID" "$R/usr/share/applications/$ID.desktop" || fail "the desktop entry's icon"
+# The package's section is hamradio; the menus file it there too.
+grep -q "^Categories=.*\bHamRadio;" "$R/usr/share/applications/$ID.desktop" ||
+  fail "the desktop entry is not in the HamRadio category"
+# Every desktop file the package holds, not just the one named above.
+for entry in "$R"/usr/share/applications/*.desktop; do
+  desktop-file-validate "$entry" || fail "desktop-file-validate $(basename "$entry")"
+done
 appstreamcli validate --no-net "$R/usr/share/metainfo/$ID.metainfo.xml" ||
   fail "appstreamcli validate"
 
@@ -97,8 +104,12 @@ cp "$R/usr/share/mime/packages/$ID.xml" "$WORK/mime/packages/"
 # It notes that the folder is not one the desktop searches: that is the point.
 update-mime-database "$WORK/mime" >"$WORK/mime.log" 2>&1 ||
   { cat "$WORK/mime.log" >&2; fail "update-mime-database"; }
-grep -qx "50:application/x-vorn-mem:\*\.mem" "$WORK/mime/globs2" ||
-  fail "the mem-file type does not claim *.mem"
+# Weakly: another program's .mem type comes first, the product ID word
+# tells a mem-file by its content.
+grep -qx "10:application/x-vorn-mem:\*\.mem" "$WORK/mime/globs2" ||
+  fail "the mem-file type does not claim *.mem with a low weight"
+[ -s "$WORK/mime/magic" ] && grep -q "application/x-vorn-mem" "$WORK/mime/magic" ||
+  fail "the mem-file type has no content check"
 
 step "hardening of the unpacked programs"
 for program in kestal-programmer vorn-radio-sim vornprog; do

@@ -361,6 +361,11 @@ bool NextIdent(std::string& ident, int maxDigits) {
   return true;
 }
 
+namespace {
+// How much of a wrong ident the message quotes.
+constexpr size_t kQuotedIdentChars = 20;
+}  // namespace
+
 bool CheckFirstIdent(const std::string& first, int count, int maxDigits, std::string& error) {
   if (!IsDigits(first) || static_cast<int>(first.size()) > maxDigits) {
     error = "the first ident must be 1 to " + std::to_string(maxDigits) + " decimal digits, not " +

@@ -1,5 +1,6 @@
 #include "progress.h"
 
+#include "excerpt.h"
 #include "transferworker.h"
 
 std::string TransferResultText(int direction, int result) {
@@ -50,7 +51,7 @@ void ApplyProgressStep(ProgressView& view, const ProgressStep& step) {
 std::string PartialWriteText(const std::string& restorePath) {
   std::string text =
       "The radio now holds part of the new configuration. To put it right, write again";
-  if (!restorePath.empty()) text += ", or write " + restorePath + " back";
+  if (!restorePath.empty()) text += ", or write " + ShownPath(restorePath) + " back";
   return text + ".";
 }
 

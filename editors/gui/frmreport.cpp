@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "controls.h"
+#include "excerpt.h"
 #include "windowcontext.h"
 
 namespace {
@@ -191,7 +192,8 @@ void TfrmReport::SaveAs1Click() {
   std::string reason;
   if (!SaveReport(path.toStdString(), lines_, reason))
     QMessageBox::warning(this, "File Save Error",
-                         "Unable to write file " + path + ": " + QString::fromStdString(reason));
+                         QString::fromStdString("Unable to write file " +
+                                                ShownPath(path.toStdString()) + ": " + reason));
 }
 
 void TfrmReport::btnPrintClick() {

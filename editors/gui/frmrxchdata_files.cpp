@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "excerpt.h"
 #include "frmrxchdata.h"
 #include "userfile.h"
 
@@ -56,6 +57,7 @@ void TfrmRxChData::btnExportClick() {
   if (!CheckSaveTarget(path.toStdString(), why) ||
       !SaveUserFile(path.toStdString(), csv.data(), csv.size(), why))
     QMessageBox::warning(this, "Export Channels",
-                         "Unable to write file " + path + ": " + QString::fromStdString(why),
+                         QString::fromStdString("Unable to write file " +
+                                                ShownPath(path.toStdString()) + ": " + why),
                          QMessageBox::Ok);
 }

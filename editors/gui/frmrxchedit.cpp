@@ -159,7 +159,7 @@ void TfrmRxChEdit::FormShow() {
   lblChannel_->setBuddy(add ? static_cast<QWidget*>(cbChannel_) : editChannel_);
   if (!add) editChannel_->setText(QString::number(channel_));
   // A new channel starts without a name; the template's name is not offered.
-  editAlphaTag_->setText(add ? QString() : QString::fromStdString(record_.alphaTag));
+  InputRule::Load(editAlphaTag_, add ? QString() : QString::fromStdString(record_.alphaTag));
   const bool alpha = TradioInfo::HasAlphaDisplay(productId_);
   lblAlphaTag_->setVisible(alpha);
   editAlphaTag_->setVisible(alpha);

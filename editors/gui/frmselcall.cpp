@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "frmselcallidents.h"
+#include "inputrule.h"
 #include "numberfield.h"
 
 TfrmSelcall::TfrmSelcall(WindowContext& context, TfrmSelcallIdents& memories, QWidget* parent)
@@ -25,6 +26,7 @@ TfrmSelcall::TfrmSelcall(WindowContext& context, TfrmSelcallIdents& memories, QW
   connect(btnDeselectAll, &QPushButton::clicked, this, [this] { SetQuietBoxes(false); });
   connect(OKBtn, &QPushButton::clicked, this, &TfrmSelcall::OKBtnClick);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+  connect(MaskEditRadioIdent, &QLineEdit::textEdited, this, [this] { identEdited_ = true; });
   connect(chkAcceptGroupCalls, &QCheckBox::toggled, this,
           [this] { GroupBoxToggled(chkAcceptGroupCalls, comboRxGrpSize); });
   connect(chkSendGroupCalls, &QCheckBox::toggled, this,
@@ -46,7 +48,8 @@ void TfrmSelcall::showEvent(QShowEvent* event) {
 void TfrmSelcall::FormShow() {
   form_ = LoadSelcallForm(context_.shared.image, context_.shared.info, kIdentLength);
   MaskEditRadioIdent->setText(QString::fromStdString(form_.ident));
-  editRadioAlpha->setText(QString::fromStdString(form_.radioName));
+  identEdited_ = false;
+  InputRule::Load(editRadioAlpha, QString::fromStdString(form_.radioName));
   for (const auto& [flag, box] : flagBoxes_) box->setChecked(GetSelcallFlag(form_, flag));
   udAlertDuration->setValue(form_.alertDuration);
 
@@ -85,7 +88,10 @@ void TfrmSelcall::btnSelcallMemClick() {
   memories_.exec();
 }
 
+// Right-aligning is for what the user typed: text the window loaded
+// keeps each digit in its place.
 void TfrmSelcall::AlignIdentField() {
+  if (!identEdited_) return;
   const QString aligned = QString::fromStdString(
       RadioIdentPositions(MaskEditRadioIdent->displayText().toStdString()));
   if (aligned != MaskEditRadioIdent->displayText()) MaskEditRadioIdent->setText(aligned);
@@ -98,6 +104,7 @@ bool TfrmSelcall::IdentAccepted() {
   const std::string positions = MaskEditRadioIdent->displayText().toStdString();
   const std::string notice = EmptyIdentNotice(positions);
   if (notice.empty()) return true;
+  if (!identEdited_ && IdentKeepsStoredDigits(positions, form_.identDigits)) return true;
   const QString text = QString::fromStdString(notice) + "\n\nSave the ident as it is?";
   const auto answer = QMessageBox::warning(this, "Selcall Options", text,
                                            QMessageBox::Ok | QMessageBox::Cancel,
@@ -109,7 +116,8 @@ bool TfrmSelcall::IdentAccepted() {
 
 void TfrmSelcall::OKBtnClick() {
   if (!IdentAccepted()) return;
-  form_.ident = RadioIdentPositions(MaskEditRadioIdent->displayText().toStdString());
+  // Already right-aligned when the user edited it.
+  form_.ident = MaskEditRadioIdent->displayText().toStdString();
   form_.radioName = editRadioAlpha->text().toStdString();
   for (const auto& [flag, box] : flagBoxes_) SetSelcallFlag(form_, flag, box->isChecked());
   form_.alertDuration = udAlertDuration->value();

@@ -61,6 +61,9 @@ class TfrmSelcall : public QDialog {
   WindowContext& context_;
   TfrmSelcallIdents& memories_;
   SelcallForm form_;
+  // The user has changed the ident since it was loaded: only then is it
+  // right-aligned, and only then are its empty positions asked about.
+  bool identEdited_ = false;
 
   QFrame* Panel2 = nullptr;
   QLabel* blbRadioIdent = nullptr;

@@ -59,8 +59,8 @@ class MaskedCellDelegate : public QStyledItemDelegate {
 
   void setEditorData(QWidget* editor, const QModelIndex& index) const override {
     const std::string text = index.data().toString().toStdString();
-    static_cast<QLineEdit*>(editor)->setText(
-        QString::fromStdString(RightAlignedInMask(text, Width(index.column()))));
+    InputRule::Load(static_cast<QLineEdit*>(editor),
+                    QString::fromStdString(RightAlignedInMask(text, Width(index.column()))));
   }
 
   void setModelData(QWidget* editor, QAbstractItemModel* model,

@@ -11,6 +11,7 @@
 #include <QTextStream>
 #include <QVBoxLayout>
 
+#include "excerpt.h"
 #include "userfile.h"
 
 namespace {
@@ -147,6 +148,9 @@ void TrafficMonitorWindow::SaveClick() {
   if (path.isEmpty()) return;
   QString why;
   if (!SaveLines(path, &why))
-    QMessageBox::warning(this, "Error", "Unable to save the monitor lines to " + path + ": " + why + ".",
+    QMessageBox::warning(this, "Error",
+                         QString::fromStdString("Unable to save the monitor lines to " +
+                                                ShownPath(path.toStdString()) + ": ") +
+                             why + ".",
                          QMessageBox::Ok);
 }

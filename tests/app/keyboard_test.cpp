@@ -94,19 +94,29 @@ TEST_F(AppFixture, ReadFileFromTheKeyboardAlone) {
   EXPECT_EQ(Window().CurrentFileName(), Path("radio.mem"));
 }
 
+// Reads the name of the icon of the first message box, as it goes away:
+// named by then, however the box was answered.
+class BoxIconName : public QObject {
+ public:
+  BoxIconName() { qApp->installEventFilter(this); }
+  ~BoxIconName() override { qApp->removeEventFilter(this); }
+  QString name;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* box = qobject_cast<QMessageBox*>(watched);
+    if (!box || event->type() != QEvent::Hide || !name.isEmpty()) return false;
+    if (auto* icon = box->findChild<QLabel*>("qt_msgboxex_icon_label"))
+      name = icon->accessibleName();
+    return false;
+  }
+};
+
 TEST_F(AppFixture, MessageBoxIconsAreNamed) {
   Start();
-  QString iconName;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !iconName.isEmpty()) return;
-    if (auto* icon = box->findChild<QLabel*>("qt_msgboxex_icon_label"))
-      iconName = icon->accessibleName();
-  });
-  poll.start(1);
+  BoxIconName icon;
   Window().ShowMessage("Something to say.", "Caption", PromptIcon::Warning);
-  EXPECT_EQ(iconName, "Warning");
+  EXPECT_EQ(icon.name, "Warning");
 }
 
 TEST(AboutBoxKeyboard, NamesEveryPartAndOpensItsLinksWithEnter) {

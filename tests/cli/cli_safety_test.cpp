@@ -285,6 +285,62 @@ TEST_F(CliSafety, ATraceThatCannotBeWrittenIsSaidOnceAndTheCommandGoesOn) {
   EXPECT_FALSE(radio.Requests().empty());
 }
 
+// A file-size limit (a shell's ulimit -f) reached by the trace in the
+// middle of a write: the trace fails as a full disk would make it fail,
+// said once, and the write goes on to the end and the radio's reset.
+TEST_F(CliSafety, AFileSizeLimitFailsTheTraceAndTheWriteStillEndsWithTheReset) {
+  SimulatedRadio& radio = StartRadio();
+  const Bytes image = RandomImage(21, kProductKestal);
+  const std::string file = ImageFile(dir, "config.mem", image);
+  const std::string trace = dir.Path("trace.txt");
+  ToolProcess tool({"--trace", trace, "write", "--port", radio.DevicePath(), "--yes", file}, "", "", 4);
+  const ToolResult r = tool.Wait();
+
+  EXPECT_EQ(r.status, 0) << "not killed by SIGXFSZ: " << r.err;
+  const std::string said = TraceFailureText(trace, EFBIG);
+  const size_t first = r.err.find(said);
+  ASSERT_NE(first, std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find(said, first + 1), std::string::npos) << "said once: " << r.err;
+  EXPECT_TRUE(Contains(r.err, "wrote " + file + " into the radio")) << r.err;
+  EXPECT_EQ(radio.Memory(), image);
+  const auto log = radio.Requests();
+  EXPECT_EQ(CountOf(log, OP_WRITE_BLOCK), 128);
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back().command, OP_RESET);
+  // The trace stopped at the limit, which a shell's 4 blocks put at 2 or 4 KiB.
+  EXPECT_LE(std::filesystem::file_size(trace), 4096u);
+}
+
+// The trace is appended to, so it may be no file the command reads or
+// writes, however the path is spelt; nothing is touched then.
+TEST_F(CliSafety, ATraceThatIsAFileTheCommandUsesIsRefused) {
+  SimulatedRadio& radio = StartRadio();
+  const Bytes image = RandomImage(22, kProductKestal);
+  const std::string file = ImageFile(dir, "config.mem", image);
+  const std::string spelt = dir.Path("./config.mem");
+  struct Case {
+    std::vector<std::string> args;
+  };
+  const std::vector<Case> cases = {
+      {{"--trace", file, "dump", file}},
+      {{"--trace", spelt, "dump", file}},
+      {{"--trace", file, "write", "--port", radio.DevicePath(), "--yes", file}},
+      {{"--trace", dir.Path("back.mem"), "write", "--port", radio.DevicePath(), "--yes",
+        "--backup", dir.Path("back.mem"), file}},
+      {{"--trace", dir.Path("radio.mem"), "read", "--port", radio.DevicePath(), "-o",
+        dir.Path("radio.mem")}},
+  };
+  for (const Case& c : cases) {
+    const ToolResult r = RunTool(c.args);
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_TRUE(Contains(r.err, "a file the command uses; nothing done")) << r.err;
+    EXPECT_EQ(ReadFileBytes(file), image);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("back.mem")));
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("radio.mem")));
+  EXPECT_TRUE(radio.Requests().empty());
+}
+
 // ---- channels as CSV ----
 
 TEST_F(CliSafety, ChannelsExportThenImportGivesBackTheSameBytes) {

@@ -26,7 +26,7 @@ int MsLeft(Clock::time_point end) {
 }  // namespace
 
 ToolProcess::ToolProcess(const std::vector<std::string>& args, const std::string& stderrDevice,
-                         const std::string& program) {
+                         const std::string& program, int fileSizeBlocks) {
   int out[2], err[2] = {-1, -1};
   if (pipe2(out, O_CLOEXEC) != 0) return;
   if (stderrDevice.empty() && pipe2(err, O_CLOEXEC) != 0) return;
@@ -41,12 +41,28 @@ ToolProcess::ToolProcess(const std::vector<std::string>& args, const std::string
     posix_spawn_file_actions_addopen(&actions, 2, stderrDevice.c_str(), O_RDWR | O_NOCTTY, 0);
 
   const std::string path = program.empty() ? std::string(VORNPROG_PATH) : program;
-  std::vector<std::string> all{path};
+  std::vector<std::string> all;
+  if (fileSizeBlocks > 0)
+    all = {"/bin/sh", "-c",
+           "ulimit -f " + std::to_string(fileSizeBlocks) + " && exec \"$0\" \"$@\""};
+  all.push_back(path);
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& a : all) argv.push_back(a.data());
   argv.push_back(nullptr);
-  if (posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  if (fileSizeBlocks > 0) {
+    // Under the limit, SIGXFSZ starts at its default, as in a user's shell,
+    // whatever this process does with it.
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGXFSZ);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+  }
+  if (posix_spawn(&pid_, argv[0], &actions, &attributes, argv.data(), environ) != 0) pid_ = -1;
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
 
   close(out[1]);

@@ -18,8 +18,11 @@ class ToolProcess {
   // args exclude the program. stderrDevice: a device to use as the child's
   // standard error (a pseudo-terminal); empty: a pipe collected here.
   // program: another build of the tool to run; empty for vornprog.
+  // fileSizeBlocks: when not 0, the tool runs under a shell's
+  // "ulimit -f fileSizeBlocks", with SIGXFSZ as a shell leaves it (its
+  // default action, killing the process) unless the tool changes it.
   explicit ToolProcess(const std::vector<std::string>& args, const std::string& stderrDevice = "",
-                       const std::string& program = "");
+                       const std::string& program = "", int fileSizeBlocks = 0);
   ~ToolProcess();  // kills a child still running
   ToolProcess(const ToolProcess&) = delete;
   ToolProcess& operator=(const ToolProcess&) = delete;

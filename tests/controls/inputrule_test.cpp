@@ -3,6 +3,7 @@
 // changes, and never touch the text the window loaded.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
@@ -16,7 +17,14 @@
 
 namespace {
 
-enum class Way { kTyped, kPastedByKey, kDropped, kInputMethod };
+enum class Way {
+  kTyped,
+  kPastedByKey,
+  kDropped,
+  kInputMethod,
+  kAccessibleInsert,  // an assistive tool inserting at the end
+  kAccessibleValue,   // an assistive tool setting the whole value
+};
 
 // A drag enters the box before it drops there, as the pointer brings it.
 void Drop(QLineEdit* edit, QDropEvent* drop) {
@@ -49,6 +57,19 @@ void PutIn(QLineEdit* edit, Way way, const QString& text) {
       QApplication::sendEvent(edit, &input);
       return;
     }
+    case Way::kAccessibleInsert: {
+      QAccessibleInterface* box = QAccessible::queryAccessibleInterface(edit);
+      ASSERT_NE(box, nullptr);
+      ASSERT_NE(box->editableTextInterface(), nullptr);
+      box->editableTextInterface()->insertText(static_cast<int>(edit->text().size()), text);
+      return;
+    }
+    case Way::kAccessibleValue: {
+      QAccessibleInterface* box = QAccessible::queryAccessibleInterface(edit);
+      ASSERT_NE(box, nullptr);
+      box->setText(QAccessible::Value, edit->text() + text);
+      return;
+    }
   }
 }
 
@@ -71,7 +92,7 @@ TEST_P(InputRuleWay, KeepsWhatTheRuleKeepsAndLeavesTheLoadedTextAlone) {
   edit.setReadOnly(c.readOnly);
   edit.show();
   edit.setFocus();
-  edit.setText("x@");
+  InputRule::Load(&edit, "x@");
   EXPECT_EQ(edit.text(), "x@");
   edit.end(false);
   PutIn(&edit, c.way, "ab@c{d");
@@ -84,10 +105,31 @@ INSTANTIATE_TEST_SUITE_P(
                       WayCase{"pasted", Way::kPastedByKey, false, "x@ABCD"},
                       WayCase{"dropped", Way::kDropped, false, "x@ABCD"},
                       WayCase{"input method", Way::kInputMethod, false, "x@ABCD"},
+                      WayCase{"assistive insert", Way::kAccessibleInsert, false, "x@ABCD"},
+                      WayCase{"assistive value", Way::kAccessibleValue, false, "x@ABCD"},
                       WayCase{"typed, read-only", Way::kTyped, true, "x@"},
                       WayCase{"pasted, read-only", Way::kPastedByKey, true, "x@"},
                       WayCase{"dropped, read-only", Way::kDropped, true, "x@"},
                       WayCase{"input method, read-only", Way::kInputMethod, true, "x@"}));
+
+// An assistive tool replacing the whole text is held to the rule like a
+// user typing it; the window's own setText of a loaded value is not.
+TEST(InputRule, AnAssistiveToolsWholeValueGoesThroughTheRule) {
+  QLineEdit edit;
+  edit.setMaxLength(5);
+  InputRule::Install(&edit, AlphaTagKey);
+  edit.show();
+  InputRule::Load(&edit, "VAN-7");
+  QAccessibleInterface* box = QAccessible::queryAccessibleInterface(&edit);
+  ASSERT_NE(box, nullptr);
+  box->setText(QAccessible::Value, "ab@c");
+  EXPECT_EQ(edit.text(), "ABC");
+  ASSERT_NE(box->editableTextInterface(), nullptr);
+  box->editableTextInterface()->replaceText(1, 2, "{z}");
+  EXPECT_EQ(edit.text(), "AZC");
+  InputRule::Load(&edit, "x@");
+  EXPECT_EQ(edit.text(), "x@");
+}
 
 TEST(InputRule, ADropOfNothingTheRuleKeepsIsRefused) {
   QLineEdit edit;

@@ -218,4 +218,40 @@ TEST(QuotedExcerpt, QuotesAShortPrefixWithControlBytesEscaped) {
   EXPECT_EQ(QuotedExcerpt("ABCDEF", 3), "\"ABC\"... (6 bytes)");
 }
 
+// Paths in messages: ordinary ones as they are, odd ones quoted short with
+// their control bytes escaped, so neither a terminal nor a message box
+// takes what a file name holds for anything but text.
+TEST(ShownPath, KeepsOrdinaryPathsAndQuotesOddOnesShort) {
+  struct Case {
+    std::string path;
+    std::string shown;
+  };
+  const std::string longName(100000, 'x');
+  const std::vector<Case> cases = {
+      {"radio.mem", "radio.mem"},
+      {"/home/tech/fleet one/b\xC3\xA9nch.mem", "/home/tech/fleet one/b\xC3\xA9nch.mem"},
+      {"x\x1B]0;title\x07\x1B[2Jy.mem", "\"x\\x1B]0;title\\x07\\x1B[2Jy.mem\""},
+      {"a\nb.mem", "\"a\\x0Ab.mem\""},
+      {std::string(160, 'p'), std::string(160, 'p')},
+      {std::string(161, 'p'), "\"" + std::string(160, 'p') + "\"... (161 bytes)"},
+      {longName, "\"" + std::string(160, 'x') + "\"... (100000 bytes)"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ShownPath(c.path), c.shown);
+  // The message that names a file stays a line of sensible length.
+  UserFileError missing;
+  missing.error = ENOENT;
+  EXPECT_LE(UnableToOpenText(longName, missing).size(), 200u);
+  EXPECT_EQ(UnableToOpenText("x\x1B[2J", missing), "Unable to open file \"x\\x1B[2J\"");
+}
+
+TEST_F(UserFiles, NamesSameFileAlsoForAFileNotThereYet) {
+  Write("a.mem", "image");
+  ASSERT_EQ(symlink(Path("a.mem").c_str(), Path("link.mem").c_str()), 0);
+  EXPECT_TRUE(NamesSameFile(Path("a.mem"), Path("link.mem")));
+  EXPECT_TRUE(NamesSameFile(Path("new.txt"), Path("./new.txt")));
+  EXPECT_TRUE(NamesSameFile(Path("sub/../new.txt"), Path("new.txt")));
+  EXPECT_FALSE(NamesSameFile(Path("a.mem"), Path("new.txt")));
+  EXPECT_FALSE(NamesSameFile(Path("b.txt"), Path("new.txt")));
+}
+
 }  // namespace

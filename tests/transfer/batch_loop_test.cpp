@@ -263,6 +263,15 @@ TEST(BatchIdents, CountUpInTheirDigitsAndRefuseARunThatRunsOut) {
         << c.first << " x" << c.count;
     EXPECT_EQ(error.empty(), c.ok);
   }
+  {
+    // A wrong ident is quoted short, its control bytes escaped.
+    std::string error;
+    ASSERT_FALSE(
+        CheckFirstIdent("1\x1B[2J" + std::string(100000, '7'), 1, kBatchIdentDigits, error));
+    EXPECT_EQ(error.find('\x1B'), std::string::npos) << error;
+    EXPECT_NE(error.find("not \"1\\x1B[2J777"), std::string::npos) << error;
+    EXPECT_LT(error.size(), 200u);
+  }
   // Counted up within the window's five positions.
   for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
            {"00999", "01000"}, {"9", "10"}, {"99", "100"}, {"099", "100"}, {"9999", "10000"}}) {

@@ -1,5 +1,6 @@
 // "Selcall Options" driven with real input in Merlo, Pinto and Dravo builds
 // (the Kestal has no selcall), checked on the image bytes.
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -608,5 +609,71 @@ TEST(SelcallWindow, EditSelcallMemoriesOpensTheMemoriesWithFiveDigits) {
   EXPECT_EQ(length, 5);
   EXPECT_TRUE(r.window.isVisible());
 }
+
+// A screen reader or other assistive tool setting the radio name meets the
+// same rule as typing: "ab@c" is stored as "ABC".
+TEST(SelcallWindow, TheRadioNameFromAnAssistiveToolKeepsTheInputRule) {
+  Rig r;
+  Rig::Show(r.window);
+  auto* name = Rig::Child<QLineEdit>(r.window, "editRadioAlpha");
+  QAccessibleInterface* box = QAccessible::queryAccessibleInterface(name);
+  ASSERT_NE(box, nullptr);
+  box->setText(QAccessible::Value, "ab@c");
+  EXPECT_EQ(name->text(), "ABC");
+  Ok(r);
+  EXPECT_FALSE(r.window.isVisible());
+  EXPECT_EQ(r.shared.image.GetAlphaTag(r.At("Selcall Ident") + 4), "ABC");
+}
+
+// OK without an edit stores the ident the window loaded back as it was:
+// every way of F digits among the five shown positions (shown as blanks)
+// comes back in its place, with no question, whatever the focus did.
+struct LoadedIdentCase {
+  uint8_t stored[4];
+  uint8_t written[4];
+  bool asked;  // a hidden digit other than F is about to become F
+};
+
+std::vector<LoadedIdentCase> LoadedIdentCases() {
+  std::vector<LoadedIdentCase> cases;
+  for (int mask = 0; mask < 32; ++mask) {
+    std::string digits = "00012345";
+    for (int p = 0; p < 5; ++p)
+      if (mask & (1 << p)) digits[3 + p] = 'F';
+    LoadedIdentCase c{};
+    for (int i = 0; i < 4; ++i)
+      c.stored[i] = c.written[i] =
+          static_cast<uint8_t>(std::stoi(digits.substr(2 * i, 2), nullptr, 16));
+    cases.push_back(c);
+  }
+  // The first three digits are not the window's; other hidden digits are
+  // stored as F once the user agrees.
+  cases.push_back({{0x12, 0x34, 0x5F, 0xFF}, {0x00, 0x04, 0x5F, 0xFF}, false});
+  cases.push_back({{0x00, 0x01, 0xA3, 0x4B}, {0x00, 0x01, 0xF3, 0x4F}, true});
+  return cases;
+}
+
+class SelcallLoadedIdent : public ::testing::TestWithParam<LoadedIdentCase> {};
+
+TEST_P(SelcallLoadedIdent, OkWithoutAnEditStoresTheDigitsInTheirPlaces) {
+  const LoadedIdentCase& c = GetParam();
+  Rig r;
+  for (int i = 0; i < 4; ++i) r.SetByte("Selcall Ident", c.stored[i], i);
+  Rig::Show(r.window);
+  auto* ident = Rig::Child<QLineEdit>(r.window, "MaskEditRadioIdent");
+  const QString shown = ident->displayText();
+  // The focus passes through the field and leaves it, as a user's would.
+  ident->setFocus();
+  Rig::Key(Qt::Key_Tab);
+  EXPECT_EQ(ident->displayText(), shown);
+  r.boxes.Answer({QMessageBox::Ok});
+  Ok(r);
+  EXPECT_EQ(r.boxes.Take().size(), c.asked ? 1u : 0u);
+  EXPECT_FALSE(r.window.isVisible());
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(r.Byte("Selcall Ident", i), c.written[i]) << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPlaceOfF, SelcallLoadedIdent,
+                         ::testing::ValuesIn(LoadedIdentCases()));
 
 }  // namespace
