@@ -42,7 +42,7 @@ uint32_t ConfigProductId(const EEPROM& image, const TradioInfo& info) {
 
 bool BatchGivesIdents(const EEPROM& config, const TradioInfo& info) {
   return TradioInfo::HasSelcall(ConfigProductId(config, info)) &&
-         info.GetParamAddress("Selcall Ident") >= 0;
+         info.GetParamAddress(kParamSelcallIdent) >= 0;
 }
 
 BatchRunner::BatchRunner(TransferFlows& flows, const RadioObjects& objects, BatchHost& host)

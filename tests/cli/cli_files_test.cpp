@@ -11,6 +11,7 @@
 #include "params.h"
 #include "progressbar.h"
 #include "simimage.h"
+#include "param_by_name.h"
 
 namespace {
 
@@ -148,7 +149,7 @@ TEST_F(CliTest, DumpNamesTheSubtoneCodes) {
     const std::pair<const char*, int> codes[] = {
         {"Tx CTCSS Tone", c.tx}, {"Rx CTCSS Tone", c.rx}, {"Netscan Ctcss Tone", c.netScan}};
     for (const auto& [name, code] : codes)
-      image[static_cast<size_t>(info.GetParamAddress(name))] = static_cast<unsigned char>(code);
+      image[static_cast<size_t>(info.GetParamAddress(ParamByName(name)))] = static_cast<unsigned char>(code);
     WriteFileBytes(dir.Path("tones.mem"), image);
     const ToolResult r = RunTool({"dump", dir.Path("tones.mem")});
     ASSERT_EQ(r.status, 0) << r.err;
