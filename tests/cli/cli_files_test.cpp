@@ -69,7 +69,9 @@ TEST_F(CliTest, DumpListsEveryKestalParameterWithAddressAndValue) {
     ASSERT_EQ(named.size(), 1u) << ParamName(i);
     EXPECT_TRUE(Contains(named[0], Hex("0x%03X", address))) << named[0];
     // Single bytes show their value both ways.
-    if (i != kParamProductId && i != kParamPcbRev && i != kParamRxOnlyChannels && address < 2048 &&
+    const bool multiByte = i == kParamProductId.Index() || i == kParamPcbRev.Index() ||
+                           i == kParamRxOnlyChannels.Index();
+    if (!multiByte && address < 2048 &&
         !Contains(named[0], " FF FF") && named[0].size() < 60) {
       EXPECT_TRUE(Contains(named[0], std::to_string(image[static_cast<size_t>(address)]) + "  " +
                                          Hex("0x%02X", image[static_cast<size_t>(address)])))
