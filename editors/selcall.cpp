@@ -109,14 +109,14 @@ bool IsRadioIdentText(const std::string& typed) {
 }
 
 bool StoreRadioIdent(EEPROM& image, const TradioInfo& info, const std::string& typed) {
-  const int ident = info.GetParamAddress(kParamSelcallIdent);
+  const int ident = info.GetParamAddress("Selcall Ident");
   if (ident < 0 || !IsRadioIdentText(typed)) return false;
   image.FromHexText(StoredIdentText(RadioIdentPositions(typed)).c_str(), ident, kIdentBytes);
   return true;
 }
 
 std::string LoadRadioIdent(const EEPROM& image, const TradioInfo& info) {
-  if (info.GetParamAddress(kParamSelcallIdent) < 0) return std::string();
+  if (info.GetParamAddress("Selcall Ident") < 0) return std::string();
   return LoadSelcallForm(image, info, kRadioIdentLength).ident;
 }
 
@@ -129,7 +129,7 @@ SelcallForm LoadSelcallForm(const EEPROM& image, const TradioInfo& info, int ide
   form.txGroupSize = GetGroupSize(options3, GroupDirection::kTransmit);
   form.sendGroupCalls = form.txGroupSize != kNoGroupSize;
 
-  const int ident = info.GetParamAddress(kParamSelcallIdent);
+  const int ident = info.GetParamAddress("Selcall Ident");
   if (ident >= 0) {
     char hex[2 * kIdentBytes + 1];
     image.ToHexText(hex, ident, kIdentBytes);
@@ -153,7 +153,7 @@ SelcallForm LoadSelcallForm(const EEPROM& image, const TradioInfo& info, int ide
   const int tone = info.GetParamAddress("Tone Length");
   if (tone >= 0) form.tonePeriodMs = TonePeriodFromByte(image.GetByte(tone));
 
-  const int quiet = info.GetParamAddress(kParamQuietMem);
+  const int quiet = info.GetParamAddress("Quiet Mem");
   if (quiet >= 0) {
     uint8_t bits[kChannelBitArraySize] = {};
     image.ReadBlock(quiet, bits, kChannelBitArraySize);
@@ -164,7 +164,7 @@ SelcallForm LoadSelcallForm(const EEPROM& image, const TradioInfo& info, int ide
 
 void StoreSelcallForm(EEPROM& image, const TradioInfo& info, const SelcallForm& form,
                       bool engineering) {
-  const int ident = info.GetParamAddress(kParamSelcallIdent);
+  const int ident = info.GetParamAddress("Selcall Ident");
   if (ident >= 0) {
     image.FromHexText(StoredIdentText(form.ident).c_str(), ident, kIdentBytes);
     image.SetAlphaTag(ident + kNameOffset, form.radioName.c_str());
@@ -179,7 +179,7 @@ void StoreSelcallForm(EEPROM& image, const TradioInfo& info, const SelcallForm& 
   const int tone = info.GetParamAddress("Tone Length");
   if (engineering && tone >= 0) image.SetByte(tone, TonePeriodFromByte(form.tonePeriodMs));
 
-  const int quiet = info.GetParamAddress(kParamQuietMem);
+  const int quiet = info.GetParamAddress("Quiet Mem");
   if (quiet >= 0) {
     uint8_t bits[kChannelBitArraySize];
     if (image.ReadBlock(quiet, bits, kChannelBitArraySize) == kChannelBitArraySize) {
