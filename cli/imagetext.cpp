@@ -13,13 +13,11 @@ namespace {
 
 // The selcall memories (ten records of 8 bytes) and the radio's own ident
 // (8 bytes): selcall digits and alpha tags, shown as their bytes.
-constexpr int kParamSelcallMem = 94;
-constexpr int kParamSelcallIdent = 95;
 constexpr int kSelcallRecordSize = 8;
 constexpr int kSelcallMemories = 10;
 
 struct ShapeRow {
-  int index;
+  Param param;
   ParamShape shape;
 };
 
@@ -39,7 +37,7 @@ constexpr ShapeRow kShapes[] = {
 
 // The membership bit arrays in the order of the record's flag bits 3..0.
 struct Membership {
-  int param;
+  Param param;
   uint32_t flag;
   const char* name;
 };
@@ -77,9 +75,9 @@ std::string ParamLine(int index, const char* name, int address, const ParamValue
 
 // The subtone codes, shown also as the programmer names them.
 bool IsToneParam(int index) {
-  static const int tones[] = {ParamIndexOf("Tx CTCSS Tone"), ParamIndexOf("Rx CTCSS Tone"),
-                              ParamIndexOf("Netscan Ctcss Tone")};
-  return std::find(std::begin(tones), std::end(tones), index) != std::end(tones);
+  static constexpr Param kTones[] = {"Tx CTCSS Tone", "Rx CTCSS Tone", "Netscan Ctcss Tone"};
+  return std::any_of(std::begin(kTones), std::end(kTones),
+                     [index](Param tone) { return tone.Index() == index; });
 }
 
 std::string ModelLine(const EEPROM& image, const TradioInfo& info) {
@@ -115,7 +113,7 @@ std::string ChannelOrEmpty(const std::vector<RxChannel>& list, int m) {
 
 ParamShape ShapeOf(int paramIndex) {
   for (const ShapeRow& row : kShapes)
-    if (row.index == paramIndex) return row.shape;
+    if (row.param.Index() == paramIndex) return row.shape;
   return {};
 }
 

@@ -7,9 +7,9 @@
 
 namespace {
 
-// Bits of "Options-5" (index 4 of the copies) and "Options-9" (index 8).
-constexpr int kOptions5 = 4;
-constexpr int kOptions9 = 8;
+// Bits of "Options-5" and "Options-9".
+constexpr int kOptions5 = 5;
+constexpr int kOptions9 = 9;
 enum : uint8_t {
   kEnableBit = 1 << 0,
   kLock5And35Bit = 1 << 1,
@@ -26,7 +26,7 @@ enum : uint8_t {
 // The option bits the window edits, each with its box; inverted ones are
 // ticked while the bit is clear.
 struct OptionBit {
-  int byte;
+  int byte;  // the number of its option byte: 5 = "Options-5"
   uint8_t mask;
   bool inverted;
   bool CtcssSettings::*box;
@@ -41,8 +41,11 @@ constexpr OptionBit kOptionBits[] = {
     {kOptions9, kNoSilentTailBit, true, &CtcssSettings::silentTail},
 };
 
-// "Options-1" .. "Options-9" follow one another in the parameter table.
-int OptionsParam(int i) { return kParamOptions1 + i; }
+// An option byte as the window reads it: one the model lacks reads as
+// erased (0xFF).
+uint8_t OptionByte(const OptionBytes& options, int number) {
+  return static_cast<uint8_t>(options.Byte(number));
+}
 
 // Channels 1..8 and 41..48 are the duplex channels.
 bool IsDuplexChannel(int channel) {
@@ -84,20 +87,21 @@ ToneOrder CtcssSettings::ListOrder() const {
   return set38 ? ToneOrder::ThirtyEight : ToneOrder::Fifty;
 }
 
-bool CtcssSettings::Channels5And35Locked() const { return options[kOptions5] & kLock5And35Bit; }
+bool CtcssSettings::Channels5And35Locked() const {
+  return OptionByte(options, kOptions5) & kLock5And35Bit;
+}
 
 CtcssSettings LoadCtcss(const EEPROM& image, const TradioInfo& info, const CtcssModel& model) {
   CtcssSettings s;
-  for (int i = 0; i < kCtcssOptionBytes; ++i)
-    s.options[i] = static_cast<uint8_t>(image.GetParamByte(info, OptionsParam(i)));
-  const uint8_t options5 = s.options[kOptions5];
+  s.options = OptionBytes::Read(image, info, kCtcssOptionBytes);
+  const uint8_t options5 = OptionByte(s.options, kOptions5);
   s.extendedOrder = ToneOrderInForce(options5, model.hasExtendedCtcss) == ToneOrder::Extended;
   for (const OptionBit& bit : kOptionBits)
-    s.*bit.box = ((s.options[bit.byte] & bit.mask) != 0) != bit.inverted;
+    s.*bit.box = ((OptionByte(s.options, bit.byte) & bit.mask) != 0) != bit.inverted;
   if (model.alwaysEnabled) s.enabled = true;
   s.set38 = options5 & kSet38Bit;
 
-  const int silentMem = info.GetParamAddress("Silent Mem");
+  const int silentMem = info.GetParamAddress(kParamSilentMem);
   if (silentMem >= 0) image.ReadBlock(silentMem, s.silentMem.data(), kChannelBitArraySize);
   for (int k = 0; k < kSilentChannels; ++k) s.silent[k] = TestBit(k, s.silentMem.data());
 
@@ -119,13 +123,12 @@ void StoreCtcss(EEPROM& image, const TradioInfo& info, const CtcssModel& model,
     else
       ClearBit(k, s.silentMem.data());
   }
-  const int silentMem = info.GetParamAddress("Silent Mem");
+  const int silentMem = info.GetParamAddress(kParamSilentMem);
   if (silentMem >= 0) image.WriteBlock(silentMem, s.silentMem.data(), kChannelBitArraySize);
 
-  uint8_t& options5 = s.options[kOptions5];
   // Where the tone-set choice is hidden its bit means nothing to the
   // window, so it stays as the radio had it.
-  if (!s.extendedOrder) SetBits(options5, kSet38Bit, s.set38);
+  if (!s.extendedOrder) s.options.SetBits(kOptions5, kSet38Bit, s.set38);
 
   const int code = s.tx.Code(s.ListOrder());
   image.SetParamByte(info, "Tx CTCSS Tone", code);
@@ -135,11 +138,10 @@ void StoreCtcss(EEPROM& image, const TradioInfo& info, const CtcssModel& model,
 
   if (model.alwaysEnabled) s.enabled = true;
   for (const OptionBit& bit : kOptionBits)
-    SetBits(s.options[bit.byte], bit.mask, s.*bit.box != bit.inverted);
-  SetBits(options5, kNotExtendedBit, !s.extendedOrder);
+    s.options.SetBits(bit.byte, bit.mask, s.*bit.box != bit.inverted);
+  s.options.SetBits(kOptions5, kNotExtendedBit, !s.extendedOrder);
 
-  for (int i = 0; i < kCtcssOptionBytes; ++i)
-    image.SetParamByte(info, OptionsParam(i), s.options[i]);
+  s.options.Write(image, info);
 }
 
 bool SilentChannelEditable(int channel, bool enabled, bool ctcssOnDuplex, bool locked5And35) {

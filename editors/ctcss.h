@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "eeprom.h"
+#include "optionbytes.h"
 #include "tones.h"
 
 class TradioInfo;
@@ -37,7 +38,7 @@ struct ToneChoice {
 
 struct CtcssSettings {
   // Copies taken on showing; OK changes only the bits below.
-  std::array<uint8_t, kCtcssOptionBytes> options{};
+  OptionBytes options;
   std::array<uint8_t, kChannelBitArraySize> silentMem{};
 
   // Decided on showing and kept until OK: the model's own set is in force,

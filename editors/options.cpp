@@ -15,7 +15,7 @@ constexpr int kStatusAlphaBit = 6;
 // are set when the option is off.
 struct OptionBit {
   bool OptionsValues::*value;
-  int byte;  // 1 = "Options-1"
+  int byte;  // the number of its option byte: 1 = "Options-1"
   int bit;
   bool inverted;
   bool OptionsFeatures::*feature;  // nullptr: every model
@@ -92,11 +92,10 @@ ContrastWrite ContrastWriteOf(const TradioInfo& info, int shown) {
 OptionsValues LoadOptions(const EEPROM& image, const TradioInfo& info, const OptionsFeatures& f) {
   OptionsValues v;
   v.status = image.GetParamByte(info, "Status");
-  for (int i = 0; i < kRadioOptionBytes; ++i)
-    v.options[i] = image.GetParamByte(info, kParamOptions1 + i);
+  v.options = OptionBytes::Read(image, info, kRadioOptionBytes);
 
   for (const OptionBit& b : kOptionBits)
-    if (Has(f, b.feature)) v.*b.value = BitIsSet(v.options[b.byte - 1], b.bit) != b.inverted;
+    if (Has(f, b.feature)) v.*b.value = v.options.Bit(b.byte, b.bit) != b.inverted;
 
   v.micGain = SignedGain(image.GetParamByte(info, "Mic Gain"));
   // Shown even where it cannot be edited, so the disabled control tells
@@ -127,7 +126,7 @@ void StoreOptions(const OptionsValues& in, EEPROM& image, const TradioInfo& info
   OptionsValues v = in;
   // The option bits go into the copies, which are written whole at the end.
   for (const OptionBit& b : kOptionBits)
-    if (Has(f, b.feature)) SetBits(v.options[b.byte - 1], 1 << b.bit, v.*b.value != b.inverted);
+    if (Has(f, b.feature)) v.options.SetBits(b.byte, 1 << b.bit, v.*b.value != b.inverted);
 
   const auto gain = [](int dB) { return std::clamp(dB, kMicGainMin, kMicGainMax) & 0xFF; };
   image.SetParamByte(info, "Mic Gain", gain(v.micGain));
@@ -154,6 +153,5 @@ void StoreOptions(const OptionsValues& in, EEPROM& image, const TradioInfo& info
   image.SetParamByte(info, "Tx Timeout", std::clamp(v.txTimeout, 0, kTxTimeoutMax));
 
   image.SetParamByte(info, "Status", v.status);  // absent (-1): nothing is written
-  for (int i = 0; i < kRadioOptionBytes; ++i)
-    image.SetParamByte(info, kParamOptions1 + i, v.options[i]);
+  v.options.Write(image, info);
 }

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "optionbytes.h"
+
 class EEPROM;
 class TradioInfo;
 
@@ -40,7 +42,7 @@ enum KeyFunctionEntry { kKeysDownUp = 0, kKeysScanPri = 1 };
 struct OptionsValues {
   // The copies, -1 where the model lacks the byte.
   int status = -1;
-  int options[kRadioOptionBytes] = {-1, -1, -1, -1, -1, -1, -1, -1};
+  OptionBytes options;
 
   int txTimeout = 0;                 // s, 0..180
   int cbDisplay = kDispSMeter;       // 0..2

@@ -23,7 +23,7 @@ const char* const kAbsent = "n/a";
 
 struct NamedValue {
   const char* label;
-  const char* param;
+  Param param;
 };
 
 const NamedValue kAlignmentLines[] = {
@@ -54,8 +54,8 @@ class Report {
     Add(kSeparator);
     Add("");
   }
-  int Byte(const char* param) const { return image_.GetParamByte(info_, param); }
-  std::string ByteText(const char* param) const {
+  int Byte(Param param) const { return image_.GetParamByte(info_, param); }
+  std::string ByteText(Param param) const {
     const int value = Byte(param);
     return value < 0 ? kAbsent : std::to_string(value);
   }
@@ -161,7 +161,7 @@ std::vector<std::string> ReportLines(const EEPROM& image, const TradioInfo& info
   }
 
   const ToneOrder order = ToneOrderOfImage(image, info, build.productId, source.majorVersion);
-  const auto tone = [&](const char* param) {
+  const auto tone = [&](Param param) {
     const int code = report.Byte(param);
     return code < 0 ? std::string(kAbsent) : ToneText(code, order);
   };

@@ -13,7 +13,7 @@
 namespace {
 
 constexpr int kErasedWord = 0xFFFF;
-constexpr int kBitSetParams[kRxBitSetCount] = {kParamScanMem0, kParamScanMem1, kParamQuietMem,
+constexpr Param kBitSetParams[kRxBitSetCount] = {kParamScanMem0, kParamScanMem1, kParamQuietMem,
                                                kParamSilentMem};
 
 using RxBits = std::array<uint8_t, kRxBitSetBytes>;

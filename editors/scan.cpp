@@ -13,11 +13,8 @@
 
 namespace {
 
-constexpr const char* kOptionNames[7] = {"Status",    "Options-1", "Options-2", "Options-3",
-                                         "Options-4", "Options-5", "Options-6"};
-constexpr int kStatus = 0;
-constexpr int kOptions2 = 2;
-constexpr int kOptions6 = 6;
+// The option bytes the window copies: "Options-1" .. "Options-6".
+constexpr int kScanOptionBytes = 6;
 
 // "Options-2"
 constexpr int kThreeBeepBit = 0x01;
@@ -31,7 +28,7 @@ constexpr int kUserModScanModeBit = 0x10;
 constexpr int kScanMem2InUseBit = 0x08;
 constexpr int kNetScanInUseBit = 0x20;
 
-constexpr int kScanMemParams[kScanPageCount] = {kParamScanMem0, kParamScanMem1, kParamScanMem2};
+constexpr Param kScanMemParams[kScanPageCount] = {kParamScanMem0, kParamScanMem1, kParamScanMem2};
 constexpr int kMaxStoredPriority = 180;
 constexpr int kErasedSkipTime = 0xFF;
 constexpr int kErasedSkipTimeAs = 3;
@@ -94,7 +91,8 @@ void FillPriorityChannels(const EEPROM& image, const TradioInfo& info, int rxBan
 ScanSettings LoadScan(const EEPROM& image, const TradioInfo& info, const ScanFeatures& f,
                       int rxBank) {
   ScanSettings s;
-  for (int i = 0; i < 7; ++i) s.optionBytes[i] = image.GetParamByte(info, kOptionNames[i]);
+  s.status = image.GetParamByte(info, kParamStatus);
+  s.options = OptionBytes::Read(image, info, kScanOptionBytes);
 
   FillPriorityChannels(image, info, rxBank, image.GetParamByte(info, "Pri Channel"), s);
   s.priCheckRate = std::clamp(image.GetParamByte(info, "Pri Chk Rate"), 1, kMaxPriCheckRate);
@@ -113,21 +111,21 @@ ScanSettings LoadScan(const EEPROM& image, const TradioInfo& info, const ScanFea
     for (int n = 0; n < kCbChannelCount; ++n) s.members[p][n] = TestBit(n, s.scanMem[p].data());
   }
 
-  const int options2 = s.optionBytes[kOptions2];
+  const int options2 = s.options.Byte(2);
   s.groupScan1 = options2 >= 0 && (options2 & kGroupScan1Bit);
   s.groupScan2 = options2 >= 0 && (options2 & kGroupScan2Bit);
   s.threeBeep = options2 >= 0 && (options2 & kThreeBeepBit);
   s.gsPttExit = options2 >= 0 && (options2 & kGsPttExitBit);
 
   if (f.userScanOptions) {
-    const int options6 = s.optionBytes[kOptions6];
+    const int options6 = s.options.Byte(6);
     s.userModNetScan = options6 >= 0 && (options6 & kUserModNetScanBit);
     s.userModScanMode = options6 >= 0 && (options6 & kUserModScanModeBit);
     if (f.scanMemorySelect) {
       const int stored = image.GetParamByte(info, "Scan Memory");
       s.scanMemory = stored >= 0 && stored < kScanPageCount ? stored : -1;
     } else {
-      const int status = std::max(0, s.optionBytes[kStatus]);
+      const int status = std::max(0, s.status);
       s.scanMemory = (status & kScanMem2InUseBit) ? 1 : (status & kNetScanInUseBit) ? 2 : 0;
     }
   }
@@ -142,10 +140,10 @@ ScanSettings LoadScan(const EEPROM& image, const TradioInfo& info, const ScanFea
 
 void StoreScan(EEPROM& image, const TradioInfo& info, const ScanFeatures& f,
                const ScanSettings& s) {
-  std::array<int, 7> options = s.optionBytes;
-  int& options2 = options[kOptions2];
-  SetBits(options2, kGroupScan1Bit, s.groupScan1);
-  SetBits(options2, kGroupScan2Bit, s.groupScan2);
+  OptionBytes options = s.options;
+  int status = s.status;
+  options.SetBits(2, kGroupScan1Bit, s.groupScan1);
+  options.SetBits(2, kGroupScan2Bit, s.groupScan2);
 
   image.SetParamByte(info, "Duplex", DuplexByte(s, 0));
   image.SetParamByte(info, "Duplex-80", DuplexByte(s, 8));
@@ -170,14 +168,12 @@ void StoreScan(EEPROM& image, const TradioInfo& info, const ScanFeatures& f,
   image.SetParamByte(info, "Pri Chk Rate", std::clamp(s.priCheckRate, 1, kMaxPriCheckRate));
 
   if (f.userScanOptions) {
-    int& options6 = options[kOptions6];
-    SetBits(options6, kUserModNetScanBit, s.userModNetScan);
-    SetBits(options6, kUserModScanModeBit, s.userModScanMode);
+    options.SetBits(6, kUserModNetScanBit, s.userModNetScan);
+    options.SetBits(6, kUserModScanModeBit, s.userModScanMode);
     if (f.scanMemorySelect) {
       image.SetParamByte(info, "Scan Memory",
                          s.scanMemory >= 0 && s.scanMemory < kScanPageCount ? s.scanMemory : 0xFF);
     } else {
-      int& status = options[kStatus];
       SetBits(status, kScanMem2InUseBit, s.scanMemory == 1);
       SetBits(status, kNetScanInUseBit, s.scanMemory == 2);
     }
@@ -188,12 +184,12 @@ void StoreScan(EEPROM& image, const TradioInfo& info, const ScanFeatures& f,
     image.SetParamByte(info, "Scan Skip Time", seconds / kScanSkipStepSeconds);
   }
 
-  SetBits(options2, kThreeBeepBit, s.threeBeep);
-  SetBits(options2, kGsPttExitBit, s.gsPttExit);
+  options.SetBits(2, kThreeBeepBit, s.threeBeep);
+  options.SetBits(2, kGsPttExitBit, s.gsPttExit);
 
-  // An option byte that could not be read (absent on the model) is not written.
-  for (int i = 0; i < 7; ++i)
-    if (s.optionBytes[i] >= 0) image.SetParamByte(info, kOptionNames[i], options[i] & 0xFF);
+  // A byte that could not be read (absent on the model) is not written.
+  if (status >= 0) image.SetParamByte(info, kParamStatus, status & 0xFF);
+  options.Write(image, info);
 }
 
 bool EnterScanSkipText(const std::string& text, int& seconds) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "optionbytes.h"
+
 class EEPROM;
 class TradioInfo;
 
@@ -36,8 +38,10 @@ struct PriorityEntry {
 };
 
 struct ScanSettings {
-  // "Status", then "Options-1" to "Options-6", as read.
-  std::array<int, 7> optionBytes{};
+  // Copies of "Status" and of "Options-1" to "Options-6", as read; -1 and
+  // absent where the model lacks the byte.
+  int status = -1;
+  OptionBytes options;
   // Duplex channels 1..8 then 41..48.
   std::array<bool, kDuplexChannelCount> duplex{};
   // The three 24-byte bit-sets as read; bits 0..79 are CB channels 1..80.

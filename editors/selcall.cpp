@@ -10,16 +10,17 @@
 
 namespace {
 
-constexpr int kOptions3 = 2;  // copy index of "Options-3"
-constexpr int kOptions4 = 3;
-constexpr int kOptions6 = 5;
+// Option bytes by the number in their name: 3 = "Options-3".
+constexpr int kOptions3 = 3;
+constexpr int kOptions4 = 4;
+constexpr int kOptions6 = 6;
 constexpr int kNameOffset = 4;  // the radio name follows the 4 ident bytes
 constexpr int kIdentBytes = 4;
 constexpr int kLeadToneStepMs = 10;
 
 struct FlagBit {
   SelcallFlag flag;
-  int option;  // copy index
+  int option;  // the number of its option byte
   int bit;
 };
 
@@ -52,12 +53,12 @@ int GroupShift(GroupDirection direction) { return direction == GroupDirection::k
 
 bool GetSelcallFlag(const SelcallForm& form, SelcallFlag flag) {
   const FlagBit& f = BitOf(flag);
-  return BitIsSet(form.options[f.option], f.bit);
+  return form.options.Bit(f.option, f.bit);
 }
 
 void SetSelcallFlag(SelcallForm& form, SelcallFlag flag, bool on) {
   const FlagBit& f = BitOf(flag);
-  SetBits(form.options[f.option], static_cast<uint8_t>(1u << f.bit), on);
+  form.options.SetBits(f.option, 1 << f.bit, on);
 }
 
 int GetGroupSize(uint8_t options3, GroupDirection direction) {
@@ -134,13 +135,11 @@ std::string LoadRadioIdent(const EEPROM& image, const TradioInfo& info) {
 
 SelcallForm LoadSelcallForm(const EEPROM& image, const TradioInfo& info, int identLength) {
   SelcallForm form;
-  const int options = info.GetParamAddress("Options-1");
-  for (int i = 0; i < kSelcallOptionBytes && options >= 0; ++i) {
-    form.options[i] = static_cast<uint8_t>(image.GetByte(options + i));
-  }
-  form.rxGroupSize = GetGroupSize(form.options[kOptions3], GroupDirection::kReceive);
+  form.options = OptionBytes::Read(image, info, kSelcallOptionBytes);
+  const uint8_t options3 = static_cast<uint8_t>(std::max(0, form.options.Byte(kOptions3)));
+  form.rxGroupSize = GetGroupSize(options3, GroupDirection::kReceive);
   form.acceptGroupCalls = form.rxGroupSize != kNoGroupSize;
-  form.txGroupSize = GetGroupSize(form.options[kOptions3], GroupDirection::kTransmit);
+  form.txGroupSize = GetGroupSize(options3, GroupDirection::kTransmit);
   form.sendGroupCalls = form.txGroupSize != kNoGroupSize;
 
   const int ident = info.GetParamAddress("Selcall Ident");
@@ -205,15 +204,14 @@ void StoreSelcallForm(EEPROM& image, const TradioInfo& info, const SelcallForm& 
     }
   }
 
-  std::array<uint8_t, kSelcallOptionBytes> copies = form.options;
-  copies[kOptions3] = SetGroupSize(copies[kOptions3], GroupDirection::kReceive,
-                                   form.acceptGroupCalls, form.rxGroupSize);
-  copies[kOptions3] = SetGroupSize(copies[kOptions3], GroupDirection::kTransmit,
-                                   form.sendGroupCalls, form.txGroupSize);
-  const int options = info.GetParamAddress("Options-1");
-  for (int i = 0; i < kSelcallOptionBytes && options >= 0; ++i) {
-    image.SetByte(options + i, copies[i]);
-  }
+  OptionBytes copies = form.options;
+  uint8_t options3 = static_cast<uint8_t>(std::max(0, copies.Byte(kOptions3)));
+  options3 = SetGroupSize(options3, GroupDirection::kReceive, form.acceptGroupCalls,
+                          form.rxGroupSize);
+  options3 = SetGroupSize(options3, GroupDirection::kTransmit, form.sendGroupCalls,
+                          form.txGroupSize);
+  copies.SetByte(kOptions3, options3);
+  copies.Write(image, info);
 }
 
 char RadioNameKey(char c) {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "optionbytes.h"
+
 class EEPROM;
 class TradioInfo;
 
@@ -41,7 +43,7 @@ enum class GroupDirection { kReceive, kTransmit };
 
 // What the window shows, plus the option byte copies it edits bits in.
 struct SelcallForm {
-  std::array<uint8_t, kSelcallOptionBytes> options{};
+  OptionBytes options;
   // The last n of the 8 stored digits as the digit-only ident field shows
   // them: a digit of 10 to 15 is an empty position (a blank).
   std::string ident;

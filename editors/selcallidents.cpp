@@ -18,7 +18,7 @@ int DigitValue(char c) {
 
 char Capital(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-int MemoryAddress(const TradioInfo& info) { return info.GetParamAddress("Selcall Mem"); }
+int MemoryAddress(const TradioInfo& info) { return info.GetParamAddress(kParamSelcallMem); }
 
 }  // namespace
 

@@ -401,12 +401,12 @@ bool TRadio::SetLowPower(bool low) {
 // ---- Derived and local operations ------------------------------------------
 
 bool TRadio::ReadProductId(int& value) {
-  const int address = info_.GetParamAddress(0);
+  const int address = info_.GetParamAddress(kParamProductId);
   return address >= 0 && ReadMemoryWord(address, value);
 }
 
 bool TRadio::ReadPcbRevision(int& value) {
-  const int address = info_.GetParamAddress(27);
+  const int address = info_.GetParamAddress(kParamPcbRev);
   return address >= 0 && ReadMemoryWord(address, value);
 }
 

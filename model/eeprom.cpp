@@ -74,40 +74,24 @@ int EEPROM::GetRxChannel(const TradioInfo& info, int m, RX_CH_DATA_STRUCT& recor
   return 0;
 }
 
-int EEPROM::GetParamByte(const TradioInfo& info, int index) const {
-  const int a = info.GetParamAddress(index);
+int EEPROM::GetParamByte(const TradioInfo& info, Param param) const {
+  const int a = info.GetParamAddress(param);
   return a < 0 ? -1 : GetByte(a);
 }
 
-int EEPROM::SetParamByte(const TradioInfo& info, int index, int value) {
-  const int a = info.GetParamAddress(index);
+int EEPROM::SetParamByte(const TradioInfo& info, Param param, int value) {
+  const int a = info.GetParamAddress(param);
   return a < 0 ? -1 : SetByte(a, value);
 }
 
-int EEPROM::GetParamWord(const TradioInfo& info, int index) const {
-  const int a = info.GetParamAddress(index);
+int EEPROM::GetParamWord(const TradioInfo& info, Param param) const {
+  const int a = info.GetParamAddress(param);
   return a < 0 ? -1 : GetWord(a);
 }
 
-int EEPROM::SetParamWord(const TradioInfo& info, int index, int value) {
-  const int a = info.GetParamAddress(index);
+int EEPROM::SetParamWord(const TradioInfo& info, Param param, int value) {
+  const int a = info.GetParamAddress(param);
   return a < 0 ? -1 : SetWord(a, value);
-}
-
-int EEPROM::GetParamByte(const TradioInfo& info, const char* name) const {
-  return GetParamByte(info, ParamIndexOf(name));
-}
-
-int EEPROM::SetParamByte(const TradioInfo& info, const char* name, int value) {
-  return SetParamByte(info, ParamIndexOf(name), value);
-}
-
-int EEPROM::GetParamWord(const TradioInfo& info, const char* name) const {
-  return GetParamWord(info, ParamIndexOf(name));
-}
-
-int EEPROM::SetParamWord(const TradioInfo& info, const char* name, int value) {
-  return SetParamWord(info, ParamIndexOf(name), value);
 }
 
 void EEPROM::ToHexText(char* buffer, int address, int count) const {

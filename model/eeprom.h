@@ -5,6 +5,7 @@
 #include <string>
 
 #include "eebuff.h"
+#include "params.h"
 
 class TradioInfo;
 
@@ -34,18 +35,12 @@ class EEPROM : public EEbuffer {
   // -1 when the record lies outside the image (or the model has none).
   int GetRxChannel(const TradioInfo& info, int m, RX_CH_DATA_STRUCT& record) const;
 
-  // Reads/writes a parameter by index through the current model's table;
-  // absent parameters read -1 and write nothing.
-  int GetParamByte(const TradioInfo& info, int index) const;
-  int SetParamByte(const TradioInfo& info, int index, int value);
-  int GetParamWord(const TradioInfo& info, int index) const;
-  int SetParamWord(const TradioInfo& info, int index, int value);
-  // The same by the parameter's name; an unknown name reads and writes as
-  // an absent parameter.
-  int GetParamByte(const TradioInfo& info, const char* name) const;
-  int SetParamByte(const TradioInfo& info, const char* name, int value);
-  int GetParamWord(const TradioInfo& info, const char* name) const;
-  int SetParamWord(const TradioInfo& info, const char* name, int value);
+  // Reads/writes a parameter through the current model's table; a
+  // parameter the model lacks reads -1 and writes nothing.
+  int GetParamByte(const TradioInfo& info, Param param) const;
+  int SetParamByte(const TradioInfo& info, Param param, int value);
+  int GetParamWord(const TradioInfo& info, Param param) const;
+  int SetParamWord(const TradioInfo& info, Param param, int value);
 
   // buffer receives 2 * count digits and a NUL.
   void ToHexText(char* buffer, int address, int count) const;

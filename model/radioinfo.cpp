@@ -118,10 +118,6 @@ int TradioInfo::GetParamAddress(int index) const {
   return CurrentRow(modelIndex).paramAddresses[index];
 }
 
-int TradioInfo::GetParamAddress(const char* name) const {
-  return GetParamAddress(ParamIndexOf(name));
-}
-
 const char* TradioInfo::ModelName() const { return CurrentRow(modelIndex).name; }
 
 const char* TradioInfo::ModelDescription() const { return CurrentRow(modelIndex).description; }

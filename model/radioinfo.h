@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "params.h"
+
 inline constexpr int kModelCount = 8;
-inline constexpr int kParamCount = 107;
 inline constexpr uint32_t kNoProductId = 0xffff;
 
 // Product IDs as stored in the radio's memory image.
@@ -80,10 +81,12 @@ class TradioInfo {
   uint16_t modelIndex = 0;
   uint32_t productId = kNoProductId;
 
-  // Address of parameter `index` in the current model's table; -1 when the
-  // model lacks it or the index is out of range.
+  // Address of the parameter in the current model's table; -1 when the
+  // model lacks it.
+  int GetParamAddress(Param param) const { return GetParamAddress(param.Index()); }
+  // The same by index, for walking the whole table; -1 also when the index
+  // is out of range.
   int GetParamAddress(int index) const;
-  int GetParamAddress(const char* name) const;
 
   const char* ModelName() const;         // by modelIndex
   const char* ModelDescription() const;  // by modelIndex

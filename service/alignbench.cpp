@@ -12,7 +12,7 @@ AlignBench::AlignBench(TRadio& radio, EEPROM& image, const TradioInfo& info,
                        const BuildConfig& build)
     : radio_(radio), image_(image), info_(info), build_(build) {}
 
-int AlignBench::Address(const char* parameter) const { return info_.GetParamAddress(parameter); }
+int AlignBench::Address(Param parameter) const { return info_.GetParamAddress(parameter); }
 
 void AlignBench::Add(const std::string& line) {
   if (log_.add) log_.add(line);
@@ -133,7 +133,7 @@ bool AlignBench::WriteStep(int address, int value) {
 }
 
 void AlignBench::WriteMicGain(bool rear, int value) {
-  const int address = Address(rear ? "Mic Gain Rear" : "Mic Gain");
+  const int address = Address(rear ? Param("Mic Gain Rear") : Param("Mic Gain"));
   if (address < 0) return;
   image_.SetByte(address, value & 0xFF);
   Add(radio_.WriteMemoryByte(address, value & 0xFF) ? "OK" : "fail");
@@ -250,7 +250,7 @@ SMeterResult AlignBench::CalibrateSMeter(int point) {
   }
   const int average = SMeterAverage(sum);
   result.value = average;
-  const int address = Address(point == 1 ? "S1 Cal" : "S10 Cal");
+  const int address = Address(point == 1 ? Param("S1 Cal") : Param("S10 Cal"));
   if (address < 0) return result;
   result.complete = radio_.WriteMemoryByte(address, average);
   // Kept in the image even when the radio did not confirm: the reading

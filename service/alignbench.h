@@ -10,6 +10,7 @@
 #include <string>
 
 #include "alignmath.h"
+#include "params.h"
 
 class EEPROM;
 class TRadio;
@@ -114,11 +115,11 @@ class AlignBench {
   SMeterResult CalibrateSMeter(int point);
 
  private:
-  int Address(const char* parameter) const;
+  int Address(Param parameter) const;
   void Add(const std::string& line);
   void Clear();
   void Report(const char* action, bool ok);
-  void WriteStepOf(const char* parameter, int value) { WriteStep(Address(parameter), value); }
+  void WriteStepOf(Param parameter, int value) { WriteStep(Address(parameter), value); }
 
   TRadio& radio_;
   EEPROM& image_;

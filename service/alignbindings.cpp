@@ -9,7 +9,7 @@
 namespace {
 
 // The stored byte of a parameter, 0 when the model lacks it.
-int StoredByte(const EEPROM& image, const TradioInfo& info, const char* parameter) {
+int StoredByte(const EEPROM& image, const TradioInfo& info, Param parameter) {
   const int address = info.GetParamAddress(parameter);
   return address < 0 ? 0 : image.GetByte(address);
 }
@@ -28,7 +28,12 @@ const std::vector<AlignBinding>& AlignBindings() {
     };
     // The receiver grid: the digit after "Freq" is the column F1..F3, the
     // digit after "T" the row T1..T4 (T4 is the notch).
-    static const char* const kGridNames[3][4][3] = {
+    struct GridCell {
+      const char* upDown;
+      const char* edit;
+      Param parameter;
+    };
+    static constexpr GridCell kGrid[3][4] = {
         {{"udTuneFreq1T1", "txtTuneFreq1T1", "T1-F1"}, {"udTuneFreq1T2", "txtTuneFreq1T2", "T2-F1"},
          {"udTuneFreq1T3", "txtTuneFreq1T3", "T3-F1"}, {"udTuneFreq1T4", "txtTuneFreq1T4", "T4-F1"}},
         {{"udTuneFreq2T1", "txtTuneFreq2T1", "T1-F2"}, {"udTuneFreq2T2", "txtTuneFreq2T2", "T2-F2"},
@@ -36,8 +41,9 @@ const std::vector<AlignBinding>& AlignBindings() {
         {{"udTuneFreq3T1", "txtTuneFreq3T1", "T1-F3"}, {"udTuneFreq3T2", "txtTuneFreq3T2", "T2-F3"},
          {"udTuneFreq3T3", "txtTuneFreq3T3", "T3-F3"}, {"udTuneFreq3T4", "txtTuneFreq3T4", "T4-F3"}},
     };
-    for (const auto& column : kGridNames)
-      for (const auto& cell : column) b.push_back({cell[0], cell[1], cell[2], 0, 255, true});
+    for (const auto& column : kGrid)
+      for (const GridCell& cell : column)
+        b.push_back({cell.upDown, cell.edit, cell.parameter, 0, 255, true});
     b.push_back({"udSqlSens", "edtSqlSens", "Sql K", -80, 80, false, AlignScale::kSqlSensitivity});
     b.push_back({"udS1", "editS1", "S1 Cal", 0, 255, true});
     b.push_back({"udS10", "editS10", "S10 Cal", 0, 255, true});

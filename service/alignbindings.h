@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "params.h"
+
 class EEPROM;
 class TradioInfo;
 
@@ -24,7 +26,7 @@ enum class AlignScale {
 struct AlignBinding {
   const char* upDown;
   const char* edit;
-  const char* parameter;
+  Param parameter;
   int low;
   int high;
   bool enterWrites;  // Enter in the edit writes (digits only reach it)

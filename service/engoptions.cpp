@@ -11,12 +11,8 @@
 
 namespace {
 
-constexpr const char* kOptionNames[kEngOptionBytes] = {"Options-1", "Options-2", "Options-3",
-                                                       "Options-4", "Options-5", "Options-6"};
-constexpr const char* kSqlNames[kSquelchThresholds] = {"Sql-0", "Sql-1", "Sql-2", "Sql-3", "Sql-4",
-                                                       "Sql-5", "Sql-6", "Sql-7", "Sql-8", "Sql-9"};
-constexpr int kOptions2 = 1;
-constexpr int kOptions5 = 4;
+constexpr Param kSqlParams[kSquelchThresholds] = {"Sql-0", "Sql-1", "Sql-2", "Sql-3", "Sql-4",
+                                                   "Sql-5", "Sql-6", "Sql-7", "Sql-8", "Sql-9"};
 
 // Checked means the bit is clear.
 bool Cleared(int byte, uint8_t bit) { return byte >= 0 && (byte & bit) == 0; }
@@ -53,11 +49,10 @@ EngOptionsFeatures EngOptionsFeatures::For(uint32_t productId, bool engineering,
 EngOptionsValues LoadEngOptions(const EEPROM& image, const TradioInfo& info,
                                 const EngOptionsFeatures& f) {
   EngOptionsValues v;
-  for (int i = 0; i < kEngOptionBytes; ++i)
-    v.options[static_cast<size_t>(i)] = image.GetParamByte(info, kOptionNames[i]);
-  v.enableTxOnRxOnly = Cleared(v.options[kOptions2], kTxOnRxOnlyBit);
-  v.ctcss535 = Cleared(v.options[kOptions5], kCtcss535Bit);
-  v.ctcss38Ext = Cleared(v.options[kOptions5], kCtcss38ExtBit);
+  v.options = OptionBytes::Read(image, info, kEngOptionBytes);
+  v.enableTxOnRxOnly = Cleared(v.options.Byte(2), kTxOnRxOnlyBit);
+  v.ctcss535 = Cleared(v.options.Byte(5), kCtcss535Bit);
+  v.ctcss38Ext = Cleared(v.options.Byte(5), kCtcss38ExtBit);
   v.loadedRpkDelay = image.GetParamByte(info, "Rpk Delay");
   v.loadedSilentTail = image.GetParamByte(info, "Rpk Carrier Delay");
   v.rpkDelay = ShownInRange(v.loadedRpkDelay, kRpkDelayMax);
@@ -66,17 +61,17 @@ EngOptionsValues LoadEngOptions(const EEPROM& image, const TradioInfo& info,
   v.dcsDev = std::max(0, image.GetParamByte(info, "DCS Dev"));
   if (f.thresholds)
     for (int i = 0; i < kSquelchThresholds; ++i)
-      v.sql[static_cast<size_t>(i)] = std::max(0, image.GetParamByte(info, kSqlNames[i]));
+      v.sql[static_cast<size_t>(i)] = std::max(0, image.GetParamByte(info, kSqlParams[i]));
   return v;
 }
 
 void StoreEngOptions(const EngOptionsValues& v, EEPROM& image, const TradioInfo& info,
                      const EngOptionsFeatures& f) {
-  std::array<int, kEngOptionBytes> options = v.options;
-  if (f.txOnRxOnly) SetBits(options[kOptions2], kTxOnRxOnlyBit, !v.enableTxOnRxOnly);
-  SetBits(options[kOptions5], kCtcss535Bit, !v.ctcss535);
+  OptionBytes options = v.options;
+  if (f.txOnRxOnly) options.SetBits(2, kTxOnRxOnlyBit, !v.enableTxOnRxOnly);
+  options.SetBits(5, kCtcss535Bit, !v.ctcss535);
   // Written even while hidden: the box then keeps what was loaded.
-  SetBits(options[kOptions5], kCtcss38ExtBit, !v.ctcss38Ext);
+  options.SetBits(5, kCtcss38ExtBit, !v.ctcss38Ext);
   image.SetParamByte(info, "Rpk Delay", Kept(v.loadedRpkDelay, v.rpkDelay, kRpkDelayMax));
   image.SetParamByte(info, "Rpk Carrier Delay",
            Kept(v.loadedSilentTail, v.silentTail, kSilentTailMax));
@@ -84,8 +79,6 @@ void StoreEngOptions(const EngOptionsValues& v, EEPROM& image, const TradioInfo&
   image.SetParamByte(info, "DCS Dev", std::clamp(v.dcsDev, 0, kDeviationMaxSteps));
   if (f.thresholds)
     for (int i = 0; i < kSquelchThresholds; ++i)
-      image.SetParamByte(info, kSqlNames[i], std::clamp(v.sql[static_cast<size_t>(i)], 0, 255));
-  for (int i = 0; i < kEngOptionBytes; ++i)
-    if (options[static_cast<size_t>(i)] >= 0)
-      image.SetParamByte(info, kOptionNames[i], options[static_cast<size_t>(i)]);
+      image.SetParamByte(info, kSqlParams[i], std::clamp(v.sql[static_cast<size_t>(i)], 0, 255));
+  options.Write(image, info);
 }

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "optionbytes.h"
+
 class EEPROM;
 class TradioInfo;
 
@@ -35,8 +37,8 @@ struct EngOptionsFeatures {
 };
 
 struct EngOptionsValues {
-  // The copies, -1 where the model lacks the byte.
-  std::array<int, kEngOptionBytes> options{-1, -1, -1, -1, -1, -1};
+  // Copies of "Options-1" .. "Options-6", absent where the model lacks one.
+  OptionBytes options;
   bool enableTxOnRxOnly = false;
   bool ctcss535 = false;
   bool ctcss38Ext = false;

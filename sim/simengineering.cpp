@@ -170,7 +170,7 @@ bool SimRadioCore::AutoAlign(const uint8_t* r, int, std::vector<uint8_t>& out) {
   const int mask = r[2], start = r[3], stop = r[4], step = r[5];
   if (step == 0 || start > stop) return false;
   const int column = AlignmentColumn(state.pllSteps);
-  static const char* const kNames[3][4] = {{"T1-F1", "T2-F1", "T3-F1", "T4-F1"},
+  static constexpr Param kNames[3][4] = {{"T1-F1", "T2-F1", "T3-F1", "T4-F1"},
                                            {"T1-F2", "T2-F2", "T3-F2", "T4-F2"},
                                            {"T1-F3", "T2-F3", "T3-F3", "T4-F3"}};
   for (int t = 0; t < 4; ++t) {

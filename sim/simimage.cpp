@@ -8,7 +8,7 @@
 namespace {
 
 struct ByteDefault {
-  const char* name;
+  Param param;
   int value;
 };
 
@@ -45,7 +45,7 @@ constexpr ByteDefault kByteDefaults[] = {
 };
 
 struct WordDefault {
-  const char* name;
+  Param param;
   int value;
 };
 
@@ -67,7 +67,7 @@ constexpr RxChannelDefault kRxChannels[] = {
 constexpr int kNamedRxChannels = sizeof kRxChannels / sizeof kRxChannels[0];
 
 struct BitArrayDefault {
-  const char* name;
+  Param param;
   int first;  // bit numbers first..last set (CB channel c is bit c - 1)
   int last;
 };
@@ -81,12 +81,12 @@ constexpr BitArrayDefault kBitArrays[] = {
 };
 
 void FillBitArrays(const TradioInfo& info, EEPROM& image) {
-  for (const char* name : {"Scan Mem 0", "Scan Mem 1", "Quiet Mem", "Silent Mem", "Scan Mem 2"}) {
-    const int a = info.GetParamAddress(name);
+  for (Param array : {kParamScanMem0, kParamScanMem1, kParamQuietMem, kParamSilentMem, kParamScanMem2}) {
+    const int a = info.GetParamAddress(array);
     for (int i = 0; a >= 0 && i < kChannelBitArraySize; ++i) image.SetByte(a + i, 0);
   }
   for (const BitArrayDefault& d : kBitArrays) {
-    const int a = info.GetParamAddress(d.name);
+    const int a = info.GetParamAddress(d.param);
     if (a < 0) continue;
     uint8_t bits[kChannelBitArraySize];
     image.ReadBlock(a, bits, kChannelBitArraySize);
@@ -108,7 +108,7 @@ void FillRxChannels(uint32_t productId, const TradioInfo& info, EEPROM& image) {
 }
 
 void FillSelcall(uint32_t productId, const TradioInfo& info, EEPROM& image) {
-  const int ident = info.GetParamAddress("Selcall Ident");
+  const int ident = info.GetParamAddress(kParamSelcallIdent);
   if (ident < 0 || !TradioInfo::HasSelcall(productId)) return;
   // The radio uses the last five of the eight ident digits: ident 12345.
   const int digits[] = {0, 0, 0, 1, 2, 3, 4, 5};
@@ -127,8 +127,8 @@ void MakeDefaultImage(uint32_t productId, EEPROM& image) {
   // model has no name for.
   for (int a = 2; a < 32; ++a) image.SetByte(a, 0x80);
 
-  for (const ByteDefault& d : kByteDefaults) image.SetParamByte(info, d.name, d.value);
-  for (const WordDefault& d : kWordDefaults) image.SetParamWord(info, d.name, d.value);
+  for (const ByteDefault& d : kByteDefaults) image.SetParamByte(info, d.param, d.value);
+  for (const WordDefault& d : kWordDefaults) image.SetParamWord(info, d.param, d.value);
   FillBitArrays(info, image);
   FillRxChannels(productId, info, image);
   FillSelcall(productId, info, image);

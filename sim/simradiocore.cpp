@@ -308,8 +308,8 @@ bool SimRadioCore::Reset(const uint8_t*, int, std::vector<uint8_t>&) {
   return true;
 }
 
-int SimRadioCore::ParamAddress(const char* name) const {
+int SimRadioCore::ParamAddress(Param param) const {
   TradioInfo info;
   info.SelectModel(productId_);
-  return info.GetParamAddress(name);
+  return info.GetParamAddress(param);
 }

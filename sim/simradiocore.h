@@ -145,7 +145,7 @@ class SimRadioCore {
 
   void Step(int direction);
   int AdcValue(int channel) const;
-  int ParamAddress(const char* name) const;
+  int ParamAddress(Param param) const;
 
   uint32_t productId_;
   uint32_t pendingLineRate_ = 0;

@@ -43,7 +43,7 @@ uint32_t ConfigProductId(const EEPROM& image, const TradioInfo& info) {
 
 bool BatchGivesIdents(const EEPROM& config, const TradioInfo& info) {
   return TradioInfo::HasSelcall(ConfigProductId(config, info)) &&
-         info.GetParamAddress("Selcall Ident") >= 0;
+         info.GetParamAddress(kParamSelcallIdent) >= 0;
 }
 
 BatchLoop::BatchLoop(TransferFlows& flows, const RadioObjects& objects, BatchHost& host)
@@ -169,7 +169,7 @@ BatchLoop::Step BatchLoop::Ended(bool started, const std::string& what) const {
 }
 
 std::string BatchLoop::RadioIdentNow() const {
-  const int address = o_.info.GetParamAddress("Selcall Ident");
+  const int address = o_.info.GetParamAddress(kParamSelcallIdent);
   if (!selcall_ || address < 0) return "";
   unsigned char stored[4];
   for (int i = 0; i < 4; ++i) stored[i] = static_cast<unsigned char>(o_.image.GetByte(address + i));

@@ -72,7 +72,7 @@ TEST_F(AppFixture, AllModelsReadFileSelectsTheModelOfTheFile) {
   EXPECT_TRUE(boxes.Take().empty());
   EXPECT_STREQ(Window().Shared().info.ModelName(), "Merlo");
   // The Merlo's parameter table now reads the file's product ID.
-  EXPECT_EQ(Window().Shared().image.GetParamWord(Window().Shared().info, 0), 0x5A01);
+  EXPECT_EQ(Window().Shared().image.GetParamWord(Window().Shared().info, kParamProductId), 0x5A01);
 }
 
 TEST_F(AppFixture, AnExceptionInAHandlerIsShownAndTheProgramGoesOn) {

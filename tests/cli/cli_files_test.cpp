@@ -11,6 +11,7 @@
 #include "params.h"
 #include "progressbar.h"
 #include "simimage.h"
+#include "param_by_name.h"
 
 namespace {
 
@@ -68,7 +69,9 @@ TEST_F(CliTest, DumpListsEveryKestalParameterWithAddressAndValue) {
     ASSERT_EQ(named.size(), 1u) << ParamName(i);
     EXPECT_TRUE(Contains(named[0], Hex("0x%03X", address))) << named[0];
     // Single bytes show their value both ways.
-    if (i != kParamProductId && i != kParamPcbRev && i != kParamRxOnlyChannels && address < 2048 &&
+    const bool multiByte = i == kParamProductId.Index() || i == kParamPcbRev.Index() ||
+                           i == kParamRxOnlyChannels.Index();
+    if (!multiByte && address < 2048 &&
         !Contains(named[0], " FF FF") && named[0].size() < 60) {
       EXPECT_TRUE(Contains(named[0], std::to_string(image[static_cast<size_t>(address)]) + "  " +
                                          Hex("0x%02X", image[static_cast<size_t>(address)])))
@@ -148,7 +151,7 @@ TEST_F(CliTest, DumpNamesTheSubtoneCodes) {
     const std::pair<const char*, int> codes[] = {
         {"Tx CTCSS Tone", c.tx}, {"Rx CTCSS Tone", c.rx}, {"Netscan Ctcss Tone", c.netScan}};
     for (const auto& [name, code] : codes)
-      image[static_cast<size_t>(info.GetParamAddress(name))] = static_cast<unsigned char>(code);
+      image[static_cast<size_t>(info.GetParamAddress(ParamByName(name)))] = static_cast<unsigned char>(code);
     WriteFileBytes(dir.Path("tones.mem"), image);
     const ToolResult r = RunTool({"dump", dir.Path("tones.mem")});
     ASSERT_EQ(r.status, 0) << r.err;

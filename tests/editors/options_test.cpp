@@ -14,6 +14,7 @@
 #include "eeprom.h"
 #include "options.h"
 #include "radioinfo.h"
+#include "param_by_name.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ struct Model {
       : build(BuildConfig::ForFamily(family, false)), features(OptionsFeatures::For(build.productId)) {
     info.SelectModel(build.productId);
   }
-  int Address(const char* name) const { return info.GetParamAddress(name); }
+  int Address(const char* name) const { return info.GetParamAddress(ParamByName(name)); }
   int Byte(const char* name) const { return image.GetByte(Address(name)); }
   void Put(const char* name, int value) { image.SetByte(Address(name), value); }
   OptionsValues Load() const { return LoadOptions(image, info, features); }

@@ -15,6 +15,7 @@
 #include "eeprom.h"
 #include "radioinfo.h"
 #include "reportpages.h"
+#include "param_by_name.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ struct ReportImage {
     image.Fill(0xFF);
     image.SetWord(info.GetParamAddress("Product ID"), static_cast<int>(build.productId));
   }
-  void SetByte(const char* name, int value) { image.SetByte(info.GetParamAddress(name), value); }
+  void SetByte(const char* name, int value) { image.SetByte(info.GetParamAddress(ParamByName(name)), value); }
   void SetChannel(int record, int steps, const char* tag) {
     const int a = info.GetParamAddress("Rx-only Channels") + kRxChannelRecordSize * record;
     image.SetWord(a, steps);

@@ -9,6 +9,7 @@
 #include "buildconfig.h"
 #include "eeprom.h"
 #include "radioinfo.h"
+#include "param_by_name.h"
 
 namespace {
 
@@ -21,10 +22,10 @@ class RxImage {
   }
   int Record(int n) const { return base + kRxChannelRecordSize * n; }
   int RxBit(const char* set, int n) const {
-    return (image.GetByte(info.GetParamAddress(set) + kRxBitSetOffset + n / 8) >> (n % 8)) & 1;
+    return (image.GetByte(info.GetParamAddress(ParamByName(set)) + kRxBitSetOffset + n / 8) >> (n % 8)) & 1;
   }
   void SetRxBit(const char* set, int n) {
-    const int a = info.GetParamAddress(set) + kRxBitSetOffset + n / 8;
+    const int a = info.GetParamAddress(ParamByName(set)) + kRxBitSetOffset + n / 8;
     image.SetByte(a, image.GetByte(a) | (1 << (n % 8)));
   }
   BuildConfig build;
@@ -36,7 +37,7 @@ class RxImage {
 TEST(RxChannels, LoadReadsFrequencyTagAndMemberships) {
   RxImage m("Merlo");
   for (const char* set : {"Scan Mem 0", "Scan Mem 1", "Quiet Mem", "Silent Mem"})
-    for (int i = 0; i < 24; ++i) m.image.SetByte(m.info.GetParamAddress(set) + i, 0);
+    for (int i = 0; i < 24; ++i) m.image.SetByte(m.info.GetParamAddress(ParamByName(set)) + i, 0);
   m.image.SetWord(m.Record(25), 38114);
   m.image.SetAlphaTag(m.Record(25) + 2, "FIRE");
   m.SetRxBit("Scan Mem 0", 25);

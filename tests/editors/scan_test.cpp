@@ -10,6 +10,7 @@
 #include "eeprom.h"
 #include "radioinfo.h"
 #include "rxbank.h"
+#include "param_by_name.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ struct ScanImage {
     Set("Scan Skip Time", 12);
     Set("Scan Memory", 1);
   }
-  int Address(const char* name) const { return info.GetParamAddress(name); }
+  int Address(const char* name) const { return info.GetParamAddress(ParamByName(name)); }
   void Set(const char* name, int value) {
     if (Address(name) >= 0) image.SetByte(Address(name), value);
   }

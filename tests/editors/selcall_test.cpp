@@ -11,6 +11,7 @@
 #include "radioinfo.h"
 #include "selcall.h"
 #include "simimage.h"
+#include "param_by_name.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ struct Radio {
     // A pattern outside the erased value, so stray writes show.
     for (int a = 2; a < kImageSize; ++a) image.SetByte(a, (a * 37 + 11) & 0xFF);
   }
-  int At(const char* name) const { return info.GetParamAddress(name); }
+  int At(const char* name) const { return info.GetParamAddress(ParamByName(name)); }
   int Byte(const char* name, int offset = 0) const { return image.GetByte(At(name) + offset); }
   void SetByte(const char* name, int value, int offset = 0) {
     image.SetByte(At(name) + offset, value);

@@ -10,6 +10,7 @@
 #include "eeprom.h"
 #include "radioinfo.h"
 #include "squelch.h"
+#include "param_by_name.h"
 
 namespace {
 
@@ -17,8 +18,8 @@ struct Model {
   explicit Model(const char* family) : build(BuildConfig::ForFamily(family, false)) {
     info.SelectModel(build.productId);
   }
-  int Byte(const char* name) const { return image.GetByte(info.GetParamAddress(name)); }
-  void Put(const char* name, int value) { image.SetByte(info.GetParamAddress(name), value); }
+  int Byte(const char* name) const { return image.GetByte(info.GetParamAddress(ParamByName(name))); }
+  void Put(const char* name, int value) { image.SetByte(info.GetParamAddress(ParamByName(name)), value); }
   SquelchValues Load() const { return LoadSquelch(image, info, build.productId); }
 
   BuildConfig build;

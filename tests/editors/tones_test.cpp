@@ -90,7 +90,7 @@ TEST(ToneText, OfTheImageFollowsItsOptionsAndTheModel) {
     TradioInfo info;
     info.SelectModel(build.productId);
     EEPROM image;
-    image.SetParamByte(info, ParamIndexOf("Options-5"), 0xC0);
+    image.SetParamByte(info, Param("Options-5"), 0xC0);
     const ToneOrder order = ToneOrderOfImage(image, info, build.productId, -1);
     // The Pinto has the extended set whatever bit 7 says.
     EXPECT_EQ(order, build.productId == kProductPinto ? kExt : k38) << family;

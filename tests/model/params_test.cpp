@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -21,32 +22,52 @@ TEST(ParamNames, AllDistinctShortAndFoundByName) {
     EXPECT_GT(std::strlen(name), 0u) << i;
     EXPECT_LE(std::strlen(name), 29u) << i;
     EXPECT_TRUE(seen.insert(name).second) << "duplicate " << name;
-    EXPECT_EQ(ParamIndexOf(name), i) << name;
+    const std::optional<Param> found = Param::Find(name);
+    ASSERT_TRUE(found.has_value()) << name;
+    EXPECT_EQ(found->Index(), i) << name;
+    EXPECT_STREQ(found->Name(), name);
   }
   EXPECT_EQ(ParamName(-1), nullptr);
   EXPECT_EQ(ParamName(kParamCount), nullptr);
-  EXPECT_EQ(ParamIndexOf("product id"), -1);  // names match exactly
-  EXPECT_EQ(ParamIndexOf(nullptr), -1);
 }
+
+// A name that arrives while the program runs is looked up with a result
+// that says when there is no such parameter.
+TEST(ParamNames, RunTimeLookupReportsUnknownNames) {
+  EXPECT_FALSE(Param::Find("product id").has_value());  // names match exactly
+  EXPECT_FALSE(Param::Find("Product ID ").has_value());
+  EXPECT_FALSE(Param::Find("Options-11").has_value());
+  EXPECT_FALSE(Param::Find("").has_value());
+  EXPECT_EQ(Param::Find("Scan Memory"), Param("Scan Memory"));
+  EXPECT_FALSE(Param::AtIndex(-1).has_value());
+  EXPECT_FALSE(Param::AtIndex(kParamCount).has_value());
+  EXPECT_EQ(Param::AtIndex(106), Param("Scan Memory"));
+}
+
+// Names written in code are looked up while compiling.
+static_assert(Param("Product ID").Index() == 0);
+static_assert(Param("Options-1").Index() == 32);
+static_assert(Param("Scan Memory").Index() == kParamCount - 1);
+static_assert(kParamSelcallIdent.Index() == 95);
 
 TEST(ParamNames, SpellingOfNamesOtherCodeLooksUp) {
   const std::map<int, const char*> names = {
       {0, "Product ID"},           {1, "T1-F1"},
       {12, "T4-F3"},               {19, "PLL FRef"},
       {23, "Xtl Temp Co2"},        {26, "Rx ADC Offset"},
-      {kParamPcbRev, "PCB Rev"},   {kParamStatus, "Status"},
-      {kParamOptions1, "Options-1"},
+      {27, "PCB Rev"},             {28, "Status"},
+      {32, "Options-1"},
       {41, "Options-10"},          {43, "IF offset"},
       {51, "Rx-only Disp Options"}, {54, "Duplex-80"},
       {57, "Menu Enable 1"},       {65, "Pause pred/non-pred"},
       {73, "Rx Bank"},             {74, "Sql-0"},
-      {83, "Sql-9"},               {kParamScanMem0, "Scan Mem 0"},
-      {kParamScanMem1, "Scan Mem 1"}, {kParamQuietMem, "Quiet Mem"},
-      {kParamSilentMem, "Silent Mem"}, {kParamRxOnlyChannels, "Rx-only Channels"},
+      {83, "Sql-9"},               {89, "Scan Mem 0"},
+      {90, "Scan Mem 1"},          {91, "Quiet Mem"},
+      {92, "Silent Mem"},          {93, "Rx-only Channels"},
       {94, "Selcall Mem"},         {97, "Wireless PTT Mic Sel"},
-      {98, "Wireless Remote Key Func1"}, {kParamLcdContrast, "LCD Contrast"},
+      {98, "Wireless Remote Key Func1"}, {100, "LCD Contrast"},
       {101, "Netscan Ctcss Tone"}, {103, "Device Id"},
-      {kParamScanMem2, "Scan Mem 2"}, {105, "Radio Power State"},
+      {104, "Scan Mem 2"},         {105, "Radio Power State"},
       {106, "Scan Memory"},
   };
   for (const auto& [index, name] : names) EXPECT_STREQ(ParamName(index), name) << index;
@@ -56,7 +77,7 @@ TEST(ParamAddresses, TrickyRows) {
   struct Case {
     const char* model;
     const int16_t* table;
-    const char* name;
+    Param param;
     int address;
   };
   const std::vector<Case> cases = {
@@ -87,7 +108,7 @@ TEST(ParamAddresses, TrickyRows) {
       {"Unknown", kUnknownParamAddresses, "Status", -1},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(c.table[ParamIndexOf(c.name)], c.address) << c.model << " " << c.name;
+    EXPECT_EQ(c.table[c.param.Index()], c.address) << c.model << " " << c.param.Name();
   }
 }
 
@@ -124,7 +145,7 @@ TEST(ParamAddresses, EachTableIsKestalsWithItsDifferences) {
   const std::set<int> kestalAbsent = {100, 105, 106};
   for (int i = 0; i < kParamCount; ++i) {
     EXPECT_EQ(kKestalParamAddresses[i] == -1, kestalAbsent.count(i) == 1) << ParamName(i);
-    EXPECT_EQ(kUnknownParamAddresses[i], i == kParamProductId ? 0 : -1) << ParamName(i);
+    EXPECT_EQ(kUnknownParamAddresses[i], i == kParamProductId.Index() ? 0 : -1) << ParamName(i);
   }
 }
 
@@ -141,21 +162,22 @@ TEST(ParamAddresses, LayoutHangsTogether) {
         EXPECT_TRUE(used.insert(t[i]).second) << "shared address " << t[i];
       }
     }
-    EXPECT_EQ(t[kParamProductId], 0);
+    const auto at = [t](Param param) { return t[param.Index()]; };
+    EXPECT_EQ(at(kParamProductId), 0);
     // The four flag arrays sit back to back.
-    EXPECT_EQ(t[kParamScanMem1] - t[kParamScanMem0], kChannelBitArraySize);
-    if (t[kParamQuietMem] >= 0) {
-      EXPECT_EQ(t[kParamQuietMem] - t[kParamScanMem1], kChannelBitArraySize);
+    EXPECT_EQ(at(kParamScanMem1) - at(kParamScanMem0), kChannelBitArraySize);
+    if (at(kParamQuietMem) >= 0) {
+      EXPECT_EQ(at(kParamQuietMem) - at(kParamScanMem1), kChannelBitArraySize);
     }
     // The receive-only records end where the selcall memory begins.
-    if (t[kParamRxOnlyChannels] >= 0) {
-      EXPECT_EQ(t[kParamSilentMem] + kChannelBitArraySize, t[kParamRxOnlyChannels]);
-      EXPECT_EQ(t[kParamRxOnlyChannels] + kRxOnlyChannelCount * kRxChannelRecordSize,
-                t[ParamIndexOf("Selcall Mem")]);
+    if (at(kParamRxOnlyChannels) >= 0) {
+      EXPECT_EQ(at(kParamSilentMem) + kChannelBitArraySize, at(kParamRxOnlyChannels));
+      EXPECT_EQ(at(kParamRxOnlyChannels) + kRxOnlyChannelCount * kRxChannelRecordSize,
+                at(kParamSelcallMem));
     }
   }
   // Kestal's addresses rise with the index through "Selcall Last".
-  for (int i = 1; i <= ParamIndexOf("Selcall Last"); ++i) {
+  for (int i = 1; i <= Param("Selcall Last").Index(); ++i) {
     EXPECT_GT(kKestalParamAddresses[i], kKestalParamAddresses[i - 1]) << ParamName(i);
   }
 }

@@ -12,6 +12,7 @@
 #include "portmap.h"
 #include "sharedobjects.h"
 #include "simradio.h"
+#include "param_by_name.h"
 
 struct BenchRig {
   explicit BenchRig(const char* family, bool engineering = false)
@@ -30,7 +31,7 @@ struct BenchRig {
     const std::vector<uint8_t> memory = sim->Memory();
     shared->image.WriteBlock(0, memory.data(), static_cast<int>(memory.size()));
   }
-  int Address(const char* name) const { return shared->info.GetParamAddress(name); }
+  int Address(const char* name) const { return shared->info.GetParamAddress(ParamByName(name)); }
   int ImageByte(const char* name) const { return shared->image.GetByte(Address(name)); }
   int RadioByte(const char* name) const { return sim->MemoryByte(Address(name)); }
   // Sets a byte in both the radio and the image.

@@ -10,6 +10,7 @@
 #include "engoptions.h"
 #include "radioinfo.h"
 #include "simimage.h"
+#include "param_by_name.h"
 
 namespace {
 
@@ -20,8 +21,8 @@ struct Model {
     info.SelectModel(build.productId);
     MakeDefaultImage(build.productId, image);
   }
-  int Byte(const char* name) const { return image.GetByte(info.GetParamAddress(name)); }
-  void Put(const char* name, int value) { image.SetByte(info.GetParamAddress(name), value); }
+  int Byte(const char* name) const { return image.GetByte(info.GetParamAddress(ParamByName(name))); }
+  void Put(const char* name, int value) { image.SetByte(info.GetParamAddress(ParamByName(name)), value); }
   EngOptionsValues Load() const { return LoadEngOptions(image, info, features); }
   void Store(const EngOptionsValues& v) { StoreEngOptions(v, image, info, features); }
   std::vector<uint8_t> Bytes() const { return {image.Data(), image.Data() + kImageSize}; }

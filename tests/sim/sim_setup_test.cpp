@@ -36,8 +36,8 @@ TEST_P(SimDefaultImage, IsAPlausibleConfiguration) {
   if (info.GetParamAddress(kParamPcbRev) >= 0) {
     EXPECT_EQ(image.GetParamWord(info, kParamPcbRev), kSimDefaultPcbRevision);
   }
-  EXPECT_LE(image.GetParamByte(info, ParamIndexOf("Mod")), 24);
-  EXPECT_EQ(image.GetParamByte(info, ParamIndexOf("Last Channel")), 11);
+  EXPECT_LE(image.GetParamByte(info, Param("Mod")), 24);
+  EXPECT_EQ(image.GetParamByte(info, Param("Last Channel")), 11);
 
   const int scan0 = info.GetParamAddress(kParamScanMem0);
   ASSERT_GE(scan0, 0);

@@ -42,10 +42,10 @@ std::vector<uint8_t> RandomBytes(uint32_t seed, size_t count) {
   return bytes;
 }
 
-int ParamAddressOf(uint32_t model, int index) {
+int ParamAddressOf(uint32_t model, Param param) {
   TradioInfo info;
   info.SelectModel(model);
-  return info.GetParamAddress(index);
+  return info.GetParamAddress(param);
 }
 
 void PutProductId(std::vector<uint8_t>& bytes, int a, uint32_t productId) {

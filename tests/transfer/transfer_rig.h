@@ -40,7 +40,7 @@ void AppendBlocks(std::vector<Req>& out, int command, int count, int step);
 std::vector<uint8_t> RandomBytes(uint32_t seed, size_t count = kImageSize);
 // Writes a product ID word at the model's "Product ID" address.
 void PutProductId(std::vector<uint8_t>& bytes, int address, uint32_t productId);
-int ParamAddressOf(uint32_t model, int index);
+int ParamAddressOf(uint32_t model, Param param);
 
 struct Rig : SharedObjects {
   explicit Rig(const BuildConfig& build, uint32_t radioProduct = 0);

@@ -14,6 +14,7 @@
 #include "eeprom.h"
 #include "sharedobjects.h"
 #include "simimage.h"
+#include "param_by_name.h"
 
 struct EditorRig {
   explicit EditorRig(const char* family, bool engineering = false)
@@ -24,7 +25,7 @@ struct EditorRig {
     MakeDefaultImage(build.productId, shared->image);
   }
   EEPROM& Image() { return shared->image; }
-  int Address(const char* name) const { return shared->info.GetParamAddress(name); }
+  int Address(const char* name) const { return shared->info.GetParamAddress(ParamByName(name)); }
   int Byte(const char* name) const { return shared->image.GetByte(Address(name)); }
   void SetByte(const char* name, int value) { shared->image.SetByte(Address(name), value); }
 

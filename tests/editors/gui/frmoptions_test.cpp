@@ -27,6 +27,7 @@
 #include "portmap.h"
 #include "sharedobjects.h"
 #include "simradio.h"
+#include "param_by_name.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ class OptionsWindow {
   void SetImage(const std::vector<uint8_t>& bytes) {
     shared_.image.WriteBlock(0, bytes.data(), kImageSize);
   }
-  int Address(const char* name) const { return shared_.info.GetParamAddress(name); }
+  int Address(const char* name) const { return shared_.info.GetParamAddress(ParamByName(name)); }
   void Put(const char* name, int value) { shared_.image.SetByte(Address(name), value); }
   int Byte(const char* name) const { return shared_.image.GetByte(Address(name)); }
   std::vector<uint8_t> Bytes() const {

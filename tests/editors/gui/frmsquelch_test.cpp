@@ -16,6 +16,7 @@
 #include "windowcontext.h"
 #include "frmsquelch.h"
 #include "sharedobjects.h"
+#include "param_by_name.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ class SquelchWindow {
   TfrmSquelch& Window() { return *window_; }
 
  private:
-  int Address(const char* name) const { return shared_.info.GetParamAddress(name); }
+  int Address(const char* name) const { return shared_.info.GetParamAddress(ParamByName(name)); }
 
   BuildConfig build_;
   SharedObjects shared_;

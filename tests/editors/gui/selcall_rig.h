@@ -17,6 +17,7 @@
 #include "frmselcallidents.h"
 #include "frmselcall.h"
 #include "sharedobjects.h"
+#include "param_by_name.h"
 
 struct SelcallRig {
   explicit SelcallRig(const char* family = "Merlo", bool engineering = false)
@@ -35,7 +36,7 @@ struct SelcallRig {
     for (int i = 0; i < 10; ++i) image.SetAlphaTag(At("Selcall Mem") + 8 * i + 4, tags[i]);
   }
 
-  int At(const char* name) const { return shared.info.GetParamAddress(name); }
+  int At(const char* name) const { return shared.info.GetParamAddress(ParamByName(name)); }
   int Byte(const char* name, int offset = 0) const {
     return shared.image.GetByte(At(name) + offset);
   }

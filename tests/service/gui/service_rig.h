@@ -19,6 +19,7 @@
 #include "sharedobjects.h"
 #include "simimage.h"
 #include "simradio.h"
+#include "param_by_name.h"
 
 template <typename W>
 class ServiceRig {
@@ -74,7 +75,7 @@ class ServiceRig {
     return true;
   }
 
-  int Address(const char* name) const { return shared_.info.GetParamAddress(name); }
+  int Address(const char* name) const { return shared_.info.GetParamAddress(ParamByName(name)); }
   int Byte(const char* name) const { return shared_.image.GetByte(Address(name)); }
   void Put(const char* name, int value) { shared_.image.SetByte(Address(name), value); }
   std::vector<uint8_t> Bytes() const {

@@ -149,7 +149,7 @@ struct GuiRig : SharedObjects {
     window.dialog = &dialog.form;
     if (sim.Start()) state.portNumber = port.Ports().AddExtraDevice(sim.DevicePath());
     std::vector<uint8_t> bytes = RandomBytes(40);
-    PutProductId(bytes, info.GetParamAddress(0), b.productId);
+    PutProductId(bytes, info.GetParamAddress(kParamProductId), b.productId);
     sim.SetMemory(bytes);
   }
   ~GuiRig() { flows.FinishPreviousTransfer(); }
@@ -185,7 +185,7 @@ TEST(TransferDialog, ATimeoutLeavesTheTextAndACloseButtonUntilClicked) {
   rig.sim.SetFaults(f);
   rig.radio.CountRadioRead();
   std::vector<uint8_t> bytes = RandomBytes(41);
-  PutProductId(bytes, rig.info.GetParamAddress(0), kProductKestal);
+  PutProductId(bytes, rig.info.GetParamAddress(kParamProductId), kProductKestal);
   rig.image.WriteBlock(0, bytes.data(), kImageSize);
   QString seen;
   QTimer clicker;
