@@ -13,17 +13,6 @@
 
 namespace {
 
-bool WriteAll(int fd, const uint8_t* bytes, size_t size) {
-  while (size > 0) {
-    const ssize_t n = write(fd, bytes, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
 // Creates a new file beside `target` with a name nobody else holds. The mode
 // goes through the umask like any new file's.
 int CreateTempBeside(const std::string& target, std::string& tempName) {
@@ -91,7 +80,7 @@ bool ReplaceFileContents(const char* path, const uint8_t* bytes, size_t size) {
       // Only the owner's own groups are allowed; the file stays ours.
     }
   }
-  ok = ok && WriteAll(fd, bytes, size) && fsync(fd) == 0;
+  ok = ok && WriteWhole(fd, bytes, size) && fsync(fd) == 0;
   ok = close(fd) == 0 && ok;
   ok = ok && rename(tempName.c_str(), target.c_str()) == 0;
   if (!ok) {
@@ -104,3 +93,17 @@ bool ReplaceFileContents(const char* path, const uint8_t* bytes, size_t size) {
   return true;
 }
 
+bool WriteWhole(int fd, const void* bytes, size_t size) {
+  const auto* next = static_cast<const uint8_t*>(bytes);
+  while (size > 0) {
+    const ssize_t n = write(fd, next, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
+    next += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}

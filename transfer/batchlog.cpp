@@ -9,6 +9,7 @@
 
 #include "csvline.h"
 #include "excerpt.h"
+#include "filereplace.h"
 #include "selcall.h"
 #include "userfile.h"
 
@@ -239,13 +240,7 @@ bool BatchLogFile::Read(BatchLogContents& contents, std::string& error) {
 }
 
 bool BatchLogFile::WriteAll(const std::string& text, std::string& error) {
-  size_t done = 0;
-  int failure = 0;
-  while (done < text.size() && failure == 0) {
-    const ssize_t n = write(fd_, text.data() + done, text.size() - done);
-    if (n > 0) done += static_cast<size_t>(n);
-    else if (n < 0 && errno != EINTR) failure = errno;
-  }
+  int failure = WriteWhole(fd_, text.data(), text.size()) ? 0 : errno;
   // The log is what the next batch trusts: a row is not written until it
   // is on the disk.
   if (failure == 0 && fdatasync(fd_) != 0) failure = errno;

@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include "eeprom.h"
+#include "filereplace.h"
 
 namespace fs = std::filesystem;
 
@@ -24,17 +25,6 @@ constexpr int kMaxAttempts = 1000;
 bool FileNameChar(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
          c == '-';
-}
-
-bool WriteAll(int fd, const uint8_t* bytes, size_t count) {
-  while (count > 0) {
-    const ssize_t n = write(fd, bytes, count);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes += n;
-    count -= static_cast<size_t>(n);
-  }
-  return true;
 }
 
 // The number a name ends in, "_10" of "..._0x5A02_10.mem"; 1 without one
@@ -116,7 +106,7 @@ bool ReadArchive::Save(const EEPROM& image, uint32_t productId, const std::strin
       return false;
     }
     const bool written =
-        WriteAll(fd, image.Data(), static_cast<size_t>(image.GetLength())) && fsync(fd) == 0;
+        WriteWhole(fd, image.Data(), static_cast<size_t>(image.GetLength())) && fsync(fd) == 0;
     const int writeErrno = errno;
     const bool closed = close(fd) == 0;
     if (!written || !closed) {

@@ -503,7 +503,7 @@ TEST_F(BatchTest, TheRadioJustProgrammedSwitchedOffAndOnIsNotWrittenAgain) {
   const std::vector<BoxedRadio> boxes = {{kProductMerlo, RadioMemory(70, kProductMerlo)},
                                          {kProductMerlo, RadioMemory(71, kProductMerlo)}};
   PowerCyclingBench bench(rig.sim, boxes);
-    const BatchSummary summary = Run(bench, "12345", 2);
+  const BatchSummary summary = Run(bench, "12345", 2);
 
   EXPECT_EQ(summary.ok, 2);
   EXPECT_EQ(summary.failed, 0);

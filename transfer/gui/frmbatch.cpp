@@ -17,8 +17,8 @@
 #include "numberfield.h"
 #include "portmap.h"
 #include "selcall.h"
-#include "transferflows.h"
 #include "sharedobjects.h"
+#include "transferflows.h"
 
 namespace {
 constexpr int kMaxCount = 9999;

@@ -47,6 +47,16 @@ struct Parts {
   QWidget parent;
 };
 
+// The S1 trim with both mic gains beside it, as the window lays them out,
+// loaded from the image.
+AlignTrim* S1WithMicGains(AlignTrims& trims, Parts& p) {
+  AlignTrim* s1 = trims.Add(&p.parent, "udS1", "S1 calibration");
+  trims.AddMicGain(&p.parent, false, "Mic Gain front");
+  trims.AddMicGain(&p.parent, true, "Mic Gain rear");
+  trims.Load(p.rig.shared->image, p.rig.shared->info);
+  return s1;
+}
+
 void ClickArrow(AlignTrim* trim, bool up) {
   trim->setFocus();
   QTest::keyClick(trim, up ? Qt::Key_Up : Qt::Key_Down);
@@ -83,10 +93,7 @@ TEST(AlignTrimsTable, AStepAndAnEnterWriteTheBoundByteToRadioAndImage) {
   Parts p;
   p.rig.Put("S1 Cal", 40);
   AlignTrims trims(&p.parent, p.bench, p.radio);
-  AlignTrim* s1 = trims.Add(&p.parent, "udS1", "S1 calibration");
-  trims.AddMicGain(&p.parent, false, "Mic Gain front");
-  trims.AddMicGain(&p.parent, true, "Mic Gain rear");
-  trims.Load(p.rig.shared->image, p.rig.shared->info);
+  AlignTrim* s1 = S1WithMicGains(trims, p);
   ClickArrow(s1, true);
   EXPECT_EQ(p.rig.RadioByte("S1 Cal"), 41);
   EXPECT_EQ(p.rig.ImageByte("S1 Cal"), 41);
@@ -101,10 +108,7 @@ TEST(AlignTrimsTable, AWriteWhileTheRadioIsBusyIsSkipped) {
   Parts p;
   p.rig.Put("S1 Cal", 40);
   AlignTrims trims(&p.parent, p.bench, p.radio);
-  AlignTrim* s1 = trims.Add(&p.parent, "udS1", "S1 calibration");
-  trims.AddMicGain(&p.parent, false, "Mic Gain front");
-  trims.AddMicGain(&p.parent, true, "Mic Gain rear");
-  trims.Load(p.rig.shared->image, p.rig.shared->info);
+  AlignTrim* s1 = S1WithMicGains(trims, p);
   p.gate.Run([&] { ClickArrow(s1, true); });  // another action holds the radio
   EXPECT_EQ(p.rig.RadioByte("S1 Cal"), 40);
   EXPECT_EQ(p.rig.ImageByte("S1 Cal"), 40);

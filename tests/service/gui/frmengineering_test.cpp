@@ -436,13 +436,19 @@ TEST(EngineeringPanel, VolumeIsThirtyOneLessThePosition) {
   EXPECT_EQ(Log(p), (QStringList{"Refresh volume...", "OK"}));
 }
 
-TEST(EngineeringPanel, ContrastIsReadOnShowingAndWrittenToRadioAndImage) {
-  Rig r("Dravo");
+// The panel shown over a Dravo whose LCD Contrast byte holds 6.
+int ShowWithContrastSix(Rig& r) {
   const int address = r.Address("LCD Contrast");
   std::vector<uint8_t> memory = r.Bytes();
   memory[static_cast<size_t>(address)] = 0x06;
   r.Sim().SetMemory(memory);
   r.Show();
+  return address;
+}
+
+TEST(EngineeringPanel, ContrastIsReadOnShowingAndWrittenToRadioAndImage) {
+  Rig r("Dravo");
+  const int address = ShowWithContrastSix(r);
   EXPECT_EQ(r.Text("edtLCDContrast"), "06");
   r.Sim().ClearRequests();
   auto* edit = r.Find<QLineEdit>("edtLCDContrast");
@@ -458,11 +464,7 @@ TEST(EngineeringPanel, ContrastIsReadOnShowingAndWrittenToRadioAndImage) {
 
 TEST(EngineeringPanel, ContrastTheRadioDidNotTakeLeavesTheImageAlone) {
   Rig r("Dravo");
-  const int address = r.Address("LCD Contrast");
-  std::vector<uint8_t> memory = r.Bytes();
-  memory[static_cast<size_t>(address)] = 0x06;
-  r.Sim().SetMemory(memory);
-  r.Show();
+  const int address = ShowWithContrastSix(r);
   const std::vector<uint8_t> before = r.Bytes();
   SimFaults f;
   f.silentAfter = 0;
