@@ -86,6 +86,12 @@ TEST_F(StatusBarAlone, LongFileNamesShowByTheirEnd) {
 // "--trace FILE" on a full disk: the window says so in the notice and the
 // port, its state, the radio and the data stay in view.
 TEST_F(AppFixture, ATraceThatCannotBeWrittenKeepsTheFourPanels) {
+#if defined(__SANITIZE_ADDRESS__)
+  // Under AddressSanitizer a file-size limit set inside a process whose
+  // radio, port and window threads are running ends the process instead
+  // of failing the one write; the normal build runs this test.
+  GTEST_SKIP() << "file-size limit inside a running window under AddressSanitizer";
+#endif
   Start();
   const QStringList before = {Window().StatusText(0), Window().StatusText(1),
                               Window().StatusText(2), Window().StatusText(3)};

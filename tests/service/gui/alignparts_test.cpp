@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -157,7 +158,7 @@ struct ReadingParts : Parts {
       : Parts(offline),
         readings(&parent, bench, radio, [this](const QString& line) { lines << line; }) {
     readings.BuildAdPanel(&parent);
-    readings.BuildFrequencyErrorRow(&parent);
+    frequencyErrorRow.reset(readings.BuildFrequencyErrorRow(&parent));
     readings.Reset();
   }
   QString Text(const char* name) { return parent.findChild<QLineEdit*>(name)->text(); }
@@ -165,6 +166,8 @@ struct ReadingParts : Parts {
   QTimer* Timer(const char* name) { return readings.findChild<QTimer*>(name); }
 
   AlignReadings readings;
+  // The window puts the row in its grid; here nothing else holds it.
+  std::unique_ptr<QHBoxLayout> frequencyErrorRow;
   QStringList lines;
 };
 
