@@ -2,8 +2,14 @@
 // written, the radio's own calibration kept, and a read-back that proves
 // the radio stored what was sent.
 
+#include <optional>
+
 #include "calibration.h"
 #include "commands.h"
+#include "groups.h"
+#include "groupwrite.h"
+#include "portmap.h"
+#include "radioinfo.h"
 #include "excerpt.h"
 #include "imagetext.h"
 #include "interrupt.h"
@@ -36,16 +42,20 @@ bool LoadWholeFile(Session& s, const std::string& file) {
 
 namespace {
 
-// Reads the whole radio and saves it at path; s.image then holds the
-// radio's memory. False, with the reason said, when either step fails.
-bool BackUp(Session& s, const std::string& path) {
-  const bool started = s.flows.ReadRadio();
+// Reads the whole radio into `radio` (it is kept in the read archive) and,
+// when `path` is given, also saves it there. False, with the reason said,
+// when either step fails.
+bool BackUp(Session& s, EEPROM& radio, const std::string& path) {
+  const bool started = s.flows.ReadRadioAside(radio);
   if (!TransferCompleted(s, started)) {
-    Say("the backup read failed: nothing written");
+    Say("the read before the write failed: nothing written");
     return false;
   }
+  if (!s.flows.LastArchivedPath().empty())
+    Tell("the radio as it was is kept in " + ShownPath(s.flows.LastArchivedPath()));
+  if (path.empty()) return true;
   std::string why;
-  if (!SaveUserFile(path, s.image.Data(), static_cast<size_t>(s.image.GetLength()), why)) {
+  if (!SaveUserFile(path, radio.Data(), static_cast<size_t>(radio.GetLength()), why)) {
     Say("Unable to write file " + ShownPath(path) + ": " + why + "; nothing written");
     return false;
   }
@@ -71,6 +81,84 @@ bool Verify(Session& s) {
   return false;
 }
 
+// The way back after a write that went wrong.
+std::string RestoreHint(const Session& s, const std::string& backupPath) {
+  if (backupPath.empty()) return "";
+  return "put the radio back as it was with: vornprog restore --port " +
+         PortMap::ComName(s.state.portNumber) + " " + ShownPath(backupPath);
+}
+
+// "--only a,b": the groups named, or none with `error` set.
+std::optional<GroupSet> ParseGroups(const std::string& list, std::string& error) {
+  GroupSet groups;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = list.find(',', start);
+    const std::string key = list.substr(start, comma == std::string::npos ? comma : comma - start);
+    const std::optional<ImageGroup> group = FindGroup(key);
+    if (!group) {
+      error = "unknown group " + QuotedExcerpt(key, kQuotedArgumentChars) + "; the groups are " +
+              GroupKeyList();
+      return std::nullopt;
+    }
+    groups = groups.With(*group);
+    if (comma == std::string::npos) return groups;
+    start = comma + 1;
+  }
+}
+
+const char* const kGroupOptions[] = {"only", "except", "changed-from"};
+
+// Which groups --only, --except or --changed-from choose; none given:
+// the whole image (nullopt with no error).
+std::optional<GroupSet> ChosenGroups(const ParsedArgs& args, const ImageGroupMap& map,
+                                     const EEPROM& file, std::string& error) {
+  int given = 0;
+  for (const char* name : kGroupOptions) given += args.Has(name) ? 1 : 0;
+  if (given > 1) {
+    error = "--only, --except and --changed-from exclude each other";
+    return std::nullopt;
+  }
+  if (args.Has("only")) return ParseGroups(args.Get("only"), error);
+  if (args.Has("except")) {
+    const std::optional<GroupSet> except = ParseGroups(args.Get("except"), error);
+    if (!except) return std::nullopt;
+    return GroupSet::All().Minus(*except);
+  }
+  if (!args.Has("changed-from")) return std::nullopt;
+  const std::string basePath = args.Get("changed-from");
+  EEPROM base;
+  TradioInfo baseInfo;
+  const MemFileResult loaded = CheckedLoadMemFile(base, baseInfo, kAllModelsFlag, basePath);
+  if (loaded.status == MemFileStatus::OpenFailed) {
+    error = MessageWithReason(loaded);
+    return std::nullopt;
+  }
+  if (loaded.fileSize != static_cast<uint64_t>(base.GetLength())) {
+    error = ShownPath(basePath) + " is not a whole memory image";
+    return std::nullopt;
+  }
+  return ChangedGroups(map, base.Data(), file.Data());
+}
+
+int WriteChosenGroups(Session& s, const std::string& file, GroupSet groups) {
+  const ImageGroupMap& map = ImageGroupMap::ForModel(s.info.modelIndex);
+  if (groups.Empty()) {
+    Tell("no group to write: nothing written");
+    return kExitOk;
+  }
+  const GroupWriteReport report = WriteGroups(s.flows, s.image, map, groups);
+  using E = GroupWriteReport::Ending;
+  if (report.ending == E::kWritten || report.ending == E::kNothingToWrite) {
+    Tell(report.Summary() + " (from " + ShownPath(file) + ")");
+    return kExitOk;
+  }
+  if (report.ending != E::kNotStarted) Say(report.Summary());
+  const std::string hint = RestoreHint(s, report.backupPath);
+  if (!hint.empty() && report.ending != E::kNotStarted) Say(hint);
+  return kExitFailure;
+}
+
 }  // namespace
 
 int RunWrite(const ParsedArgs& args) {
@@ -79,6 +167,8 @@ int RunWrite(const ParsedArgs& args) {
   if (!s.UsePort(args.Get("port"), error)) return UsageError("write", error);
   const std::string file = args.operands[0];
   const std::string backup = args.Get("backup");
+  if (args.Has("no-backup") && !backup.empty())
+    return UsageError("write", "--backup and --no-backup exclude each other");
   if (!backup.empty() && !OutputWritable(backup, error)) {
     Say(error + "; nothing written");
     return kExitFailure;
@@ -91,28 +181,40 @@ int RunWrite(const ParsedArgs& args) {
     return kExitFailure;
   }
   if (!LoadWholeFile(s, file)) return kExitFailure;
+  std::optional<GroupSet> groups =
+      ChosenGroups(args, ImageGroupMap::ForModel(s.info.modelIndex), s.image, error);
+  if (!error.empty()) return UsageError("write", error);
+  if (groups && args.Has("keep-calibration"))
+    *groups = groups->Minus(GroupSet().With(ImageGroup::kCalibration).With(ImageGroup::kIdentity));
 
   s.host.SetAssumeYes(args.Has("yes"));
-  // The safety reads replace no edit data: the file is held aside.
-  s.host.PreAnswer(QuestionId::kReadOverEditData);
   InterruptGuard interrupt;
   if (!s.PortCheck()) return kExitFailure;
+  if (groups) return WriteChosenGroups(s, file, *groups);
 
   const EEPROM fromFile = s.image;
+  EEPROM radio;
   uint8_t calibration[kCalibrationBytes] = {};
-  if (!backup.empty()) {
-    if (!BackUp(s, backup)) return kExitFailure;
-    s.image.ReadBlock(0, calibration, kCalibrationBytes);
-    s.image.WriteBlock(0, fromFile.Data(), fromFile.GetLength());
+  const bool backedUp = !args.Has("no-backup");
+  if (backedUp) {
+    // The check the write makes, before the read: a radio of another model
+    // is not worth reading.
+    if (!s.flows.CheckRadioFor(fromFile)) return kExitFailure;
+    if (!BackUp(s, radio, backup)) return kExitFailure;
+    radio.ReadBlock(0, calibration, kCalibrationBytes);
   } else if (args.Has("keep-calibration") && !ReadRadioCalibration(s.radio, calibration)) {
     Say("the radio's calibration could not be read: nothing written");
     return kExitFailure;
   }
   if (args.Has("keep-calibration")) KeepCalibration(s.image, calibration, s.info);
 
-  s.flows.SetRestorePath(backup);
+  const std::string backupPath = !backup.empty() ? backup : s.flows.LastArchivedPath();
+  s.flows.SetRestorePath(backedUp ? backupPath : "");
   const bool started = s.flows.WriteRadio();
-  if (!TransferCompleted(s, started)) return kExitFailure;
+  if (!TransferCompleted(s, started)) {
+    if (backedUp && s.flows.LastOutcome().number != 0) Say(RestoreHint(s, backupPath));
+    return kExitFailure;
+  }
   Tell("wrote " + ShownPath(file) + " into the radio");
   if (s.flows.LastOutcome().resetFailed) return kExitFailure;
   if (args.Has("verify") && !Verify(s)) return kExitFailure;

@@ -46,22 +46,35 @@ const std::vector<Command>& Commands() {
        RunRead},
       {{"write", "FILE", "write a mem-file into the radio",
         {kPortOption, {"yes", 'y', nullptr, "answer OK to the programmer's questions"},
-         {"backup", 'b', "FILE", "first read the whole radio into this mem-file"},
+         {"backup", 'b', "FILE", "also save the read taken before the write in this mem-file"},
+         {"no-backup", 0, nullptr, "write without reading the radio first"},
          {"keep-calibration", 'k', nullptr, "keep the radio's own bytes 0 to 31 (its alignment)"},
-         {"verify", 'V', nullptr, "read the radio back and compare it with what was written"}},
+         {"verify", 'V', nullptr, "read the radio back and compare it with what was written"},
+         {"only", 0, "GROUP[,GROUP...]", "write only these groups of FILE (see vornprog groups)"},
+         {"except", 0, "GROUP[,GROUP...]", "write every group of FILE but these"},
+         {"changed-from", 0, "BASE", "write the groups in which FILE differs from mem-file BASE"}},
         1, 1,
         "FILE must be a whole 2048-byte memory image. The programmer's checks run\n"
         "as in the window: the radio's model, the file's model and their match are\n"
-        "refused when wrong whatever --yes says. Each run of vornprog is a new\n"
-        "session, so the \"Radio has not been read in this session\" question is\n"
-        "asked unless --backup read it: without --yes it is answered Cancel and\n"
-        "nothing is written.\n"
-        "--backup: when the backup read or its saving fails, nothing is written.\n"
+        "refused when wrong whatever --yes says.\n"
+        "Before anything is written the whole radio is read and kept in the read\n"
+        "archive (see vornprog archive), so the write can be taken back with\n"
+        "vornprog restore; when that read fails, nothing is written. --no-backup\n"
+        "skips it: each run of vornprog is a new session, so the \"Radio has not been\n"
+        "read in this session\" question is then asked, and without --yes it is\n"
+        "answered Cancel and nothing is written.\n"
+        "--backup: the read is also saved in FILE; when that fails, nothing is written.\n"
         "--keep-calibration: bytes 0 to 31 are read from the radio and written back\n"
         "in place of the file's (its \"Product ID\" stays the file's, for the model\n"
-        "check); the file itself is not changed.\n"
+        "check); the file itself is not changed. With the group options: the\n"
+        "calibration and identity groups are left out.\n"
         "--verify: a radio that differs from what was written fails the command, and\n"
-        "the differing parameters are named as diff names them.\n"},
+        "the differing parameters are named as diff names them.\n"
+        "--only, --except, --changed-from (one of them): the chosen groups come from\n"
+        "FILE, every other bit stays as the radio has it; only the 16-byte blocks\n"
+        "that then differ from the radio are written, and they are always read back\n"
+        "and compared. A write cut short names the groups written and the command\n"
+        "that puts the radio back.\n"},
        RunWrite},
       {{"dump", "FILE", "list a mem-file's parameters and receive-only channels", {}, 1, 1,
         "The model is the one named by the file's product ID. Each parameter of that\n"
@@ -149,6 +162,20 @@ const std::vector<Command>& Commands() {
         "is logged as cancelled.\n"
         "Exit status 0 when all N radios ended OK and none failed, 1 otherwise.\n"},
        RunBatch},
+      {{"restore", "[FILE]", "put a read from the archive (or FILE) back into the radio",
+        {kPortOption, {"last", 0, nullptr, "the newest read in the read archive"}}, 0, 1,
+        "Give FILE (a whole mem-file, usually one of vornprog archive's) or --last.\n"
+        "The radio is read first (kept in the read archive, so the restore can be\n"
+        "taken back too), then every 16-byte block that differs from the chosen read\n"
+        "is written, read back and compared. A read of another radio of the model\n"
+        "(its calibration or identity differ) keeps the connected radio's own.\n"},
+       RunRestore},
+      {{"groups", "", "list the groups of settings and their addresses",
+        {{"model", 'm', "NAME", "this model's groups (default: this build's model)"}}, 0, 0,
+        "Every bit of a model's memory image belongs to one group; where a byte is\n"
+        "shared, its bits are shown in brackets. The first column is the name the\n"
+        "write command's --only and --except take.\n"},
+       RunGroups},
   };
   return commands;
 }

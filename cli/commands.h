@@ -22,6 +22,8 @@ int RunSimulate(const ParsedArgs& args);
 int RunArchive(const ParsedArgs& args);
 int RunChannels(const ParsedArgs& args);
 int RunBatch(const ParsedArgs& args);
+int RunRestore(const ParsedArgs& args);
+int RunGroups(const ParsedArgs& args);
 
 struct Command {
   CommandSyntax syntax;

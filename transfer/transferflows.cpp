@@ -165,41 +165,85 @@ bool TransferFlows::WriteRadio() {
   if (!PortCheck()) return false;
   int productId = 0, row = 0;
   if (!CheckProductId(productId, row)) return false;
+  if (!CheckRadioFor(o_.image)) return false;
+  if (o_.radio.RadioReadCount() == 0 &&
+      !host_.AskOkCancel(QuestionId::kWriteUnreadRadio,
+                         "Radio has not been read in this session. Continue?", "Warning", kIcon))
+    return false;
+  if (!EnterForTransfer(kDirectionWrite)) return false;
+  return StartTransfer(kDirectionWrite, "Writing to Radio");
+}
 
+bool TransferFlows::CheckRadioFor(const EEPROM& config) {
   int radioId = 0;
   if (!o_.radio.ReadProductId(radioId)) return Warn("Radio Response Timeout", "Reading Product ID");
   std::string radioName, configName;
   if (!AcceptedRadio(static_cast<uint32_t>(radioId), "Checking Product ID", radioName))
     return false;
-  const int configId = o_.image.GetWord(o_.info.GetParamAddress(kParamProductId));
+  const int configId = config.GetWord(o_.info.GetParamAddress(kParamProductId));
   if (!AcceptedRadio(static_cast<uint32_t>(configId), "Current config", configName)) return false;
   if (radioId != configId)
     return Warn("Wrong Radio Type (radio is " + radioName + ", config is for " + configName + ")",
                 "Cross-checking Product ID");
-  if (o_.radio.RadioReadCount() == 0 &&
-      !host_.AskOkCancel(QuestionId::kWriteUnreadRadio,
-                         "Radio has not been read in this session. Continue?", "Warning", kIcon))
-    return false;
+  return true;
+}
 
+bool TransferFlows::EnterForTransfer(int direction) {
   host_.RadioIdentityStale();
   if (!o_.radio.EnterProgMode()) return Warn("Radio Response Timeout.", "Comms Error");
-  host_.RadioIdentityStale();
   char firmware[20];
   o_.radio.ReadFirmwareText(firmware, sizeof firmware);
   if (!o_.radio.GetRadioVersion()) return Warn("Radio Response Timeout.", "Comms Error");
   host_.StatusChanged();
-  o_.radio.SetTestMode(0);
-  host_.TransferStarting(kDirectionWrite);
-
-  if (static_cast<uint32_t>(radioId) == kProductDravo) {
+  if (direction == kDirectionWrite) o_.radio.SetTestMode(0);
+  host_.TransferStarting(direction);
+  const int imageId = o_.image.GetWord(o_.info.GetParamAddress(kParamProductId));
+  if (direction == kDirectionWrite && !aside_ && static_cast<uint32_t>(imageId) == kProductDravo) {
     // The radio's own contrast setting survives the write.
     const int address = o_.info.GetParamAddress(kParamLcdContrast);
     int contrast = 0;
     if (address >= 0 && o_.radio.ReadMemoryByte(address, contrast))
       o_.image.SetByte(address, contrast);
   }
-  if (state_.baudRaised && !RaiseBaudRate()) return StoppedBeforeWorker(kDirectionWrite);
-  return StartTransfer(kDirectionWrite, "Writing to Radio");
+  // A write runs at the rate the last read chose.
+  if (direction == kDirectionRead)
+    state_.baudRaised = TradioInfo::HasBaudRateSwitch(o_.build.productId) &&
+                        state_.maxBdRate != kDefaultBaudRate;
+  if (state_.baudRaised && !RaiseBaudRate()) return StoppedBeforeWorker(direction);
+  return true;
+}
+
+bool TransferFlows::RunAside(int direction, const std::string& caption) {
+  if (!PortCheck() || !EnterForTransfer(direction)) {
+    aside_.reset();
+    return false;
+  }
+  const bool started = StartTransfer(direction, caption);
+  if (started && direction == kDirectionRead && aside_ && aside_->blocks.empty())
+    o_.radio.CountRadioRead();
+  if (!started) aside_.reset();
+  return started;
+}
+
+bool TransferFlows::ReadRadioAside(EEPROM& into) {
+  aside_ = std::make_unique<Aside>();
+  aside_->target = &into;
+  aside_->archive = true;
+  return RunAside(kDirectionRead, "Reading from Radio");
+}
+
+bool TransferFlows::WriteImage(const EEPROM& source, const std::vector<bool>& blocks) {
+  aside_ = std::make_unique<Aside>();
+  aside_->source = &source;
+  aside_->blocks = blocks;
+  return RunAside(kDirectionWrite, "Writing to Radio");
+}
+
+bool TransferFlows::ReadBlocks(EEPROM& into, const std::vector<bool>& blocks) {
+  aside_ = std::make_unique<Aside>();
+  aside_->target = &into;
+  aside_->blocks = blocks;
+  return RunAside(kDirectionRead, "Verifying");
 }
 
 bool TransferFlows::StartTransfer(int direction, const std::string& caption) {
@@ -211,6 +255,15 @@ bool TransferFlows::StartTransfer(int direction, const std::string& caption) {
   fields.baudRaised = state_.baudRaised;
   fields.statusAddress =
       direction == kDirectionWrite ? o_.info.GetParamAddress(kParamStatus) : -1;
+  if (aside_) {
+    fields.onlyBlocks = aside_->blocks;
+    // The radio acts on its Status byte when written alone: only when its
+    // block is among those written.
+    const int status = fields.statusAddress;
+    if (status >= 0 && !fields.onlyBlocks.empty() &&
+        !fields.onlyBlocks[static_cast<size_t>(status / kBlockSize)])
+      fields.statusAddress = -1;
+  }
   fields.window = window_;
   fields.cancelEvent = &o_.cancel;
 
@@ -222,7 +275,10 @@ bool TransferFlows::StartTransfer(int direction, const std::string& caption) {
   setup.cancelEvent = &o_.cancel;
 
   direction_ = direction;
-  transferImage_.WriteBlock(0, o_.image.Data(), o_.image.GetLength());
+  const EEPROM& from = aside_ && aside_->source    ? *aside_->source
+                      : aside_ && aside_->target ? *aside_->target
+                                                 : o_.image;
+  transferImage_.WriteBlock(0, from.Data(), from.GetLength());
   bool started = false;
   WorkerLane::Ending ending;
   ending.deliverPending = [this] { host_.DeliverPendingMessages(); };
@@ -268,6 +324,20 @@ void TransferFlows::RunClosingSteps(const TransferOutcome& outcome, bool baudRai
     state_.currentBaudRate = kDefaultBaudRate;
     host_.PortStateChanged();
   }
+  if (aside_) {
+    const std::unique_ptr<Aside> aside = std::move(aside_);
+    const bool done = lastOutcome_.result == kTransferCompleted;
+    if (aside->target && done) {
+      aside->target->WriteBlock(0, transferImage_.Data(), transferImage_.GetLength());
+      if (aside->archive) {
+        lastArchivedPath_.clear();
+        ArchiveRead(*aside->target);
+      }
+    }
+    host_.StatusChanged();
+    host_.TransferEnded(lastOutcome_);
+    return;
+  }
   const bool read = lastOutcome_.direction == kDirectionRead;
   // A read that did not bring the whole memory changes nothing the user
   // works with: the image, its source and the buttons stay as they were.
@@ -275,7 +345,7 @@ void TransferFlows::RunClosingSteps(const TransferOutcome& outcome, bool baudRai
   if (read) lastArchivedPath_.clear();
   if (read && !keepImage) {
     o_.image.WriteBlock(0, transferImage_.Data(), transferImage_.GetLength());
-    ArchiveRead();
+    ArchiveRead(o_.image);
   }
   if (!keepImage) host_.SetDataSource(kRadioData);
   host_.StatusChanged();
@@ -285,15 +355,15 @@ void TransferFlows::RunClosingSteps(const TransferOutcome& outcome, bool baudRai
   if (!notice.empty()) host_.ShowMessage(notice, kVersionNoticeCaption, kIcon);
 }
 
-void TransferFlows::ArchiveRead() {
+void TransferFlows::ArchiveRead(const EEPROM& image) {
   if (!archive_) return;
   const uint32_t productId =
-      static_cast<uint32_t>(o_.image.GetWord(o_.info.GetParamAddress(kParamProductId)));
+      static_cast<uint32_t>(image.GetWord(o_.info.GetParamAddress(kParamProductId)));
   int row = 0;
   uint32_t flag = 0;
   std::string model;
   if (!FindModel(productId, row, flag, model)) model = "Unknown";
   std::string error;
-  if (!archive_->Save(o_.image, productId, model, std::time(nullptr), lastArchivedPath_, error))
+  if (!archive_->Save(image, productId, model, std::time(nullptr), lastArchivedPath_, error))
     host_.ReportArchiveFailure("The read was not archived: " + error);
 }

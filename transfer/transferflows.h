@@ -6,7 +6,9 @@
 // block copying, which is TransferWorker's.
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "eebuff.h"
 #include "platform.h"
@@ -71,6 +73,19 @@ class TransferFlows {
   bool ReadRadio();
   bool WriteRadio();
 
+  // The steps the safer writes are made of. None asks about edit data or
+  // touches the image or its source. Each is one transfer, ended like the
+  // others (FinishPreviousTransfer, LastOutcome).
+  // That the radio and `config` are of one model this build accepts.
+  bool CheckRadioFor(const EEPROM& config);
+  // Reads the whole radio into `into` and keeps it in the read archive.
+  bool ReadRadioAside(EEPROM& into);
+  // Writes the chosen 16-byte blocks of `source` (all of it when `blocks`
+  // is empty) into the radio.
+  bool WriteImage(const EEPROM& source, const std::vector<bool>& blocks);
+  // Reads the chosen blocks back into `into`; its other bytes stay.
+  bool ReadBlocks(EEPROM& into, const std::vector<bool>& blocks);
+
   // The worker's messages (WM_TRANSFER, WM_TRANSFER_CLOSED); view is the
   // progress display. False for any other message.
   bool HandleMessage(unsigned message, intptr_t wParam, intptr_t lParam, ProgressView& view);
@@ -106,8 +121,20 @@ class TransferFlows {
   bool ArrayFlag() const;
   bool StoppedBeforeWorker(int direction);  // always false
   bool StartTransfer(int direction, const std::string& caption);
+  bool EnterForTransfer(int direction);
+  bool RunAside(int direction, const std::string& caption);
   void RunClosingSteps(const TransferOutcome& outcome, bool baudRaised);
-  void ArchiveRead();
+  void ArchiveRead(const EEPROM& image);
+
+  // A transfer that leaves the image alone: what it writes from or reads
+  // into, and which blocks.
+  struct Aside {
+    const EEPROM* source = nullptr;
+    EEPROM* target = nullptr;
+    std::vector<bool> blocks;
+    bool archive = false;
+  };
+  std::unique_ptr<Aside> aside_;
 
   RadioObjects o_;
   TransferState& state_;

@@ -56,11 +56,19 @@ TransferOutcome TransferWorker::LastOutcome() const {
 
 // The first failed command ends the loop: no retries, and the image keeps
 // the blocks that arrived before it.
-int TransferWorker::CopyBlocks(const TransferFields& f, EEbuffer& image) {
-  const int blockSize = f.arrayFlag ? kArrayBlockSize : kBlockSize;
+int TransferWorker::CopyBlocks(const TransferFields& f, EEbuffer& image, int& stoppedAt) {
+  const bool chosen = !f.onlyBlocks.empty();
+  const int blockSize = f.arrayFlag && !chosen ? kArrayBlockSize : kBlockSize;
   uint8_t buffer[kArrayBlockSize] = {};
   int address = f.startAddress;
   for (;;) {
+    const size_t block = static_cast<size_t>(address / kBlockSize);
+    if (chosen && (block >= f.onlyBlocks.size() || !f.onlyBlocks[block])) {
+      address += blockSize;
+      if (address >= f.endAddress) return kTransferCompleted;
+      continue;
+    }
+    stoppedAt = address;
     if (f.cancelEvent && f.cancelEvent->IsSet()) {
       f.cancelEvent->Reset();
       return kTransferCancelled;
@@ -83,6 +91,7 @@ int TransferWorker::CopyBlocks(const TransferFields& f, EEbuffer& image) {
                        : radio_.WriteMemoryBlock(address, buffer);
     }
     if (!ok) return kTransferFailed;
+    stoppedAt = -1;
     address += blockSize;
     const bool last = address >= f.endAddress;
     PostTo(f.window, WM_TRANSFER, kTransferProgress, address);
@@ -92,7 +101,8 @@ int TransferWorker::CopyBlocks(const TransferFields& f, EEbuffer& image) {
 
 void TransferWorker::Run(TransferFields f, int number) {
   EEbuffer& image = f.image ? *f.image : image_;
-  const int result = CopyBlocks(f, image);
+  int stoppedAt = -1;
+  const int result = CopyBlocks(f, image, stoppedAt);
   PostTo(f.window, WM_TRANSFER, kTransferFinished, result);
 
   if (f.direction == kDirectionWrite && f.statusAddress >= 0) {
@@ -105,7 +115,7 @@ void TransferWorker::Run(TransferFields f, int number) {
 
   {
     std::lock_guard<std::mutex> g(outcomeLock_);
-    outcome_ = TransferOutcome{number, f.direction, result, !resetOk};
+    outcome_ = TransferOutcome{number, f.direction, result, !resetOk, stoppedAt};
   }
   running_ = false;
   PostTo(f.window, WM_TRANSFER_CLOSED, resetOk ? 0 : kClosedResetFailed, number);

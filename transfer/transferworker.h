@@ -11,6 +11,7 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "platform.h"
 
@@ -44,6 +45,9 @@ struct TransferFields {
   int statusAddress = -1;   // write direction: the "Status" byte, -1 = none
   // The EEPROM editor's writes: test mode 1 before each block.
   bool testModeBeforeWrite = false;
+  // Plain blocks only: block i (at i * kBlockSize) is copied when entry i
+  // is set; empty copies every block from startAddress to endAddress.
+  std::vector<bool> onlyBlocks;
   EEbuffer* image = nullptr;  // what is copied; none: the worker's own image
   MessageReceiver* window = nullptr;
   Event* cancelEvent = nullptr;
@@ -55,6 +59,9 @@ struct TransferOutcome {
   int direction = kDirectionRead;
   int result = kTransferCompleted;
   bool resetFailed = false;
+  // The address of the block the run stopped at (failed or cancelled);
+  // every chosen block below it was copied. -1 when none stopped it.
+  int stoppedAt = -1;
 };
 
 class TransferWorker {
@@ -86,7 +93,7 @@ class TransferWorker {
  private:
   int Launch(std::function<void(int number)> body);
   void Run(TransferFields fields, int number);
-  int CopyBlocks(const TransferFields& f, EEbuffer& image);
+  int CopyBlocks(const TransferFields& f, EEbuffer& image, int& stoppedAt);
 
   TRadio& radio_;
   EEbuffer& image_;

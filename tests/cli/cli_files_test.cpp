@@ -271,8 +271,9 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{{"info", "--help"}, 0, true, "Usage: vornprog info --port PORT"},
         UsageCase{{"read", "--help"}, 0, true, "Usage: vornprog read --port PORT --output FILE"},
         UsageCase{{"write", "--help"}, 0, true,
-                  "Usage: vornprog write --port PORT [--yes] [--backup FILE] [--keep-calibration] "
-                  "[--verify] FILE"},
+                  "Usage: vornprog write --port PORT [--yes] [--backup FILE] [--no-backup] "
+                  "[--keep-calibration] [--verify] [--only GROUP[,GROUP...]] "
+                  "[--except GROUP[,GROUP...]] [--changed-from BASE] FILE"},
         UsageCase{{"archive", "--help"}, 0, true, "Usage: vornprog archive\n"},
         UsageCase{{"channels", "--help"}, 0, true,
                   "Usage: vornprog channels [--import LIST] [--output FILE] FILE"},

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <sstream>
 #include <memory>
 #include <random>
 #include <string>
@@ -54,4 +56,29 @@ class CliTest : public ::testing::Test {
 
  private:
   std::vector<std::unique_ptr<SimulatedRadio>> radios_;
+};
+
+// Each test has a read archive of its own; the program's sandbox comes back
+// afterwards.
+class CliArchiveTest : public CliTest {
+ protected:
+  void SetUp() override {
+    CliTest::SetUp();
+    if (const char* old = std::getenv("XDG_DATA_HOME")) oldDataHome_ = old;
+    setenv("XDG_DATA_HOME", dir.Path("data").c_str(), 1);
+  }
+  void TearDown() override { setenv("XDG_DATA_HOME", oldDataHome_.c_str(), 1); }
+
+  std::string ArchiveFolder() const { return dir.Path("data") + "/Vorn/Kestal/reads"; }
+  std::vector<std::string> Archived() const {
+    const ToolResult r = RunTool({"archive"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> paths;
+    std::istringstream in(r.out);
+    for (std::string line; std::getline(in, line);) paths.push_back(line);
+    return paths;
+  }
+
+ private:
+  std::string oldDataHome_;
 };

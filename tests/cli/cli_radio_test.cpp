@@ -139,8 +139,10 @@ TEST_F(CliTest, WriteWithYesPutsTheFileIntoTheRadio) {
   const ToolResult r = RunTool({"write", "--port", radio.DevicePath(), "--yes", file});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(radio.Memory(), image);
-  EXPECT_TRUE(Contains(r.err, "Warning: Radio has not been read in this session. Continue? OK")) << r.err;
+  // The read before the write is this session's read: nothing is asked.
+  EXPECT_FALSE(Contains(r.err, "Radio has not been read in this session")) << r.err;
   const auto log = radio.Requests();
+  EXPECT_EQ(CountOf(log, OP_READ_BLOCK), 128);
   EXPECT_EQ(CountOf(log, OP_WRITE_BLOCK), 128);
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(log.back().command, OP_RESET);
@@ -151,12 +153,12 @@ TEST_F(CliTest, WriteWithYesPutsTheFileIntoTheRadio) {
   EXPECT_EQ(ReadFileBytes(dir.Path("back.mem")), image);
 }
 
-TEST_F(CliTest, WriteWithoutYesStopsAtTheNotReadQuestion) {
+TEST_F(CliTest, WriteWithoutYesOrBackupStopsAtTheNotReadQuestion) {
   SimulatedRadio& radio = StartRadio();
   const auto before = radio.Memory();
   const std::string file = ImageFile(dir, "config.mem", RandomImage(12, kProductKestal));
 
-  const ToolResult r = RunTool({"write", "--port", radio.DevicePath(), file});
+  const ToolResult r = RunTool({"write", "--port", radio.DevicePath(), "--no-backup", file});
   EXPECT_NE(r.status, 0);
   EXPECT_TRUE(Contains(r.err, "Radio has not been read in this session. Continue?")) << r.err;
   EXPECT_TRUE(Contains(r.err, "--yes")) << r.err;

@@ -36,30 +36,7 @@ std::string TextOf(const std::string& path) {
   return all.str();
 }
 
-// Each test has a data folder of its own; the program's sandbox comes back
-// afterwards.
-class CliSafety : public CliTest {
- protected:
-  void SetUp() override {
-    CliTest::SetUp();
-    if (const char* old = std::getenv("XDG_DATA_HOME")) oldDataHome_ = old;
-    setenv("XDG_DATA_HOME", dir.Path("data").c_str(), 1);
-  }
-  void TearDown() override { setenv("XDG_DATA_HOME", oldDataHome_.c_str(), 1); }
-
-  std::string ArchiveFolder() const { return dir.Path("data") + "/Vorn/Kestal/reads"; }
-  std::vector<std::string> Archived() const {
-    const ToolResult r = RunTool({"archive"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    std::vector<std::string> paths;
-    std::istringstream in(r.out);
-    for (std::string line; std::getline(in, line);) paths.push_back(line);
-    return paths;
-  }
-
- private:
-  std::string oldDataHome_;
-};
+using CliSafety = CliArchiveTest;
 
 // ---- read archive ----
 
