@@ -66,6 +66,7 @@ class GroupSet {
   constexpr bool Has(ImageGroup g) const { return (bits_ & Bit(g)) != 0; }
   constexpr bool Empty() const { return bits_ == 0; }
   constexpr GroupSet Minus(GroupSet other) const { return GroupSet(bits_ & ~other.bits_); }
+  constexpr bool Meets(GroupSet other) const { return (bits_ & other.bits_) != 0; }
   friend constexpr bool operator==(GroupSet, GroupSet) = default;
   // The members in list order.
   std::vector<ImageGroup> Members() const;
