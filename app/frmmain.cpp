@@ -269,6 +269,7 @@ void TfrmMain::UpdateStatusBar() {
                                                      version)
                             : QString());
   statusBar_->ShowData(dataSource_, currentFileName_);
+  RefreshModified();
   // The transfer commands go on talking to the radio on this thread; the
   // user should see the radio's version before they do.
   statusBar_->repaint();
@@ -338,13 +339,19 @@ bool TfrmMain::event(QEvent* e) {
 
 void TfrmMain::showEvent(QShowEvent* e) {
   const BuildConfig& build = context_.build;
-  setWindowTitle(QString::fromStdString(TitleText(build)));
+  // "[*]" is where the desktop shows that the configuration is modified.
+  setWindowTitle(QString::fromStdString(TitleText(build)) + "[*]");
   central_->ShowTitles(QString::fromStdString(build.modelName + " Programmer"),
                        QString::fromStdString(ShortVersionText(build)));
   QMainWindow::showEvent(e);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* e) {
+  // Asked only of a window that is idle: closing during a transfer stops it.
+  if (!flows_->Worker().IsRunning() && !ConfirmUnsavedChanges("quitting")) {
+    e->ignore();
+    return;
+  }
   // Closing during a transfer stops it at the next block; the flows wait
   // for the worker when the window is destroyed.
   if (flows_->Worker().IsRunning()) context_.shared.cancel.Set();

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "appcontext.h"
+#include "baseline.h"
 #include "qtmessagereceiver.h"
 #include "readarchive.h"
 #include "settings.h"
@@ -25,6 +26,7 @@ class MainMenuBar;
 class MainStatusBar;
 class TfrmReadWrite;
 class TransferFlows;
+struct GroupWriteReport;
 
 // What the image holds.
 
@@ -55,11 +57,7 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void RadioIdentityStale() override { ClearRadioPanel(); }
   void PortStateChanged() override { RefreshPortPanels(); }
   void StatusChanged() override { UpdateStatusBar(); }
-  void SetDataSource(DataSourceState source) override {
-    dataSource_ = source;
-    // The radio's memory now matches the image: no longer a short file's.
-    if (source == kRadioData) shortFileBytes_ = -1;
-  }
+  void SetDataSource(DataSourceState source) override;
   // The floating display's poll waits while a transfer holds the radio;
   // the edit buttons follow the data the transfer brought.
   void TransferStarting(int direction) override;
@@ -111,6 +109,15 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void UpdateStatusBar();
   // The editors' buttons and menu items, by what is loaded.
   void UpdateEditButtons();
+  // The title's modified mark and "Write Changes To Radio", by how the
+  // configuration differs from what was loaded, read, saved or written.
+  void RefreshModified();
+  // The groups "Write Changes To Radio" would write now.
+  GroupSet ChangesToWrite() const;
+  // Before the configuration is replaced or the program ends: false when
+  // the user would rather keep unsaved changes where they are. `doing`
+  // names what comes next ("reading the radio").
+  bool ConfirmUnsavedChanges(const std::string& doing);
   const BuildConfig& Build() const { return context_.build; }
   SharedObjects& Shared() { return context_.shared; }
   TransferFlows& Flows() { return *flows_; }
@@ -171,6 +178,14 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void btnWriteRadioClick();
   void btnReadFileClick();
   void btnWriteFileClick();
+  // Saves into the file the configuration came from, else asks for one;
+  // false when nothing was saved.
+  bool SaveConfiguration();
+  bool SaveConfigurationAs();
+  bool SaveConfigurationTo(const QString& path);
+  void mnuWriteChangesClick();
+  void mnuRestoreRadioClick();
+  void ReportGroupWrite(const GroupWriteReport& report, const std::string& caption);
   void mnuSetDefaultFilenameClick();
   void mnuRemoveDefaultFilenameClick();
   void EditClick();
@@ -198,6 +213,7 @@ class TfrmMain : public QMainWindow, public TransferHost {
 
   bool advanced_ = false;
   DataSourceState dataSource_ = kNothingLoaded;
+  ConfigBaseline baseline_;
   QString currentFileName_;
   int shortFileBytes_ = -1;
   TransferState transferState_;

@@ -43,6 +43,8 @@ void TfrmMain::BuildMenus() {
   using Handler = void (TfrmMain::*)();
   static const std::pair<const char*, Handler> kItemCommands[] = {
       {"mnuFileWriteRadio", &TfrmMain::btnWriteRadioClick},
+      {"mnuFileWriteChanges", &TfrmMain::mnuWriteChangesClick},
+      {"mnuFileRestoreRadio", &TfrmMain::mnuRestoreRadioClick},
       {"mnuFileWriteFile", &TfrmMain::btnWriteFileClick},
       {"mnuFileBatchWrite", &TfrmMain::mnuBatchWriteClick},
       {"mnuReadRadio", &TfrmMain::btnReadRadioClick},

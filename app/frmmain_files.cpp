@@ -27,6 +27,7 @@ bool TfrmMain::LoadMemFile(const QString& path) {
   }
   // The bytes are in the image now, even when they belong to another model.
   dataSource_ = kFileData;
+  baseline_.Loaded(shared.image);
   currentFileName_ = path;
   shortFileBytes_ = result.bytesRead < shared.image.GetLength() ? result.bytesRead : -1;
   // Whatever is said next is said over a window that shows what is loaded.
@@ -64,6 +65,7 @@ void TfrmMain::SelectModelOfImage() {
 }
 
 void TfrmMain::btnReadFileClick() {
+  if (!ConfirmUnsavedChanges("reading another file")) return;
   FileDialogRequest request;
   request.kind = FileDialogRequest::Open;
   request.filter = kMemFilter;
@@ -95,7 +97,11 @@ void TfrmMain::OpenHandedFile(const QString& path) {
                 "Read file", PromptIcon::Warning);
     return;
   }
-  if (dataSource_ != kNothingLoaded &&
+  // Unsaved changes get the question that can save them; data that is
+  // saved gets the usual one.
+  if (baseline_.Modified(context_.shared.image)) {
+    if (!ConfirmUnsavedChanges("opening " + ShownPath(path.toStdString()))) return;
+  } else if (dataSource_ != kNothingLoaded &&
       !AskOkCancel(QuestionId::kLoadOverData,
                    "Load file '" + ShownPath(path.toStdString()) +
                        "' ?\nAll current data will be lost.",
@@ -105,29 +111,20 @@ void TfrmMain::OpenHandedFile(const QString& path) {
   UpdateEditButtons();
 }
 
-void TfrmMain::btnWriteFileClick() {
+void TfrmMain::btnWriteFileClick() { SaveConfigurationAs(); }
+
+bool TfrmMain::SaveConfigurationAs() {
   FileDialogRequest request;
   request.kind = FileDialogRequest::Save;
   request.filter = kMemFilter;
   request.defaultSuffix = "mem";
   const QString path = context_.chooser.Choose(this, request);
-  if (path.isEmpty()) return;
+  if (path.isEmpty()) return false;
   if (QFileInfo::exists(path) &&
       !AskOkCancel(QuestionId::kOverwriteFile, "File already exists. Overwrite?",
                    "Saving Program File...", PromptIcon::Warning))
-    return;
-  // A save that fails must not pass for one that worked: the name and the
-  // data source stay as they were, and the old file is left intact.
-  const EEPROM& image = context_.shared.image;
-  std::string why;
-  if (!SaveUserFile(path.toStdString(), image.Data(), static_cast<size_t>(image.GetLength()), why)) {
-    ShowMessage("Unable to write file " + ShownPath(path.toStdString()) + ": " + why,
-                "File Save Error", PromptIcon::Warning);
-    return;
-  }
-  currentFileName_ = path;
-  dataSource_ = kFileData;
-  UpdateStatusBar();
+    return false;
+  return SaveConfigurationTo(path);
 }
 
 void TfrmMain::mnuSetDefaultFilenameClick() {

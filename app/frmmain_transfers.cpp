@@ -47,11 +47,30 @@ void TfrmMain::RunCommand(void (TfrmMain::*handler)()) {
   // radio, the image or the data source state.
   flows_->FinishPreviousTransfer();
   (this->*handler)();
+  // An editor's OK, a load or a read may have changed what is unsaved.
+  RefreshModified();
 }
 
-void TfrmMain::btnReadRadioClick() { flows_->ReadRadio(); }
+void TfrmMain::btnReadRadioClick() {
+  if (ConfirmUnsavedChanges("reading the radio")) flows_->ReadRadio();
+}
 void TfrmMain::btnWriteRadioClick() {
-  if (ConfirmWriteOfShortFile()) flows_->WriteRadio();
+  if (!ConfirmWriteOfShortFile()) return;
+  // The radio as it was goes into the read archive first, so the write can
+  // be taken back with "Restore Radio...". A radio that cannot be checked
+  // or read is not written.
+  EEPROM before;
+  if (!flows_->PortCheck() || !flows_->CheckRadioFor(context_.shared.image)) return;
+  flows_->FinishPreviousTransfer();
+  const bool read = flows_->ReadRadioAside(before);
+  flows_->FinishPreviousTransfer();
+  if (!read || flows_->LastOutcome().result != kTransferCompleted) {
+    ShowMessage("The radio could not be read before the write: nothing was written.",
+                "Write To Radio", PromptIcon::Warning);
+    return;
+  }
+  flows_->SetRestorePath(flows_->LastArchivedPath());
+  flows_->WriteRadio();
 }
 
 void TfrmMain::mnuFirmwareClick() {

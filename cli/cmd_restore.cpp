@@ -14,23 +14,15 @@
 #include "memfile.h"
 #include "radioinfo.h"
 #include "readarchive.h"
+#include "restorelist.h"
 #include "session.h"
 
 namespace {
 
 // The newest archived read of a model this build accepts; empty when none.
 std::string NewestRead(const Session& s) {
-  const std::vector<ArchivedRead> reads = s.archive.List();
-  for (auto it = reads.rbegin(); it != reads.rend(); ++it) {
-    EEPROM image;
-    TradioInfo info;
-    const MemFileResult loaded = CheckedLoadMemFile(image, info, kAllModelsFlag, it->path);
-    if (loaded.status != MemFileStatus::OpenFailed &&
-        loaded.fileSize == static_cast<uint64_t>(image.GetLength()) &&
-        IsModelAccepted(loaded.productId, s.build.modelFlag))
-      return it->path;
-  }
-  return "";
+  const std::vector<RestoreCandidate> reads = RestoreCandidates(s.archive, s.build.modelFlag);
+  return reads.empty() ? std::string() : reads.front().path;
 }
 
 std::string Hex(int value, int digits) {

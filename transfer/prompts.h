@@ -17,6 +17,7 @@ enum class QuestionId {
   kAlignOffline,           // "Comms Error": the calibration could not be read
   kLoadOverData,           // "Read file", "Load Default File.": a file replaces the data
   kOverwriteFile,          // "Saving Program File...": the file is already there
+  kRestoreAfterCutWrite,   // a write stopped part way: put back the read taken before it
 };
 
 class UserPrompts {

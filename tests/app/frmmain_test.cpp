@@ -45,7 +45,9 @@ TEST_F(AppFixture, WindowIsFixedAndTitledAtShow) {
   EXPECT_EQ(Window().minimumSize(), Window().maximumSize());
   EXPECT_FALSE(Window().windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(Window().windowFlags() & Qt::WindowMinimizeButtonHint);
-  EXPECT_EQ(Window().windowTitle(), "Vorn Kestal Programmer  QP0417.2.00 ");
+  // "[*]" is where the desktop shows the modified mark.
+  EXPECT_EQ(Window().windowTitle(), "Vorn Kestal Programmer  QP0417.2.00 [*]");
+  EXPECT_FALSE(Window().isWindowModified());
   EXPECT_EQ(Window().findChild<QLabel*>("lblProgramName")->text(), "Kestal Programmer");
   EXPECT_EQ(Window().findChild<QLabel*>("lblVersion")->text(), "v2.00 ");
   EXPECT_EQ(Window().findChild<QLabel*>("lblWebLink")->text(), " www.vornradio.example ");
@@ -54,8 +56,8 @@ TEST_F(AppFixture, WindowIsFixedAndTitledAtShow) {
 TEST_F(AppFixture, MenuBarHoldsEveryCommandInOrder) {
   Start();
   const QStringList expected = {
-      "mnuFile:mnuFileWriteRadio,mnuFileWriteFile,mnuFileBatchWrite,-,mnuReadRadio,mnuReadFile,"
-      "mnuRecentlyUsedFiles,-,mnuPrint,mnuFileExit",
+      "mnuFile:mnuFileWriteRadio,mnuFileWriteChanges,mnuFileWriteFile,mnuFileBatchWrite,-,"
+      "mnuReadRadio,mnuReadFile,mnuRecentlyUsedFiles,-,mnuFileRestoreRadio,-,mnuPrint,mnuFileExit",
       "mnuEdit:mnuEditScan,mnuEditChannelData,mnuEditSelcall,mnuEditCTCSS,mnuEditSquelch,"
       "mnuEditOptions,mnuEditAlign,mnuEditEngineering,mnuCBSetup,-,mnuEditEeprom,"
       "mnuEditDevelopment,mnuEditRemote,mnuFloatingDisplay",
@@ -70,9 +72,8 @@ TEST_F(AppFixture, MenuBarHoldsEveryCommandInOrder) {
   }
   EXPECT_EQ(actual, expected);
   const QStringList captions = {
-      "File:Write To Radio|Write To File|Batch Write...|Read From Radio|Read From File|"
-      "Recently used mem-files|"
-      "Print...|Exit",
+      "File:Write To Radio|Write Changes To Radio|Write To File|Batch Write...|Read From Radio|"
+      "Read From File|Recently used mem-files|Restore Radio...|Print...|Exit",
       "Edit:Scan / Duplex|Channel Data|Selcall|CTCSS|Squelch|Options|Align|Advanced|CB Setup|"
       "EEPROM|Development|Remote Control|Floating Display",
       "Setup:Comm Port ...|Auto Detect...|Set Default Filename...|Remove Default Filename|"

@@ -10,9 +10,10 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
-#include "app_fixture.h"
+#include "radio_window.h"
 #include "frmfirmware.h"
 #include "frmreadwrite.h"
 #include "mainstatusbar.h"
@@ -51,53 +52,6 @@ std::vector<Req> ReadRequests(int productIdAddress, int count, int command = OP_
   return r;
 }
 
-class RadioWindow : public AppFixture {
- protected:
-  // The window on a radio of the build's model holding random memory.
-  void StartWithRadio(const BuildConfig& build = Kestal()) {
-    sim_ = std::make_unique<SimulatedRadio>(build.productId);
-    ASSERT_TRUE(sim_->Start());
-    memory_ = RandomBytes(build.productId);
-    PutProductId(memory_, ParamAddressOf(build.productId, kParamProductId), build.productId);
-    sim_->SetMemory(memory_);
-    extraDevices = {sim_->DevicePath()};
-    sessionPort = 97;
-    Start(build);
-    sim_->ClearRequests();
-  }
-
-  SimulatedRadio& Sim() { return *sim_; }
-  const std::vector<uint8_t>& Memory() const { return memory_; }
-  std::vector<Req> Log() { return Summarise(sim_->Requests()); }
-  int ProductIdAddress() { return Window().Shared().info.GetParamAddress(kParamProductId); }
-  std::vector<uint8_t> ImageBytes() {
-    const EEPROM& image = Window().Shared().image;
-    return {image.Data(), image.Data() + image.GetLength()};
-  }
-
-  TfrmReadWrite& Dialog() { return Window().ReadWriteDialog(); }
-  QPushButton* DialogButton() { return Dialog().findChild<QPushButton*>("btnCancel"); }
-  QString ActionText() { return Dialog().findChild<QLabel*>("lblAction")->text(); }
-  int Progress() { return Dialog().findChild<QProgressBar*>("gaugeProgress")->value(); }
-
-  // The worker has ended and the window has carried out its closing steps.
-  bool ClosingStepsDone() {
-    return WaitFor([&] { return !Window().Flows().ClosePending(); });
-  }
-
-  // Loads `bytes` as a mem-file through "Read file".
-  void LoadFile(const std::vector<uint8_t>& bytes) {
-    WriteFile(Path("radio.mem"),
-              QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
-    chooser.answers = {Path("radio.mem")};
-    QTest::mouseClick(Button("btnReadFile"), Qt::LeftButton);
-  }
-
- private:
-  std::unique_ptr<SimulatedRadio> sim_;
-  std::vector<uint8_t> memory_;
-};
-
 TEST_F(RadioWindow, ReadRadioCopiesTheRadioAndTheWindowShowsIt) {
   StartWithRadio();
   QString title;
@@ -134,26 +88,6 @@ TEST_F(RadioWindow, ReadRadioCopiesTheRadioAndTheWindowShowsIt) {
     EXPECT_TRUE(Button(name)->isEnabled()) << name;
   EXPECT_TRUE(boxes.Take().empty()) << "a Kestal 3.00 gets no version notice";
 }
-
-// The read archive follows XDG_DATA_HOME as the window finds it when made.
-class ArchivingWindow : public RadioWindow {
- protected:
-  void SetUp() override {
-    RadioWindow::SetUp();
-    oldDataHome_ = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", Path("data").toUtf8());
-  }
-  void TearDown() override {
-    qputenv("XDG_DATA_HOME", oldDataHome_);
-    RadioWindow::TearDown();
-  }
-  QStringList Archived() const {
-    return QDir(Path("data/Vorn/Kestal/reads")).entryList(QDir::Files, QDir::Name);
-  }
-
- private:
-  QByteArray oldDataHome_;
-};
 
 TEST_F(ArchivingWindow, ACompleteReadIsKeptQuietlyAndAFailedOneIsNot) {
   StartWithRadio();
@@ -222,7 +156,6 @@ struct WriteCase {
   bool written;
 };
 
-class FreshSessionWrite : public RadioWindow, public ::testing::WithParamInterface<WriteCase> {};
 
 // An image padded out from a short mem-file reaches a radio only on
 // purpose: the question comes first, with Cancel as its default.
@@ -263,7 +196,9 @@ INSTANTIATE_TEST_SUITE_P(Answers, ShortFileWrite,
                          ::testing::Values(WriteCase{QMessageBox::Ok, true},
                                            WriteCase{QMessageBox::Cancel, false}));
 
-TEST_P(FreshSessionWrite, AsksBecauseTheRadioWasNotRead) {
+// A write first reads the radio whole (for the archive), so a fresh
+// session's write has read the radio and asks nothing.
+TEST_F(RadioWindow, AWriteReadsTheRadioFirstAndAsksNothing) {
   StartWithRadio();
   std::vector<uint8_t> config = RandomBytes(77);
   PutProductId(config, ProductIdAddress(), kProductKestal);
@@ -271,31 +206,41 @@ TEST_P(FreshSessionWrite, AsksBecauseTheRadioWasNotRead) {
   ASSERT_TRUE(boxes.Take().empty());
   ASSERT_TRUE(Button("btnWriteRadio")->isEnabled());
 
-  boxes.Answer({GetParam().answer});
   QTest::mouseClick(Button("btnWriteRadio"), Qt::LeftButton);
-  const std::vector<SeenBox> seen = boxes.Take();
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].text, "Radio has not been read in this session. Continue?");
-  EXPECT_EQ(seen[0].caption, "Warning");
-  EXPECT_EQ(seen[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
-
   ASSERT_TRUE(ClosingStepsDone());
-  if (GetParam().written) {
-    EXPECT_EQ(Dialog().windowTitle(), "Writing to Radio");
-    EXPECT_EQ(Sim().Memory(), config);
-    EXPECT_EQ(Log().back(), Req{OP_RESET});
-    EXPECT_EQ(Window().StatusText(3), kRadioData);
-  } else {
-    EXPECT_EQ(Sim().Memory(), Memory());
-    const std::vector<Req> checksOnly(2, Req{OP_READ_WORD, ProductIdAddress()});
-    EXPECT_EQ(Log(), checksOnly);
-    EXPECT_TRUE(Window().StatusText(3).startsWith("File: "));
-  }
+  EXPECT_TRUE(boxes.Take().empty());
+  EXPECT_EQ(Dialog().windowTitle(), "Writing to Radio");
+  EXPECT_EQ(Sim().Memory(), config);
+  const std::vector<Req> log = Log();
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(std::count(log.begin(), log.end(), Req{OP_READ_BLOCK, 0}), 1) << "one read first";
+  EXPECT_EQ(log.back(), Req{OP_RESET});
+  EXPECT_EQ(Window().StatusText(3), kRadioData);
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, FreshSessionWrite,
-                         ::testing::Values(WriteCase{QMessageBox::Ok, true},
-                                           WriteCase{QMessageBox::Cancel, false}));
+// A radio that cannot be read first is not written.
+TEST_F(RadioWindow, AWriteWhoseReadFailsWritesNothing) {
+  StartWithRadio();
+  std::vector<uint8_t> config = RandomBytes(78);
+  PutProductId(config, ProductIdAddress(), kProductKestal);
+  LoadFile(config);
+  SimFaults silent;
+  silent.silentOpcode = OP_READ_BLOCK;
+  silent.silentOpcodeAfter = 10;
+  Sim().SetFaults(silent);
+  Watcher closeOnFailure([&] {
+    if (Dialog().isVisible() && DialogButton()->text() == "Close")
+      QTest::mouseClick(DialogButton(), Qt::LeftButton);
+  });
+  QTest::mouseClick(Button("btnWriteRadio"), Qt::LeftButton);
+  ASSERT_TRUE(ClosingStepsDone());
+  const std::vector<SeenBox> seen = boxes.Take();
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.back().text, "The radio could not be read before the write: nothing was written.");
+  EXPECT_EQ(Sim().Memory(), Memory());
+  const std::vector<Req> log = Log();
+  EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const Req& r) { return r.command == OP_WRITE_BLOCK; }), 0);
+}
 
 // A read that does not bring the whole memory leaves what the user had
 // loaded exactly as it was: its bytes, its name, its state and the buttons.

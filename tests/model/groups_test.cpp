@@ -1,4 +1,5 @@
 #include "groups.h"
+#include "baseline.h"
 
 #include <gtest/gtest.h>
 
@@ -148,6 +149,30 @@ TEST(ImageGroups, NamesAndSets) {
                 .With(ImageGroup::kSquelch)
                 .Titles(),
             "Scan/Duplex, Squelch and Options");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ConfigBaseline, TracksUnsavedChangesAndTheGroupsToWrite) {
+  const ImageGroupMap& map = ImageGroupMap::ForModel(2);
+  ConfigBaseline baseline;
+  EEPROM image;
+  EXPECT_FALSE(baseline.Modified(image)) << "nothing loaded";
+  baseline.Loaded(image);
+  EXPECT_FALSE(baseline.Modified(image));
+  image.SetByte(0x20, 7);  // "Sql Level"
+  EXPECT_TRUE(baseline.Modified(image));
+  EXPECT_EQ(baseline.ChangedGroups(image, map), GroupSet().With(ImageGroup::kSquelch));
+  baseline.Saved(image);
+  EXPECT_FALSE(baseline.Modified(image));
+  EXPECT_EQ(baseline.ChangedGroups(image, map), GroupSet().With(ImageGroup::kSquelch))
+      << "saving a file does not put it into the radio";
+  baseline.Written(image);
+  EXPECT_TRUE(baseline.ChangedGroups(image, map).Empty());
+  image.SetByte(0x20, 0xFF);  // back as loaded, but not as saved
+  EXPECT_TRUE(baseline.Modified(image));
 }
 
 }  // namespace
