@@ -86,7 +86,9 @@ std::vector<std::string> ReportLines(const DoctorReport& report) {
 }
 
 std::string ReportJson(const DoctorReport& report, const BuildConfig& build) {
-  std::string json = "{\n  \"program\": " + JsonText(TitleText(build)) + ",\n";
+  std::string title = TitleText(build);
+  while (!title.empty() && title.back() == ' ') title.pop_back();
+  std::string json = "{\n  \"program\": " + JsonText(title) + ",\n";
   json += "  \"model\": " + JsonText(build.modelName) + ",\n";
   json += "  \"radioFound\": " + std::string(report.radioFound ? "true" : "false") + ",\n";
   json += "  \"ports\": [";

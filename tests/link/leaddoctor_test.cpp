@@ -415,6 +415,7 @@ TEST(DoctorText, JsonEscapesAndNamesEachCheck) {
   EXPECT_NE(json.find("\"check\": \"other-model\", \"level\": \"fault\""), std::string::npos) << json;
   EXPECT_NE(json.find("\"text\": \"firmware \\\"Merlo\\\\x\\\"\\n\""), std::string::npos) << json;
   EXPECT_NE(json.find("\"model\": \"Kestal\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"program\": \"Vorn Kestal Programmer  QP0417.2.00\","), std::string::npos) << json;
 }
 
 TEST(DoctorText, SavedReportHasVersionFindingsAndTraceTail) {
