@@ -22,6 +22,7 @@ int RunSimulate(const ParsedArgs& args);
 int RunArchive(const ParsedArgs& args);
 int RunChannels(const ParsedArgs& args);
 int RunBatch(const ParsedArgs& args);
+int RunDoctor(const ParsedArgs& args);
 
 struct Command {
   CommandSyntax syntax;
