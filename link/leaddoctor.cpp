@@ -491,8 +491,10 @@ std::vector<Finding> DiagnoseUsbAdapters(const SystemRoot& root) {
   return findings;
 }
 
-std::vector<std::string> PortsToDiagnose(const SystemRoot& root, const std::string& named) {
-  const PortMap ports = root.Ports();
+std::vector<std::string> PortsToDiagnose(const SystemRoot& root, const std::string& named,
+                                         const std::vector<std::string>& extraDevices) {
+  PortMap ports = root.Ports();
+  for (const std::string& device : extraDevices) ports.AddExtraDevice(root.At(device));
   if (named.empty()) {
     std::vector<std::string> devices;
     for (int n = 1; n <= kMaxPortNumber; ++n)

@@ -107,6 +107,8 @@ std::vector<Finding> DiagnoseDevice(const SystemRoot& root, const std::string& l
 // by their driver.
 std::vector<Finding> DiagnoseUsbAdapters(const SystemRoot& root);
 
-// The live device paths of the ports the programmer would consider, or of
-// the one named (COM name or device path; empty when it maps to nothing).
-std::vector<std::string> PortsToDiagnose(const SystemRoot& root, const std::string& named);
+// The live device paths of the ports the programmer would consider (its
+// extra devices, COM97 onwards, too), or of the one named (COM name or
+// device path; empty when it maps to nothing).
+std::vector<std::string> PortsToDiagnose(const SystemRoot& root, const std::string& named,
+                                         const std::vector<std::string>& extraDevices = {});

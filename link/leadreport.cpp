@@ -43,9 +43,9 @@ bool UdevSafe(const std::string& value) {
 }  // namespace
 
 DoctorReport RunLeadDoctor(const SystemRoot& root, SerialPort& port, TRadio& radio, const std::string& named,
-                           const BuildConfig& build) {
+                           const BuildConfig& build, const std::vector<std::string>& extraDevices) {
   DoctorReport report;
-  report.devices = PortsToDiagnose(root, named);
+  report.devices = PortsToDiagnose(root, named, extraDevices);
   report.findings = DiagnoseUsbAdapters(root);
   if (report.devices.empty())
     report.findings.push_back({FindingKind::kNoPorts, FindingLevel::kFault, "", "no serial ports found",

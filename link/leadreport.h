@@ -19,9 +19,9 @@ struct DoctorReport {
 };
 
 // named: a COM name or device path, "" for every port the programmer
-// would consider. Leaves the port closed.
+// would consider, its extra devices among them. Leaves the port closed.
 DoctorReport RunLeadDoctor(const SystemRoot& root, SerialPort& port, TRadio& radio, const std::string& named,
-                           const BuildConfig& build);
+                           const BuildConfig& build, const std::vector<std::string>& extraDevices = {});
 
 // "FAULT  /dev/ttyUSB0: it will not open: Permission denied -- do: ..."
 std::string FindingLine(const Finding& finding);

@@ -199,6 +199,10 @@ TEST(SystemProbe, PortsToDiagnose) {
   EXPECT_EQ(PortsToDiagnose(root, ""), std::vector<std::string>{"/dev/ttyUSB0"});
   EXPECT_EQ(PortsToDiagnose(root, "COM33"), std::vector<std::string>{"/dev/ttyUSB0"});
   EXPECT_EQ(PortsToDiagnose(root, "/dev/pts/3"), std::vector<std::string>{"/dev/pts/3"});
+  // The programmer's extra devices (COM97 onwards) are among its ports.
+  machine.Write("dev/pts/7", "");
+  EXPECT_EQ(PortsToDiagnose(root, "", {"/dev/pts/7", "/dev/gone"}),
+            (std::vector<std::string>{"/dev/ttyUSB0", "/dev/pts/7"}));
 }
 
 TEST(StableLeadNames, FollowsRelativeAndAbsoluteLinks) {
