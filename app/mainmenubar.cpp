@@ -52,6 +52,7 @@ const Menu kMenus[] = {
     {"&Setup", "mnuComms",
      {{"Comm &Port ...", "mnCommPort", kItem},
       {"&Auto Detect...", "mnAutoDetect", kItem},
+      {"Check &Lead...", "mnuCheckLead", kItem},
       {"Set &Default Filename...", "mnuSetDefaultFilename", kItem},
       {"&Remove Default Filename", "mnuRemoveDefaultFilename", kItem},
       {nullptr, nullptr, kItem},
