@@ -26,4 +26,6 @@ struct AppContext {
   bool showFloatingDisplay = false;
   // A mem-file named on the command line, loaded in place of the default.
   std::string openAtStart;
+  // The serial trace being kept ("--trace"), "" for none.
+  std::string tracePath;
 };

@@ -128,6 +128,7 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void SetMessageHandler(unsigned message, std::function<void(intptr_t, intptr_t)> handler);
   WindowOpeners& Openers() { return openers_; }
   FileChooser& Chooser() { return context_.chooser; }
+  const std::string& TracePath() const { return context_.tracePath; }
 
   // The floating display. Its window calls FloatingDisplayClosed whenever
   // it closes; the poll timer's tick is tmrPollFloatingRadioTimer.
@@ -192,6 +193,7 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void OpenAlignment();
   void mnCommPortClick();
   void mnAutoDetectClick();
+  void mnuCheckLeadClick();
   void mnuFirmwareClick();
   void mnuPrintClick();
   void mnuBatchWriteClick();

@@ -63,6 +63,7 @@ void TfrmMain::BuildMenus() {
       {"mnuEditDevelopment", &TfrmMain::EditClick},
       {"mnCommPort", &TfrmMain::mnCommPortClick},
       {"mnAutoDetect", &TfrmMain::mnAutoDetectClick},
+      {"mnuCheckLead", &TfrmMain::mnuCheckLeadClick},
       {"mnuSetDefaultFilename", &TfrmMain::mnuSetDefaultFilenameClick},
       {"mnuRemoveDefaultFilename", &TfrmMain::mnuRemoveDefaultFilenameClick},
       {"mnuByteMonitor", &TfrmMain::mnuByteMonitorClick},
@@ -149,6 +150,12 @@ void TfrmMain::mnAutoDetectClick() {
   const int found = openers_.autoDetect();
   if (found == 0) return;
   transferState_.portNumber = found;
+  RefreshPortPanels();
+}
+
+void TfrmMain::mnuCheckLeadClick() {
+  if (!openers_.checkLead) return;
+  openers_.checkLead();
   RefreshPortPanels();
 }
 

@@ -91,13 +91,15 @@ int main(int argc, char** argv) {
     std::string error;
     const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     const QString clash = TraceClash(line.tracePath, line, context);
-    if (clash.isEmpty() && trace.Open(line.tracePath.toStdString(), program.toStdString(), error))
+    if (clash.isEmpty() && trace.Open(line.tracePath.toStdString(), program.toStdString(), error)) {
       shared.port.SetTrace(&trace);
-    else
+      context.tracePath = trace.Path();
+    } else {
       QMessageBox::warning(nullptr, "Error",
                            QString::fromStdString("Unable to open the trace file " +
                                                   ShownPath(line.tracePath.toStdString()) + ": ") +
                                (clash.isEmpty() ? QString::fromStdString(error) : clash));
+    }
   }
 
   if (line.simulate) {

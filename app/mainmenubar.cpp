@@ -55,6 +55,7 @@ const Menu kMenus[] = {
     {"&Setup", "mnuComms",
      {{"Comm &Port ...", "mnCommPort", kItem},
       {"&Auto Detect...", "mnAutoDetect", kItem},
+      {"Check &Lead...", "mnuCheckLead", kItem},
       {"Set &Default Filename...", "mnuSetDefaultFilename", kItem},
       {"&Remove Default Filename", "mnuRemoveDefaultFilename", kItem},
       {nullptr, nullptr, kItem},

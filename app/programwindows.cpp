@@ -6,6 +6,8 @@
 #include <type_traits>
 
 #include "frmautodetect.h"
+#include "frmchecklead.h"
+#include "filechooser.h"
 #include "bytemonitorform.h"
 #include "frmports.h"
 #include "floatingdisplays.h"
@@ -133,6 +135,22 @@ void ProgramWindows::InstallLinkWindows() {
     }
     return found;
   };
+
+  auto checkLead = OnFirstUse([this, &shared] {
+    auto* window = new TfrmCheckLead(main_.Build(), shared, &main_);
+    window->SetTracePath(main_.TracePath());
+    window->SetReportFileChooser([this, window] {
+      FileDialogRequest request;
+      request.kind = FileDialogRequest::Save;
+      request.title = "Save Report";
+      request.filter = "Text files (*.txt)";
+      request.defaultSuffix = "txt";
+      request.initialPath = "lead-check.txt";
+      return main_.Chooser().Choose(window, request);
+    });
+    return window;
+  });
+  openers.checkLead = [checkLead] { checkLead()->exec(); };
 
   // The monitors are modeless: showing one again only raises it.
   auto showMonitor = [](auto monitor) {

@@ -15,6 +15,8 @@ struct WindowOpeners {
   std::function<bool(int& portNumber, int& maxBdRate)> commPort;
   // The found port number, 0 when none.
   std::function<int()> autoDetect;
+  // "Check Lead...": the port is closed for the check and reopened after.
+  std::function<void()> checkLead;
   std::function<void()> print;
   std::function<void()> batchWrite;  // the loaded configuration into many radios
   std::function<void()> byteMonitor, vornIMonitor, vornIIMonitor;

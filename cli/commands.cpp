@@ -35,6 +35,25 @@ const std::vector<Command>& Commands() {
         "the first port whose radio is of this build's model (by its product ID and\n"
         "its firmware text) on standard output, in a form --port accepts.\n"},
        RunDetect},
+      {{"doctor", "", "why the lead does not answer: each finding with what to do",
+        {{"port", 'p', "PORT", "check this port alone: COM + number or a device path"},
+         {"json", 0, nullptr, "the findings as JSON, for support"},
+         {"udev-rule", 0, nullptr, "print a udev rule for the connected USB lead"}},
+        0, 0,
+        "For each port the programmer would consider (or PORT): the device, its USB\n"
+        "adapter (IDs, driver, serial number, /dev/serial/by-id and by-path names),\n"
+        "whether this user may open it (its group and mode, the user's groups and\n"
+        "this login's), which processes hold it open, whether ModemManager watches\n"
+        "it and whether brltty has claimed the adapter. Then it opens the port,\n"
+        "checks whether the lead echoes what it sends, and asks for the radio's\n"
+        "product ID at each rate this build uses, naming the model that answers.\n"
+        "One line per finding on standard output, with what to do about it.\n"
+        "Exit status 0 when a radio of this build's model answers, 1 otherwise.\n"
+        "--udev-rule: a rule for the one connected USB lead (or PORT's), pinned to\n"
+        "its vendor, product and serial number: group dialout, mode 0660, left alone\n"
+        "by ModemManager, and the link /dev/vorn-lead. The README says how to\n"
+        "install it.\n"},
+       RunDoctor},
       {{"info", "", "the radio's firmware text, product ID, PCB revision and firmware version",
         {kPortOption}},
        RunInfo},

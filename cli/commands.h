@@ -24,6 +24,7 @@ int RunChannels(const ParsedArgs& args);
 int RunBatch(const ParsedArgs& args);
 int RunRestore(const ParsedArgs& args);
 int RunGroups(const ParsedArgs& args);
+int RunDoctor(const ParsedArgs& args);
 
 struct Command {
   CommandSyntax syntax;

@@ -41,9 +41,14 @@ bool FirmwareNamesModel(const std::string& firmware, const std::string& modelNam
 }
 
 ProbeResult ProbePort(SerialPort& port, TRadio& radio, int number, const BuildConfig& build) {
+  return ProbeDevice(port, radio, PortMap::ComName(number), kProbeBaud, build);
+}
+
+ProbeResult ProbeDevice(SerialPort& port, TRadio& radio, const std::string& name, uint32_t baud,
+                        const BuildConfig& build) {
   ProbeResult result;
   port.Close();
-  if (!port.Open(PortMap::ComName(number), kProbeBaud)) return result;
+  if (!port.Open(name, baud)) return result;
   SleepMs(kOpenSettleMs);
   radio.ProbeRadio();  // wakes the radio; its answer is not needed
   SleepMs(kProbeSettleMs);

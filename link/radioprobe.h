@@ -2,6 +2,7 @@
 // Is there a radio of this build's model on a port? Auto-detect asks it
 // of one port per timer tick; vornprog detect of every port in turn.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ struct ProbeResult {
 // version; when a radio answers, also its firmware text and product ID.
 // The port is left open on `number` whatever the outcome.
 ProbeResult ProbePort(SerialPort& port, TRadio& radio, int number, const BuildConfig& build);
+// The same for a port by name ("COM" + number or a device path) at a rate.
+ProbeResult ProbeDevice(SerialPort& port, TRadio& radio, const std::string& name, uint32_t baud,
+                        const BuildConfig& build);
 
 // The radio's firmware text starts with the model's name (its first six
 // characters; all of a shorter name).

@@ -39,6 +39,9 @@ struct SimFaults {
   // A noisy lead: each reply is lost on the way with this probability
   // (from seed), the command itself carried out as usual.
   double lostReplyProbability = 0;
+  // A lead whose transmit and receive lines are joined: every byte the
+  // programmer sends comes straight back to it, ahead of any reply.
+  bool echo = false;
 };
 
 enum class SimVerdict {

@@ -132,6 +132,8 @@ const Flag kFlags[] = {
      [](SimOptions& o, const std::string& v) { return ToOpcodeFault(v, o.faults.lostWrite); }},
     {"--any-rate", nullptr, "switch to any baud rate asked for, even one no port can run",
      [](SimOptions& o, const std::string&) { return o.faults.anyLineRate = true; }},
+    {"--echo", nullptr, "send every byte received straight back, as a lead with joined lines",
+     [](SimOptions& o, const std::string&) { return o.faults.echo = true; }},
     {"--link", "PATH", "also reach the device through a symbolic link at PATH",
      [](SimOptions& o, const std::string& v) { o.link = v; return !v.empty(); }},
     {"--verbose", nullptr, "print every request on standard error",

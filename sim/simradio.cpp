@@ -155,10 +155,18 @@ void SimulatedRadio::Serve() {
 void SimulatedRadio::OnBytes(const uint8_t* bytes, int count) {
   uint32_t rate;
   bool pace;
+  bool echo;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     rate = core_.state.lineRate;
     pace = faults_.Faults().pace;
+    echo = faults_.Faults().echo;
+  }
+  // The lead hands the bytes back whatever the radio makes of them, at
+  // whatever rate they were sent.
+  if (echo) pty_.Write(bytes, count, stop_[0], 0);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
     if (checkLineRate_ && pty_.ProgramSpeed() != rate) {
       counters_.rateMismatches += count;
       return;

@@ -61,7 +61,7 @@ TEST_F(AppFixture, MenuBarHoldsEveryCommandInOrder) {
       "mnuEdit:mnuEditScan,mnuEditChannelData,mnuEditSelcall,mnuEditCTCSS,mnuEditSquelch,"
       "mnuEditOptions,mnuEditAlign,mnuEditEngineering,mnuCBSetup,-,mnuEditEeprom,"
       "mnuEditDevelopment,mnuEditRemote,mnuFloatingDisplay",
-      "mnuComms:mnCommPort,mnAutoDetect,mnuSetDefaultFilename,mnuRemoveDefaultFilename,-,"
+      "mnuComms:mnCommPort,mnAutoDetect,mnuCheckLead,mnuSetDefaultFilename,mnuRemoveDefaultFilename,-,"
       "mnuByteMonitor,mnuVornIPacketMonitor,mnuVornIIPacketMonitor,-,mnuSetupEngArrayRdWr",
       "mnuHelp:mnuFirmware,About"};
   QStringList actual;
@@ -76,7 +76,7 @@ TEST_F(AppFixture, MenuBarHoldsEveryCommandInOrder) {
       "Read From File|Recently used mem-files|Restore Radio...|Print...|Exit",
       "Edit:Scan / Duplex|Channel Data|Selcall|CTCSS|Squelch|Options|Align|Advanced|CB Setup|"
       "EEPROM|Development|Remote Control|Floating Display",
-      "Setup:Comm Port ...|Auto Detect...|Set Default Filename...|Remove Default Filename|"
+      "Setup:Comm Port ...|Auto Detect...|Check Lead...|Set Default Filename...|Remove Default Filename|"
       "Byte Monitor|Vorn I Packet Monitor|Vorn II Packet Monitor|Read/Write using arrays",
       "Help:Firmware Version|About..."};
   QStringList shownCaptions;

@@ -90,6 +90,29 @@ TEST_F(LinkWindowsOpen, AutoDetectFindingNothingGoesBackToTheConfiguredPort) {
   EXPECT_EQ(Window().Shared().port.DevicePath(), merlo.DevicePath());
 }
 
+TEST_F(LinkWindowsOpen, CheckLeadNamesTheRadioAndGivesThePortBack) {
+  SimulatedRadio radio(kProductKestal);
+  ASSERT_TRUE(radio.Start());
+  extraDevices = {radio.DevicePath()};
+  sessionPort = 97;
+  Start();
+  new ProgramWindows(Window());
+  QString memo;
+  WhileModal([&](QWidget* w) {
+    return ClickWhen(w, "Check Lead", "btnClose", [&] {
+      if (!w->findChild<QPushButton*>("btnSave")->isEnabled()) return false;
+      memo = w->findChild<QPlainTextEdit*>("Memo1")->toPlainText();
+      return true;
+    });
+  });
+  Action("mnuCheckLead")->trigger();
+  EXPECT_TRUE(memo.contains(QString::fromStdString("ok     " + radio.DevicePath() + ": a Kestal answers at 9600 baud")))
+      << memo.toStdString();
+  EXPECT_TRUE(memo.endsWith("A radio of this program's model answers.")) << memo.toStdString();
+  EXPECT_TRUE(Window().Shared().port.IsOpen());
+  EXPECT_EQ(Window().Shared().port.DevicePath(), radio.DevicePath());
+}
+
 TEST_F(LinkWindowsOpen, SetupMenuShowsEachMonitorOnce) {
   Start();
   new ProgramWindows(Window());

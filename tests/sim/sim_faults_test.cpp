@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "sim_fixture.h"
+#include "simoptions.h"
 
 namespace {
 
@@ -267,6 +268,37 @@ TEST(SimLine, RequestObserverSeesEachRequest) {
   ASSERT_TRUE(sim.end->Transact(kReadBlock));
   sim.radio.Stop();
   EXPECT_EQ(seen, (std::vector<uint8_t>{0, 3}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SimFaultsTest, EchoingLeadHandsEveryByteBackAheadOfTheReply) {
+  SimOnLine sim(kProductKestal);
+  ASSERT_TRUE(sim.ready());
+  SimFaults f;
+  f.echo = true;
+  sim.radio.SetFaults(f);
+  const Bytes stray = {'V', 'o', 'r', 'n'};
+  ASSERT_TRUE(sim.end->SendRaw(stray));
+  ASSERT_TRUE(sim.end->SendRequest(kVersion));
+  ASSERT_TRUE(sim.radio.WaitForRequests(1, 10000));
+  const Bytes raw = sim.end->RawUntilQuiet(150);
+  // The stray bytes, the request frame as sent, then the radio's reply.
+  ASSERT_GT(raw.size(), stray.size() + 9u);
+  EXPECT_EQ(Bytes(raw.begin(), raw.begin() + 4), stray);
+  EXPECT_EQ(raw[4], 0x7E);
+  EXPECT_EQ(raw.back(), 0x7F);
+  EXPECT_EQ(sim.radio.Counters().replies, 1);
+}
+
+TEST(SimFaultsTest, EchoOptionParses) {
+  SimOptions o;
+  std::string error;
+  ASSERT_TRUE(ParseSimOptions({"--echo"}, o, error)) << error;
+  EXPECT_TRUE(o.faults.echo);
+  EXPECT_FALSE(SimOptions{}.faults.echo);
 }
 
 }  // namespace
