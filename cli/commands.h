@@ -22,6 +22,8 @@ int RunSimulate(const ParsedArgs& args);
 int RunArchive(const ParsedArgs& args);
 int RunChannels(const ParsedArgs& args);
 int RunBatch(const ParsedArgs& args);
+int RunExport(const ParsedArgs& args);
+int RunImport(const ParsedArgs& args);
 
 struct Command {
   CommandSyntax syntax;
