@@ -79,6 +79,63 @@ const Membership kMemberships[] = {
     {kParamScanMem0, "scan0"}, {kParamScanMem1, "scan1"}, {kParamQuietMem, "quiet"},
     {kParamSilentMem, "silent"}};
 
+// The bits of the shared bytes, by the check box that sets each; an
+// inverted one is on while the bit is clear, as its box is ticked. A bit
+// not listed goes by its byte and number.
+struct NamedBit {
+  Param param;
+  int bit;
+  const char* name;
+  bool inverted = false;
+};
+
+const NamedBit kNamedBits[] = {
+    {"Options-1", 2, "Voice control", true},
+    {"Options-1", 4, "Scrambler", true},
+    {"Options-1", 5, "Narrow band", false},
+    {"Options-2", 0, "Three beeps", false},
+    {"Options-2", 2, "PTT on 22/23", true},
+    {"Options-2", 3, "Squelch tail mute", true},
+    {"Options-2", 4, "No transmit on receive-only channels", false},
+    {"Options-2", 5, "Group scan 1", false},
+    {"Options-2", 6, "Group scan 2", false},
+    {"Options-2", 7, "Group scan PTT exit", false},
+    {"Options-3", 6, "Append ANI", false},
+    {"Options-4", 1, "Lead-in tone", false},
+    {"Options-4", 2, "Alert slow beeps", false},
+    {"Options-4", 3, "Beep acknowledge", false},
+    {"Options-4", 4, "Re-enter quiet", false},
+    {"Options-4", 5, "Unmute on selcall", false},
+    {"Options-4", 6, "Alert individual call", false},
+    {"Options-4", 7, "Alert group call", false},
+    {"Options-5", 0, "CTCSS", false},
+    {"Options-5", 1, "CTCSS off on 5 and 35", false},
+    {"Options-5", 2, "CTCSS on duplex", true},
+    {"Options-5", 3, "CTCSS narrow band", false},
+    {"Options-5", 4, "Busy lockout override", false},
+    {"Options-5", 5, "Busy lockout", false},
+    {"Options-5", 6, "38 tones", false},
+    {"Options-5", 7, "Extended tone order", true},
+    {"Options-6", 1, "User modify ident", false},
+    {"Options-6", 2, "User modify memory", false},
+    {"Options-6", 3, "User modify NetScan", false},
+    {"Options-6", 4, "User modify scan mode", false},
+    {"Options-6", 5, "Lead-in delay", false},
+    {"Options-6", 6, "Allow receive audio mute", false},
+    {"Options-6", 7, "Allow zero minimum volume", false},
+    {"Options-9", 0, "Reverse phase key", true},
+    {"Options-9", 1, "Silent tail", true},
+    {"Status", 3, "Scan memory 2 in use", false},
+    {"Status", 5, "NetScan in use", false},
+    {"Status", 6, "Alpha display", false},
+};
+
+const NamedBit* NamedBitOf(int paramIndex, int bit) {
+  for (const NamedBit& b : kNamedBits)
+    if (b.param.Index() == paramIndex && b.bit == bit) return &b;
+  return nullptr;
+}
+
 enum class FieldKind { Number, Bit, Word, Tone, ChannelList, HexBytes, Unnamed };
 
 // One key of a group: the bits it stands for and how they are shown.
@@ -89,6 +146,7 @@ struct Field {
   int address = 0;
   int size = 1;
   int bit = 0;                 // Bit
+  bool inverted = false;       // Bit: on while the bit is clear
   int firstChannel = 1;        // ChannelList: the channel of the first byte's bit 0
   const Unit* unit = nullptr;  // Number
   std::vector<uint8_t> masks;  // Unnamed: the group's bits of each byte
@@ -221,8 +279,11 @@ void LayOutParam(Layout& layout, int index, std::array<uint8_t, kImageSize>& cla
       for (const ImageGroupName& n : kImageGroupNames)
         for (int bit = 0; bit < 8; ++bit)
           if (Claim(map, n.group, claimed, address, static_cast<uint8_t>(1u << bit))) {
-            Field f{n.group, name + " bit " + std::to_string(bit), FieldKind::Bit, address};
+            const NamedBit* named = NamedBitOf(index, bit);
+            Field f{n.group, named ? named->name : name + " bit " + std::to_string(bit),
+                    FieldKind::Bit, address};
             f.bit = bit;
+            f.inverted = named != nullptr && named->inverted;
             layout.fields.push_back(f);
           }
       return;
@@ -242,7 +303,9 @@ void LayOutParam(Layout& layout, int index, std::array<uint8_t, kImageSize>& cla
       int start = 0;
       while (start < shape.size) {
         const auto g = WholeOwner(map, claimed, address + start, 1);
-        if (!g) {
+        // The receive-only channels' bits go with their rows; what the rows
+        // leave of those bytes is spare.
+        if (!g || *g == ImageGroup::kRxOnlyChannels) {
           ++start;
           continue;
         }
@@ -377,7 +440,7 @@ Line ShowField(const Field& f, const EEPROM& image, ToneOrder order) {
       return {Hex(byte, 2), RangeComment(*f.unit) + "; 0x.. is the stored byte"};
     }
     case FieldKind::Bit:
-      return {(byte >> f.bit) & 1 ? "on" : "off", "on/off"};
+      return {(((byte >> f.bit) & 1) != 0) != f.inverted ? "on" : "off", "on/off"};
     case FieldKind::Word:
       return {Hex(image.GetWord(f.address), 4), "0x0000..0xFFFF"};
     case FieldKind::Tone: {
@@ -714,7 +777,7 @@ class Importer {
       case FieldKind::Bit: {
         bool on = false;
         if (!OnOff(node, path, on)) return false;
-        target_.Put(f.address, static_cast<uint8_t>(1u << f.bit), on ? 0xFF : 0);
+        target_.Put(f.address, static_cast<uint8_t>(1u << f.bit), on != f.inverted ? 0xFF : 0);
         return true;
       }
       case FieldKind::Word: {

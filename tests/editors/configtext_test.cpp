@@ -184,7 +184,7 @@ TEST(ConfigText, WrongInputIsRefusedWithPlacePathAndWhatIsAllowed) {
       {"duplicate key", model + "squelch:\n  Sql Level: 3\n  Sql Level: 4\n", 4, 3,
        "squelch.Sql Level", "duplicate key"},
       {"duplicate group", model + "squelch: {}\nsquelch: {}\n", 3, 1, "squelch", "duplicate key"},
-      {"not on or off", model + "options:\n  Options-1 bit 2: maybe\n", 3, 20, "options.Options-1 bit 2",
+      {"not on or off", model + "options:\n  Scrambler: maybe\n", 3, 14, "options.Scrambler",
        "\"maybe\" is not on or off"},
       {"another model", "model: 0x7A7A\nsquelch:\n  Sql Level: 3\n", 1, 8, "model",
        "this file is for product ID 0x7A7A"},
@@ -204,8 +204,10 @@ TEST(ConfigText, WrongInputIsRefusedWithPlacePathAndWhatIsAllowed) {
        "not a channel; allowed: a list of channels from 1 to 80"},
       {"bad tone", model + "subtones:\n  Tx CTCSS Tone: \"CTC99\"\n", 3, 18, "subtones.Tx CTCSS Tone",
        "\"CTC99\" is no tone; allowed: a tone name such as \"OFF\""},
-      {"bytes outside the group", model + "scan:\n  Status bit 3: 1\n", 3, 17, "scan.Status bit 3",
+      {"a number for a box", model + "scan:\n  Three beeps: 1\n", 3, 16, "scan.Three beeps",
        "\"1\" is not on or off"},
+      {"bits of another group", model + "channels:\n  bytes:\n    0x096: \"0F\"\n", 4, 12,
+       "channels.bytes.0x096", "byte 0 sets bits outside 0xF0"},
       {"nested too deep", model + std::string(40, '[') + "\n", 2, 33, "", "nested too deep"},
   };
   const EEPROM base = RandomImage(id, 9);
