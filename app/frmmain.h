@@ -171,6 +171,9 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void btnWriteRadioClick();
   void btnReadFileClick();
   void btnWriteFileClick();
+  // The loaded configuration as YAML text, and a text applied onto it.
+  void mnuExportTextClick();
+  void mnuImportTextClick();
   void mnuSetDefaultFilenameClick();
   void mnuRemoveDefaultFilenameClick();
   void EditClick();

@@ -32,6 +32,9 @@ constexpr int kHexChunk = 16;  // bytes a line of unnamed bytes
 // bounded whatever it is handed.
 constexpr size_t kMaxTextSize = 1 << 20;
 constexpr int kMaxNesting = 32;
+// Aliases let a short text name one node many times over; a walk of more
+// values than any configuration holds is refused rather than followed.
+constexpr int kMaxValues = 100000;
 
 const char* const kRowsKey = "rows";
 const char* const kBytesKey = "bytes";
@@ -658,11 +661,13 @@ std::string Join(const std::vector<std::string>& items) {
 }
 
 // Refuses a mapping that names a key twice, at any depth.
-bool CheckDuplicates(const YAML::Node& node, const std::string& path, Refusal& refusal, int depth) {
+bool CheckDuplicates(const YAML::Node& node, const std::string& path, Refusal& refusal, int depth,
+                     int& values) {
   if (depth > kMaxNesting) return refusal.At(node, path, "nested too deep");
+  if (++values > kMaxValues) return refusal.At(node, path, "too many values for a configuration");
   if (node.IsSequence()) {
     for (size_t i = 0; i < node.size(); ++i)
-      if (!CheckDuplicates(node[i], path + "[" + std::to_string(i) + "]", refusal, depth + 1)) return false;
+      if (!CheckDuplicates(node[i], path + "[" + std::to_string(i) + "]", refusal, depth + 1, values)) return false;
   } else if (node.IsMap()) {
     std::set<std::string> seen;
     for (const auto& pair : node) {
@@ -670,7 +675,7 @@ bool CheckDuplicates(const YAML::Node& node, const std::string& path, Refusal& r
       const std::string key = pair.first.Scalar();
       const std::string child = path.empty() ? key : path + "." + key;
       if (!seen.insert(key).second) return refusal.At(pair.first, child, "duplicate key; each key may be given once");
-      if (!CheckDuplicates(pair.second, child, refusal, depth + 1)) return false;
+      if (!CheckDuplicates(pair.second, child, refusal, depth + 1, values)) return false;
     }
   }
   return true;
@@ -983,14 +988,17 @@ std::string ModelNames() {
 // deeper than any configuration are refused before parsing.
 bool TooDeep(const std::string& text, ConfigTextError& error) {
   int depth = 0, line = 1, column = 0;
-  char quote = 0;
+  char quote = 0, previous = ' ';
   bool comment = false;
   for (const char c : text) {
     ++column;
+    const char before = previous;
+    previous = c;
     if (c == '\n') {
       ++line;
       column = 0;
       comment = false;
+      previous = ' ';
       continue;
     }
     if (comment) continue;
@@ -998,8 +1006,12 @@ bool TooDeep(const std::string& text, ConfigTextError& error) {
       if (c == quote) quote = 0;
       continue;
     }
-    if (c == '"' || c == '\'') quote = c;
-    else if (c == '#') comment = true;
+    // Quotes open a scalar only where a token starts; inside a plain
+    // scalar ("it's") they are characters.
+    const bool tokenStart = before == ' ' || before == '[' || before == '{' || before == ',' ||
+                            before == ':' || before == '-' || before == '\t';
+    if ((c == '"' || c == '\'') && tokenStart) quote = c;
+    else if (c == '#' && (before == ' ' || before == '\t')) comment = true;
     else if (c == '[' || c == '{') ++depth;
     else if ((c == ']' || c == '}') && depth > 0) --depth;
     if (depth > kMaxNesting) {
@@ -1063,7 +1075,8 @@ bool ImportConfigText(const std::string& text, const EEPROM* base, EEPROM& out,
     return refused();
   }
   try {
-    if (!CheckDuplicates(root, "", refusal, 0)) return refused();
+    int values = 0;
+    if (!CheckDuplicates(root, "", refusal, 0, values)) return refused();
 
     uint32_t productId = 0;
     const YAML::Node& constRoot = root;
