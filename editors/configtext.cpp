@@ -175,7 +175,7 @@ struct Layout {
 
 std::string Hex(int value, int digits) {
   char text[16];
-  std::snprintf(text, sizeof text, "0x%0*X", digits, value);
+  std::snprintf(text, sizeof text, "0x%0*X", digits, static_cast<unsigned>(value));
   return text;
 }
 
