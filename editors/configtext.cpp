@@ -522,7 +522,7 @@ std::string RowText(const Layout& layout, const EEPROM& image, int record) {
   text += "}";
   const bool banks = TradioInfo::HasRxBanks(layout.productId);
   std::string where = banks ? std::string("RX-") + static_cast<char>('A' + record / kRxBankSize) + " " : "";
-  where += std::to_string(kFirstRxBit + 1 + (banks ? record % kRxBankSize : record));
+  where += std::to_string(kFirstRxBit + 1 + record % kRxBankSize);
   return text + "  # " + where;
 }
 
