@@ -55,7 +55,7 @@ TEST_F(AppFixture, MenuBarHoldsEveryCommandInOrder) {
   Start();
   const QStringList expected = {
       "mnuFile:mnuFileWriteRadio,mnuFileWriteFile,mnuFileBatchWrite,-,mnuReadRadio,mnuReadFile,"
-      "mnuRecentlyUsedFiles,-,mnuPrint,mnuFileExit",
+      "mnuRecentlyUsedFiles,-,mnuExportText,mnuImportText,-,mnuPrint,mnuFileExit",
       "mnuEdit:mnuEditScan,mnuEditChannelData,mnuEditSelcall,mnuEditCTCSS,mnuEditSquelch,"
       "mnuEditOptions,mnuEditAlign,mnuEditEngineering,mnuCBSetup,-,mnuEditEeprom,"
       "mnuEditDevelopment,mnuEditRemote,mnuFloatingDisplay",
@@ -71,7 +71,7 @@ TEST_F(AppFixture, MenuBarHoldsEveryCommandInOrder) {
   EXPECT_EQ(actual, expected);
   const QStringList captions = {
       "File:Write To Radio|Write To File|Batch Write...|Read From Radio|Read From File|"
-      "Recently used mem-files|"
+      "Recently used mem-files|Export As Text...|Import Text...|"
       "Print...|Exit",
       "Edit:Scan / Duplex|Channel Data|Selcall|CTCSS|Squelch|Options|Align|Advanced|CB Setup|"
       "EEPROM|Development|Remote Control|Floating Display",
