@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <set>
 #include <string_view>
@@ -15,8 +15,8 @@
 
 #include "array.h"
 #include "groups.h"
-#include "paramshape.h"
 #include "params.h"
+#include "paramshape.h"
 #include "radioinfo.h"
 #include "tones.h"
 #include "userfile.h"
@@ -78,9 +78,10 @@ struct Membership {
   Param param;
   const char* key;
 };
-const Membership kMemberships[] = {
-    {kParamScanMem0, "scan0"}, {kParamScanMem1, "scan1"}, {kParamQuietMem, "quiet"},
-    {kParamSilentMem, "silent"}};
+const Membership kMemberships[] = {{kParamScanMem0, "scan0"},
+                                   {kParamScanMem1, "scan1"},
+                                   {kParamQuietMem, "quiet"},
+                                   {kParamSilentMem, "silent"}};
 
 // The bits of the shared bytes, by the check box that sets each; an
 // inverted one is on while the bit is clear, as its box is ticked. A bit
@@ -266,7 +267,8 @@ void LayOutRows(Layout& layout, std::array<uint8_t, kImageSize>& claimed) {
 void LayOutParam(Layout& layout, int index, std::array<uint8_t, kImageSize>& claimed) {
   const int address = layout.info.GetParamAddress(index);
   const ParamShape shape = ShapeOf(index);
-  if (address < 0 || shape.kind == ParamKind::RxRecords || address + shape.size > kImageSize) return;
+  if (address < 0 || shape.kind == ParamKind::RxRecords || address + shape.size > kImageSize)
+    return;
   const std::string name = ParamName(index);
   const ImageGroupMap& map = *layout.map;
   switch (shape.kind) {
@@ -295,9 +297,9 @@ void LayOutParam(Layout& layout, int index, std::array<uint8_t, kImageSize>& cla
     case ParamKind::Bytes:
       if (const auto g = WholeOwner(map, claimed, address, shape.size)) {
         ClaimWhole(claimed, address, shape.size);
-        layout.fields.emplace_back(*g, name,
-                                   shape.kind == ParamKind::Word ? FieldKind::Word : FieldKind::HexBytes,
-                                   address, shape.size);
+        layout.fields.emplace_back(
+            *g, name, shape.kind == ParamKind::Word ? FieldKind::Word : FieldKind::HexBytes,
+            address, shape.size);
       }
       return;
     case ParamKind::BitArray: {
@@ -339,8 +341,8 @@ void LayOutUnnamed(Layout& layout, const std::array<uint8_t, kImageSize>& claime
         open = nullptr;
         continue;
       }
-      const bool extends = open != nullptr && mask == 0xFF && open->masks.back() == 0xFF &&
-                           a % kHexChunk != 0;
+      const bool extends =
+          open != nullptr && mask == 0xFF && open->masks.back() == 0xFF && a % kHexChunk != 0;
       if (extends) {
         open->masks.push_back(mask);
         ++open->size;
@@ -455,7 +457,8 @@ Line ShowField(const Field& f, const EEPROM& image, ToneOrder order) {
       std::string list;
       const uint8_t* bytes = image.Data() + f.address;
       for (int bit = 0; bit < 8 * f.size; ++bit)
-        if (TestBit(bit, bytes)) list += (list.empty() ? "" : ", ") + std::to_string(f.firstChannel + bit);
+        if (TestBit(bit, bytes))
+          list += (list.empty() ? "" : ", ") + std::to_string(f.firstChannel + bit);
       return {"[" + list + "]", "channels " + std::to_string(f.firstChannel) + ".." +
                                     std::to_string(f.firstChannel + 8 * f.size - 1)};
     }
@@ -465,7 +468,8 @@ Line ShowField(const Field& f, const EEPROM& image, ToneOrder order) {
     case FieldKind::Unnamed: {
       std::vector<uint8_t> bytes(static_cast<size_t>(f.size));
       for (int i = 0; i < f.size; ++i)
-        bytes[static_cast<size_t>(i)] = static_cast<uint8_t>(image.GetByte(f.address + i)) & f.masks[static_cast<size_t>(i)];
+        bytes[static_cast<size_t>(i)] =
+            static_cast<uint8_t>(image.GetByte(f.address + i)) & f.masks[static_cast<size_t>(i)];
       std::string comment = f.size == 1 ? "1 byte" : std::to_string(f.size) + " bytes";
       if (f.masks[0] != 0xFF) comment = "bits " + Hex(f.masks[0], 2) + " of the byte";
       return {Quoted(HexBytes(bytes.data(), f.size)), comment};
@@ -476,7 +480,9 @@ Line ShowField(const Field& f, const EEPROM& image, ToneOrder order) {
 
 // ---- Receive-only rows ------------------------------------------------------
 
-int RecordAddress(const RowLayout& rows, int record) { return rows.base + record * kRxChannelRecordSize; }
+int RecordAddress(const RowLayout& rows, int record) {
+  return rows.base + record * kRxChannelRecordSize;
+}
 
 bool MemberBit(const EEPROM& image, int array, int record) {
   const int bit = kFirstRxBit + record;
@@ -521,14 +527,16 @@ std::string RowText(const Layout& layout, const EEPROM& image, int record) {
               (MemberBit(image, rows.memberArrays[k], record) ? "on" : "off");
   text += "}";
   const bool banks = TradioInfo::HasRxBanks(layout.productId);
-  std::string where = banks ? std::string("RX-") + static_cast<char>('A' + record / kRxBankSize) + " " : "";
+  std::string where =
+      banks ? std::string("RX-") + static_cast<char>('A' + record / kRxBankSize) + " " : "";
   where += std::to_string(kFirstRxBit + 1 + record % kRxBankSize);
   return text + "  # " + where;
 }
 
 // ---- Export ----------------------------------------------------------------------
 
-void AddLine(std::string& out, const std::string& indent, const std::string& key, const Line& line) {
+void AddLine(std::string& out, const std::string& indent, const std::string& key,
+             const Line& line) {
   std::string text = indent + key + ": " + line.text;
   if (!line.comment.empty()) text += "  # " + line.comment;
   out += text + "\n";
@@ -536,10 +544,13 @@ void AddLine(std::string& out, const std::string& indent, const std::string& key
 
 std::string KeyText(const std::string& key) {
   // Names with characters YAML reads otherwise are quoted.
-  const bool plain = !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == ' ' || c == '-' || c == '/' ||
-           c == '_' || c == '.';
-  }) && key.front() != '-' && key.back() != ' ';
+  const bool plain = !key.empty() &&
+                     std::all_of(key.begin(), key.end(),
+                                 [](char c) {
+                                   return std::isalnum(static_cast<unsigned char>(c)) || c == ' ' ||
+                                          c == '-' || c == '/' || c == '_' || c == '.';
+                                 }) &&
+                     key.front() != '-' && key.back() != ' ';
   return plain ? key : Quoted(key);
 }
 
@@ -627,7 +638,8 @@ bool ParseInt(const std::string& text, long& value) {
 }
 
 bool ParseHex(const std::string& text, int digits, int& value) {
-  if (text.size() != static_cast<size_t>(digits) + 2 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X'))
+  if (text.size() != static_cast<size_t>(digits) + 2 || text[0] != '0' ||
+      (text[1] != 'x' && text[1] != 'X'))
     return false;
   value = 0;
   for (size_t i = 2; i < text.size(); ++i) {
@@ -667,14 +679,17 @@ bool CheckDuplicates(const YAML::Node& node, const std::string& path, Refusal& r
   if (++values > kMaxValues) return refusal.At(node, path, "too many values for a configuration");
   if (node.IsSequence()) {
     for (size_t i = 0; i < node.size(); ++i)
-      if (!CheckDuplicates(node[i], path + "[" + std::to_string(i) + "]", refusal, depth + 1, values)) return false;
+      if (!CheckDuplicates(node[i], path + "[" + std::to_string(i) + "]", refusal, depth + 1,
+                           values))
+        return false;
   } else if (node.IsMap()) {
     std::set<std::string> seen;
     for (const auto& pair : node) {
       if (!pair.first.IsScalar()) return refusal.At(pair.first, path, "a key must be a plain name");
       const std::string key = pair.first.Scalar();
       const std::string child = path.empty() ? key : path + "." + key;
-      if (!seen.insert(key).second) return refusal.At(pair.first, child, "duplicate key; each key may be given once");
+      if (!seen.insert(key).second)
+        return refusal.At(pair.first, child, "duplicate key; each key may be given once");
       if (!CheckDuplicates(pair.second, child, refusal, depth + 1, values)) return false;
     }
   }
@@ -756,9 +771,12 @@ class Importer {
   bool OnOff(const YAML::Node& node, const std::string& path, bool& on) {
     if (!Scalar(node, path, "on or off")) return false;
     const std::string& text = node.Scalar();
-    if (text == "on" || text == "true") on = true;
-    else if (text == "off" || text == "false") on = false;
-    else return refusal_.At(node, path, "\"" + text + "\" is not on or off");
+    if (text == "on" || text == "true")
+      on = true;
+    else if (text == "off" || text == "false")
+      on = false;
+    else
+      return refusal_.At(node, path, "\"" + text + "\" is not on or off");
     return true;
   }
 
@@ -773,9 +791,11 @@ class Importer {
         } else if (ParseInt(node.Scalar(), shown) && shown >= INT32_MIN && shown <= INT32_MAX) {
           stored = StoredOf(*f.unit, static_cast<int>(shown));
         } else {
-          return refusal_.At(node, path, "\"" + node.Scalar() + "\" is not a number; allowed: " + allowed);
+          return refusal_.At(node, path,
+                             "\"" + node.Scalar() + "\" is not a number; allowed: " + allowed);
         }
-        if (stored < 0) return refusal_.At(node, path, node.Scalar() + " is out of range; allowed: " + allowed);
+        if (stored < 0)
+          return refusal_.At(node, path, node.Scalar() + " is out of range; allowed: " + allowed);
         target_.Put(f.address, 0xFF, stored);
         return true;
       }
@@ -790,8 +810,9 @@ class Importer {
         if (!Scalar(node, path, "0x0000..0xFFFF") || !ParseHex(node.Scalar(), 4, value))
           return refusal_.At(node, path, "expected four hexadecimal digits: 0x0000..0xFFFF");
         if (f.address == 0 && static_cast<uint32_t>(value) != layout_.productId)
-          return refusal_.At(node, path, "the product ID must be the model's, " +
-                                             Hex(static_cast<int>(layout_.productId), 4));
+          return refusal_.At(
+              node, path,
+              "the product ID must be the model's, " + Hex(static_cast<int>(layout_.productId), 4));
         target_.Put(f.address, 0xFF, value >> 8);
         target_.Put(f.address + 1, 0xFF, value);
         return true;
@@ -804,11 +825,14 @@ class Importer {
         std::vector<uint8_t> bits(static_cast<size_t>(f.size), 0);
         for (size_t i = 0; i < node.size(); ++i) {
           long ch = 0;
-          if (!node[i].IsScalar() || !ParseInt(node[i].Scalar(), ch) || ch < f.firstChannel || ch > last)
-            return refusal_.At(node[i], path + "[" + std::to_string(i) + "]", "not a channel; allowed: " + allowed);
+          if (!node[i].IsScalar() || !ParseInt(node[i].Scalar(), ch) || ch < f.firstChannel ||
+              ch > last)
+            return refusal_.At(node[i], path + "[" + std::to_string(i) + "]",
+                               "not a channel; allowed: " + allowed);
           SetBit(static_cast<int>(ch) - f.firstChannel, bits.data());
         }
-        for (int i = 0; i < f.size; ++i) target_.Put(f.address + i, 0xFF, bits[static_cast<size_t>(i)]);
+        for (int i = 0; i < f.size; ++i)
+          target_.Put(f.address + i, 0xFF, bits[static_cast<size_t>(i)]);
         return true;
       }
       case FieldKind::HexBytes:
@@ -819,10 +843,12 @@ class Importer {
         if (!Scalar(node, path, allowed) || !ParseHexBytes(node.Scalar(), f.size, bytes))
           return refusal_.At(node, path, "expected " + allowed);
         for (int i = 0; i < f.size; ++i) {
-          const uint8_t mask = f.kind == FieldKind::Unnamed ? f.masks[static_cast<size_t>(i)] : 0xFF;
+          const uint8_t mask =
+              f.kind == FieldKind::Unnamed ? f.masks[static_cast<size_t>(i)] : 0xFF;
           if (bytes[static_cast<size_t>(i)] & ~mask)
-            return refusal_.At(node, path, "byte " + std::to_string(i) + " sets bits outside " +
-                                               Hex(mask, 2) + ", which belong to other keys");
+            return refusal_.At(node, path,
+                               "byte " + std::to_string(i) + " sets bits outside " + Hex(mask, 2) +
+                                   ", which belong to other keys");
           target_.Put(f.address + i, mask, bytes[static_cast<size_t>(i)]);
         }
         return true;
@@ -841,9 +867,11 @@ class Importer {
     int stored = -1;
     if (!ParseHex(node.Scalar(), 2, stored)) {
       for (int code = 0; code <= kLastToneCode && stored < 0; ++code)
-        if (EntryOfCode(code, order) != kNoEntry && ToneText(code, order) == node.Scalar()) stored = code;
+        if (EntryOfCode(code, order) != kNoEntry && ToneText(code, order) == node.Scalar())
+          stored = code;
     }
-    if (stored < 0) return refusal_.At(node, path, "\"" + node.Scalar() + "\" is no tone; allowed: " + allowed);
+    if (stored < 0)
+      return refusal_.At(node, path, "\"" + node.Scalar() + "\" is no tone; allowed: " + allowed);
     target_.Put(f.address, 0xFF, stored);
     return true;
   }
@@ -858,7 +886,9 @@ class Importer {
       if (ParseHex(key, 3, address)) key = Hex(address, 3);
       const Field* field = Find(group, key, true);
       if (field == nullptr)
-        return refusal_.At(pair.first, child, "no run of unnamed bytes starts here; allowed: the addresses an export lists");
+        return refusal_.At(
+            pair.first, child,
+            "no run of unnamed bytes starts here; allowed: the addresses an export lists");
       if (!Take(*field, pair.second, child)) return false;
     }
     return true;
@@ -871,14 +901,22 @@ class Importer {
     for (size_t i = 0; i < node.size(); ++i) {
       const YAML::Node row = node[i];
       const std::string rowPath = path + "[" + std::to_string(i) + "]";
-      if (!row.IsMap()) return refusal_.At(row, rowPath, "expected a row such as {record: 0, MHz: 476.4250, tag: \"BASE\"}");
+      if (!row.IsMap())
+        return refusal_.At(row, rowPath,
+                           "expected a row such as {record: 0, MHz: 476.4250, tag: \"BASE\"}");
       const YAML::Node recordNode = row["record"];
       long record = -1;
-      if (!recordNode) return refusal_.At(row, rowPath + ".record", "missing; each row names its record, 0.." + std::to_string(rows.records - 1));
-      if (!recordNode.IsScalar() || !ParseInt(recordNode.Scalar(), record) || record < 0 || record >= rows.records)
-        return refusal_.At(recordNode, rowPath + ".record", "allowed: 0.." + std::to_string(rows.records - 1));
+      if (!recordNode)
+        return refusal_.At(
+            row, rowPath + ".record",
+            "missing; each row names its record, 0.." + std::to_string(rows.records - 1));
+      if (!recordNode.IsScalar() || !ParseInt(recordNode.Scalar(), record) || record < 0 ||
+          record >= rows.records)
+        return refusal_.At(recordNode, rowPath + ".record",
+                           "allowed: 0.." + std::to_string(rows.records - 1));
       if (!seen.insert(record).second)
-        return refusal_.At(recordNode, rowPath + ".record", "record " + std::to_string(record) + " is given twice");
+        return refusal_.At(recordNode, rowPath + ".record",
+                           "record " + std::to_string(record) + " is given twice");
       const int address = RecordAddress(rows, static_cast<int>(record));
       if (row["raw"] && (row["MHz"] || row["tag"]))
         return refusal_.At(row["raw"], rowPath + ".raw", "a row gives either raw or MHz and tag");
@@ -892,7 +930,8 @@ class Importer {
         } else if (key == "tag") {
           if (!Tag(value, child, address)) return false;
         } else if (key == "raw") {
-          Field f{ImageGroup::kRxOnlyChannels, key, FieldKind::HexBytes, address, kRxChannelRecordSize};
+          Field f{ImageGroup::kRxOnlyChannels, key, FieldKind::HexBytes, address,
+                  kRxChannelRecordSize};
           if (!Take(f, value, child)) return false;
         } else if (!Member(key, value, child, static_cast<int>(record))) {
           return false;
@@ -903,18 +942,21 @@ class Importer {
   }
 
   bool Frequency(const YAML::Node& node, const std::string& path, int address) {
-    const std::string allowed = "MHz from 0.0125 to 819.1750 on a 12.5 kHz step, or 0 for no channel";
+    const std::string allowed =
+        "MHz from 0.0125 to 819.1750 on a 12.5 kHz step, or 0 for no channel";
     if (!Scalar(node, path, allowed)) return false;
     const std::string& text = node.Scalar();
     long whole = 0, micro = 0;
     const size_t point = text.find('.');
     const std::string fraction = point == std::string::npos ? "" : text.substr(point + 1);
     if (!ParseInt(text.substr(0, point), whole) || whole < 0 || fraction.size() > 6 ||
-        (!fraction.empty() && !ParseInt(fraction, micro)) || (!fraction.empty() && !std::isdigit(static_cast<unsigned char>(fraction[0]))) ||
+        (!fraction.empty() && !ParseInt(fraction, micro)) ||
+        (!fraction.empty() && !std::isdigit(static_cast<unsigned char>(fraction[0]))) ||
         text[0] == '+' || text[0] == '-')
       return refusal_.At(node, path, "\"" + text + "\" is not a frequency; allowed: " + allowed);
     for (size_t i = fraction.size(); i < 6; ++i) micro *= 10;
-    if (whole > 1000) return refusal_.At(node, path, text + " is out of range; allowed: " + allowed);
+    if (whole > 1000)
+      return refusal_.At(node, path, text + " is out of range; allowed: " + allowed);
     const long hz = whole * 1000000 + micro;
     const long steps = hz / kRxChannelStepHz;
     if (hz % kRxChannelStepHz != 0 || steps >= kErasedWord)
@@ -929,9 +971,8 @@ class Importer {
     const std::string allowed = "up to 5 characters from blank to \"_\" (capitals, digits, signs)";
     if (!Scalar(node, path, allowed)) return false;
     const std::string& text = node.Scalar();
-    const bool fits = text.size() <= 5 && std::all_of(text.begin(), text.end(), [](char c) {
-      return c >= 32 && c <= 95;
-    });
+    const bool fits = text.size() <= 5 && std::all_of(text.begin(), text.end(),
+                                                      [](char c) { return c >= 32 && c <= 95; });
     EEPROM packed;
     if (fits) packed.SetAlphaTag(0, text.c_str());
     // A character the radio takes as the tag's end would not come back.
@@ -947,7 +988,8 @@ class Importer {
       bool on = false;
       if (!OnOff(node, path, on)) return false;
       const int bit = kFirstRxBit + record;
-      target_.Put(layout_.rows.memberArrays[k] + bit / 8, static_cast<uint8_t>(1u << (bit % 8)), on ? 0xFF : 0);
+      target_.Put(layout_.rows.memberArrays[k] + bit / 8, static_cast<uint8_t>(1u << (bit % 8)),
+                  on ? 0xFF : 0);
       return true;
     }
     std::vector<std::string> keys{"record", "MHz", "tag", "raw"};
@@ -1010,10 +1052,14 @@ bool TooDeep(const std::string& text, ConfigTextError& error) {
     // scalar ("it's") they are characters.
     const bool tokenStart = before == ' ' || before == '[' || before == '{' || before == ',' ||
                             before == ':' || before == '-' || before == '\t';
-    if ((c == '"' || c == '\'') && tokenStart) quote = c;
-    else if (c == '#' && (before == ' ' || before == '\t')) comment = true;
-    else if (c == '[' || c == '{') ++depth;
-    else if ((c == ']' || c == '}') && depth > 0) --depth;
+    if ((c == '"' || c == '\'') && tokenStart)
+      quote = c;
+    else if (c == '#' && (before == ' ' || before == '\t'))
+      comment = true;
+    else if (c == '[' || c == '{')
+      ++depth;
+    else if ((c == ']' || c == '}') && depth > 0)
+      --depth;
     if (depth > kMaxNesting) {
       error = {line, column, "", "nested too deep"};
       return true;
@@ -1024,7 +1070,8 @@ bool TooDeep(const std::string& text, ConfigTextError& error) {
   size_t start = 0;
   while (start < text.size()) {
     size_t indent = 0;
-    while (start + indent < text.size() && (text[start + indent] == ' ' || text[start + indent] == '-'))
+    while (start + indent < text.size() &&
+           (text[start + indent] == ' ' || text[start + indent] == '-'))
       ++indent;
     if (indent > 4 * static_cast<size_t>(kMaxNesting)) {
       error = {line, 1, "", "nested too deep"};
@@ -1052,7 +1099,8 @@ bool ImportConfigText(const std::string& text, const EEPROM* base, EEPROM& out,
                       ConfigTextError& error) {
   error = {};
   if (text.size() > kMaxTextSize) {
-    error.message = "too large for a configuration (over " + std::to_string(kMaxTextSize) + " bytes)";
+    error.message =
+        "too large for a configuration (over " + std::to_string(kMaxTextSize) + " bytes)";
     return false;
   }
   if (TooDeep(text, error)) return false;
@@ -1082,18 +1130,22 @@ bool ImportConfigText(const std::string& text, const EEPROM* base, EEPROM& out,
     const YAML::Node& constRoot = root;
     const YAML::Node model = constRoot[kModelKey];
     if (!model) {
-      refusal.At(root, kModelKey, "missing; the file must name its model: " + ModelNames() + " or a product ID 0x0000..0xFFFF");
+      refusal.At(root, kModelKey,
+                 "missing; the file must name its model: " + ModelNames() +
+                     " or a product ID 0x0000..0xFFFF");
       return refused();
     }
     if (!ModelOf(model, productId)) {
-      refusal.At(model, kModelKey, "unknown model; allowed: " + ModelNames() + " or a product ID 0x0000..0xFFFF");
+      refusal.At(model, kModelKey,
+                 "unknown model; allowed: " + ModelNames() + " or a product ID 0x0000..0xFFFF");
       return refused();
     }
     if (base != nullptr) {
       const int baseId = base->GetWord(0);
       if (static_cast<uint32_t>(baseId) != productId) {
-        refusal.At(model, kModelKey, "this file is for product ID " + Hex(static_cast<int>(productId), 4) +
-                                         ", the configuration it applies onto is " + Hex(baseId, 4));
+        refusal.At(model, kModelKey,
+                   "this file is for product ID " + Hex(static_cast<int>(productId), 4) +
+                       ", the configuration it applies onto is " + Hex(baseId, 4));
         return refused();
       }
     }
@@ -1133,8 +1185,10 @@ bool ImportConfigText(const std::string& text, const EEPROM* base, EEPROM& out,
                                                             : 0xFF;
           if ((target.given[f.address + i] & need) != need) {
             std::string path = std::string(GroupKey(f.group)) + "." +
-                               (f.kind == FieldKind::Unnamed ? std::string(kBytesKey) + "." : "") + f.key;
-            refusal.At(root, path, "missing; without --onto the file must give the whole configuration");
+                               (f.kind == FieldKind::Unnamed ? std::string(kBytesKey) + "." : "") +
+                               f.key;
+            refusal.At(root, path,
+                       "missing; without --onto the file must give the whole configuration");
             return refused();
           }
         }
@@ -1149,7 +1203,8 @@ bool ImportConfigText(const std::string& text, const EEPROM* base, EEPROM& out,
         }
         if (!whole) {
           refusal.At(root, "channels.rows: record " + std::to_string(r),
-                     "missing or incomplete; without --onto every record needs MHz and tag (or raw) and its memberships");
+                     "missing or incomplete; without --onto every record needs MHz and tag (or "
+                     "raw) and its memberships");
           return refused();
         }
       }
@@ -1166,7 +1221,9 @@ bool IsConfigTextName(const std::string& path) {
   const auto endsWith = [&](std::string_view suffix) {
     if (path.size() < suffix.size()) return false;
     for (size_t i = 0; i < suffix.size(); ++i)
-      if (std::tolower(static_cast<unsigned char>(path[path.size() - suffix.size() + i])) != suffix[i]) return false;
+      if (std::tolower(static_cast<unsigned char>(path[path.size() - suffix.size() + i])) !=
+          suffix[i])
+        return false;
     return true;
   };
   return endsWith(".yaml") || endsWith(".yml");
@@ -1178,7 +1235,8 @@ bool ImportConfigTextFile(const std::string& path, const EEPROM* base, EEPROM& o
   UserFileError why;
   if (!ReadUserFile(path, kMaxTextSize, "a configuration text", text, why)) {
     error = {};
-    error.message = "Unable to open file: " + (why.reason.empty() ? ErrnoText(why.error) : why.reason);
+    error.message =
+        "Unable to open file: " + (why.reason.empty() ? ErrnoText(why.error) : why.reason);
     return false;
   }
   return ImportConfigText(text, base, out, error);

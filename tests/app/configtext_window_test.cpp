@@ -48,7 +48,8 @@ TEST_F(TextFileTest, ImportAppliesATemplateOntoTheLoadedConfiguration) {
   const QByteArray before = Image(0x5A02);
   const EEPROM& image = Window().Shared().image;
   for (int a = 0; a < 2048; ++a)
-    ASSERT_EQ(image.GetByte(a), a == level ? 3 : static_cast<uint8_t>(before[a])) << "address " << a;
+    ASSERT_EQ(image.GetByte(a), a == level ? 3 : static_cast<uint8_t>(before[a]))
+        << "address " << a;
   EXPECT_EQ(Window().DataSource(), kFileData);
 }
 
@@ -59,8 +60,9 @@ TEST_F(TextFileTest, ARefusedImportSaysWhereAndChangesNothing) {
   Action("mnuImportText")->trigger();
   const std::vector<SeenBox> seen = boxes.Take();
   ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].text, Path("bad.yaml") + ":3:14: squelch.Sql Level: 10 is out of range; allowed: "
-                                             "1..9, or the stored byte as 0x00..0xFF");
+  EXPECT_EQ(seen[0].text, Path("bad.yaml") +
+                              ":3:14: squelch.Sql Level: 10 is out of range; allowed: "
+                              "1..9, or the stored byte as 0x00..0xFF");
   EXPECT_EQ(seen[0].caption, "Import Text");
   EXPECT_EQ(seen[0].icon, QMessageBox::Warning);
   const QByteArray before = Image(0x5A02);
@@ -74,7 +76,8 @@ TEST_F(TextFileTest, WithNothingLoadedBothSayWhatToDoFirst) {
     Action(item)->trigger();
     const std::vector<SeenBox> seen = boxes.Take();
     ASSERT_EQ(seen.size(), 1u) << item;
-    EXPECT_EQ(seen[0].text, "No configuration is loaded: read it from the radio or from a file first.");
+    EXPECT_EQ(seen[0].text,
+              "No configuration is loaded: read it from the radio or from a file first.");
     EXPECT_TRUE(chooser.requests.empty());
   }
 }

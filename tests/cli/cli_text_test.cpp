@@ -36,8 +36,8 @@ TEST_F(CliTest, ImportOntoABaseChangesOnlyWhatTheTemplateNames) {
   const Bytes base = RandomImage(7, kProductKestal);
   WriteFileBytes(dir.Path("customer.mem"), base);
   WriteText(dir.Path("standard.yaml"), "model: 0x5A02\nsquelch:\n  Sql Min Open: 300\n");
-  const ToolResult r = RunTool({"import", dir.Path("standard.yaml"), "--onto", dir.Path("customer.mem"),
-                                "-o", dir.Path("out.mem")});
+  const ToolResult r = RunTool({"import", dir.Path("standard.yaml"), "--onto",
+                                dir.Path("customer.mem"), "-o", dir.Path("out.mem")});
   ASSERT_EQ(r.status, 0) << r.err;
   const ToolResult diff = RunTool({"diff", dir.Path("customer.mem"), dir.Path("out.mem")});
   EXPECT_EQ(diff.status, 1);
@@ -53,16 +53,18 @@ TEST_F(CliTest, ARefusedImportSaysWhereAndWritesNothing) {
   const ToolResult r = RunTool({"import", dir.Path("bad.yaml"), "--onto", dir.Path("customer.mem"),
                                 "-o", dir.Path("out.mem")});
   EXPECT_EQ(r.status, 1);
-  EXPECT_TRUE(Contains(r.err, "bad.yaml:4:3: squelch.Sql Level: duplicate key; each key may be given once"))
+  EXPECT_TRUE(
+      Contains(r.err, "bad.yaml:4:3: squelch.Sql Level: duplicate key; each key may be given once"))
       << r.err;
   EXPECT_EQ(ReadFileBytes(dir.Path("out.mem")), (Bytes{'o', 'l', 'd'}));
 
   // Another model's template is refused against the base.
   WriteText(dir.Path("merlo.yaml"), "model: 0x5A01\n");
-  const ToolResult other = RunTool({"import", dir.Path("merlo.yaml"), "--onto", dir.Path("customer.mem"),
-                                    "-o", dir.Path("out.mem")});
+  const ToolResult other = RunTool({"import", dir.Path("merlo.yaml"), "--onto",
+                                    dir.Path("customer.mem"), "-o", dir.Path("out.mem")});
   EXPECT_EQ(other.status, 1);
-  EXPECT_TRUE(Contains(other.err, "merlo.yaml:1:8: model: this file is for product ID 0x5A01")) << other.err;
+  EXPECT_TRUE(Contains(other.err, "merlo.yaml:1:8: model: this file is for product ID 0x5A01"))
+      << other.err;
   EXPECT_EQ(ReadFileBytes(dir.Path("out.mem")), (Bytes{'o', 'l', 'd'}));
 }
 

@@ -43,7 +43,8 @@ std::string IdText(uint32_t id) {
 // The first model with receive-only channels: rows, memberships and tones.
 uint32_t RxModel() {
   for (int row = 1; row < kModelCount; ++row)
-    if (TradioInfo::HasRxOnlyChannels(ModelTableRow(row).productId)) return ModelTableRow(row).productId;
+    if (TradioInfo::HasRxOnlyChannels(ModelTableRow(row).productId))
+      return ModelTableRow(row).productId;
   return ModelTableRow(1).productId;
 }
 
@@ -57,7 +58,8 @@ TEST(ConfigText, RandomImagesOfEveryModelComeBackByteForByte) {
       EEPROM back;
       ConfigTextError error;
       ASSERT_TRUE(ImportConfigText(text, nullptr, back, error))
-          << IdText(id) << " seed " << seed << ": " << error.Text("export") << "\n" << text;
+          << IdText(id) << " seed " << seed << ": " << error.Text("export") << "\n"
+          << text;
       ASSERT_TRUE(SameBytes(image, back)) << IdText(id) << " seed " << seed;
     }
 }
@@ -116,7 +118,8 @@ TEST(ConfigText, ValuesAreShownInTheWindowsUnits) {
   image.SetParamByte(info, "Mic Gain", 0xFA);
   image.SetParamByte(info, "Sql Level", 12);  // beyond the window's 1..9
   const std::string text = ExportConfigText(image);
-  EXPECT_NE(text.find("  Sql Min Open: 150  # 0..2550 in steps of 10 ms\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("  Sql Min Open: 150  # 0..2550 in steps of 10 ms\n"), std::string::npos)
+      << text;
   EXPECT_NE(text.find("  Mic Gain: -6  # -12..30 dB\n"), std::string::npos);
   EXPECT_NE(text.find("  Sql Level: 0x0C  # 1..9; 0x.. is the stored byte\n"), std::string::npos);
 }
@@ -126,9 +129,10 @@ TEST(ConfigText, ATemplateOntoABaseChangesExactlyItsKeys) {
   const EEPROM base = RandomImage(id, 21);
   TradioInfo info;
   info.SelectModel(id);
-  const std::string text = "model: " + IdText(id) +
-                           "\nsquelch:\n  Sql Level: 3\n  Sql Min Open: 200\n"
-                           "channels:\n  rows:\n    - {record: 2, MHz: 476.4250, tag: \"BASE\", scan0: on}\n";
+  const std::string text =
+      "model: " + IdText(id) +
+      "\nsquelch:\n  Sql Level: 3\n  Sql Min Open: 200\n"
+      "channels:\n  rows:\n    - {record: 2, MHz: 476.4250, tag: \"BASE\", scan0: on}\n";
   EEPROM out;
   ConfigTextError error;
   ASSERT_TRUE(ImportConfigText(text, &base, out, error)) << error.Text("template");
@@ -142,14 +146,16 @@ TEST(ConfigText, ATemplateOntoABaseChangesExactlyItsKeys) {
   const int scan0 = info.GetParamAddress("Scan Mem 0");
   const int bit = 80 + 2;
   expected.SetByte(scan0 + bit / 8, expected.GetByte(scan0 + bit / 8) | (1 << (bit % 8)));
-  for (int a = 0; a < kImageSize; ++a) EXPECT_EQ(out.GetByte(a), expected.GetByte(a)) << "byte " << a;
+  for (int a = 0; a < kImageSize; ++a)
+    EXPECT_EQ(out.GetByte(a), expected.GetByte(a)) << "byte " << a;
 }
 
 TEST(ConfigText, ATemplateOfAnotherModelIsRefusedOntoABase) {
   const EEPROM base = RandomImage(ModelTableRow(1).productId, 2);
   EEPROM out = base;
   ConfigTextError error;
-  EXPECT_FALSE(ImportConfigText("model: " + IdText(ModelTableRow(2).productId) + "\n", &base, out, error));
+  EXPECT_FALSE(
+      ImportConfigText("model: " + IdText(ModelTableRow(2).productId) + "\n", &base, out, error));
   EXPECT_EQ(error.line, 1);
   EXPECT_EQ(error.column, 8);
   EXPECT_EQ(error.path, "model");
@@ -188,7 +194,8 @@ TEST(ConfigText, WrongInputIsRefusedWithPlacePathAndWhatIsAllowed) {
        "\"maybe\" is not on or off"},
       {"another model", "model: 0x7A7A\nsquelch:\n  Sql Level: 3\n", 1, 8, "model",
        "this file is for product ID 0x7A7A"},
-      {"no model", "squelch:\n  Sql Level: 3\n", 1, 1, "model", "missing; the file must name its model"},
+      {"no model", "squelch:\n  Sql Level: 3\n", 1, 1, "model",
+       "missing; the file must name its model"},
       {"unknown model name", "model: Walkie\n", 1, 8, "model", "unknown model; allowed: "},
       {"not yaml", "model: [0x12\nsquelch: {\n", 2, 8, "", "not YAML: "},
       {"not a configuration", "just some words\n", 1, 1, "", "expected a configuration"},
@@ -202,8 +209,8 @@ TEST(ConfigText, WrongInputIsRefusedWithPlacePathAndWhatIsAllowed) {
        "channels.rows[0].record", "allowed: 0..99"},
       {"bad channel", model + "scan:\n  Scan Mem 0: [1, 81]\n", 3, 19, "scan.Scan Mem 0[1]",
        "not a channel; allowed: a list of channels from 1 to 80"},
-      {"bad tone", model + "subtones:\n  Tx CTCSS Tone: \"CTC99\"\n", 3, 18, "subtones.Tx CTCSS Tone",
-       "\"CTC99\" is no tone; allowed: a tone name such as \"OFF\""},
+      {"bad tone", model + "subtones:\n  Tx CTCSS Tone: \"CTC99\"\n", 3, 18,
+       "subtones.Tx CTCSS Tone", "\"CTC99\" is no tone; allowed: a tone name such as \"OFF\""},
       {"a number for a box", model + "scan:\n  Three beeps: 1\n", 3, 16, "scan.Three beeps",
        "\"1\" is not on or off"},
       {"bits of another group", model + "channels:\n  bytes:\n    0x096: \"0F\"\n", 4, 12,
@@ -238,7 +245,8 @@ TEST(ConfigText, AWholeImportNeedsEveryKey) {
 
 TEST(ConfigText, ErrorTextNamesFileLineAndColumn) {
   const ConfigTextError error{3, 14, "squelch.Sql Level", "10 is out of range; allowed: 1..9"};
-  EXPECT_EQ(error.Text("shop.yaml"), "shop.yaml:3:14: squelch.Sql Level: 10 is out of range; allowed: 1..9");
+  EXPECT_EQ(error.Text("shop.yaml"),
+            "shop.yaml:3:14: squelch.Sql Level: 10 is out of range; allowed: 1..9");
 }
 
 }  // namespace
