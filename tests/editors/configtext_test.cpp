@@ -79,8 +79,6 @@ TEST(ConfigText, ErasedAndZeroImagesComeBackToo) {
 TEST(ConfigText, GroupsAreTopLevelKeysInListOrder) {
   const EEPROM image = RandomImage(RxModel(), 5);
   const std::string text = ExportConfigText(image);
-  const GroupSet present = ImageGroupMap::ForModel(TradioInfo().modelIndex).Present();
-  (void)present;
   TradioInfo info;
   info.SelectModel(RxModel());
   size_t last = 0;
