@@ -140,7 +140,12 @@ const NamedBit* NamedBitOf(int paramIndex, int bit) {
   return nullptr;
 }
 
-enum class FieldKind { Number, Bit, Word, Tone, ChannelList, HexBytes, Unnamed };
+enum class FieldKind { Number, Bit, Word, Tone, ChannelList, HexBytes, SelcallRecord, Unnamed };
+
+// A selcall record: 8 digits as 4 bytes, then a name as a 4-byte tag.
+constexpr int kSelcallRecordBytes = 8;
+constexpr int kSelcallDigitBytes = 4;
+const Param kSelcallRecordParams[] = {"Selcall Ident", "Selcall Mem"};
 
 // One key of a group: the bits it stands for and how they are shown.
 struct Field {
@@ -294,14 +299,30 @@ void LayOutParam(Layout& layout, int index, std::array<uint8_t, kImageSize>& cla
       return;
     }
     case ParamKind::Word:
-    case ParamKind::Bytes:
-      if (const auto g = WholeOwner(map, claimed, address, shape.size)) {
+    case ParamKind::Bytes: {
+      const bool records =
+          shape.size % kSelcallRecordBytes == 0 &&
+          std::any_of(std::begin(kSelcallRecordParams), std::end(kSelcallRecordParams),
+                      [index](Param p) { return p.Index() == index; });
+      const auto g = WholeOwner(map, claimed, address, shape.size);
+      if (g && records) {
+        // One line for each record, as the selcall windows list them.
+        ClaimWhole(claimed, address, shape.size);
+        const int count = shape.size / kSelcallRecordBytes;
+        for (int r = 0; r < count; ++r)
+          layout.fields.emplace_back(*g, count == 1 ? name : name + " " + std::to_string(r + 1),
+                                     FieldKind::SelcallRecord, address + r * kSelcallRecordBytes,
+                                     kSelcallRecordBytes);
+        return;
+      }
+      if (g) {
         ClaimWhole(claimed, address, shape.size);
         layout.fields.emplace_back(
             *g, name, shape.kind == ParamKind::Word ? FieldKind::Word : FieldKind::HexBytes,
             address, shape.size);
       }
       return;
+    }
     case ParamKind::BitArray: {
       // Split where the owner changes: the CB channels and the
       // receive-only channels' bits are different groups' matter.
@@ -431,6 +452,16 @@ ToneOrder OrderOf(const EEPROM& image, const Layout& layout) {
   return ToneOrderOfImage(image, layout.info, layout.productId, -1);
 }
 
+// Whether the 4 bytes at `address` are what their tag would store.
+bool TagShowsExactly(const EEPROM& image, int address, std::string& tag) {
+  tag = image.GetAlphaTag(address);
+  EEPROM copy;
+  copy.SetAlphaTag(0, tag.c_str());
+  for (int i = 0; i < kTagBytes; ++i)
+    if (copy.GetByte(i) != image.GetByte(address + i)) return false;
+  return true;
+}
+
 struct Line {
   std::string text;
   std::string comment;
@@ -461,6 +492,19 @@ Line ShowField(const Field& f, const EEPROM& image, ToneOrder order) {
           list += (list.empty() ? "" : ", ") + std::to_string(f.firstChannel + bit);
       return {"[" + list + "]", "channels " + std::to_string(f.firstChannel) + ".." +
                                     std::to_string(f.firstChannel + 8 * f.size - 1)};
+    }
+    case FieldKind::SelcallRecord: {
+      std::string digits;
+      for (const char c : HexBytes(image.Data() + f.address, kSelcallDigitBytes))
+        if (c != ' ') digits += c;
+      std::string text = "{digits: " + Quoted(digits);
+      std::string tag;
+      if (TagShowsExactly(image, f.address + kSelcallDigitBytes, tag))
+        text += ", name: " + Quoted(tag);
+      else
+        text += ", name bytes: " +
+                Quoted(HexBytes(image.Data() + f.address + kSelcallDigitBytes, kTagBytes));
+      return {text + "}", "digits 0-9, A-F where none; name up to 5 characters"};
     }
     case FieldKind::HexBytes:
       return {Quoted(HexBytes(image.Data() + f.address, f.size)),
@@ -500,13 +544,8 @@ std::string MegahertzText(int steps) {
 // Whether the record's bytes are what its frequency and tag would store.
 bool RecordShowsExactly(const EEPROM& image, int address, int& steps, std::string& tag) {
   steps = image.GetWord(address);
-  tag = image.GetAlphaTag(address + 2);
   if (steps == 0) return false;  // 0 steps reads as no channel, as 0xFFFF does
-  EEPROM copy;
-  copy.SetAlphaTag(0, tag.c_str());
-  for (int i = 0; i < kTagBytes; ++i)
-    if (copy.GetByte(i) != image.GetByte(address + 2 + i)) return false;
-  return true;
+  return TagShowsExactly(image, address + 2, tag);
 }
 
 std::string RowText(const Layout& layout, const EEPROM& image, int record) {
@@ -835,6 +874,8 @@ class Importer {
           target_.Put(f.address + i, 0xFF, bits[static_cast<size_t>(i)]);
         return true;
       }
+      case FieldKind::SelcallRecord:
+        return TakeSelcallRecord(f, node, path);
       case FieldKind::HexBytes:
       case FieldKind::Unnamed: {
         const std::string allowed = std::to_string(f.size) + " bytes in hexadecimal, such as \"" +
@@ -855,6 +896,40 @@ class Importer {
       }
       case FieldKind::Tone:
         return true;  // taken by Tones()
+    }
+    return true;
+  }
+
+  bool TakeSelcallRecord(const Field& f, const YAML::Node& node, const std::string& path) {
+    const std::string allowed = "{digits: \"FFF12345\", name: \"BASE\"}";
+    if (!node.IsMap())
+      return refusal_.At(node, path, "expected a selcall record such as " + allowed);
+    if (node["name"] && node["name bytes"])
+      return refusal_.At(node["name bytes"], path + ".name bytes",
+                         "a record gives either name or name bytes");
+    for (const auto& pair : node) {
+      const std::string key = pair.first.Scalar();
+      const std::string child = path + "." + key;
+      if (key == "digits") {
+        std::vector<uint8_t> bytes;
+        std::string spaced;
+        const std::string text = pair.second.IsScalar() ? pair.second.Scalar() : "";
+        for (size_t i = 0; i < text.size(); ++i)
+          spaced += (i % 2 == 0 && i ? " " : "") + text.substr(i, 1);
+        if (!pair.second.IsScalar() || text.find(' ') != std::string::npos ||
+            !ParseHexBytes(spaced, kSelcallDigitBytes, bytes))
+          return refusal_.At(pair.second, child,
+                             "expected 8 digits 0-9 or A-F, such as \"FFF12345\"");
+        for (int i = 0; i < kSelcallDigitBytes; ++i)
+          target_.Put(f.address + i, 0xFF, bytes[static_cast<size_t>(i)]);
+      } else if (key == "name") {
+        if (!Tag(pair.second, child, f.address + kSelcallDigitBytes)) return false;
+      } else if (key == "name bytes") {
+        Field bytes(f.group, key, FieldKind::HexBytes, f.address + kSelcallDigitBytes, kTagBytes);
+        if (!Take(bytes, pair.second, child)) return false;
+      } else {
+        return refusal_.At(pair.first, child, "unknown key; allowed: digits, name, name bytes");
+      }
     }
     return true;
   }
@@ -928,7 +1003,7 @@ class Importer {
         if (key == "MHz") {
           if (!Frequency(value, child, address)) return false;
         } else if (key == "tag") {
-          if (!Tag(value, child, address)) return false;
+          if (!Tag(value, child, address + 2)) return false;
         } else if (key == "raw") {
           Field f{ImageGroup::kRxOnlyChannels, key, FieldKind::HexBytes, address,
                   kRxChannelRecordSize};
@@ -978,7 +1053,7 @@ class Importer {
     // A character the radio takes as the tag's end would not come back.
     if (!fits || packed.GetAlphaTag(0) != text)
       return refusal_.At(node, path, "\"" + text + "\" is not a tag; allowed: " + allowed);
-    for (int i = 0; i < kTagBytes; ++i) target_.Put(address + 2 + i, 0xFF, packed.GetByte(i));
+    for (int i = 0; i < kTagBytes; ++i) target_.Put(address + i, 0xFF, packed.GetByte(i));
     return true;
   }
 

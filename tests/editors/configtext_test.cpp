@@ -115,11 +115,19 @@ TEST(ConfigText, ValuesAreShownInTheWindowsUnits) {
   image.SetParamByte(info, "Sql Min Open", 15);
   image.SetParamByte(info, "Mic Gain", 0xFA);
   image.SetParamByte(info, "Sql Level", 12);  // beyond the window's 1..9
+  const int ident = info.GetParamAddress("Selcall Ident");
+  ASSERT_GE(ident, 0);
+  image.FromHexText("FFF12345", ident, 4);
+  image.SetAlphaTag(ident + 4, "BASE");
   const std::string text = ExportConfigText(image);
   EXPECT_NE(text.find("  Sql Min Open: 150  # 0..2550 in steps of 10 ms\n"), std::string::npos)
       << text;
   EXPECT_NE(text.find("  Mic Gain: -6  # -12..30 dB\n"), std::string::npos);
   EXPECT_NE(text.find("  Sql Level: 0x0C  # 1..9; 0x.. is the stored byte\n"), std::string::npos);
+  EXPECT_NE(text.find("  Selcall Ident: {digits: \"FFF12345\", name: \"BASE\"}  # digits 0-9, "
+                      "A-F where none; name up to 5 characters\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("  Selcall Mem 10: {digits: "), std::string::npos);
 }
 
 TEST(ConfigText, ATemplateOntoABaseChangesExactlyItsKeys) {
@@ -213,6 +221,8 @@ TEST(ConfigText, WrongInputIsRefusedWithPlacePathAndWhatIsAllowed) {
        "\"1\" is not on or off"},
       {"bits of another group", model + "channels:\n  bytes:\n    0x096: \"0F\"\n", 4, 12,
        "channels.bytes.0x096", "byte 0 sets bits outside 0xF0"},
+      {"bad selcall digits", model + "selcall:\n  Selcall Ident: {digits: \"12345G78\"}\n", 3, 27,
+       "selcall.Selcall Ident.digits", "expected 8 digits 0-9 or A-F"},
       {"nested too deep", model + std::string(40, '[') + "\n", 2, 33, "", "nested too deep"},
   };
   const EEPROM base = RandomImage(id, 9);
