@@ -187,6 +187,9 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void mnuWriteChangesClick();
   void mnuRestoreRadioClick();
   void ReportGroupWrite(const GroupWriteReport& report, const std::string& caption);
+  // The loaded configuration as YAML text, and a text applied onto it.
+  void mnuExportTextClick();
+  void mnuImportTextClick();
   void mnuSetDefaultFilenameClick();
   void mnuRemoveDefaultFilenameClick();
   void EditClick();

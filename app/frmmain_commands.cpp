@@ -49,6 +49,8 @@ void TfrmMain::BuildMenus() {
       {"mnuFileBatchWrite", &TfrmMain::mnuBatchWriteClick},
       {"mnuReadRadio", &TfrmMain::btnReadRadioClick},
       {"mnuReadFile", &TfrmMain::btnReadFileClick},
+      {"mnuExportText", &TfrmMain::mnuExportTextClick},
+      {"mnuImportText", &TfrmMain::mnuImportTextClick},
       {"mnuPrint", &TfrmMain::mnuPrintClick},
       {"mnuFileExit", &TfrmMain::mnuFileExitClick},
       {"mnuEditScan", &TfrmMain::EditClick},

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "configtext.h"
 #include "excerpt.h"
 #include "filechooser.h"
 #include "frmmain.h"
@@ -14,6 +15,9 @@
 
 namespace {
 const char* const kMemFilter = "Mem files (*.mem)";
+const char* const kTextFilter = "Configuration text (*.yaml *.yml)";
+const char* const kNothingToExportText =
+    "No configuration is loaded: read it from the radio or from a file first.";
 const char* const kDefaultFileFilter = "Programming Files (*.mem);;All Files (*)";
 }  // namespace
 
@@ -125,6 +129,54 @@ bool TfrmMain::SaveConfigurationAs() {
                    "Saving Program File...", PromptIcon::Warning))
     return false;
   return SaveConfigurationTo(path);
+}
+
+void TfrmMain::mnuExportTextClick() {
+  if (dataSource_ == kNothingLoaded) {
+    ShowMessage(kNothingToExportText, "Export As Text", PromptIcon::Warning);
+    return;
+  }
+  FileDialogRequest request;
+  request.kind = FileDialogRequest::Save;
+  request.filter = kTextFilter;
+  request.defaultSuffix = "yaml";
+  const QString path = context_.chooser.Choose(this, request);
+  if (path.isEmpty()) return;
+  if (QFileInfo::exists(path) &&
+      !AskOkCancel(QuestionId::kOverwriteFile, "File already exists. Overwrite?", "Export As Text",
+                   PromptIcon::Warning))
+    return;
+  const std::string text = ExportConfigText(context_.shared.image);
+  std::string why;
+  if (!SaveUserFile(path.toStdString(), text.data(), text.size(), why))
+    ShowMessage("Unable to write file " + ShownPath(path.toStdString()) + ": " + why,
+                "File Save Error", PromptIcon::Warning);
+}
+
+// The text changes only what it names, as one change to the loaded
+// configuration, the way an editor's OK writes the image; a refused text
+// changes nothing.
+void TfrmMain::mnuImportTextClick() {
+  if (dataSource_ == kNothingLoaded) {
+    ShowMessage(kNothingToExportText, "Import Text", PromptIcon::Warning);
+    return;
+  }
+  FileDialogRequest request;
+  request.kind = FileDialogRequest::Open;
+  request.filter = kTextFilter;
+  const QString path = context_.chooser.Choose(this, request);
+  if (path.isEmpty()) return;
+  EEPROM& image = context_.shared.image;
+  EEPROM result;
+  ConfigTextError error;
+  if (!ImportConfigTextFile(path.toStdString(), &image, result, error)) {
+    ShowMessage(error.Text(ShownPath(path.toStdString())), "Import Text", PromptIcon::Warning);
+    return;
+  }
+  for (int a = 0; a < image.GetLength() && a < result.GetLength(); ++a)
+    image.SetByte(a, result.GetByte(a));
+  UpdateStatusBar();
+  UpdateEditButtons();
 }
 
 void TfrmMain::mnuSetDefaultFilenameClick() {

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "buildconfig.h"
+#include "configtext.h"
 #include "commands.h"
 #include "eeprom.h"
 #include "excerpt.h"
@@ -30,6 +31,16 @@ bool LoadImage(const std::string& path, EEPROM& image) {
   const std::string note = MemFileSizeNote(path, loaded.fileSize, image.GetLength());
   if (!note.empty()) Say(note);
   return true;
+}
+
+// A side of a diff: a mem-file, or a configuration text (.yaml, .yml)
+// made into its image.
+bool LoadDiffSide(const std::string& path, EEPROM& image) {
+  if (!IsConfigTextName(path)) return LoadImage(path, image);
+  ConfigTextError error;
+  if (ImportConfigTextFile(path, nullptr, image, error)) return true;
+  Say(error.Text(ShownPath(path)));
+  return false;
 }
 
 // After the listing: a file whose product ID names no model is most
@@ -83,7 +94,7 @@ int RunDump(const ParsedArgs& args) {
 int RunDiff(const ParsedArgs& args) {
   EEPROM a, b;
   // Trouble is 2, as diff(1) has it: 1 already means "they differ".
-  if (!LoadImage(args.operands[0], a) || !LoadImage(args.operands[1], b)) return kExitUsage;
+  if (!LoadDiffSide(args.operands[0], a) || !LoadDiffSide(args.operands[1], b)) return kExitUsage;
   const std::vector<std::string> lines = DiffLines(a, b);
   Print(lines);
   return lines.empty() ? kExitOk : kExitFailure;

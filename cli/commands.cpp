@@ -112,8 +112,33 @@ const std::vector<Command>& Commands() {
         2, 2,
         "Exit status: 0 when the files are the same, 1 when they differ, 2 when a\n"
         "file cannot be read. Bytes outside every named parameter that differ are\n"
-        "listed by address.\n"},
+        "listed by address. A file named .yaml or .yml is a configuration text (see\n"
+        "export); it must give the whole configuration.\n"},
        RunDiff},
+      {{"export", "CONFIG", "a mem-file's whole configuration as YAML text",
+        {{"output", 'o', "FILE", "write the text here (replaced in one step) instead of to standard output"}},
+        1, 1,
+        "The model by the file's product ID (\"model\"), then the groups of settings\n"
+        "as top-level keys: channels, scan, selcall, selcall-memories, subtones,\n"
+        "squelch, options, calibration, identity, other (those the model has). Each\n"
+        "parameter goes by its name, in the window's units, with its range in a\n"
+        "comment; a bit of a shared option byte as \"NAME bit N: on/off\"; channel bit\n"
+        "arrays as lists of channel numbers; the receive-only channels as rows. A\n"
+        "value the window could not show is written 0x.. (the stored byte), and the\n"
+        "bits no name describes go under \"bytes\" by address in hexadecimal, so\n"
+        "import gives back the image byte for byte. The same file always gives the\n"
+        "same text, one setting a line.\n"},
+       RunExport},
+      {{"import", "FILE", "make a mem-file from a YAML configuration text",
+        {{"output", 'o', "CONFIG", "the mem-file to write", true},
+         {"onto", 0, "BASE", "start from this mem-file and change only what FILE names"}},
+        1, 1,
+        "Without --onto FILE must give the whole configuration, as export writes it.\n"
+        "With --onto any subset of groups, keys and channel rows (a template) changes\n"
+        "just those bits of BASE; FILE's model must be BASE's. Wrong input is refused\n"
+        "with its file, line and column, the key's path and what is allowed, and\n"
+        "nothing is written. CONFIG is replaced in one step.\n"},
+       RunImport},
       {{"report", "FILE", "the configuration report of a mem-file, as the window prints it",
         {{"calibration", 0, nullptr, "add the alignment calibration settings"},
          {"rx-channels", 0, nullptr, "add the receive-only channels"},

@@ -25,6 +25,8 @@ int RunBatch(const ParsedArgs& args);
 int RunRestore(const ParsedArgs& args);
 int RunGroups(const ParsedArgs& args);
 int RunDoctor(const ParsedArgs& args);
+int RunExport(const ParsedArgs& args);
+int RunImport(const ParsedArgs& args);
 
 struct Command {
   CommandSyntax syntax;

@@ -8,17 +8,9 @@
 #include <vector>
 
 #include "eeprom.h"
+#include "paramshape.h"
 #include "radioinfo.h"
 
-// How much of the image a parameter covers and how its value is shown.
-// The table of addresses gives no widths; these are the ones the memory
-// layout fixes. Everything else is shown as one byte.
-enum class ParamKind { Byte, Word, BitArray, Bytes, RxRecords };
-struct ParamShape {
-  ParamKind kind = ParamKind::Byte;
-  int size = 1;  // bytes from the parameter's address
-};
-ParamShape ShapeOf(int paramIndex);
 
 // The model named by the image's product ID (row 0, only "Product ID",
 // for an ID not in the table).

@@ -2,8 +2,8 @@
 # Builds the libFuzzer targets with clang and runs each for a bounded time
 # on a copy of its seed corpus: both protocol recognisers, then the parsers
 # of what a user hands the programs (the channel-list CSV import, the
-# mem-file loader, the settings INI reader). Fails on any crash or
-# sanitizer report.
+# mem-file loader, the settings INI reader, the configuration text
+# import). Fails on any crash or sanitizer report.
 #   FUZZ_SECONDS        run time per protocol target (default 60)
 #   FUZZ_INPUT_SECONDS  run time per user-input target (default 30)
 #   BUILD_DIR           build directory (default build-fuzz in the source tree)
@@ -14,7 +14,7 @@ build="${BUILD_DIR:-$root/build-fuzz}"
 protocolSeconds="${FUZZ_SECONDS:-60}"
 inputSeconds="${FUZZ_INPUT_SECONDS:-30}"
 protocolTargets="vorni vornii"
-inputTargets="channels_csv memfile settings_ini"
+inputTargets="channels_csv memfile settings_ini configtext"
 
 cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

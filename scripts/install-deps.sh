@@ -10,7 +10,7 @@ clang libclang-rt-14-dev
 qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
 xvfb xauth xdg-utils fonts-dejavu-core
 poppler-utils help2man dpkg-dev file lintian desktop-file-utils appstream
-shared-mime-info man-db binutils"
+shared-mime-info man-db binutils libyaml-cpp-dev"
 
 missing=""
 for p in $PACKAGES; do

@@ -57,7 +57,8 @@ TEST_F(AppFixture, MenuBarHoldsEveryCommandInOrder) {
   Start();
   const QStringList expected = {
       "mnuFile:mnuFileWriteRadio,mnuFileWriteChanges,mnuFileWriteFile,mnuFileBatchWrite,-,"
-      "mnuReadRadio,mnuReadFile,mnuRecentlyUsedFiles,-,mnuFileRestoreRadio,-,mnuPrint,mnuFileExit",
+      "mnuReadRadio,mnuReadFile,mnuRecentlyUsedFiles,-,mnuExportText,mnuImportText,-,"
+      "mnuFileRestoreRadio,-,mnuPrint,mnuFileExit",
       "mnuEdit:mnuEditScan,mnuEditChannelData,mnuEditSelcall,mnuEditCTCSS,mnuEditSquelch,"
       "mnuEditOptions,mnuEditAlign,mnuEditEngineering,mnuCBSetup,-,mnuEditEeprom,"
       "mnuEditDevelopment,mnuEditRemote,mnuFloatingDisplay",
@@ -73,7 +74,8 @@ TEST_F(AppFixture, MenuBarHoldsEveryCommandInOrder) {
   EXPECT_EQ(actual, expected);
   const QStringList captions = {
       "File:Write To Radio|Write Changes To Radio|Write To File|Batch Write...|Read From Radio|"
-      "Read From File|Recently used mem-files|Restore Radio...|Print...|Exit",
+      "Read From File|Recently used mem-files|Export As Text...|Import Text...|Restore Radio...|"
+      "Print...|Exit",
       "Edit:Scan / Duplex|Channel Data|Selcall|CTCSS|Squelch|Options|Align|Advanced|CB Setup|"
       "EEPROM|Development|Remote Control|Floating Display",
       "Setup:Comm Port ...|Auto Detect...|Check Lead...|Set Default Filename...|Remove Default Filename|"
