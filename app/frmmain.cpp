@@ -274,6 +274,12 @@ void TfrmMain::UpdateStatusBar() {
   statusBar_->repaint();
 }
 
+void TfrmMain::ImageEdited() {
+  dataSource_ = kRadioData;
+  UpdateStatusBar();
+  UpdateEditButtons();
+}
+
 QString TfrmMain::StatusText(int panel) const { return statusBar_->PanelText(panel); }
 
 void TfrmMain::UpdateEditButtons() {
