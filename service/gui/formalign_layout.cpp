@@ -112,6 +112,7 @@ QWidget* TformAlign::BuildChannelPanel() {
 
   auto* txRow = new QHBoxLayout;
   btnPTT = MakeButton(panel, "btnPTT", "&PTT");
+  btnPTT->setCheckable(true);  // a screen reader hears whether it is keyed
   panelTxRx = MakeLabel(panel, "panelTxRx", "RECEIVE");
   panelTxRx->setAlignment(Qt::AlignCenter);
   panelTxRx->setMinimumWidth(80);
