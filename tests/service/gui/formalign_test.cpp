@@ -689,6 +689,17 @@ TEST(AlignWindowEveryWay, EnterInAReadingNeitherClosesNorSends) {
   EXPECT_FALSE(w.Find<QPushButton>("btnClose")->autoDefault());
 }
 
+// Every access key of the window, on every page and in the engineering
+// build's too, is its own.
+TEST(AlignWindowEveryWay, EachAccessKeyIsUsedOnce) {
+  for (bool engineering : {false, true}) {
+    AlignWindow w("Merlo", engineering);
+    w.Show(false);
+    EXPECT_EQ(keyboard_check::SharedAccessKeys(w.window.get()).join("\n").toStdString(), "")
+        << engineering;
+  }
+}
+
 TEST(AlignWindowEveryWay, ChannelReadingsAreReadOutWithTheirText) {
   AlignWindow w;
   w.rig.sim->SetChannel(41);

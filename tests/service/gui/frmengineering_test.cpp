@@ -185,6 +185,11 @@ TEST(EngineeringPanel, PttAndSquelchOpenAreStatesAScreenReaderReports) {
   EXPECT_FALSE(SpokenCheckOf(squelch).checked);
 }
 
+TEST(EngineeringPanel, EachAccessKeyIsUsedOnce) {
+  Panel p;
+  EXPECT_EQ(keyboard_check::SharedAccessKeys(&p.Window()).join("\n").toStdString(), "");
+}
+
 // A radio that does not answer leaves neither button claiming the state.
 TEST(EngineeringPanel, PttAndSquelchOpenOnASilentRadioStayUnchecked) {
   Panel p;
