@@ -14,6 +14,7 @@
 #include <QScrollArea>
 #include <QStyle>
 
+#include "announce.h"
 #include "background.h"
 #include "buildconfig.h"
 #include "bytetrace.h"
@@ -25,6 +26,8 @@
 #include "mainstatusbar.h"
 #include "messages.h"
 #include "params.h"
+#include "portmap.h"
+#include "progress.h"
 #include "transferflows.h"
 #include "windowfit.h"
 
@@ -32,6 +35,7 @@ namespace {
 
 constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 594;
+constexpr int kPortLostNoticeMs = 60000;
 
 QMessageBox::Icon BoxIcon(PromptIcon icon) {
   switch (icon) {
@@ -216,8 +220,16 @@ void TfrmMain::BuildCentralArea() {
 void TfrmMain::BuildStatusBar() {
   statusBar_ = new MainStatusBar(this);
   setStatusBar(statusBar_);
-  // The lead pulled while idle shows as the next command would find it.
-  SetMessageHandler(WM_PORT_LOST, [this](intptr_t, intptr_t) { RefreshPortPanels(); });
+  // The lead pulled shows as the next command would find it, and is said
+  // at once: a technician who cannot see the panel must not find out only
+  // from the next command failing.
+  SetMessageHandler(WM_PORT_LOST, [this](intptr_t, intptr_t) {
+    RefreshPortPanels();
+    statusBar_->ShowNoticeFor(
+        QString::fromStdString(PortLostText(PortMap::ComName(transferState_.portNumber))),
+        kPortLostNoticeMs);
+    Announce(statusBar_->NoticePanel());
+  });
   context_.shared.port.SetLostReceiver(&receiver_, WM_PORT_LOST);
 }
 
@@ -273,6 +285,12 @@ void TfrmMain::UpdateStatusBar() {
   // The transfer commands go on talking to the radio on this thread; the
   // user should see the radio's version before they do.
   statusBar_->repaint();
+}
+
+void TfrmMain::ImageEdited() {
+  dataSource_ = kRadioData;
+  UpdateStatusBar();
+  UpdateEditButtons();
 }
 
 QString TfrmMain::StatusText(int panel) const { return statusBar_->PanelText(panel); }

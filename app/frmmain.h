@@ -58,6 +58,9 @@ class TfrmMain : public QMainWindow, public TransferHost {
   void PortStateChanged() override { RefreshPortPanels(); }
   void StatusChanged() override { UpdateStatusBar(); }
   void SetDataSource(DataSourceState source) override;
+  // An editor changed the loaded image: it is no longer the file or the
+  // radio's memory as loaded, and the status bar says so.
+  void ImageEdited();
   // The floating display's poll waits while a transfer holds the radio;
   // the edit buttons follow the data the transfer brought.
   void TransferStarting(int direction) override;

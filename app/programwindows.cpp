@@ -193,9 +193,9 @@ void ProgramWindows::InstallFloatingDisplays() {
   // The raw memory: handed the application image each time, and run on
   // the transfers' lane so no radio command overtakes its worker.
   auto eeprom = OnFirstUse([this] { return new TfrmEEpromEdit(context_, main_.Flows().Lane(), &main_); });
-  openers.eeprom = [eeprom, &image = main_.Shared().image] {
-    eeprom()->SetSource(&image);
-    eeprom()->exec();
+  openers.eeprom = [eeprom, &main = main_] {
+    eeprom()->SetSource(&main.Shared().image);
+    if (eeprom()->exec() == QDialog::Accepted && eeprom()->ChangedSource()) main.ImageEdited();
   };
 }
 

@@ -92,6 +92,23 @@ inline void SetQuietly(QAbstractButton* button, bool checked) {
   button->setChecked(checked);
 }
 
+// A group of options is one Tab stop, on its checked button, as a
+// keyboard user expects: the arrow keys move between the buttons (and
+// check them), so the others are marked as reached by keys elsewhere.
+// A check set quietly (SetQuietly) is followed by calling the first again.
+inline void FollowCheckedTabStop(QButtonGroup* group) {
+  for (QAbstractButton* button : group->buttons()) {
+    const bool stop = button->isChecked() || !group->checkedButton();
+    button->setFocusPolicy(stop ? Qt::StrongFocus : Qt::ClickFocus);
+    button->setProperty("keyboardElsewhere", !stop);
+  }
+}
+inline void TabStopOnChecked(QButtonGroup* group) {
+  QObject::connect(group, &QButtonGroup::buttonToggled, group,
+                   [group] { FollowCheckedTabStop(group); });
+  FollowCheckedTabStop(group);
+}
+
 // A label or read-only box whose text changes: a screen reader hears its
 // role and what it shows now ("Port: COM97"), never the bare role that an
 // accessible name alone would leave in place of the text.

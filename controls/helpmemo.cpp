@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QPlainTextEdit>
 #include <QWidget>
+#include <algorithm>
 
 HelpMemo::HelpMemo(QPlainTextEdit* memo) : QObject(memo), memo_(memo) {
   memo_->setReadOnly(true);
@@ -11,6 +12,7 @@ HelpMemo::HelpMemo(QPlainTextEdit* memo) : QObject(memo), memo_(memo) {
 void HelpMemo::Add(QWidget* control, const QString& text, Trigger trigger) {
   entries_.push_back({control, text, trigger});
   control->installEventFilter(this);
+  if (control->accessibleDescription().isEmpty()) control->setAccessibleDescription(text);
 }
 
 void HelpMemo::Add(std::initializer_list<QWidget*> controls, const QString& text,
@@ -21,6 +23,17 @@ void HelpMemo::Add(std::initializer_list<QWidget*> controls, const QString& text
 void HelpMemo::AddClearer(QWidget* control) {
   entries_.push_back({control, QString(), kPointer});
   control->installEventFilter(this);
+}
+
+void HelpMemo::AddClearersForTheRest(QWidget* window) {
+  for (QWidget* control : window->findChildren<QWidget*>()) {
+    if (control == memo_ || memo_->isAncestorOf(control)) continue;
+    const bool added = std::any_of(entries_.begin(), entries_.end(),
+                                   [control](const Entry& e) { return e.control == control; });
+    if (added) continue;
+    entries_.push_back({control, QString(), kFocusAndPointer});
+    control->installEventFilter(this);
+  }
 }
 
 bool HelpMemo::eventFilter(QObject* watched, QEvent* event) {

@@ -3,7 +3,8 @@
 // control that gets the focus or the pointer. A repeated event from the
 // control whose text is shown changes nothing; an event from a control
 // registered as a clearer (the window, its buttons, plain groups) empties
-// the area.
+// the area. Each control's text is also its accessible description, so a
+// screen reader gives it without the user going to the area.
 
 #include <QObject>
 #include <QString>
@@ -22,6 +23,9 @@ class HelpMemo : public QObject {
   void Add(std::initializer_list<QWidget*> controls, const QString& text,
            Trigger trigger = kFocusAndPointer);
   void AddClearer(QWidget* control);
+  // Every control of `window` not added so far empties the area, by the
+  // focus and the pointer alike: no control is left showing another's text.
+  void AddClearersForTheRest(QWidget* window);
 
   // The control whose text is shown, nullptr when none.
   const QWidget* Shown() const { return shown_; }

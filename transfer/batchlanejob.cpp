@@ -84,6 +84,10 @@ void BatchLaneJob::Report(BatchReport report) {
 
 void BatchLaneJob::Prompt(const std::string& text) { Report({kBatchPromptReport, text, {}}); }
 
+void BatchLaneJob::StageStarting(BatchStage stage) {
+  PostTo(window_, WM_BATCH, kBatchStageReport, static_cast<intptr_t>(stage));
+}
+
 void BatchLaneJob::RadioEnded(const BatchRow& row, const std::string& prompt) {
   Report({kBatchRowReport, prompt, row});
 }

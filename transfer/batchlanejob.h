@@ -30,6 +30,7 @@ enum BatchReportKind : int {
   kBatchRowReport = 1,     // a radio has ended: its row
   kBatchNoteReport = 2,    // something a transfer said (a time-out, a notice)
   kBatchProgressReport = 3,
+  kBatchStageReport = 4,  // a radio's next transfer starts: its BatchStage in lParam
 };
 
 struct BatchReport {
@@ -81,6 +82,7 @@ class BatchLaneJob : private BatchHost, private TransferHost, private ProgressVi
   void Prompt(const std::string& text) override;
   void RadioEnded(const BatchRow& row, const std::string& prompt) override;
   void PollPause() override { stopEvent_.Wait(kBatchPollPauseMs); }
+  void StageStarting(BatchStage stage) override;
 
   // UserPrompts and TransferHost.
   void ShowMessage(const std::string& text, const std::string& caption, PromptIcon) override;

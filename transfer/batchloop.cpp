@@ -185,6 +185,7 @@ BatchLoop::Step BatchLoop::ReadStep(BatchRow& row, const EEPROM& config) {
   if (static_cast<uint32_t>(id) != want)
     return {BatchOutcome::kRefused, "the radio is a " + ModelName(static_cast<uint32_t>(id)) +
                                         ", the configuration is for a " + ModelName(want)};
+  host_.StageStarting(BatchStage::kRead);
   const bool started = flows_.ReadRadio();
   if (started) {
     row.firmware = o_.radio.GetFirmwareText();
@@ -237,12 +238,14 @@ BatchLoop::Step BatchLoop::WriteStep(BatchRow& row, const EEPROM& config) {
     // Logged as stored, so a resumed batch knows it again.
     row.identAfter = RadioIdentNow();
   }
+  host_.StageStarting(BatchStage::kWrite);
   return Ended(flows_.WriteRadio(), "the write");
 }
 
 // Reads the radio back and compares it with what was written.
 BatchLoop::Step BatchLoop::VerifyStep() {
   const EEPROM written = o_.image;
+  host_.StageStarting(BatchStage::kVerify);
   const Step read = Ended(flows_.ReadRadio(), "the read-back");
   if (!read.Ok()) return read;
   for (int a = 0; a < written.GetLength(); ++a)

@@ -41,6 +41,9 @@ struct BatchSettings {
   int goneAfterSilentMs = kBatchGoneAfterSilentMs;
 };
 
+// The whole-memory transfers of one radio, in their order.
+enum class BatchStage { kRead, kWrite, kVerify };
+
 class BatchHost {
  public:
   virtual ~BatchHost() = default;
@@ -56,6 +59,8 @@ class BatchHost {
   virtual void LogFailed(const std::string& error) { (void)error; }
   // The radio stopped answering; the next may be connected now.
   virtual void RadioGone() {}
+  // A radio's transfer is about to start: its progress begins again.
+  virtual void StageStarting(BatchStage stage) { (void)stage; }
   // Between two polls of the port.
   virtual void PollPause() { SleepMs(kBatchPollPauseMs); }
 };

@@ -55,6 +55,10 @@ std::string PartialWriteText(const std::string& restorePath) {
   return text + ".";
 }
 
+std::string PortLostText(const std::string& portName) {
+  return "The port " + portName + " was lost: the lead or its adapter was unplugged.";
+}
+
 std::string UnresetReadText(const std::string& savedPath) {
   return "All the data arrived and " +
          (savedPath.empty() ? std::string("is in the programmer") : "was written to " + savedPath) +

@@ -48,6 +48,10 @@ std::string TransferResultText(int direction, int result);
 // archived read) when there is one.
 std::string PartialWriteText(const std::string& restorePath);
 
+// A transfer that stopped because the serial port went away under it (the
+// lead or its adapter pulled out): said instead of a timeout.
+std::string PortLostText(const std::string& portName);
+
 // After a read whose data all arrived but whose reset went unanswered;
 // savedPath names where the data was written, when it was.
 std::string UnresetReadText(const std::string& savedPath);

@@ -64,6 +64,12 @@ bool TransferFlows::Warn(const std::string& text, const std::string& caption) {
   return false;
 }
 
+bool TransferFlows::PortLost() const { return o_.port.IsLost(); }
+
+std::string TransferFlows::PortLostMessage() const {
+  return PortLostText(PortMap::ComName(state_.portNumber));
+}
+
 bool TransferFlows::OpenPort() {
   const std::string name = PortMap::ComName(state_.portNumber);
   if (o_.port.Open(name, state_.currentBaudRate)) return true;
@@ -299,6 +305,8 @@ bool TransferFlows::HandleMessage(unsigned message, intptr_t wParam, intptr_t lP
                                   ProgressView& view) {
   if (message == WM_TRANSFER) {
     ProgressStep step = MapTransferMessage(direction_, wParam, lParam);
+    if (step.setCloseMode && !step.actionText.empty() && PortLost())
+      step.actionText = PortLostMessage();
     AddRadioState(step, direction_, restorePath_.empty() ? lastArchivedPath_ : restorePath_);
     ApplyProgressStep(view, step);
     return step.handled;
@@ -316,9 +324,8 @@ void TransferFlows::RunClosingSteps(const TransferOutcome& outcome, bool baudRai
   if (lastOutcome_.resetFailed) {
     const bool wholeRead =
         lastOutcome_.direction == kDirectionRead && lastOutcome_.result == kTransferCompleted;
-    Warn(wholeRead ? "Radio Response Timeout. (t)\n" + UnresetReadText("")
-                   : std::string("Radio Response Timeout. (t)"),
-         "Comms Error");
+    const std::string what = PortLost() ? PortLostMessage() : "Radio Response Timeout. (t)";
+    Warn(wholeRead ? what + "\n" + UnresetReadText("") : what, "Comms Error");
   }
   if (baudRaised) {
     state_.currentBaudRate = kDefaultBaudRate;

@@ -116,6 +116,9 @@ class TransferFlows {
 
  private:
   bool Warn(const std::string& text, const std::string& caption);  // always false
+  // The port went away under the transfer: its own words for what stopped it.
+  bool PortLost() const;
+  std::string PortLostMessage() const;
   bool AcceptedRadio(uint32_t id, const std::string& caption, std::string& name);
   bool RaiseBaudRate();
   bool ArrayFlag() const;

@@ -234,6 +234,9 @@ void TfrmOptions::RegisterHelp() {
     for (const char* name : row.controls) help_->Add(findChild<QWidget*>(name), row.text);
   help_->AddClearer(this);
   for (const char* name : kHelpClearers) help_->AddClearer(findChild<QWidget*>(name));
+  // Beep Volume, Minimum Volume, the display modes and the other boxes
+  // have no help of their own: theirs is an empty area, not the last one.
+  help_->AddClearersForTheRest(this);
 }
 
 // The model's controls; the build's model never changes while the program runs.

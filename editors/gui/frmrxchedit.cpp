@@ -176,9 +176,12 @@ void TfrmRxChEdit::ShowHz(int64_t hz) {
   editFreq_->setText(QString::fromStdString(ShowFrequency(hz)));
 }
 
+// Enter shows the value rounded and limited, then is OK's, as in every
+// other editor: a value that does not parse is refused there.
 void TfrmRxChEdit::editFreqEnter() {
   const std::optional<int64_t> hz = ParseFrequency(editFreq_->text().toStdString());
   if (hz) ShowHz(RoundAndLimitFrequency(*hz));
+  btnOKClick();
 }
 
 void TfrmRxChEdit::udFreqClick(bool up) {

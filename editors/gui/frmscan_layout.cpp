@@ -37,12 +37,22 @@ constexpr PageInfo kPages[kScanPageCount] = {
     {"tsScanMem2", "Scan Memory 2", "chkGs", "btnGsSelectAll", "btnGsDeselectAll", "2"},
     {"tsNetScanMem", "NetScan Memory", "chkNs", "btnNsSelectAll", "btnNsDeselectAll", nullptr}};
 
-// Select All and Deselect All under a group of boxes.
+// Select All and Deselect All under a group of boxes. The scan page in
+// front and the duplex group are on screen together, so each pair has
+// access letters of its own.
+struct SelectCaptions {
+  const char* select;
+  const char* deselect;
+};
+constexpr SelectCaptions kScanPageCaptions{"&Select All", "&Deselect All"};
+constexpr SelectCaptions kDuplexCaptions{"S&elect All", "Deselect &All"};
+
 template <size_t N>
 QHBoxLayout* SelectButtons(QWidget* parent, const QString& selectName, const QString& deselectName,
-                           const QString& group, const std::array<QCheckBox*, N>& boxes) {
-  auto* select = MakeButton(parent, selectName, "&Select All", "Select all " + group);
-  auto* deselect = MakeButton(parent, deselectName, "&Deselect All", "Deselect all " + group);
+                           const QString& group, const std::array<QCheckBox*, N>& boxes,
+                           const SelectCaptions& captions) {
+  auto* select = MakeButton(parent, selectName, captions.select, "Select all " + group);
+  auto* deselect = MakeButton(parent, deselectName, captions.deselect, "Deselect all " + group);
   QObject::connect(select, &QPushButton::clicked, parent, [boxes] {
     for (QCheckBox* box : boxes) box->setChecked(true);
   });
@@ -166,7 +176,7 @@ QGroupBox* TfrmScan::BuildDuplex() {
   }
   layout->addLayout(grid);
   layout->addLayout(SelectButtons(gbDuplex_, "btnDupSelectAll", "btnDupDeselectAll",
-                                  "duplex channels", duplexBoxes_));
+                                  "duplex channels", duplexBoxes_, kDuplexCaptions));
   return gbDuplex_;
 }
 
@@ -201,7 +211,8 @@ QWidget* TfrmScan::BuildScanPage(int p) {
   layout->addLayout(grid);
   layout->addStretch();
   layout->addLayout(
-      SelectButtons(page, info.selectName, info.deselectName, info.caption, scanBoxes_[p]));
+      SelectButtons(page, info.selectName, info.deselectName, info.caption, scanBoxes_[p],
+                    kScanPageCaptions));
   return page;
 }
 

@@ -2,6 +2,7 @@
 
 #include "controls.h"
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -57,6 +58,26 @@ void FloatingDisplay::ShowPanel() {
   }
   show();
   raise();
+  // Shown from the keyboard, it is where the keys go next: its first key
+  // (or the window itself, for a picture alone) takes the focus.
+  activateWindow();
+  for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+    if (isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(this) &&
+        w->isEnabled()) {
+      w->setFocus(Qt::ActiveWindowFocusReason);
+      return;
+    }
+  }
+  setFocus(Qt::ActiveWindowFocusReason);
+}
+
+// Escape closes it, as it closes every other window of the program.
+void FloatingDisplay::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(e);
 }
 
 void FloatingDisplay::PollRadio() {

@@ -45,6 +45,7 @@ class FloatingDisplay : public QWidget {
  protected:
   bool event(QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   // FrontPanelKeys' timers, as QTimers of this window.

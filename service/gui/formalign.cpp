@@ -49,7 +49,7 @@ TformAlign::TformAlign(WindowContext& context, QWidget* parent)
   connect(KeyTimer, &QTimer::timeout, this, &TformAlign::KeyTimerTimer);
   connect(alignmentFreqs_, &QButtonGroup::idToggled, this,
           [this](int id, bool on) { if (on) rgAlignmentFreqClick(id); });
-  connect(btnPTT, &QPushButton::clicked, this, &TformAlign::btnPTTClick);
+  connect(btnPTT, &QPushButton::toggled, this, &TformAlign::btnPTTClick);
   connect(btnSquelch, &QPushButton::clicked, this, &TformAlign::btnSquelchClick);
   connect(PageControl1, &QTabWidget::currentChanged, this, &TformAlign::PageControl1Change);
 

@@ -85,7 +85,7 @@ class TformAlign : public QDialog {
   void StepOnce();
   void editChannelClick();
   void rgAlignmentFreqClick(int index);
-  void btnPTTClick();
+  void btnPTTClick(bool on);
   void ShowTxRx();
   void btnSquelchClick();
   void PageControl1Change(int index);

@@ -71,13 +71,14 @@ void TformAlign::rgAlignmentFreqClick(int index) {
 
 void TformAlign::ShowTxRx() {
   const bool tx = bench_.Transmitting();
+  SetQuietly(btnPTT, tx);
   SetSpokenText(panelTxRx, "Transmit or receive", tx ? "TRANSMIT" : "RECEIVE");
   panelTxRx->setStyleSheet(tx ? "background-color: red; color: black; font-weight: bold"
                               : "background-color: lime; color: black; font-weight: bold");
 }
 
-void TformAlign::btnPTTClick() {
-  const int value = bench_.Transmitting() ? kPttOff
+void TformAlign::btnPTTClick(bool on) {
+  const int value = !on                          ? kPttOff
                     : pttMics_->checkedId() == 1 ? kPttExternal
                                                  : kPttInternal;
   Radio([this, value] { bench_.SetPtt(value); });

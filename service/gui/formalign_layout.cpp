@@ -46,7 +46,7 @@ void TformAlign::BuildControls() {
   PageControl1->addTab(TabSheetFrequency, "&Frequency");
   PageControl1->addTab(TabSheetTransmit, "&Transmitter");
   PageControl1->addTab(TabSheetReceiver, "&Receiver");
-  PageControl1->addTab(TabSheetSquelch, "S&quelch");
+  PageControl1->addTab(TabSheetSquelch, "Squel&ch");
   PageControl1->addTab(TabSheetSMeter, "S-&Meter");
   PageControl1->addTab(TabSheetBattery, "&Battery");
   top->addWidget(PageControl1, 1);
@@ -112,6 +112,7 @@ QWidget* TformAlign::BuildChannelPanel() {
 
   auto* txRow = new QHBoxLayout;
   btnPTT = MakeButton(panel, "btnPTT", "&PTT");
+  btnPTT->setCheckable(true);  // a screen reader hears whether it is keyed
   panelTxRx = MakeLabel(panel, "panelTxRx", "RECEIVE");
   panelTxRx->setAlignment(Qt::AlignCenter);
   panelTxRx->setMinimumWidth(80);
@@ -206,7 +207,7 @@ QWidget* TformAlign::BuildTransmitPage() {
   udBal_dB->setObjectName("udBal_dB");
   udBal_dB->setAccessibleName("Balance (dB)");
   QLabel* lblModulation = MakeLabel(page, "lblModulation", "M&odulation", editMod_dB);
-  QLabel* lblBalance = MakeLabel(page, "lblBalance", "B&alance", editBal_dB);
+  QLabel* lblBalance = MakeLabel(page, "lblBalance", "Bala&nce", editBal_dB);
   QLabel* lblModdB = MakeLabel(page, "lblModdB", "dB");
   QLabel* lblBaldB = MakeLabel(page, "lblBaldB", "dB");
   auto decibelRow = [](QLineEdit* edit, UpDown* ud, QLabel* unit) {

@@ -66,6 +66,7 @@ void TfrmEngineering::FormShow() {
   showing_ = true;
   chkADPolling_->setChecked(false);
   transmitting_ = false;
+  SetQuietly(btnPTT_, false);
   ShowTxRx(lblTxRx_, false);
   ShowFrequency();
   edtVolume_->setText("0");
@@ -138,23 +139,24 @@ int TfrmEngineering::ContrastAddress() const {
 
 // ---- Transmitter, squelch and modes ---------------------------------------------
 
-void TfrmEngineering::btnPTTClick() {
-  transmitting_ = !transmitting_;
+void TfrmEngineering::btnPTTClick(bool on) {
+  transmitting_ = on;
   ShowTxRx(lblTxRx_, transmitting_);
-  const bool on = transmitting_;
   if (Send([&] { return context_.shared.radio.SetPtt(on); })) return;
-  // The label must not claim a state the radio never took.
-  transmitting_ = !transmitting_;
+  // Neither the label nor the button may claim a state the radio never took.
+  transmitting_ = !on;
+  SetQuietly(btnPTT_, transmitting_);
   ShowTxRx(lblTxRx_, transmitting_);
   Log("PTT failed");
 }
 
-void TfrmEngineering::btnSquelchClick() {
-  const bool open = !squelchForced_;
-  if (Send([&] { return context_.shared.radio.SetSquelchOpen(open); }))
+void TfrmEngineering::btnSquelchClick(bool open) {
+  if (Send([&] { return context_.shared.radio.SetSquelchOpen(open); })) {
     squelchForced_ = open;
-  else
-    Log("SQL failed");
+    return;
+  }
+  SetQuietly(btnSquelch_, squelchForced_);
+  Log("SQL failed");
 }
 
 void TfrmEngineering::chkTestModeClick() {

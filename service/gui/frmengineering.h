@@ -62,8 +62,8 @@ class TfrmEngineering : public QDialog {
   void btn_504Click() { SetFrequency(504000000); }
 
   // The actions (frmengineering.cpp, frmengineering_memory.cpp).
-  void btnPTTClick();
-  void btnSquelchClick();
+  void btnPTTClick(bool on);
+  void btnSquelchClick(bool open);
   void chkTestModeClick();
   void btnResetClick();
   void btnSetChannelClick();
@@ -131,6 +131,8 @@ class TfrmEngineering : public QDialog {
   NumberField* udSelcall_ = nullptr;
   NumberField* udBeepTone_ = nullptr;
   QPushButton* btnBeep_ = nullptr;
+  QPushButton* btnPTT_ = nullptr;
+  QPushButton* btnSquelch_ = nullptr;
   QLineEdit* editAlignStart_ = nullptr;
   QLineEdit* editAlignStop_ = nullptr;
   QLineEdit* editAlignStep_ = nullptr;

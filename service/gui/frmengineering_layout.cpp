@@ -114,8 +114,13 @@ QWidget* TfrmEngineering::BuildFrequencyGroup() {
   lblTxRx_->setAutoFillBackground(true);
   lblTxRx_->setMinimumWidth(80);
   state->addWidget(lblTxRx_);
-  state->addWidget(MakeButton(box, "btnPTT", "PTT"));
-  state->addWidget(MakeButton(box, "btnSquelch", "SQL", "Squelch open"));
+  // Held states a screen reader reports as pressed or not, not bare commands.
+  btnPTT_ = MakeButton(box, "btnPTT", "PTT");
+  btnPTT_->setCheckable(true);
+  btnSquelch_ = MakeButton(box, "btnSquelch", "SQL", "Squelch open");
+  btnSquelch_->setCheckable(true);
+  state->addWidget(btnPTT_);
+  state->addWidget(btnSquelch_);
   chkTestMode_ = MakeCheck(box, "chkTestMode", "Test Mode");
   state->addWidget(chkTestMode_);
   state->addWidget(MakeButton(box, "btnReset", "Reset Radio"));
@@ -360,8 +365,6 @@ void TfrmEngineering::ConnectActions() {
       {"btn_450", &TfrmEngineering::btn_450Click},
       {"btn_477", &TfrmEngineering::btn_477Click},
       {"btn_504", &TfrmEngineering::btn_504Click},
-      {"btnPTT", &TfrmEngineering::btnPTTClick},
-      {"btnSquelch", &TfrmEngineering::btnSquelchClick},
       {"btnReset", &TfrmEngineering::btnResetClick},
       {"btnSetChannel", &TfrmEngineering::btnSetChannelClick},
       {"btnCTCSS", &TfrmEngineering::btnCTCSSClick},
@@ -393,6 +396,8 @@ void TfrmEngineering::ConnectActions() {
   connect(TimerKeyHeld_, &QTimer::timeout, this, &TfrmEngineering::TimerKeyHeldTimer);
   connect(btnBeep_, &QPushButton::pressed, this, [this] { btnBeepPress(true); });
   connect(btnBeep_, &QPushButton::released, this, [this] { btnBeepPress(false); });
+  connect(btnPTT_, &QPushButton::toggled, this, &TfrmEngineering::btnPTTClick);
+  connect(btnSquelch_, &QPushButton::toggled, this, &TfrmEngineering::btnSquelchClick);
   connect(chkTestMode_, &QCheckBox::toggled, this, &TfrmEngineering::chkTestModeClick);
   connect(chkADPolling_, &QCheckBox::toggled, this, &TfrmEngineering::chkADPollingClick);
   connect(ADPollTimer_, &QTimer::timeout, this, &TfrmEngineering::ADPollTimerTimer);

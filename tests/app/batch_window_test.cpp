@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
@@ -15,6 +16,7 @@
 #include <functional>
 #include <mutex>
 
+#include "accessibility_events.h"
 #include "app_fixture.h"
 #include "batchlog.h"
 #include "calibration.h"
@@ -149,11 +151,26 @@ TEST_F(BatchWindow, TwoRadiosInTurnFillTheTableWithConsecutiveIdents) {
   const std::vector<uint8_t> first = MerloMemory(11);
   const std::vector<uint8_t> second = MerloMemory(12);
   std::vector<uint8_t> firstProgrammed, secondProgrammed;
+  AccessibilityEvents events;
   WithBatchWindow([&](TfrmBatch& batch) {
     StartBatch(batch, "00041", 2);
+    // Start is disabled now: the focus is on what is left to do.
+    EXPECT_EQ(batch.focusWidget(), batch.findChild<QPushButton*>("btnStop"));
     ASSERT_TRUE(RowsReach(batch, 1));
     EXPECT_EQ(PromptOf(batch),
               "Radio 1 of 2: OK, ident 00041. Switch it off and connect the next radio.");
+    // Each prompt and the radio done were said, not only shown.
+    const QStringList said = events.Alerts();
+    EXPECT_TRUE(said.contains("Next step: Radio 1 of 2: connect it and switch it on."))
+        << said.join("\n").toStdString();
+    EXPECT_TRUE(said.contains("Next step: Radio 1 of 2: OK, ident 00041. Switch it off and "
+                              "connect the next radio."))
+        << said.join("\n").toStdString();
+    // The progress bar said which transfer it was counting each time it began again.
+    const QStringList stages = events.SaidBy(batch.findChild<QProgressBar*>("prbTransfer"));
+    EXPECT_EQ(stages.mid(0, 3), (QStringList{"Transfer progress: Reading",
+                                             "Transfer progress: Writing",
+                                             "Transfer progress: Verifying"}));
     firstProgrammed = sim_->Memory();
     sim_->SwitchOff();
     // Only once the batch has seen the first radio gone does the next go on.
@@ -176,6 +193,7 @@ TEST_F(BatchWindow, TwoRadiosInTurnFillTheTableWithConsecutiveIdents) {
     EXPECT_EQ(Cell(batch, 0, kIdentBeforeColumn).toStdString(), StoredIdentIn(first));
     EXPECT_EQ(Cell(batch, 1, kIdentBeforeColumn).toStdString(), StoredIdentIn(second));
     EXPECT_EQ(PromptOf(batch), "2 of 2 radios OK, 0 failed.");
+    EXPECT_EQ(events.Alerts().last(), "Next step: 2 of 2 radios OK, 0 failed.");
     EXPECT_TRUE(batch.findChild<QPushButton*>("btnStart")->isEnabled());
     EXPECT_FALSE(batch.findChild<QPushButton*>("btnStop")->isEnabled());
   });

@@ -1,6 +1,7 @@
 // The main window's EEPROM command (engineering build) opens the EEPROM
 // window over the application image, modally, after the port check; OK
-// brings the edited grid into the image.
+// brings the edited grid into the image and the status bar stops calling
+// it the loaded file.
 #include <QDialog>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -46,8 +47,10 @@ TEST_F(AppFixture, TheEepromButtonAndMenuItemOpenTheEepromWindowOverTheImage) {
   });
   poll.start(5);
 
+  EXPECT_EQ(Window().StatusText(3), "File: " + Path("kestal.mem"));
   QTest::mouseClick(Button("btnEEPROM"), Qt::LeftButton);
   EXPECT_EQ(seen, QStringList{"frmEEpromEdit"});
+  EXPECT_EQ(Window().StatusText(3), "Current (or modified) radio data loaded.");
   EXPECT_EQ(productName, "Product ID");
   EXPECT_EQ(firstByte, "90");  // 0x5A
   EXPECT_EQ(Window().Shared().image.GetByte(3), 77);
@@ -58,6 +61,28 @@ TEST_F(AppFixture, TheEepromButtonAndMenuItemOpenTheEepromWindowOverTheImage) {
   Action("mnuEditEeprom")->trigger();  // Escape this time: the image stays
   EXPECT_EQ(seen, (QStringList{"frmEEpromEdit", "frmEEpromEdit"}));
   EXPECT_EQ(Window().Shared().image.GetByte(3), 5);
+}
+
+// OK over a grid that changes nothing leaves the file loaded as it was.
+TEST_F(AppFixture, OkWithoutAChangeKeepsTheFileAsLoaded) {
+  Start(BuildConfig::ForFamily("Kestal", true));
+  WriteFile(Path("kestal.mem"), Image(0x5A02));
+  chooser.answers = {Path("kestal.mem")};
+  Action("mnuReadFile")->trigger();
+  new ProgramWindows(Window());
+  boxes.Take();
+  bool pressed = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (pressed || !dialog || dialog->objectName() != "frmEEpromEdit") return;
+    pressed = true;
+    QTest::mouseClick(dialog->findChild<QWidget*>("btnOK"), Qt::LeftButton);
+  });
+  poll.start(5);
+  QTest::mouseClick(Button("btnEEPROM"), Qt::LeftButton);
+  EXPECT_TRUE(pressed);
+  EXPECT_EQ(Window().StatusText(3), "File: " + Path("kestal.mem"));
 }
 
 }  // namespace

@@ -197,6 +197,7 @@ TEST_P(SpokenEveryWay, NamesEveryControlAndSpeaksWhatItsLabelsShow) {
   EXPECT_EQ(Lines(keyboard_check::UnnamedControls(window)), "");
   EXPECT_EQ(Lines(keyboard_check::InputsTabCannotReach(window)), "");
   EXPECT_EQ(Lines(keyboard_check::LabelsHidingTheirText(window)), "");
+  EXPECT_EQ(Lines(keyboard_check::SharedAccessKeys(window)), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Toggling, SpokenEveryWay, ::testing::ValuesIn(kWindows),

@@ -5,6 +5,10 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -59,6 +63,7 @@ TEST_F(AppFixture, TheMainWindowNamesEveryControlAndTabReachesEveryInput) {
   QTest::mouseClick(Button("btnReadFile"), Qt::LeftButton);
   EXPECT_EQ(Lines(keyboard_check::UnnamedControls(&Window())), "");
   EXPECT_EQ(Lines(keyboard_check::InputsTabCannotReach(&Window())), "");
+  EXPECT_EQ(Lines(keyboard_check::SharedAccessKeys(&Window())), "");
   // Each panel says its role and what it shows, never the bare role.
   EXPECT_EQ(Lines(keyboard_check::LabelsHidingTheirText(&Window())), "");
   auto panel = [&](int i) { return Window().findChild<QLabel*>(QString("StatusPanel%1").arg(i)); };
@@ -136,6 +141,35 @@ TEST(AboutBoxKeyboard, NamesEveryPartAndOpensItsLinksWithEnter) {
   }
 }
 
+// The window-wide access-key check on the two ways a letter was shared: a
+// pair of Select All buttons in front at once, and a tab and a button.
+// Buttons on different pages of one tab widget, or hidden, never meet.
+TEST(SharedAccessKeys, FindsALetterTwiceInOneWindowButNotAcrossTabPages) {
+  QDialog window;
+  auto* layout = new QVBoxLayout(&window);
+  layout->addWidget(new QPushButton("&Select All", &window));
+  layout->addWidget(new QPushButton("&Select All", &window));
+  auto* tabs = new QTabWidget(&window);
+  layout->addWidget(tabs);
+  auto* first = new QWidget;
+  auto* second = new QWidget;
+  (new QVBoxLayout(first))->addWidget(new QPushButton("&Deselect All", first));
+  (new QVBoxLayout(second))->addWidget(new QPushButton("&Deselect All", second));
+  tabs->addTab(first, "Scan Memory &1");
+  tabs->addTab(second, "S&quelch");
+  layout->addWidget(new QPushButton("S&QL", &window));
+  auto* hidden = new QPushButton("&Select All", &window);
+  layout->addWidget(hidden);
+  hidden->hide();
+  window.show();
+
+  const QStringList problems = keyboard_check::SharedAccessKeys(&window);
+  ASSERT_EQ(problems.size(), 2) << Lines(problems);
+  EXPECT_TRUE(problems[0].startsWith("Alt+S twice")) << Lines(problems);
+  EXPECT_TRUE(problems[1].startsWith("Alt+Q twice")) << Lines(problems);
+  EXPECT_TRUE(problems[1].contains("S&quelch")) << Lines(problems);
+}
+
 // Every window the program builds, shown over a loaded configuration for
 // each kind of model: named controls, and every enabled input in the tab
 // order. A new window joins this walk by being built.
@@ -158,6 +192,7 @@ TEST_P(EveryWindow, NamesEveryControlAndTabReachesEveryInput) {
     QApplication::processEvents();
     EXPECT_EQ(Lines(keyboard_check::UnnamedControls(window)), "");
     EXPECT_EQ(Lines(keyboard_check::InputsTabCannotReach(window)), "");
+    EXPECT_EQ(Lines(keyboard_check::SharedAccessKeys(window)), "");
     window->hide();
   }
 }

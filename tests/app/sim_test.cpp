@@ -1,9 +1,12 @@
 // The main window against the simulated radio: the session-only port of
 // --simulate and the product-ID check.
+#include <QLabel>
 #include <QTest>
 
+#include "accessibility_events.h"
 #include "app_fixture.h"
 #include "keyboard_check.h"
+#include "progress.h"
 #include "simradio.h"
 #include "simulation.h"
 #include "wait_for.h"
@@ -37,9 +40,20 @@ TEST_F(AppFixture, AVanishedDeviceShowsThePortClosed) {
   ASSERT_EQ(Window().StatusText(1), "Open");
   EXPECT_EQ(keyboard_check::AccessibleName(panel()), "Port state: Open");
 
+  AccessibilityEvents events;
   radio.Stop();
   ASSERT_TRUE(WaitFor([&] { return Window().StatusText(1) == "Not open"; }))
       << Window().StatusText(1).toStdString();
+  // And it is said at once, not left for the next command to find.
+  auto* notice = Window().findChild<QLabel*>("StatusNotice");
+  ASSERT_NE(notice, nullptr);
+  EXPECT_EQ(notice->text().toStdString(), PortLostText("COM97"));
+  EXPECT_TRUE(notice->isVisibleTo(&Window()));
+  EXPECT_TRUE(events.Alerted(notice));
+  // (its tip, the whole text, comes after as its description)
+  ASSERT_FALSE(events.Alerts().isEmpty());
+  EXPECT_TRUE(events.Alerts().last().startsWith("Notice: " + notice->text()))
+      << events.Alerts().join("\n").toStdString();
   EXPECT_EQ(keyboard_check::AccessibleName(panel()), "Port state: Not open");
   EXPECT_FALSE(Window().Shared().port.IsOpen());
   EXPECT_EQ(Window().StatusText(0), "COM97");

@@ -18,6 +18,7 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -93,16 +94,19 @@ inline QStringList InputsTabCannotReach(QWidget* window) {
   return problems;
 }
 
+// The access letter a caption marks with '&', lower case; null when none.
+inline QChar AccessLetter(const QString& text) {
+  for (int i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] != '&') return text[i + 1].toLower();
+    ++i;  // "&&" is a plain ampersand
+  }
+  return QChar();
+}
+
 inline QStringList MenusWithoutAccessLetters(QMenuBar* bar) {
   QStringList problems;
-  auto letterOf = [](const QString& text) -> QChar {
-    for (int i = 0; i + 1 < text.size(); ++i) {
-      if (text[i] != '&') continue;
-      if (text[i + 1] != '&') return text[i + 1].toLower();
-      ++i;  // "&&" is a plain ampersand
-    }
-    return QChar();
-  };
+  auto letterOf = [](const QString& text) { return AccessLetter(text); };
   auto check = [&](const QList<QAction*>& actions, const QString& where, auto& self) -> void {
     QSet<QChar> used;
     for (QAction* a : actions) {
@@ -117,6 +121,78 @@ inline QStringList MenusWithoutAccessLetters(QMenuBar* bar) {
     }
   };
   check(bar->actions(), "menu bar", check);
+  return problems;
+}
+
+// Where a control sits among the window's tab pages: the tab widgets above
+// it and the page it is on in each. False when no tab or window state the
+// user can reach shows it (hidden itself, or on a hidden tab).
+struct TabPlace {
+  const QTabWidget* tabs;
+  int page;
+};
+inline bool ReachablePlace(const QWidget* w, const QWidget* window, QList<TabPlace>& places) {
+  for (const QWidget* p = w; p && p != window; p = p->parentWidget()) {
+    const QWidget* parent = p->parentWidget();
+    const auto* tabs = parent ? qobject_cast<const QTabWidget*>(parent->parentWidget()) : nullptr;
+    const int page = tabs ? tabs->indexOf(const_cast<QWidget*>(p)) : -1;
+    if (page >= 0) {
+      if (!tabs->isTabVisible(page)) return false;
+      places << TabPlace{tabs, page};
+      continue;
+    }
+    if (p->isHidden()) return false;
+  }
+  return true;
+}
+
+// Access keys (Alt+letter) the window offers at the same time, each of
+// which must be its own: the captions of buttons, of labels with a buddy,
+// of group boxes, of tabs and of the menu bar's menus. Controls on
+// different pages of one tab widget never meet; every page is looked at,
+// not only the one in front.
+inline QStringList SharedAccessKeys(QWidget* window) {
+  struct Key {
+    QChar letter;
+    QString what;
+    QList<TabPlace> places;
+  };
+  QList<Key> keys;
+  auto add = [&](const QWidget* owner, const QString& caption, const QString& what) {
+    const QChar letter = AccessLetter(caption);
+    QList<TabPlace> places;
+    if (letter.isNull() || !ReachablePlace(owner, window, places)) return;
+    keys << Key{letter, what + " '" + caption + "'", places};
+  };
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    if (auto* bar = qobject_cast<QTabBar*>(w)) {
+      for (int i = 0; i < bar->count(); ++i)
+        if (bar->isTabVisible(i)) add(bar, bar->tabText(i), "tab");
+      continue;
+    }
+    if (IsInternalPart(w)) continue;
+    if (auto* button = qobject_cast<QAbstractButton*>(w))
+      add(button, button->text(), Describe(w));
+    else if (auto* label = qobject_cast<QLabel*>(w); label && label->buddy())
+      add(label, label->text(), Describe(w));
+    else if (auto* group = qobject_cast<QGroupBox*>(w))
+      add(group, group->title(), Describe(w));
+    else if (auto* bar = qobject_cast<QMenuBar*>(w))
+      for (QAction* a : bar->actions())
+        if (a->isVisible() && !a->isSeparator()) add(bar, a->text(), "menu");
+  }
+  auto meet = [](const Key& a, const Key& b) {
+    for (const TabPlace& x : a.places)
+      for (const TabPlace& y : b.places)
+        if (x.tabs == y.tabs && x.page != y.page) return false;
+    return true;
+  };
+  QStringList problems;
+  for (int i = 0; i < keys.size(); ++i)
+    for (int j = i + 1; j < keys.size(); ++j)
+      if (keys[i].letter == keys[j].letter && meet(keys[i], keys[j]))
+        problems << QString("Alt+%1 twice: %2 and %3")
+                        .arg(keys[i].letter.toUpper(), keys[i].what, keys[j].what);
   return problems;
 }
 
@@ -161,6 +237,19 @@ inline bool ToggleByAccessibility(QAbstractButton* button) {
   if (!actions->actionNames().contains(toggle)) return false;
   actions->doAction(toggle);
   return true;
+}
+
+// Whether a screen reader hears the control as checkable, and as checked
+// now: a held state it can report, read through the accessibility interface.
+struct SpokenCheck {
+  bool checkable = false;
+  bool checked = false;
+};
+inline SpokenCheck SpokenCheckOf(QWidget* control) {
+  QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(control);
+  if (!iface) return {};
+  const QAccessible::State state = iface->state();
+  return {state.checkable != 0, state.checked != 0};
 }
 
 // The window's text fields (line edits and the boxes of spin boxes) a user

@@ -57,6 +57,10 @@ class BatchLaneJobTest : public ::testing::Test {
         rig.flows.Lane().Closed(m.lParam);
         return closed;
       }
+      if (m.message == WM_BATCH && m.wParam == kBatchStageReport) {
+        stages.push_back(static_cast<BatchStage>(m.lParam));
+        continue;
+      }
       if (m.message != WM_BATCH || m.wParam == kBatchProgressReport) continue;
       for (const BatchReport& report : run.TakeReports()) {
         reports.push_back(report);
@@ -70,6 +74,7 @@ class BatchLaneJobTest : public ::testing::Test {
   std::vector<uint8_t> config;
   MessageQueue window;
   std::vector<BatchReport> reports;
+  std::vector<BatchStage> stages;
   bool closed = false;
 };
 
@@ -89,6 +94,9 @@ TEST_F(BatchLaneJobTest, RunsOnTheLaneAndReportsTheRadioByMessage) {
   EXPECT_EQ(reports.front().text, "Radio 1 of 1: connect it and switch it on.");
   EXPECT_EQ(reports.back().text, "Radio 1 of 1: OK, ident 00012. Switch it off.");
   EXPECT_EQ(run->Summary().ok, 1);
+  // Each of the radio's three transfers is told before its progress starts.
+  EXPECT_EQ(stages,
+            (std::vector<BatchStage>{BatchStage::kRead, BatchStage::kWrite, BatchStage::kVerify}));
 
   EEPROM programmed(kImageSize);
   const std::vector<uint8_t> memory = rig.sim.Memory();

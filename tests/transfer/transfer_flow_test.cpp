@@ -7,6 +7,7 @@
 
 #include "memfile.h"
 #include "params.h"
+#include "portmap.h"
 #include "progress.h"
 #include "transfer_rig.h"
 
@@ -250,6 +251,37 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(SilentCase{"BlockReadsOnly", SilentBlocksAfter(5), true},
                     SilentCase{"EverythingAfterwards", SilentAfter(4 + 5), false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The lead pulled out part way through a read or a write: the progress
+// window and the closing message say the port went, not that the radio
+// was slow to answer.
+class PulledLead : public testing::TestWithParam<int> {};
+
+TEST_P(PulledLead, SaysThePortWasLost) {
+  const int direction = GetParam();
+  Rig rig(Build("Kestal"));
+  rig.FillRadio(7);
+  rig.FillImage(8, kProductKestal);
+  SimFaults faults;
+  faults.hangUpAfter = 20;  // past the checks, inside the block loop
+  rig.sim.SetFaults(faults);
+
+  ASSERT_TRUE(direction == kDirectionRead ? rig.flows.ReadRadio() : rig.flows.WriteRadio());
+  rig.flows.FinishPreviousTransfer();
+
+  const std::string lost = PortLostText(PortMap::ComName(rig.state.portNumber));
+  EXPECT_NE(lost.find("was lost"), std::string::npos);
+  EXPECT_EQ(rig.flows.LastOutcome().result, kTransferFailed);
+  EXPECT_TRUE(rig.port.IsLost());
+  EXPECT_EQ(rig.host.actionText.substr(0, lost.size()), lost);
+  EXPECT_TRUE(Contains(rig.host.log, "msg:Comms Error:" + lost));
+  EXPECT_FALSE(Contains(rig.host.log, "msg:Comms Error:Radio Response Timeout. (t)"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Directions, PulledLead, testing::Values(kDirectionRead, kDirectionWrite),
+                         [](const auto& info) {
+                           return std::string(info.param == kDirectionRead ? "Read" : "Write");
+                         });
 
 // ---- Checks before a transfer -------------------------------------------
 
@@ -789,7 +821,7 @@ TEST(NextCommand, WaitsForTheWorkerAndItsClosingSteps) {
 
 // ---- A pulled lead ----------------------------------------------------------
 
-TEST(HangUp, EndsWithTheTimeoutAndTheNextCommandReopensThePort) {
+TEST(HangUp, EndsWithTheLostPortAndTheNextCommandReopensThePort) {
   Rig rig(Build("Kestal"));
   rig.FillRadio(21);
   SimFaults f;
@@ -799,10 +831,13 @@ TEST(HangUp, EndsWithTheTimeoutAndTheNextCommandReopensThePort) {
   ASSERT_TRUE(rig.flows.ReadRadio());
   rig.flows.FinishPreviousTransfer();
 
+  // The reset after the failed block goes to a device that has gone: by the
+  // closing steps the port knows it, and says so rather than a time-out.
+  const std::string lost = PortLostText(PortMap::ComName(rig.state.portNumber));
   EXPECT_EQ(rig.flows.LastOutcome().result, kTransferFailed);
-  EXPECT_EQ(rig.host.actionText, "Timeout reading from radio");
+  EXPECT_EQ(rig.host.actionText, lost);
   EXPECT_TRUE(rig.flows.LastOutcome().resetFailed);
-  EXPECT_TRUE(Contains(rig.host.log, "msg:Comms Error:Radio Response Timeout. (t)"));
+  EXPECT_TRUE(Contains(rig.host.log, "msg:Comms Error:" + lost));
   // On a loaded machine the worker may give up on its time limit before
   // the simulator has dropped the line, or before the port's reader has
   // seen it drop: wait for both, as the next command relies on them.

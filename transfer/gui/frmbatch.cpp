@@ -10,6 +10,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "announce.h"
 #include "batchlanejob.h"
 #include "controls.h"
 #include "inputrule.h"
@@ -25,7 +26,18 @@ constexpr int kMaxCount = 9999;
 const QString kPromptRole = "Next step";
 const QString kNoteRole = "Radio message";
 
+const QString kProgressRole = "Transfer progress";
+
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// What the progress bar is counting now: each radio's bar runs three times.
+QString StageText(intptr_t stage) {
+  switch (static_cast<BatchStage>(stage)) {
+    case BatchStage::kWrite: return "Writing";
+    case BatchStage::kVerify: return "Verifying";
+    default: return "Reading";
+  }
+}
 }  // namespace
 
 TfrmBatch::TfrmBatch(BatchWindowContext context, QWidget* parent)
@@ -70,7 +82,7 @@ void TfrmBatch::BuildLayout() {
   lblPrompt_->setFont(bigger);
   lblNote_ = MakeLabel(this, "lblNote", "");
   lblNote_->setWordWrap(true);
-  prbTransfer_ = Named(new QProgressBar(this), "prbTransfer", "Transfer progress");
+  prbTransfer_ = Named(new QProgressBar(this), "prbTransfer", kProgressRole);
   prbTransfer_->setRange(0, 100);
 
   const std::vector<std::string> columns = BatchLogColumns();
@@ -111,8 +123,16 @@ void TfrmBatch::PrepareForConfiguration() {
   if (!running_) Say(lblPrompt_, kPromptRole, "Set the batch up, then Start.");
 }
 
+// Every change of the prompt or the radio's message is a step the user
+// at the bench must hear, not only see.
 void TfrmBatch::Say(QLabel* label, const QString& role, const QString& text) {
   SetSpokenText(label, role, text);
+  if (!text.isEmpty() && isVisible()) Announce(label);
+}
+
+void TfrmBatch::ShowStage(const QString& stage) {
+  prbTransfer_->setFormat(stage.isEmpty() ? QString("%p%") : stage + ": %p%");
+  prbTransfer_->setAccessibleName(stage.isEmpty() ? kProgressRole : kProgressRole + ": " + stage);
 }
 
 void TfrmBatch::Refuse(const QString& text) {
@@ -182,6 +202,8 @@ void TfrmBatch::StartClick() {
     return;
   }
   ShowRunning(true);
+  // Start is disabled now; the one thing left to do is stop.
+  btnStop_->setFocus();
 }
 
 void TfrmBatch::StopClick() {
@@ -221,6 +243,11 @@ bool TfrmBatch::event(QEvent* e) {
   const auto* m = static_cast<VornMessageEvent*>(e);
   if (m->message == WM_BATCH && m->wParam == kBatchProgressReport)
     prbTransfer_->setValue(static_cast<int>(m->lParam));
+  else if (m->message == WM_BATCH && m->wParam == kBatchStageReport) {
+    ShowStage(StageText(m->lParam));
+    prbTransfer_->setValue(0);
+    Announce(prbTransfer_);
+  }
   else if (m->message == WM_BATCH)
     TakeReports();
   else if (m->message == WM_TRANSFER_CLOSED)
@@ -265,6 +292,11 @@ void TfrmBatch::ShowRunning(bool running) {
   for (QWidget* w : std::initializer_list<QWidget*>{edtFirstIdent_, spnCount_, edtLog_,
                                                     btnBrowse_, btnStart_, btnClose_})
     w->setEnabled(!running);
+  const bool stopHadFocus = btnStop_->hasFocus();
   btnStop_->setEnabled(running);
-  if (!running) prbTransfer_->setValue(0);
+  if (!running) {
+    prbTransfer_->setValue(0);
+    ShowStage(QString());
+    if (stopHadFocus) btnStart_->setFocus();
+  }
 }

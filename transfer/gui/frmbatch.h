@@ -61,6 +61,7 @@ class TfrmBatch : public QDialog {
   void Ended();
   void ShowRunning(bool running);
   void Say(QLabel* label, const QString& role, const QString& text);
+  void ShowStage(const QString& stage);  // empty: no transfer
   void Refuse(const QString& text);
   bool ShortIdentAccepted(const std::string& first);
   bool CloseDuringTransferAccepted();

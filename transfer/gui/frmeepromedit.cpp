@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "controls.h"
 #include "windowcontext.h"
 #include "eebuff.h"
 #include "eeprom.h"
@@ -54,6 +55,7 @@ QGroupBox* RadioGroup(QWidget* parent, const char* name, const QString& title,
     group->addButton(button, static_cast<int>(i));
     layout->addWidget(button);
   }
+  TabStopOnChecked(group);
   return box;
 }
 
@@ -117,8 +119,9 @@ void TfrmEEpromEdit::BuildControls() {
       AddButton("btnProgrMode", "&Prog Mode", &TfrmEEpromEdit::btnProgrModeClick);
   read->setAccessibleName("Read the selected address from the radio");
   write->setAccessibleName("Write the selected address to the radio");
+  // No default button: Enter belongs to the grid, and a stray one must
+  // never replace the loaded image with the working copy.
   QPushButton* ok = AddButton("btnOK", "OK", &TfrmEEpromEdit::btnOKClick);
-  ok->setDefault(true);
   QPushButton* cancel = new QPushButton("Cancel", this);
   cancel->setObjectName("btnCancel");
   cancel->setAutoDefault(false);
@@ -186,10 +189,13 @@ void TfrmEEpromEdit::FormShow() {
 
 void TfrmEEpromEdit::done(int result) {
   FinishWorker();
+  changedSource_ = false;
   if (result == QDialog::Accepted && workingCopy_ && source_) {
     if (!TakeBackGrid()) return;  // the window stays open on the bad cell
-    source_->WriteBlock(0, workingCopy_->Data(),
-                        std::min(source_->GetLength(), workingCopy_->GetLength()));
+    const int length = std::min(source_->GetLength(), workingCopy_->GetLength());
+    changedSource_ = !std::equal(workingCopy_->Data(), workingCopy_->Data() + length,
+                                 source_->Data());
+    source_->WriteBlock(0, workingCopy_->Data(), length);
   }
   workingCopy_.reset();
   QDialog::done(result);

@@ -37,6 +37,9 @@ class TfrmEEpromEdit : public QDialog {
   int DataSize() const { return dataSize_; }
   // The working copy while the window is open, else null.
   const EEbuffer* WorkingCopy() const { return workingCopy_.get(); }
+  // Whether the last closing changed a byte of the source: the owner of
+  // the image marks it as no longer what was loaded.
+  bool ChangedSource() const { return changedSource_; }
 
   // Every way of closing: a worker still finishing ends first; OK takes the
   // grid back and copies it into the source; the working copy goes.
@@ -86,6 +89,7 @@ class TfrmEEpromEdit : public QDialog {
   Event cancel_;
   EEbuffer* source_ = nullptr;
   std::unique_ptr<EEbuffer> workingCopy_;
+  bool changedSource_ = false;
   int base_ = 1;      // decimal
   int dataSize_ = 0;  // 8-bit
 

@@ -176,6 +176,8 @@ bool TfrmEEpromEdit::TakeBackGrid() {
 void TfrmEEpromEdit::CheckViewButtons() {
   SetQuietly(rgBase_->button(base_), true);
   SetQuietly(rgDataSize_->button(dataSize_), true);
+  FollowCheckedTabStop(rgBase_);
+  FollowCheckedTabStop(rgDataSize_);
 }
 
 void TfrmEEpromEdit::ChangeView(int base, int dataSize) {
@@ -212,7 +214,8 @@ void TfrmEEpromEdit::btnEraseClick() {
 }
 
 // Keys typed in the grid itself (no cell being edited): Enter opens a data
-// cell's editor, and a character the base refuses does not.
+// cell's editor and is the grid's own in every other column too, and a
+// character the base refuses does not open one.
 bool TfrmEEpromEdit::eventFilter(QObject* watched, QEvent* event) {
   if (watched != sg_eeprom_ || event->type() != QEvent::KeyPress ||
       QApplication::focusWidget() != sg_eeprom_)
@@ -221,7 +224,7 @@ bool TfrmEEpromEdit::eventFilter(QObject* watched, QEvent* event) {
   const bool data = sg_eeprom_->currentColumn() >= kEeFirstDataColumn;
   if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
     if (data) sg_eeprom_->editItem(sg_eeprom_->currentItem());
-    return data;
+    return true;
   }
   if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
   if (key->text().size() == 1 && key->text()[0].isPrint())

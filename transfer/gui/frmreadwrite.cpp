@@ -7,8 +7,15 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "announce.h"
+#include "controls.h"
 #include "platform.h"
 #include "transferhost.h"
+#include "transferworker.h"
+
+namespace {
+const QString kActionRole = "Transfer";
+}  // namespace
 
 TfrmReadWrite::TfrmReadWrite(QWidget* parent) : QDialog(parent) {
   setObjectName("frmReadWrite");
@@ -58,12 +65,22 @@ void TfrmReadWrite::SetProgress(int value) {
   gaugeProgress_->setValue(std::clamp(value, gaugeProgress_->minimum(), gaugeProgress_->maximum()));
 }
 
+// A failure or a cancel: said at once, and the focus goes to Close so the
+// next key closes the dialog the text is in.
 void TfrmReadWrite::SetActionText(const std::string& text) {
-  lblAction_->setText(QString::fromStdString(text));
+  SetSpokenText(lblAction_, kActionRole, QString::fromStdString(text));
+  btnCancel_->setFocus();
+  Announce(lblAction_);
 }
 
+// A completed transfer closes the dialog by itself; what closed it is said
+// before it goes, since nothing else on screen says it.
 void TfrmReadWrite::CloseProgress() {
   cancelEvent_ = nullptr;
+  SetSpokenText(lblAction_, kActionRole,
+                direction_ == kDirectionWrite ? "Write to radio complete."
+                                              : "Read from radio complete.");
+  Announce(lblAction_);
   accept();
 }
 
@@ -74,7 +91,7 @@ void TfrmReadWrite::reject() {
 }
 
 void TfrmReadWrite::showEvent(QShowEvent* e) {
-  lblAction_->clear();
+  SetSpokenText(lblAction_, kActionRole, QString());
   SetProgress(0);
   QDialog::showEvent(e);
 }
@@ -85,6 +102,7 @@ void RunTransferDialog(TfrmReadWrite& dialog, const ProgressSetup& setup,
   dialog.SetRange(setup.minimum, setup.maximum);
   dialog.SetCancelMode();
   dialog.SetCancelEvent(setup.cancelEvent);
+  dialog.SetDirection(setup.direction);
   if (!startWorker()) {
     dialog.SetCancelEvent(nullptr);
     return;

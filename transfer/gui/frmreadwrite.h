@@ -25,6 +25,8 @@ class TfrmReadWrite : public QDialog, public ProgressView {
   void SetRange(int minimum, int maximum);
   void SetCancelMode();
   void SetCancelEvent(Event* event);
+  // The transfer's direction, for the words said when it completes.
+  void SetDirection(int direction) { direction_ = direction; }
   Event* CancelEvent() const { return cancelEvent_; }
 
   // ProgressView.
@@ -46,6 +48,7 @@ class TfrmReadWrite : public QDialog, public ProgressView {
   QProgressBar* gaugeProgress_;
   QPushButton* btnCancel_;
   Event* cancelEvent_ = nullptr;
+  int direction_ = 0;
 };
 
 // How a window runs a transfer's progress: sets the dialog up, starts the

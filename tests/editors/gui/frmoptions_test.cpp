@@ -357,6 +357,37 @@ TEST(OptionsWindow, TheHelpAreaFollowsFocusAndPointer) {
             "Note: ACMA Class License requires this to be fitted to all radios.");
 }
 
+// A control without help of its own empties the area, by the focus as by
+// the pointer: it never goes on showing the control before it. Each
+// control's help is its accessible description too.
+TEST(OptionsWindow, ControlsWithoutHelpEmptyTheAreaAndHelpIsTheirDescription) {
+  OptionsWindow w("Dravo");
+  w.Show();
+  QPlainTextEdit* memo = w.Find<QPlainTextEdit>("memoHelptext");
+  for (const char* name : {"editBeepVol", "editMinVolume", "rgDisplayModeNumeric", "cbDVC"}) {
+    SCOPED_TRACE(name);
+    w.Find<QWidget>("editMicGain")->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(memo->toPlainText(), "Default setting 0dB equates to 26mV at 1kHz.");
+    QWidget* control = w.Find<QWidget>(name);
+    if (!control) continue;
+    EXPECT_TRUE(control->isVisible());
+    control->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(memo->toPlainText(), "");
+  }
+  EXPECT_EQ(w.Find<QWidget>("chkAllowZeroMinVol")->accessibleDescription(),
+            "Check this option to allow minimum volume to be set to 0, i.e. off.");
+  EXPECT_EQ(w.Find<QWidget>("editTxTimeout")->accessibleDescription(),
+            "Set maximum transmit time (secs).\n"
+            "Note: ACMA Class License requires this to be fitted to all radios.");
+  // Reading the help area itself does not empty it.
+  w.Find<QWidget>("chkPTT22_23")->setFocus();
+  memo->setFocus();
+  QApplication::processEvents();
+  EXPECT_TRUE(memo->toPlainText().startsWith("Note: Selcall"));
+}
+
 TEST(OptionsWindow, EveryInputHasAnAccessibleName) {
   OptionsWindow w("Dravo");
   w.Show();

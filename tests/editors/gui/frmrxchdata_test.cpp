@@ -184,6 +184,8 @@ TEST(ChannelData, AddStoresTheRoundedFrequencyAndTheNextAddStartsFromIt) {
   EXPECT_EQ(f.RxBit("Scan Mem 1", 6), 0);
 }
 
+// Enter in the frequency box rounds the value and presses OK, as Enter
+// does in every editor; a value that does not parse keeps the window open.
 TEST(ChannelData, FrequencyBoxTakesDigitsEnterAndArrowsAndRefusesWhatDoesNotParse) {
   ChannelWindow f("Kestal");
   const EEPROM before = f.rig.Image();
@@ -194,31 +196,32 @@ TEST(ChannelData, FrequencyBoxTakesDigitsEnterAndArrowsAndRefusesWhatDoesNotPars
     EXPECT_FALSE(In<QLineEdit>(d, "editAlphaTag")->isVisible());
     EXPECT_FALSE(In<QLabel>(d, "lblAlphaTag")->isVisible());
     QLineEdit* freq = In<QLineEdit>(d, "editFreq");
-    ReplaceText(freq, "4a7-6.43");
-    EXPECT_EQ(freq->text(), "476.43");
-    QTest::keyClick(freq, Qt::Key_Return);
-    EXPECT_TRUE(d.isVisible());  // Enter rounds; it does not close
-    EXPECT_EQ(freq->text(), "476.4250");
+    ReplaceText(freq, "4a7-6.425");
+    EXPECT_EQ(freq->text(), "476.425");
     QTest::mouseClick(In<QWidget>(d, "udFreq")->findChild<QToolButton*>("up"), Qt::LeftButton);
     EXPECT_EQ(freq->text(), "476.4375");
     QTest::keyClick(freq, Qt::Key_Down);
     QTest::keyClick(freq, Qt::Key_Down);
     EXPECT_EQ(freq->text(), "476.4125");
     ReplaceText(freq, "4.7.6");
-    QTest::keyClick(freq, Qt::Key_Return);
-    EXPECT_EQ(freq->text(), "4.7.6");
-    QTest::mouseClick(In<QPushButton>(d, "btnOK"), Qt::LeftButton);
-    const std::vector<SeenBox> seen = f.boxes.Take();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, "Invalid Frequency");
-    EXPECT_EQ(seen[0].caption, "Error");
-    EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(freq->text(), "4.7.6");
-    QTest::mouseClick(In<QPushButton>(d, "btnCancel"), Qt::LeftButton);
+    for (const char* way : {"Enter", "OK"}) {
+      if (way == std::string("Enter"))
+        QTest::keyClick(freq, Qt::Key_Return);
+      else
+        QTest::mouseClick(In<QPushButton>(d, "btnOK"), Qt::LeftButton);
+      const std::vector<SeenBox> seen = f.boxes.Take();
+      ASSERT_EQ(seen.size(), 1u) << way;
+      EXPECT_EQ(seen[0].text, "Invalid Frequency");
+      EXPECT_EQ(seen[0].caption, "Error");
+      EXPECT_TRUE(d.isVisible());
+      EXPECT_EQ(freq->text(), "4.7.6");
+    }
+    ReplaceText(freq, "476.43");
+    QTest::keyClick(freq, Qt::Key_Enter);
   });
   f.Click("btnEdit");
   ASSERT_TRUE(f.dialog.Done());
-  EXPECT_EQ(f.Cell(0, 2), "468.5250");
+  EXPECT_EQ(f.Cell(0, 2), "476.4250");  // rounded, then taken as OK takes it
   f.Click("btnCancel");
   EXPECT_TRUE(SameImage(f.rig.Image(), before));
 }

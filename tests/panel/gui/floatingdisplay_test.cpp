@@ -2,6 +2,7 @@
 // pseudo-terminal: what the LCD shows, and the key events the radio gets.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -359,6 +360,25 @@ TEST(FloatingDisplay, KeysWorkFromTheKeyboardAndAreNamedForScreenReaders) {
   QTest::keyPress(f1, Qt::Key_Space);
   QTest::keyRelease(f1, Qt::Key_Space);
   EXPECT_EQ(rig.Keys(2), (Bytes{0x33, 0x13}));
+}
+
+// Shown, it is where the keys go: the focus is on one of its keys (or on
+// the window, for the picture alone); Escape closes it as a frame click does.
+TEST(FloatingDisplay, TakesTheFocusWhenShownAndEscapeClosesIt) {
+  for (uint32_t product : {0x5A02u, 0x5A03u}) {
+    SCOPED_TRACE(product);
+    PanelRig rig(product);
+    ASSERT_TRUE(rig.started);
+    rig.panel->ShowPanel();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rig.panel.get()));
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_TRUE(focus == rig.panel.get() || rig.panel->isAncestorOf(focus));
+    if (product == 0x5A02u) EXPECT_NE(qobject_cast<QPushButton*>(focus), nullptr);
+    QTest::keyClick(focus, Qt::Key_Escape);
+    EXPECT_TRUE(rig.panel->isHidden());
+    EXPECT_EQ(rig.closedCalls, 1);
+  }
 }
 
 }  // namespace

@@ -183,6 +183,40 @@ TEST(AlignWindowChannel, PttKeysAndReleasesTheRadio) {
   EXPECT_FALSE(w.rig.sim->State().ptt);
 }
 
+// PTT is a held state: a screen reader hears it checked while the radio
+// transmits, and its toggle action keys and releases the radio as a click.
+TEST(AlignWindowChannel, PttStateIsWhatAScreenReaderHears) {
+  using keyboard_check::SpokenCheckOf;
+  AlignWindow w;
+  w.Show(false);
+  auto* ptt = w.Find<QPushButton>("btnPTT");
+  EXPECT_TRUE(SpokenCheckOf(ptt).checkable);
+  EXPECT_FALSE(SpokenCheckOf(ptt).checked);
+  const auto payloads = [&w] {
+    std::vector<std::vector<uint8_t>> sent;
+    for (const SimRequest& r : w.rig.sim->Requests()) sent.push_back(r.payload);
+    w.rig.sim->ClearRequests();
+    return sent;
+  };
+  w.Click("btnPTT");
+  const auto clicked = payloads();
+  ASSERT_FALSE(clicked.empty());
+  EXPECT_TRUE(SpokenCheckOf(ptt).checked);
+  w.Click("btnPTT");
+  EXPECT_FALSE(SpokenCheckOf(ptt).checked);
+  payloads();
+
+  ASSERT_TRUE(keyboard_check::ToggleByAccessibility(ptt));
+  EXPECT_EQ(payloads(), clicked);
+  EXPECT_TRUE(w.rig.sim->State().ptt);
+  EXPECT_TRUE(SpokenCheckOf(ptt).checked);
+  EXPECT_EQ(w.Label("panelTxRx"), "TRANSMIT");
+  // Closing the window releases the radio and the button with it.
+  w.Click("btnClose");
+  EXPECT_FALSE(w.rig.sim->State().ptt);
+  EXPECT_FALSE(SpokenCheckOf(ptt).checked);
+}
+
 // ---- Trims -------------------------------------------------------------------------
 
 struct EnterCase {
@@ -653,6 +687,17 @@ TEST(AlignWindowEveryWay, EnterInAReadingNeitherClosesNorSends) {
   }
   EXPECT_FALSE(w.Find<QPushButton>("btnClose")->isDefault());
   EXPECT_FALSE(w.Find<QPushButton>("btnClose")->autoDefault());
+}
+
+// Every access key of the window, on every page and in the engineering
+// build's too, is its own.
+TEST(AlignWindowEveryWay, EachAccessKeyIsUsedOnce) {
+  for (bool engineering : {false, true}) {
+    AlignWindow w("Merlo", engineering);
+    w.Show(false);
+    EXPECT_EQ(keyboard_check::SharedAccessKeys(w.window.get()).join("\n").toStdString(), "")
+        << engineering;
+  }
 }
 
 TEST(AlignWindowEveryWay, ChannelReadingsAreReadOutWithTheirText) {

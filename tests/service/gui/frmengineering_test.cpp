@@ -151,6 +151,59 @@ TEST(EngineeringPanel, PttAndSquelchToggleTheRadio) {
   EXPECT_FALSE(p.Sim().State().squelchForced);
 }
 
+// A screen reader hears PTT and "Squelch open" as pressed or not, and its
+// toggle action keys the radio exactly as a click does.
+TEST(EngineeringPanel, PttAndSquelchOpenAreStatesAScreenReaderReports) {
+  using keyboard_check::SpokenCheckOf;
+  Panel p;
+  auto* ptt = p.Find<QPushButton>("btnPTT");
+  auto* squelch = p.Find<QPushButton>("btnSquelch");
+  for (QPushButton* b : {ptt, squelch}) {
+    EXPECT_TRUE(SpokenCheckOf(b).checkable) << b->objectName().toStdString();
+    EXPECT_FALSE(SpokenCheckOf(b).checked) << b->objectName().toStdString();
+  }
+  p.Click("btnPTT");
+  const auto clicked = p.Payloads();
+  EXPECT_TRUE(SpokenCheckOf(ptt).checked);
+  p.Click("btnPTT");
+  p.Sim().ClearRequests();
+
+  ASSERT_TRUE(keyboard_check::ToggleByAccessibility(ptt));
+  EXPECT_EQ(p.Payloads(), clicked);
+  EXPECT_TRUE(p.Sim().State().ptt);
+  EXPECT_TRUE(SpokenCheckOf(ptt).checked);
+  EXPECT_EQ(p.Find<QLabel>("lblTxRx")->text(), "TRANSMIT");
+  ASSERT_TRUE(keyboard_check::ToggleByAccessibility(ptt));
+  EXPECT_FALSE(p.Sim().State().ptt);
+  EXPECT_FALSE(SpokenCheckOf(ptt).checked);
+
+  ASSERT_TRUE(keyboard_check::ToggleByAccessibility(squelch));
+  EXPECT_TRUE(p.Sim().State().squelchForced);
+  EXPECT_TRUE(SpokenCheckOf(squelch).checked);
+  ASSERT_TRUE(keyboard_check::ToggleByAccessibility(squelch));
+  EXPECT_FALSE(p.Sim().State().squelchForced);
+  EXPECT_FALSE(SpokenCheckOf(squelch).checked);
+}
+
+TEST(EngineeringPanel, EachAccessKeyIsUsedOnce) {
+  Panel p;
+  EXPECT_EQ(keyboard_check::SharedAccessKeys(&p.Window()).join("\n").toStdString(), "");
+}
+
+// A radio that does not answer leaves neither button claiming the state.
+TEST(EngineeringPanel, PttAndSquelchOpenOnASilentRadioStayUnchecked) {
+  Panel p;
+  SimFaults f;
+  f.silentAfter = 0;
+  p.Sim().SetFaults(f);
+  for (const char* name : {"btnPTT", "btnSquelch"}) {
+    p.Click(name);
+    EXPECT_FALSE(p.Find<QPushButton>(name)->isChecked()) << name;
+    EXPECT_FALSE(keyboard_check::SpokenCheckOf(p.Find<QPushButton>(name)).checked) << name;
+  }
+  EXPECT_EQ(p.Find<QLabel>("lblTxRx")->text(), "RECEIVE");
+}
+
 TEST(EngineeringPanel, PttOnASilentRadioKeepsReceiveShown) {
   Panel p;
   SimFaults f;

@@ -106,7 +106,75 @@ TEST(TfrmEEpromEdit, LaysTheGridOutWithTheKestalNames) {
   for (const char* name : {"btnReadAddr", "btnWriteAddr", "btnReadAll", "btnWriteAll",
                            "btnErase", "btnReset", "btnProgrMode", "btnOK", "btnCancel"})
     EXPECT_NE(w.form.findChild<QPushButton*>(name), nullptr) << name;
-  EXPECT_TRUE(w.form.findChild<QPushButton*>("btnOK")->isDefault());
+  for (QPushButton* button : w.form.findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly))
+    EXPECT_FALSE(button->isDefault() || button->autoDefault()) << button->objectName().toStdString();
+}
+
+// Erase Buffer, then Enter wherever the grid's current cell is: the window
+// stays open and the loaded image keeps every byte, in both sizes.
+TEST(TfrmEEpromEdit, EnterInEveryColumnLeavesTheImageAndTheWindow) {
+  EepromWindow w;
+  const std::vector<uint8_t> before = w.ImageBytes();
+  w.Click("btnErase");
+  for (const char* size : {"rb8Bit", "rb16Bit"}) {
+    w.Click(size);
+    for (int column = 0; column < w.grid->columnCount(); ++column) {
+      for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        w.grid->setCurrentCell(0, 0);
+        w.grid->setFocus();
+        QTest::keyClick(w.grid, Qt::Key_Home);
+        w.grid->setCurrentCell(3, column);
+        QTest::keyClick(w.grid, key);
+        // A data cell's editor opened: Enter in it closes it again.
+        if (QWidget* editor = w.grid->indexWidget(w.grid->currentIndex())) {
+          QTest::keyClick(editor, key);
+          QApplication::processEvents();
+        }
+        ASSERT_TRUE(w.form.isVisible()) << size << " column " << column;
+        EXPECT_EQ(w.ImageBytes(), before) << size << " column " << column;
+        EXPECT_NE(w.form.WorkingCopy(), nullptr);
+      }
+    }
+  }
+  EXPECT_EQ(w.Cell(3, 3), "65535");  // still the erased buffer, as words
+  w.Click("btnCancel");
+  EXPECT_EQ(w.ImageBytes(), before);
+  EXPECT_FALSE(w.form.ChangedSource());
+}
+
+// Each option group is one Tab stop, on its checked button; the arrows
+// move the check, and the stop moves with it.
+TEST(TfrmEEpromEdit, TabStopsOnTheCheckedBaseAndSize) {
+  EepromWindow w;
+  w.grid->setFocus();
+  QTest::keyClick(w.grid, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget()->objectName(), "rbDec");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget()->objectName(), "rb8Bit");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget()->objectName(), "btnReadAddr");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+  EXPECT_EQ(QApplication::focusWidget()->objectName(), "rbDec");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+  EXPECT_EQ(w.form.Base(), kEeBaseHex);
+  EXPECT_EQ(QApplication::focusWidget()->objectName(), "rbHex");
+  w.grid->setFocus();
+  QTest::keyClick(w.grid, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget()->objectName(), "rbHex");
+  EXPECT_EQ(keyboard_check::InputsTabCannotReach(&w.form).join("\n").toStdString(), "");
+}
+
+TEST(TfrmEEpromEdit, OkTellsWhetherItChangedTheImage) {
+  EepromWindow w;
+  w.Click("btnOK");
+  EXPECT_FALSE(w.form.ChangedSource());
+  w.form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w.form));
+  w.Type(0, 4, "7");
+  w.Click("btnOK");
+  EXPECT_EQ(w.image.GetByte(1), 7);
+  EXPECT_TRUE(w.form.ChangedSource());
 }
 
 TEST(TfrmEEpromEdit, ADecimal300BecomesHexadecimal2CAndOkStoresIt) {

@@ -2,6 +2,7 @@
 // a whole read through it against the simulated radio.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "accessibility_events.h"
 #include "frmreadwrite.h"
 #include "platform.h"
 #include "progress.h"
@@ -95,6 +97,34 @@ TEST(TfrmReadWrite, EscapeCancelsLikeTheButtonButACompletedTransferDoesNot) {
   EXPECT_FALSE(d.form.isVisible());
 }
 
+// What ended the transfer is said to assistive tools when it happens: a
+// failure's text (and the focus goes to Close), or that it completed, said
+// before the dialog closes by itself.
+TEST(TfrmReadWrite, AnnouncesAFailureAndACompletion) {
+  Dialog d;
+  d.form.SetRange(0, 2047);
+  d.form.show();
+  AccessibilityEvents events;
+  d.form.SetCloseMode();
+  d.form.SetActionText("Timeout reading from radio");
+  EXPECT_TRUE(events.Alerted(d.label));
+  EXPECT_EQ(events.Alerts(), QStringList{"Transfer: Timeout reading from radio"});
+  EXPECT_EQ(d.form.focusWidget(), d.button);
+  d.form.hide();
+
+  for (int direction : {kDirectionRead, kDirectionWrite}) {
+    events.Clear();
+    d.form.SetDirection(direction);
+    d.form.show();
+    EXPECT_TRUE(events.Alerts().isEmpty()) << "showing says nothing of the last transfer";
+    d.form.CloseProgress();
+    EXPECT_FALSE(d.form.isVisible());
+    EXPECT_EQ(events.Alerts(), QStringList{direction == kDirectionRead
+                                               ? "Transfer: Read from radio complete."
+                                               : "Transfer: Write to radio complete."});
+  }
+}
+
 // ---- A whole transfer through the dialog ---------------------------------
 
 // The window the worker posts to, as the main window does it: posted Qt
@@ -166,7 +196,9 @@ struct GuiRig : SharedObjects {
 
 TEST(TransferDialog, ACompletedReadClosesTheDialogWithoutAClick) {
   GuiRig rig(BuildConfig::ForFamily("Kestal", false));
+  AccessibilityEvents events;
   ASSERT_TRUE(rig.flows.ReadRadio());  // returns only once the dialog closed
+  EXPECT_EQ(events.Alerts(), QStringList{"Transfer: Read from radio complete."});
   EXPECT_FALSE(rig.dialog.form.isVisible());
   EXPECT_EQ(rig.dialog.gauge->value(), 2047);
   EXPECT_EQ(rig.dialog.form.windowTitle(), "Reading from Radio");
@@ -196,10 +228,12 @@ TEST(TransferDialog, ATimeoutLeavesTheTextAndACloseButtonUntilClicked) {
   });
   clicker.start(10);
 
+  AccessibilityEvents events;
   ASSERT_TRUE(rig.flows.WriteRadio());
   clicker.stop();
 
   EXPECT_EQ(seen.toStdString(), "Timeout writing to radio\n" + PartialWriteText(""));
+  EXPECT_TRUE(events.Alerts().contains("Transfer: " + seen));
   EXPECT_TRUE(rig.cancel.IsSet()) << "Close sets the event too; the next transfer resets it";
   rig.flows.FinishPreviousTransfer();
   EXPECT_EQ(rig.flows.LastOutcome().result, kTransferFailed);
