@@ -1,0 +1,192 @@
+#!/bin/sh
+# vornprog.exe, cross-built for Windows, run under wine against the Linux
+# simulated radio: wine maps COM5 to the simulator's pseudo-terminal, and
+# each check compares what the Windows tool does with what the Linux
+# vornprog does on a radio in the same state: the mem-file, the frames on
+# the wire, the messages and the exit statuses.
+#
+#   wine_tests.sh LINUX_BUILD_DIR WINDOWS_BUILD_DIR
+#
+# The wine prefix is made afresh in a temporary folder and removed after.
+set -eu
+
+LINUX_BUILD=$(cd "$1" && pwd)
+WINDOWS_BUILD=$(cd "$2" && pwd)
+VORNPROG="$LINUX_BUILD/cli/vornprog"
+SIMULATOR="$LINUX_BUILD/sim/vorn-radio-sim"
+EXE="$WINDOWS_BUILD/cli/vornprog.exe"
+for f in "$VORNPROG" "$SIMULATOR" "$EXE"; do
+  [ -f "$f" ] || { echo "wine tests: $f is not built" >&2; exit 1; }
+done
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/vorn-wine.XXXXXX")
+export WINEPREFIX="$WORK/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The prefix's own settings go to a home of its own, not the user's.
+export HOME="$WORK/home"
+mkdir -p "$HOME"
+SIM_PID=""
+
+cleanup() {
+  stop_radio
+  wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+passed=0
+failed=0
+pass() { passed=$((passed + 1)); echo "ok - $1"; }
+fail() { failed=$((failed + 1)); echo "not ok - $1"; shift; for line in "$@"; do echo "    $line"; done; }
+
+# Starts a fresh simulated radio (extra options to the simulator), reached
+# as COM5 through the link $WORK/radio. Its device path is its first line
+# of output: read from a FIFO, so the script waits for exactly that line.
+start_radio() {
+  stop_radio
+  rm -f "$WORK/sim.fifo"
+  mkfifo "$WORK/sim.fifo"
+  rm -f "$WORK/radio"
+  "$SIMULATOR" --link "$WORK/radio" "$@" >"$WORK/sim.fifo" 2>"$WORK/sim.err" &
+  SIM_PID=$!
+  exec 3<"$WORK/sim.fifo"
+  IFS= read -r RADIO_DEVICE <&3 || { echo "wine tests: the simulator did not start" >&2; cat "$WORK/sim.err" >&2; exit 1; }
+}
+
+stop_radio() {
+  if [ -n "$SIM_PID" ]; then
+    kill "$SIM_PID" 2>/dev/null || true
+    wait "$SIM_PID" 2>/dev/null || true
+    SIM_PID=""
+    exec 3<&-
+  fi
+}
+
+# Runs a program in $WORK/run with standard output and error captured
+# (carriage returns dropped: the Windows C library ends lines with CR LF).
+# Sets STATUS.
+run() {  # label program args...
+  label=$1; shift
+  STATUS=0
+  (cd "$WORK/run" && "$@") >"$WORK/$label.out" 2>"$WORK/$label.err" || STATUS=$?
+  tr -d '\r' <"$WORK/$label.out" >"$WORK/$label.out.txt"
+  tr -d '\r' <"$WORK/$label.err" >"$WORK/$label.err.txt"
+}
+
+# A trace as the sequence of frames: time stamps and the run's header
+# dropped, each request on its own line, and the received bytes between
+# two requests joined (how a reply is cut into reads is the system's).
+frames() {
+  sed -e '/^------/d' -e 's/^\[[^]]*\] //' "$1" | awk '
+    /^Rx\[/ { sub(/^Rx\[[^]]*\] */, ""); rx = rx $0; next }
+    { if (rx != "") print "Rx " rx; rx = ""
+      if ($0 ~ /^Tx\[/) sub(/^Tx\[[^]]*\] */, "Tx ")
+      print }
+    END { if (rx != "") print "Rx " rx }'
+}
+
+same_run() {  # name label-a label-b: same status, same messages
+  if [ "$(eval echo \$STATUS_$2)" = "$(eval echo \$STATUS_$3)" ] &&
+     cmp -s "$WORK/$2.out.txt" "$WORK/$3.out.txt" && cmp -s "$WORK/$2.err.txt" "$WORK/$3.err.txt"; then
+    pass "$1"
+  else
+    fail "$1" "wine: status $(eval echo \$STATUS_$2), linux: status $(eval echo \$STATUS_$3)" \
+      "$(diff "$WORK/$2.err.txt" "$WORK/$3.err.txt" | head -5 | tr '\n' '|')" \
+      "$(diff "$WORK/$2.out.txt" "$WORK/$3.out.txt" | head -5 | tr '\n' '|')"
+  fi
+}
+
+mkdir -p "$WORK/run/a-folder"
+echo "wine tests: preparing a wine prefix"
+timeout 300 wineboot -i >/dev/null 2>&1
+# COM5 is a serial port of the prefix's system, listed with its COM ports,
+# once the prefix starts again with it in the registry.
+wine reg add 'HKLM\Software\Wine\Ports' /v COM5 /d "$WORK/radio" /f >/dev/null 2>&1
+wineserver -w
+
+# --version: the same program, the same model; only the build time differs.
+run version_wine wine "$EXE" --version; STATUS_version_wine=$STATUS
+run version_linux "$VORNPROG" --version; STATUS_version_linux=$STATUS
+if [ "$STATUS_version_wine" = 0 ] &&
+   [ "$(sed -e 's/, .*//' "$WORK/version_wine.out.txt")" = "$(sed -e 's/, .*//' "$WORK/version_linux.out.txt")" ]; then
+  pass "vornprog.exe --version"
+else
+  fail "vornprog.exe --version" "status $STATUS_version_wine: $(tr '\n' '|' <"$WORK/version_wine.out.txt")"
+fi
+
+# The port list comes from the system's COM ports: COM5 is there.
+start_radio
+run ports_wine wine "$EXE" ports
+if [ "$STATUS" = 0 ] && grep -q '^COM5 ' "$WORK/ports_wine.out.txt"; then
+  pass "ports lists the COM port wine maps to the radio"
+else
+  fail "ports lists the COM port wine maps to the radio" "status $STATUS: $(tr '\n' '|' <"$WORK/ports_wine.out.txt")"
+fi
+
+# read: the same image and the same frames as the Linux tool's read.
+run read_wine wine "$EXE" --trace wine-read.trace read --port COM5 --output wine.mem
+STATUS_read_wine=$STATUS
+run read_linux "$VORNPROG" --trace linux-read.trace read --port "$RADIO_DEVICE" --output linux.mem
+STATUS_read_linux=$STATUS
+if [ "$STATUS_read_wine" = 0 ] && [ "$STATUS_read_linux" = 0 ] && [ -s "$WORK/run/wine.mem" ] &&
+   cmp -s "$WORK/run/wine.mem" "$WORK/run/linux.mem"; then
+  pass "read gives the Linux read's image"
+else
+  fail "read gives the Linux read's image" "wine status $STATUS_read_wine: $(tr '\n' '|' <"$WORK/read_wine.err.txt")"
+fi
+frames "$WORK/run/wine-read.trace" >"$WORK/wine-read.frames"
+frames "$WORK/run/linux-read.trace" >"$WORK/linux-read.frames"
+if [ -s "$WORK/wine-read.frames" ] && cmp -s "$WORK/wine-read.frames" "$WORK/linux-read.frames"; then
+  pass "read sends and receives the Linux read's frames"
+else
+  fail "read sends and receives the Linux read's frames" \
+    "$(diff "$WORK/wine-read.frames" "$WORK/linux-read.frames" | head -6 | tr '\n' '|')"
+fi
+if ls "$WINEPREFIX"/drive_c/users/*/AppData/Local/Vorn/*/reads/*.mem >/dev/null 2>&1; then
+  pass "the read is archived under LOCALAPPDATA"
+else
+  fail "the read is archived under LOCALAPPDATA" "$(tr '\n' '|' <"$WORK/read_wine.err.txt")"
+fi
+
+# write: a changed image (RF Power Hi, 0x012, from 200 to 190) into a
+# fresh radio; the radio then holds it, and the frames are the Linux
+# tool's for the same write into a radio in the same state.
+cp "$WORK/run/linux.mem" "$WORK/run/changed.mem"
+printf '\276' | dd of="$WORK/run/changed.mem" bs=1 seek=18 conv=notrunc 2>/dev/null
+start_radio
+run write_wine wine "$EXE" --trace wine-write.trace write --port COM5 --yes --verify changed.mem
+STATUS_write_wine=$STATUS
+run readback_linux "$VORNPROG" read --port "$RADIO_DEVICE" --output written-by-wine.mem
+if [ "$STATUS_write_wine" = 0 ] && cmp -s "$WORK/run/written-by-wine.mem" "$WORK/run/changed.mem"; then
+  pass "write puts the mem-file into the radio"
+else
+  fail "write puts the mem-file into the radio" "wine status $STATUS_write_wine: $(tr '\n' '|' <"$WORK/write_wine.err.txt")"
+fi
+start_radio
+run write_linux "$VORNPROG" --trace linux-write.trace write --port "$RADIO_DEVICE" --yes --verify changed.mem
+frames "$WORK/run/wine-write.trace" >"$WORK/wine-write.frames"
+frames "$WORK/run/linux-write.trace" >"$WORK/linux-write.frames"
+if [ -s "$WORK/wine-write.frames" ] && cmp -s "$WORK/wine-write.frames" "$WORK/linux-write.frames"; then
+  pass "write sends and receives the Linux write's frames"
+else
+  fail "write sends and receives the Linux write's frames" \
+    "$(diff "$WORK/wine-write.frames" "$WORK/linux-write.frames" | head -6 | tr '\n' '|')"
+fi
+stop_radio
+
+# Errors: the same words and the same exit statuses as on Linux.
+check_same() {  # name args...
+  name=$1; shift
+  run err_wine wine "$EXE" "$@"; STATUS_err_wine=$STATUS
+  run err_linux "$VORNPROG" "$@"; STATUS_err_linux=$STATUS
+  same_run "$name" err_wine err_linux
+}
+check_same "a missing file: same message and status" dump missing.mem
+check_same "a folder for a file: same message and status" dump a-folder
+check_same "an output with no folder: same message and status" read --port COM5 --output no-folder/x.mem
+check_same "an unknown command: same message and status" frobnicate
+check_same "a bad port: same message and status" read --port COM999 --output x.mem
+check_same "a missing argument: same message and status" dump
+
+echo "wine tests: $passed passed, $failed failed"
+[ "$failed" = 0 ]
