@@ -53,8 +53,6 @@ std::string PortMap::DevicePath(int number) const {
   return "\\\\.\\" + ComName(number);
 }
 
-bool PortMap::IsRealUart(const std::string&, const std::string&) const { return true; }
-
 // A COM port exists when the system has a device name for it: a real
 // UART, a USB adapter plugged in now, or one wine maps to a Unix device.
 bool PortMap::PortExists(int number) const {
