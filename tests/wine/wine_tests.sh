@@ -157,5 +157,23 @@ check_same "an unknown command: same message and status" frobnicate
 check_same "a bad port: same message and status" read --port COM999 --output x.mem
 check_same "a missing argument: same message and status" dump
 
+# A device named as a file is refused before anything waits on it: the
+# Windows twin of Linux's /dev/null and a serial node.
+check_refused() {  # name expected-message args...
+  name=$1; expected=$2; shift 2
+  run refused_wine timeout 60 wine "$EXE" "$@"
+  if [ "$STATUS" = 1 ] && grep -qF "$expected" "$WORK/refused_wine.err.txt"; then
+    pass "$name"
+  else
+    fail "$name" "status $STATUS: $(tr '\n' '|' <"$WORK/refused_wine.err.txt")"
+  fi
+}
+check_refused "NUL as a mem-file is refused as a device" \
+  "Unable to open file NUL: it is a character device, not a regular file" dump NUL
+check_refused "a COM port as a mem-file is refused" \
+  "Unable to open file COM5: it is a character device, not a regular file" dump COM5
+check_refused "a COM port as the output is refused" \
+  "Unable to write file COM5: it is a character device, not a regular file" read --port COM5 --output COM5
+
 echo "wine tests: $passed passed, $failed failed"
 [ "$failed" = 0 ]
