@@ -86,3 +86,18 @@ bool SendLocal(const std::string& path, const std::string& bytes, int timeoutMs)
   }
   return true;
 }
+
+LocalRead ReadLocal(int connection, char* buffer, int size, int& got) {
+  for (;;) {
+    const ssize_t n = read(connection, buffer, static_cast<size_t>(size));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return LocalRead::kNothingYet;
+    if (n <= 0) return LocalRead::kEnded;
+    got = static_cast<int>(n);
+    return LocalRead::kData;
+  }
+}
+
+void CloseLocal(int connection) { close(connection); }
+
+std::string CurrentUserTag() { return std::to_string(getuid()); }

@@ -17,3 +17,12 @@ int AcceptLocal(int listener);
 // Connects to `path` and writes `bytes` whole, each step within
 // `timeoutMs`; false when nothing listens there or the time ran out.
 bool SendLocal(const std::string& path, const std::string& bytes, int timeoutMs);
+
+enum class LocalRead { kData, kNothingYet, kEnded };
+// What a connection has for us now, never waiting: kData with `got` bytes,
+// kNothingYet, or kEnded (the caller hung up, or the read failed).
+LocalRead ReadLocal(int connection, char* buffer, int size, int& got);
+void CloseLocal(int connection);
+
+// Who runs the program, as a name part that tells users apart.
+std::string CurrentUserTag();

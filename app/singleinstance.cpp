@@ -1,14 +1,11 @@
 #include "singleinstance.h"
 
-#include <unistd.h>
-
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QFile>
-#include <cerrno>
 
 #include "buildconfig.h"
 #include "localsocket.h"
@@ -64,7 +61,7 @@ void SingleInstance::Listen() {
 QString SingleInstance::DefaultName(const BuildConfig& build) {
   QString model = QString::fromStdString(build.modelName);
   model.remove(QRegularExpression("[^A-Za-z0-9]"));
-  return model + "Mutex-" + QString::number(getuid());
+  return model + "Mutex-" + QString::fromStdString(CurrentUserTag());
 }
 
 QString SingleInstance::DefaultFolder() {
@@ -113,10 +110,10 @@ void SingleInstance::ReadCaller(int fd) {
   QByteArray& pending = found->second.pending;
   char chunk[4096];
   for (;;) {
-    const ssize_t n = read(fd, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
-    if (n <= 0) {
+    int n = 0;
+    const LocalRead state = ReadLocal(fd, chunk, sizeof chunk, n);
+    if (state == LocalRead::kNothingYet) break;
+    if (state == LocalRead::kEnded) {
       // The caller is done; a line cut short by it is not acted on.
       DropCaller(fd);
       return;
@@ -140,5 +137,5 @@ void SingleInstance::DropCaller(int fd) {
   found->second.notifier->setEnabled(false);
   found->second.notifier->deleteLater();
   callers_.erase(found);
-  close(fd);
+  CloseLocal(fd);
 }

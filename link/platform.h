@@ -1,17 +1,19 @@
 #pragma once
-// The few operating-system services the link needs, on POSIX (Linux):
-// manual-reset events that can be waited on together with file
-// descriptors, and the receiver of numbered cross-thread messages.
+// The few operating-system services the link needs, on POSIX (Linux) and
+// on Windows: manual-reset events that can be waited on together with the
+// device, and the receiver of numbered cross-thread messages.
 
+#ifndef _WIN32
 #include <poll.h>
+#endif
 
 #include <chrono>
 #include <cstdint>
 #include <initializer_list>
 
 // A manual-reset event: once Set it stays signalled until Reset. Built on
-// an eventfd, so a thread can wait on several events and on a device at
-// once with poll() and never spins.
+// an eventfd (a Win32 event object on Windows), so a thread can wait on
+// several events and on a device at once and never spins.
 class Event {
  public:
   Event();
@@ -24,10 +26,17 @@ class Event {
   bool IsSet() const;
   // true when signalled within timeoutMs (-1 = no limit).
   bool Wait(int timeoutMs = -1) const;
+#ifdef _WIN32
+  void* Handle() const { return handle_; }  // a HANDLE
+
+ private:
+  void* handle_;
+#else
   int Fd() const { return fd_; }
 
  private:
   int fd_;
+#endif
 };
 
 // Waits for the first of several events. Returns the index of a signalled

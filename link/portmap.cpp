@@ -1,9 +1,11 @@
 #include "portmap.h"
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#endif
 
 #include <cctype>
 #include <cerrno>
@@ -14,6 +16,9 @@
 
 namespace fs = std::filesystem;
 
+// Which devices the numbers stand for, and which exist, is the system's
+// own business: the Linux nodes here, the COM ports in portmap_win32.cpp.
+#ifndef _WIN32
 namespace {
 
 // Each kernel family of serial nodes owns a block of 32 port numbers.
@@ -50,6 +55,8 @@ bool Exists(const fs::path& p) {
 
 }  // namespace
 
+#endif  // !_WIN32
+
 PortMap::PortMap(std::string devRoot, std::string sysRoot)
     : devRoot_(std::move(devRoot)), sysRoot_(std::move(sysRoot)) {}
 
@@ -58,6 +65,7 @@ void PortMap::SetRoots(std::string devRoot, std::string sysRoot) {
   sysRoot_ = std::move(sysRoot);
 }
 
+#ifndef _WIN32
 std::string PortMap::DevicePath(int number) const {
   for (const NodeFamily& f : kFamilies)
     if (number >= f.firstPort && number < f.firstPort + kFamilySize)
@@ -67,6 +75,8 @@ std::string PortMap::DevicePath(int number) const {
     return extra_[static_cast<size_t>(extra)];
   return {};
 }
+
+#endif  // !_WIN32
 
 int PortMap::ParseComName(const std::string& name) {
   if (name.size() < 4 || name.size() > 6) return 0;  // "COM" + 1..3 digits
@@ -101,6 +111,7 @@ int PortMap::NumberOf(const std::string& path) const {
   return 0;
 }
 
+#ifndef _WIN32
 // Every ttyS node is created whether or not a UART answers behind it, so
 // the node alone proves nothing. serial_core publishes the probed UART type
 // in sysfs (0 = unknown); without it, ask the driver, never blocking.
@@ -152,3 +163,4 @@ std::string PortMap::Description(int number) const {
   }
   return {};
 }
+#endif  // !_WIN32

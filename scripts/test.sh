@@ -1,7 +1,9 @@
 #!/bin/sh
 # Installs the dependencies, builds everything and runs every test:
 #   1. the normal build with all tests (widget tests on Qt's offscreen platform),
-#      then its .deb checked (scripts/package-test.sh),
+#      then its .deb checked (scripts/package-test.sh), then vornprog.exe
+#      cross-built with mingw-w64 and run under wine against the simulated
+#      radio (tests/wine/wine_tests.sh),
 #   2. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
 #   3. the threaded core tests (link, simulated radio, transfers, vornprog)
 #      under ThreadSanitizer,
@@ -40,6 +42,11 @@ run_suite() {  # build-dir label-regex cmake-args...
 run_suite build "" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "=== package"
 "$ROOT/scripts/package-test.sh" build
+echo "=== build-windows (mingw-w64, tested under wine)"
+cmake -S "$ROOT" -B "$ROOT/build-windows" -G Ninja $LAUNCHER \
+  -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release
+cmake --build "$ROOT/build-windows" -j "$JOBS" --target vornprog
+"$ROOT/tests/wine/wine_tests.sh" "$ROOT/build" "$ROOT/build-windows"
 
 if [ "${VORN_QUICK:-0}" = 1 ]; then exit 0; fi
 

@@ -51,6 +51,19 @@ std::tuple<std::string, long, std::string> ArchiveOrderKey(const std::string& na
 
 }  // namespace
 
+#ifdef _WIN32
+// Per user and per machine, where Windows programs keep what they make
+// for themselves: %LOCALAPPDATA%\Vorn\<model>\reads.
+std::string DefaultReadArchiveFolder(const std::string& programName) {
+  const char* local = std::getenv("LOCALAPPDATA");
+  if (local == nullptr || local[0] == '\0') return "";
+  return std::string(local) + "\\Vorn\\" + programName + "\\reads";
+}
+
+static const char kNoArchiveFolder[] = "no folder for it (LOCALAPPDATA is not set)";
+#else
+static const char kNoArchiveFolder[] = "no folder for it (neither XDG_DATA_HOME nor HOME is set)";
+
 std::string DefaultReadArchiveFolder(const std::string& programName) {
   std::string data;
   const char* xdg = std::getenv("XDG_DATA_HOME");
@@ -65,6 +78,7 @@ std::string DefaultReadArchiveFolder(const std::string& programName) {
   }
   return data + "/Vorn/" + programName + "/reads";
 }
+#endif
 
 std::string ArchiveFileName(const std::tm& t, const std::string& modelName, uint32_t productId,
                             int attempt) {
@@ -83,7 +97,7 @@ std::string ArchiveFileName(const std::tm& t, const std::string& modelName, uint
 bool ReadArchive::Save(const EEPROM& image, uint32_t productId, const std::string& modelName,
                        std::time_t when, std::string& path, std::string& error) const {
   if (folder_.empty()) {
-    error = "no folder for it (neither XDG_DATA_HOME nor HOME is set)";
+    error = kNoArchiveFolder;
     return false;
   }
   std::error_code ec;
