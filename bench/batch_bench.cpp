@@ -18,12 +18,11 @@
 #include "batchloop.h"
 #include "calibration.h"
 #include "radioinfo.h"
+#include "benchsession.h"
 #include "session.h"
 #include "simradio.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 class QuietBatchHost : public BatchHost {
  public:
@@ -34,25 +33,8 @@ class QuietBatchHost : public BatchHost {
   bool ok = false;
 };
 
-struct Bench {
-  explicit Bench(SimulatedRadio& radio) : null(std::fopen("/dev/null", "w")), s(CompiledBuildConfig(), null) {
-    std::string error;
-    s.UsePort(radio.DevicePath(), error);
-    s.host.SetAssumeYes(true);
-    s.host.PreAnswer(QuestionId::kReadOverEditData);
-    s.flows.SetReadArchive(nullptr);
-  }
-  ~Bench() { std::fclose(null); }
-  std::FILE* null;
-  Session s;
-};
-
-double Seconds(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 double BatchOne(SimulatedRadio& radio, const EEPROM& config) {
-  Bench b(radio);
+  BenchSession b(radio);
   b.s.image = config;
   QuietBatchHost host;
   BatchLoop runner(b.s.flows, RadioObjectsOf(b.s, b.s.build), host);
@@ -60,17 +42,17 @@ double BatchOne(SimulatedRadio& radio, const EEPROM& config) {
   settings.firstIdent = "10000";
   std::string error;
   if (!runner.Prepare(settings, error)) std::fprintf(stderr, "batch: %s\n", error.c_str());
-  const auto start = Clock::now();
+  const auto start = BenchClock::now();
   runner.Run();
-  const double t = Seconds(start);
+  const double t = SecondsSince(start);
   if (!host.ok) std::fprintf(stderr, "batch: the radio did not end OK\n");
   return t;
 }
 
 double WriteOne(SimulatedRadio& radio, const EEPROM& config, bool backup) {
-  Bench b(radio);
+  BenchSession b(radio);
   b.s.image = config;
-  const auto start = Clock::now();
+  const auto start = BenchClock::now();
   b.s.PortCheck();
   uint8_t calibration[kCalibrationBytes] = {};
   if (backup) {
@@ -83,7 +65,7 @@ double WriteOne(SimulatedRadio& radio, const EEPROM& config, bool backup) {
   KeepCalibration(b.s.image, calibration, b.s.info);
   const bool ok = TransferCompleted(b.s, b.s.flows.WriteRadio()) &&
                   TransferCompleted(b.s, b.s.flows.ReadRadio());
-  const double t = Seconds(start);
+  const double t = SecondsSince(start);
   if (!ok) std::fprintf(stderr, "write: failed\n");
   return t;
 }

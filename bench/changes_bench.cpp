@@ -18,54 +18,35 @@
 #include "groupwrite.h"
 #include "params.h"
 #include "radioinfo.h"
+#include "benchsession.h"
 #include "session.h"
 #include "simradio.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-struct Bench {
-  explicit Bench(SimulatedRadio& radio)
-      : null(std::fopen("/dev/null", "w")), s(CompiledBuildConfig(), null) {
-    std::string error;
-    s.UsePort(radio.DevicePath(), error);
-    s.host.SetAssumeYes(true);
-    s.host.PreAnswer(QuestionId::kReadOverEditData);
-    s.flows.SetReadArchive(nullptr);
-  }
-  ~Bench() { std::fclose(null); }
-  std::FILE* null;
-  Session s;
-};
-
-double Seconds(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 double GroupWrite(SimulatedRadio& radio, const EEPROM& config) {
-  Bench b(radio);
+  BenchSession b(radio);
   b.s.image = config;
-  const auto start = Clock::now();
+  const auto start = BenchClock::now();
   const GroupWriteReport report =
       WriteGroups(b.s.flows, config, ImageGroupMap::ForModel(b.s.info.modelIndex),
                   GroupSet().With(ImageGroup::kOptions));
-  const double t = Seconds(start);
+  const double t = SecondsSince(start);
   if (report.ending != GroupWriteReport::Ending::kWritten)
     std::fprintf(stderr, "group write: %s\n", report.Summary().c_str());
   return t;
 }
 
 double WholeWrite(SimulatedRadio& radio, const EEPROM& config) {
-  Bench b(radio);
+  BenchSession b(radio);
   b.s.image = config;
-  const auto start = Clock::now();
+  const auto start = BenchClock::now();
   b.s.PortCheck();
   EEPROM before;
   const bool ok = TransferCompleted(b.s, b.s.flows.ReadRadioAside(before)) &&
                   TransferCompleted(b.s, b.s.flows.WriteRadio()) &&
                   TransferCompleted(b.s, b.s.flows.ReadRadio());
-  const double t = Seconds(start);
+  const double t = SecondsSince(start);
   if (!ok) std::fprintf(stderr, "whole write: failed\n");
   return t;
 }

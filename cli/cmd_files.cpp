@@ -18,25 +18,10 @@
 
 namespace {
 
-// Loads a mem-file as the window would, without judging its model: these
-// commands show any model's file. A file not of the image's length is
-// said, as every command that shows a file says it.
-bool LoadImage(const std::string& path, EEPROM& image) {
-  TradioInfo info;
-  const MemFileResult loaded = CheckedLoadMemFile(image, info, kAllModelsFlag, path);
-  if (loaded.status == MemFileStatus::OpenFailed) {
-    Say(loaded.caption + ": " + MessageWithReason(loaded));
-    return false;
-  }
-  const std::string note = MemFileSizeNote(path, loaded.fileSize, image.GetLength());
-  if (!note.empty()) Say(note);
-  return true;
-}
-
 // A side of a diff: a mem-file, or a configuration text (.yaml, .yml)
 // made into its image.
 bool LoadDiffSide(const std::string& path, EEPROM& image) {
-  if (!IsConfigTextName(path)) return LoadImage(path, image);
+  if (!IsConfigTextName(path)) return LoadAnyModelImage(path, image);
   ConfigTextError error;
   if (ImportConfigTextFile(path, nullptr, image, error)) return true;
   Say(error.Text(ShownPath(path)));
@@ -86,7 +71,7 @@ ReportOptions ReportOptionsOf(const ParsedArgs& args, const BuildConfig& build) 
 
 int RunDump(const ParsedArgs& args) {
   EEPROM image;
-  if (!LoadImage(args.operands[0], image)) return kExitFailure;
+  if (!LoadAnyModelImage(args.operands[0], image)) return kExitFailure;
   Print(DumpLines(image));
   return ListedStatus(args.operands[0], image);
 }

@@ -13,18 +13,6 @@
 
 namespace {
 
-// Loads a mem-file of any model, as dump does: the text names the model.
-bool LoadAnyImage(const std::string& path, EEPROM& image) {
-  TradioInfo info;
-  const MemFileResult loaded = CheckedLoadMemFile(image, info, kAllModelsFlag, path);
-  if (loaded.status == MemFileStatus::OpenFailed) {
-    Say(loaded.caption + ": " + MessageWithReason(loaded));
-    return false;
-  }
-  const std::string note = MemFileSizeNote(path, loaded.fileSize, image.GetLength());
-  if (!note.empty()) Say(note);
-  return true;
-}
 
 bool Save(const std::string& path, const void* bytes, size_t size) {
   std::string why;
@@ -37,7 +25,7 @@ bool Save(const std::string& path, const void* bytes, size_t size) {
 
 int RunExport(const ParsedArgs& args) {
   EEPROM image;
-  if (!LoadAnyImage(args.operands[0], image)) return kExitFailure;
+  if (!LoadAnyModelImage(args.operands[0], image)) return kExitFailure;
   const std::string text = ExportConfigText(image);
   if (!args.Has("output")) {
     std::fwrite(text.data(), 1, text.size(), stdout);
@@ -51,7 +39,7 @@ int RunExport(const ParsedArgs& args) {
 int RunImport(const ParsedArgs& args) {
   const std::string& path = args.operands[0];
   EEPROM base;
-  if (args.Has("onto") && !LoadAnyImage(args.Get("onto"), base)) return kExitFailure;
+  if (args.Has("onto") && !LoadAnyModelImage(args.Get("onto"), base)) return kExitFailure;
   EEPROM image;
   ConfigTextError error;
   if (!ImportConfigTextFile(path, args.Has("onto") ? &base : nullptr, image, error)) {

@@ -4,6 +4,7 @@
 
 #include "commands.h"
 #include "excerpt.h"
+#include "memfile.h"
 #include "portmap.h"
 #include "portmessages.h"
 #include "userfile.h"
@@ -83,4 +84,19 @@ int UsageError(const char* command, const std::string& error) {
   std::fprintf(stderr, "vornprog %s: %s\nTry 'vornprog %s --help'.\n", command, error.c_str(),
                command);
   return kExitUsage;
+}
+
+// Loads a mem-file as the window would, without judging its model: the
+// commands that show a file show any model's. A file not of the image's length is
+// said, as every command that shows a file says it.
+bool LoadAnyModelImage(const std::string& path, EEPROM& image) {
+  TradioInfo info;
+  const MemFileResult loaded = CheckedLoadMemFile(image, info, kAllModelsFlag, path);
+  if (loaded.status == MemFileStatus::OpenFailed) {
+    Say(loaded.caption + ": " + MessageWithReason(loaded));
+    return false;
+  }
+  const std::string note = MemFileSizeNote(path, loaded.fileSize, image.GetLength());
+  if (!note.empty()) Say(note);
+  return true;
 }

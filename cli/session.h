@@ -69,6 +69,10 @@ bool TransferCompleted(Session& s, bool started);
 // Loads the whole mem-file to be written into s.image as the window would
 // (a short file is refused), or says why not.
 bool LoadWholeFile(Session& s, const std::string& file);
+// A mem-file of any model, for the commands that show or convert one; a
+// file not of the image's length is said. False, with the reason said,
+// when it cannot be read.
+bool LoadAnyModelImage(const std::string& path, EEPROM& image);
 
 // "vornprog COMMAND: error" and the hint to --help; the usage exit status.
 int UsageError(const char* command, const std::string& error);
