@@ -5,7 +5,9 @@
 #include <ctime>
 
 #include "buildconfig.h"
+#ifdef VORN_CONFIG_TEXT
 #include "configtext.h"
+#endif
 #include "commands.h"
 #include "eeprom.h"
 #include "excerpt.h"
@@ -21,11 +23,15 @@ namespace {
 // A side of a diff: a mem-file, or a configuration text (.yaml, .yml)
 // made into its image.
 bool LoadDiffSide(const std::string& path, EEPROM& image) {
+#ifdef VORN_CONFIG_TEXT
   if (!IsConfigTextName(path)) return LoadAnyModelImage(path, image);
   ConfigTextError error;
   if (ImportConfigTextFile(path, nullptr, image, error)) return true;
   Say(error.Text(ShownPath(path)));
   return false;
+#else
+  return LoadAnyModelImage(path, image);
+#endif
 }
 
 // After the listing: a file whose product ID names no model is most

@@ -35,6 +35,7 @@ const std::vector<Command>& Commands() {
         "the first port whose radio is of this build's model (by its product ID and\n"
         "its firmware text) on standard output, in a form --port accepts.\n"},
        RunDetect},
+#ifndef _WIN32  // the lead check reads Linux's /sys and /proc
       {{"doctor", "", "why the lead does not answer: each finding with what to do",
         {{"port", 'p', "PORT", "check this port alone: COM + number or a device path"},
          {"json", 0, nullptr, "the findings as JSON, for support"},
@@ -54,6 +55,7 @@ const std::vector<Command>& Commands() {
         "by ModemManager, and the link /dev/vorn-lead. The README says how to\n"
         "install it.\n"},
        RunDoctor},
+#endif
       {{"info", "", "the radio's firmware text, product ID, PCB revision and firmware version",
         {kPortOption}},
        RunInfo},
@@ -115,6 +117,7 @@ const std::vector<Command>& Commands() {
         "listed by address. A file named .yaml or .yml is a configuration text (see\n"
         "export); it must give the whole configuration.\n"},
        RunDiff},
+#ifdef VORN_CONFIG_TEXT
       {{"export", "CONFIG", "a mem-file's whole configuration as YAML text",
         {{"output", 'o', "FILE", "write the text here (replaced in one step) instead of to standard output"}},
         1, 1,
@@ -139,6 +142,7 @@ const std::vector<Command>& Commands() {
         "with its file, line and column, the key's path and what is allowed, and\n"
         "nothing is written. CONFIG is replaced in one step.\n"},
        RunImport},
+#endif
       {{"report", "FILE", "the configuration report of a mem-file, as the window prints it",
         {{"calibration", 0, nullptr, "add the alignment calibration settings"},
          {"rx-channels", 0, nullptr, "add the receive-only channels"},
