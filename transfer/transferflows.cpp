@@ -224,9 +224,10 @@ bool TransferFlows::RunAside(int direction, const std::string& caption) {
     aside_.reset();
     return false;
   }
+  // The closing steps may run (and take aside_) before StartTransfer returns.
+  const bool wholeRead = direction == kDirectionRead && aside_ && aside_->blocks.empty();
   const bool started = StartTransfer(direction, caption);
-  if (started && direction == kDirectionRead && aside_ && aside_->blocks.empty())
-    o_.radio.CountRadioRead();
+  if (started && wholeRead) o_.radio.CountRadioRead();
   if (!started) aside_.reset();
   return started;
 }

@@ -208,7 +208,8 @@ TEST_F(RadioWindow, AWriteReadsTheRadioFirstAndAsksNothing) {
 
   QTest::mouseClick(Button("btnWriteRadio"), Qt::LeftButton);
   ASSERT_TRUE(ClosingStepsDone());
-  EXPECT_TRUE(boxes.Take().empty());
+  for (const SeenBox& box : boxes.Take())
+    ADD_FAILURE() << "asked: " << box.caption.toStdString() << ": " << box.text.toStdString();
   EXPECT_EQ(Dialog().windowTitle(), "Writing to Radio");
   EXPECT_EQ(Sim().Memory(), config);
   const std::vector<Req> log = Log();
